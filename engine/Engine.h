@@ -1,0 +1,62 @@
+#pragma once
+// The extraction engine: CP932 byte strings in, URLs out. No Qt here.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "Errors.h"
+#include "ExtractOptions.h"
+#include "UrlList.h"
+
+// ---- Shift_JIS byte kinds and whole-character search (ShiftJis.cpp) ----
+enum class TByteKind { Single, Lead, Second };
+
+bool IsLeadByteValue(unsigned char value);
+// Positions are 1-based, as the splitter counts them.
+TByteKind ByteKindAt(std::string_view text, std::size_t p);
+bool IsDelimiterAt(std::string_view delimiters, std::string_view text, std::size_t p);
+
+// 0-based index of the first occurrence at or after `from` whose first byte
+// is not a second byte, or npos. ignoreCase folds ASCII letters only.
+std::size_t FindWhole(std::string_view text, std::string_view pattern,
+                      std::size_t from = 0, bool ignoreCase = false);
+bool ContainsWhole(std::string_view text, std::string_view pattern, bool ignoreCase = false);
+// Replaces every whole-character occurrence, left to right, never rescanning
+// inserted text.
+std::string ReplaceAllWhole(std::string_view text, std::string_view pattern,
+                            std::string_view replacement, bool ignoreCase = false);
+// 0-based index of the last single-byte occurrence of c, or npos.
+std::size_t FindLastSingleByte(std::string_view text, char c);
+
+// ---- Field splitter (FieldSplitter.cpp) ----
+// Field numbers count from 1; field 0 and fields past the last are empty.
+std::string FieldAt(std::string_view text, std::string_view delimiters, int n);
+int FieldCount(std::string_view text, std::string_view delimiters);
+// Calls onField for fields 1..FieldCount in one pass: the same values the
+// FieldCount/FieldAt pattern yields, in linear time.
+void ForEachField(std::string_view text, std::string_view delimiters,
+                  const std::function<void(std::string_view)>& onField);
+
+// ---- Line recognizer (LineRecognizer.cpp, KanaKeys.cpp) ----
+std::string ConvertKanaKeys(std::string_view line);
+void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlList& list);
+
+// ---- Range expansion and numbering (RangeExpansion.cpp) ----
+// The most entries one bracketed range may produce; larger ranges are
+// refused with EFormatError before anything of them is appended.
+constexpr long long MaxRangeEntries = 1000000;
+void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList& list);
+int ParseRangeBound(std::string_view text);
+// Throws EFormatError("書式文字列が長すぎます") for a digit count above 224.
+std::string ZeroPad(int value, int digitCount);
+
+// ---- Text sources (TextSources.cpp) ----
+// Reads a file as CP932 text lines (CR LF, lone CR dropped, Ctrl-Z at line
+// start ends the file, last line without LF kept) and hands each line on.
+// Throws EInOutError when the file cannot be opened or read; lines handed on
+// before the failure stay handed on.
+void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine);
+void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list);
+// Clipboard text: every CR removed, lines cut by the splitter on LF.
+void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list);

@@ -1,0 +1,8 @@
+#pragma once
+// The one place where CP932 bytes and Qt strings meet.
+#include <string>
+#include <QString>
+
+QString FromCp932(const std::string& bytes);
+// Characters CP932 cannot hold become "?", as the desktop's own conversion does.
+std::string ToCp932(const QString& text);

@@ -1,0 +1,34 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include <QString>
+
+// What the workspace handlers need from the desktop: dialogs, the clipboard
+// and the error report. The main window supplies the real ones; tests use a
+// fake. Paths are in the file system's encoding; clipboard text is CP932.
+class TWorkspaceServices {
+public:
+    virtual ~TWorkspaceServices() = default;
+
+    // Filters use the "label|pattern|label|pattern" form.
+    virtual std::optional<std::string> ChooseOpenFile(const QString& filter) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const QString& filter, const QString& proposedName) = 0;
+    // Returns the folder the user picked or typed; it may not exist yet.
+    virtual std::optional<std::string> ChooseFolder(const QString& title) = 0;
+    // A yes/no question; true for yes.
+    virtual bool Confirm(const QString& question) = 0;
+
+    virtual bool ClipboardHasText() = 0;
+    // Throws when the text cannot be read.
+    virtual std::string ClipboardText() = 0;
+    virtual void SetClipboardText(const std::string& cp932) = 0;
+
+    // The application's default error report (message box, stop icon).
+    virtual void ReportError(const QString& text) = 0;
+    // A plain information box (the farewell greeting).
+    virtual void ShowMessage(const QString& text) = 0;
+
+    // The list control's horizontal scroll width goes back to 1000 pixels.
+    virtual void ResetListHorizontalExtent() = 0;
+};
