@@ -8,6 +8,7 @@
 #include "Errors.h"
 #include "ExtractOptions.h"
 #include "UrlList.h"
+#include "IniFile.h"
 
 // ---- Shift_JIS byte kinds and whole-character search (ShiftJis.cpp) ----
 enum class TByteKind { Single, Lead, Second };
