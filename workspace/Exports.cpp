@@ -1,0 +1,191 @@
+#include "Workspace.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include <QFile>
+
+#include "Cp932.h"
+#include "FileWriting.h"
+
+namespace {
+
+const std::string LineEnd = "\r\n";
+
+// Raises ClipIgnore for the duration of the program's own clipboard write and
+// puts the saved value back even when the write fails: a flag left raised
+// would silently end clipboard monitoring.
+class TClipIgnoreBracket {
+public:
+    explicit TClipIgnoreBracket(bool& flag) : FFlag(flag), FSaved(flag) { FFlag = true; }
+    ~TClipIgnoreBracket() { FFlag = FSaved; }
+    TClipIgnoreBracket(const TClipIgnoreBracket&) = delete;
+    TClipIgnoreBracket& operator=(const TClipIgnoreBracket&) = delete;
+
+private:
+    bool& FFlag;
+    bool FSaved;
+};
+
+std::string ShortcutContents(const std::string& url)
+{
+    return "[InternetShortcut]" + LineEnd + "URL=" + url + LineEnd;
+}
+
+std::string ListFileContents(const TUrlList& list)
+{
+    std::string text;
+    for (const TUrlList::TItem& item : list.Items())
+        text += item.Text + LineEnd;
+    return text;
+}
+
+std::string LinkPageContents(const TUrlList& list)
+{
+    std::string page = "<html><head><title>" + ToCp932(QStringLiteral("URL一覧")) + "</title>" + LineEnd;
+    page += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">" + LineEnd;
+    page += "</head><body bgcolor=\"#FFFFFF\"><ol>" + LineEnd;
+    for (const TUrlList::TItem& item : list.Items())
+        page += "<li><a href=\"" + item.Text + "\" target=\"_blank\">" + item.Text + "</a></li>" + LineEnd;
+    page += "</ol></body></html>" + LineEnd;
+    return page;
+}
+
+// The prefix is CP932 text; the file system wants its own encoding.
+std::string ShortcutFileName(const std::string& prefix, int number, int digitCount)
+{
+    return QFile::encodeName(FromCp932(prefix + ZeroPad(number, digitCount) + ".url")).toStdString();
+}
+
+void CreateFolderWithParents(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        throw EInOutError(error.value(), FileErrorMessage(error.value()));
+}
+
+}  // namespace
+
+void TWorkspace::Button6Click()
+{
+    if (List.Empty()) {
+        StatusLine = QStringLiteral("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。");
+        return;
+    }
+    const QString cancelled = QStringLiteral("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。");
+    const std::optional<std::string> folder = FServices.ChooseFolder(QStringLiteral("ディレクトリの選択"));
+    if (!folder) {
+        StatusLine = cancelled;
+        return;
+    }
+    // A folder that cannot even be inspected is left to the writes below,
+    // which report the real cause.
+    std::error_code inspectError;
+    if (!std::filesystem::exists(*folder, inspectError) && !inspectError) {
+        if (!FServices.Confirm(QStringLiteral("指定されたディレクトリが存在しません。作成しますか？"))) {
+            StatusLine = cancelled;
+            return;
+        }
+        CreateFolderWithParents(*folder);
+    }
+    for (std::size_t i = 0; i < List.Count(); ++i) {
+        // Prefix and digit count are read afresh for every file.
+        const std::string name = ShortcutFileName(Options.PREFIX, static_cast<int>(i + 1), Options.NUMBER);
+        WriteFileTruncating(*folder + "/" + name, ShortcutContents(List[i]));
+    }
+    StatusLine = QStringLiteral("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。");
+}
+
+void TWorkspace::Button7Click()
+{
+    if (List.Empty()) {
+        StatusLine = QStringLiteral("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。");
+        return;
+    }
+    const std::optional<std::string> path = FServices.ChooseSaveFile(
+        QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*"), QStringLiteral("list.txt"));
+    if (!path) {
+        StatusLine = QStringLiteral("報告＞URLﾘｽﾄの出力を中止しました。");
+        return;
+    }
+    WriteFileTruncating(*path, ListFileContents(List));
+    StatusLine = QStringLiteral("報告＞URLﾘｽﾄ出力完了。");
+}
+
+void TWorkspace::Button10Click()
+{
+    if (List.Empty()) {
+        StatusLine = QStringLiteral("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。");
+        return;
+    }
+    std::optional<std::string> path;
+    if (Options.LINK)
+        path = FProgramFolder + "link.htm";
+    else
+        path = FServices.ChooseSaveFile(QStringLiteral("htmlﾌｧｲﾙ(*.html)|*.html|すべてのﾌｧｲﾙ(*.*)|*.*"),
+                                        QStringLiteral("link.html"));
+    if (!path) {
+        StatusLine = QStringLiteral("報告＞リンク集の作成を中止しました。");
+        return;
+    }
+    WriteFileTruncating(*path, LinkPageContents(List));
+    StatusLine = QStringLiteral("報告＞リンク集作成完了。");
+}
+
+void TWorkspace::Button8Click()
+{
+    TClipIgnoreBracket ownWrite(ClipIgnore);
+    CopyListToClipboard();
+}
+
+void TWorkspace::CopyListToClipboard()
+{
+    if (List.Empty()) {
+        StatusLine = QStringLiteral("エラー＞CBに転送するURLがありません。");
+        return;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < List.Count(); ++i) {
+        if (i > 0)
+            text += LineEnd;
+        text += List[i];
+    }
+    FServices.SetClipboardText(text);
+    StatusLine = QStringLiteral("報告＞CBにURLﾘｽﾄを転送しました。");
+}
+
+void TWorkspace::Button12Click()
+{
+    if (FirstSelectedIndex() < 0) {
+        StatusLine = QStringLiteral("エラー＞CBに転送するURLが選択されていません。");
+        return;
+    }
+    std::string text;
+    for (const TUrlList::TItem& item : List.Items()) {
+        if (!item.Selected)
+            continue;
+        if (!text.empty())
+            text += LineEnd;
+        text += item.Text;
+    }
+    {
+        TClipIgnoreBracket ownWrite(ClipIgnore);
+        FServices.SetClipboardText(text);
+    }
+    StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");
+}
+
+void TWorkspace::ListBox1DblClick()
+{
+    const int focused = List.Focused();
+    if (focused < 0 || static_cast<std::size_t>(focused) >= List.Count()) {
+        StatusLine = QStringLiteral("エラー＞CBに転送するURLが選択されていません。");
+        return;
+    }
+    {
+        TClipIgnoreBracket ownWrite(ClipIgnore);
+        FServices.SetClipboardText(List[static_cast<std::size_t>(focused)]);
+    }
+    StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");
+}

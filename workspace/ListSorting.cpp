@@ -1,0 +1,53 @@
+#include "ListSorting.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QLocale>
+
+#include "Cp932.h"
+
+// Items are CP932 bytes, but a reversed item (backward sort) is usually not
+// valid CP932: its double-byte characters come out trail byte first. Such
+// bytes decode as U+FFFD, one per undecodable byte, which collates after
+// letters, digits and kana; items that then collate equal fall back to
+// their exact bytes, so the order stays total and repeatable.
+
+void SortItemsAscending(std::vector<TUrlList::TItem>& items)
+{
+    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+
+    // One key per item, computed once: comparing keys is far cheaper than
+    // collating the strings at every comparison of the sort.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(items.size());
+    for (const TUrlList::TItem& item : items)
+        keys.push_back(collator.sortKey(FromCp932(item.Text)));
+
+    std::vector<std::size_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int byKey = keys[a].compare(keys[b]);
+        if (byKey != 0)
+            return byKey < 0;
+        return items[a].Text < items[b].Text;
+    });
+
+    std::vector<TUrlList::TItem> sorted;
+    sorted.reserve(items.size());
+    for (std::size_t index : order)
+        sorted.push_back(std::move(items[index]));
+    items = std::move(sorted);
+}
+
+void SortItemsByEnding(std::vector<TUrlList::TItem>& items)
+{
+    for (TUrlList::TItem& item : items)
+        std::reverse(item.Text.begin(), item.Text.end());
+    SortItemsAscending(items);
+    for (TUrlList::TItem& item : items)
+        std::reverse(item.Text.begin(), item.Text.end());
+}

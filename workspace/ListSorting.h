@@ -1,0 +1,11 @@
+#pragma once
+// The list's collation: ascending, case-insensitive, Japanese-aware, with
+// items that collate equal ordered by their exact bytes so that exact
+// duplicates always end up next to each other.
+#include <vector>
+
+#include "UrlList.h"
+
+void SortItemsAscending(std::vector<TUrlList::TItem>& items);
+// Orders items as read from their last byte backwards.
+void SortItemsByEnding(std::vector<TUrlList::TItem>& items);

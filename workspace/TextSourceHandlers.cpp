@@ -1,0 +1,60 @@
+#include "Workspace.h"
+
+namespace {
+const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
+}
+
+void TWorkspace::Button1Click()
+{
+    const std::optional<std::string> path = FServices.ChooseOpenFile(TextFileFilter);
+    if (!path) {
+        StatusLine = QStringLiteral("報告＞URLの抽出を中止しました。");
+        return;
+    }
+    ExtractFromFile(*path, Options, List);
+    StatusLine = QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。");
+}
+
+void TWorkspace::WMDropFiles(const std::vector<std::string>& paths)
+{
+    // Every dropped path is taken whole: no count or length cut-off.
+    for (const std::string& path : paths)
+        ExtractFromFile(path, Options, List);
+    StatusLine = QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。");
+}
+
+bool TWorkspace::ExtractFromClipboard()
+{
+    const QString unreadable = QStringLiteral("エラー＞CBの内容が読み込めませんでした。");
+    try {
+        if (!FServices.ClipboardHasText()) {
+            StatusLine = QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。");
+            return false;
+        }
+        ExtractFromClipboardText(FServices.ClipboardText(), Options, List);
+    } catch (...) {
+        // Monitoring calls this unattended: no failure may escape to a dialog.
+        StatusLine = unreadable;
+        return false;
+    }
+    StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
+    return true;
+}
+
+void TWorkspace::Button2Click()
+{
+    StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
+    ExtractFromClipboard();
+}
+
+void TWorkspace::Button3Click()
+{
+    if (UrlEntry.empty()) {
+        StatusLine = QStringLiteral("エラー＞追加するURLが入力されていません。");
+        return;
+    }
+    // A refused line throws before the entry is reset, so the user's text stays.
+    ExtractUrlsFromLine(UrlEntry, Options, List);
+    UrlEntry = "http://";
+    StatusLine = QStringLiteral("報告＞URLを追加しました。");
+}
