@@ -1,0 +1,79 @@
+#include "Engine.h"
+#include "ShiftJisScan.h"
+
+#include <array>
+
+namespace {
+
+// Full-width kana (CP932 lead byte 0x81, 0x82 or 0x83, then the second byte)
+// and the Latin-mode key each one sits on.
+struct TKanaKey {
+    unsigned char Lead;
+    unsigned char Second;
+    char Key;
+};
+
+constexpr TKanaKey KanaKeyTable[] = {
+    // top row: ぬ ふ あ う え お や ゆ よ わ ほ へ ー
+    {0x82, 0xCA, '1'}, {0x82, 0xD3, '2'}, {0x82, 0xA0, '3'}, {0x82, 0xA4, '4'},
+    {0x82, 0xA6, '5'}, {0x82, 0xA8, '6'}, {0x82, 0xE2, '7'}, {0x82, 0xE4, '8'},
+    {0x82, 0xE6, '9'}, {0x82, 0xED, '0'}, {0x82, 0xD9, '-'}, {0x82, 0xD6, '~'},
+    {0x81, 0x5B, '|'},
+    // second row: た て い す か ん な に ら せ ゛ ゜
+    {0x82, 0xBD, 'q'}, {0x82, 0xC4, 'w'}, {0x82, 0xA2, 'e'}, {0x82, 0xB7, 'r'},
+    {0x82, 0xA9, 't'}, {0x82, 0xF1, 'y'}, {0x82, 0xC8, 'u'}, {0x82, 0xC9, 'i'},
+    {0x82, 0xE7, 'o'}, {0x82, 0xB9, 'p'}, {0x81, 0x4A, '@'}, {0x81, 0x4B, '['},
+    // third row: ち と し は き く ま の り れ け む
+    {0x82, 0xBF, 'a'}, {0x82, 0xC6, 's'}, {0x82, 0xB5, 'd'}, {0x82, 0xCD, 'f'},
+    {0x82, 0xAB, 'g'}, {0x82, 0xAD, 'h'}, {0x82, 0xDC, 'j'}, {0x82, 0xCC, 'k'},
+    {0x82, 0xE8, 'l'}, {0x82, 0xEA, ';'}, {0x82, 0xAF, ':'}, {0x82, 0xDE, ']'},
+    // bottom row: つ さ そ ひ こ み も ね る め ろ
+    {0x82, 0xC2, 'z'}, {0x82, 0xB3, 'x'}, {0x82, 0xBB, 'c'}, {0x82, 0xD0, 'v'},
+    {0x82, 0xB1, 'b'}, {0x82, 0xDD, 'n'}, {0x82, 0xE0, 'm'}, {0x82, 0xCB, ','},
+    {0x82, 0xE9, '.'}, {0x82, 0xDF, '/'}, {0x82, 0xEB, '_'},
+    // katakana, shifted: ホ ヘ タ テ イ ス カ ン ナ ニ ラ セ チ ト シ ハ キ ク マ ノ リ ツ サ ソ ヒ コ ミ モ
+    {0x83, 0x7A, '='}, {0x83, 0x77, '^'}, {0x83, 0x5E, 'Q'}, {0x83, 0x65, 'W'},
+    {0x83, 0x43, 'E'}, {0x83, 0x58, 'R'}, {0x83, 0x4A, 'T'}, {0x83, 0x93, 'Y'},
+    {0x83, 0x69, 'U'}, {0x83, 0x6A, 'I'}, {0x83, 0x89, 'O'}, {0x83, 0x5A, 'P'},
+    {0x83, 0x60, 'A'}, {0x83, 0x67, 'S'}, {0x83, 0x56, 'D'}, {0x83, 0x6E, 'F'},
+    {0x83, 0x4C, 'G'}, {0x83, 0x4E, 'H'}, {0x83, 0x7D, 'J'}, {0x83, 0x6D, 'K'},
+    {0x83, 0x8A, 'L'}, {0x83, 0x63, 'Z'}, {0x83, 0x54, 'X'}, {0x83, 0x5C, 'C'},
+    {0x83, 0x71, 'V'}, {0x83, 0x52, 'B'}, {0x83, 0x7E, 'N'}, {0x83, 0x82, 'M'},
+};
+static_assert(std::size(KanaKeyTable) == 76);
+
+// Indexed by (lead - 0x81) * 256 + second; 0 where nothing is converted.
+constexpr std::array<char, 3 * 256> KanaKeyLookup = [] {
+    std::array<char, 3 * 256> lookup{};
+    for (const TKanaKey& entry : KanaKeyTable) lookup[(entry.Lead - 0x81) * 256 + entry.Second] = entry.Key;
+    return lookup;
+}();
+
+}  // namespace
+
+// One left-to-right pass gives what the 76 replacements in turn give: each
+// replaces a whole character by one ASCII byte, which leaves the kinds of the
+// bytes after it unchanged, and no produced byte can start another match.
+std::string ConvertKanaKeys(std::string_view line)
+{
+    std::string result;
+    result.reserve(line.size());
+    std::size_t run = 0;  // lead values just before i
+    for (std::size_t i = 0; i < line.size();) {
+        const unsigned char c = sjis::At(line, i);
+        const bool startsCharacter = (run & 1) == 0 || c == 0;
+        if (startsCharacter && c >= 0x81 && c <= 0x83 && i + 1 < line.size()) {
+            const char key = KanaKeyLookup[(c - 0x81) * 256 + sjis::At(line, i + 1)];
+            if (key != 0) {
+                result.push_back(key);
+                i += 2;
+                run = 0;
+                continue;
+            }
+        }
+        result.push_back(static_cast<char>(c));
+        run = sjis::LeadTable[c] ? run + 1 : 0;
+        ++i;
+    }
+    return result;
+}

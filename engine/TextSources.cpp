@@ -1,0 +1,146 @@
+#include "Engine.h"
+#include "FieldScan.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t ChunkSize = 1 << 20;
+constexpr char CtrlZ = 0x1A;
+
+[[noreturn]] void ThrowFileError(int code)
+{
+    throw EInOutError(code, FileErrorMessage(code));
+}
+
+class TFileHandle {
+public:
+    explicit TFileHandle(const std::string& path) : FFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    {
+        if (FFd < 0) ThrowFileError(errno);
+        struct stat info {};
+        if (::fstat(FFd, &info) != 0) Fail(errno);
+        if (S_ISDIR(info.st_mode)) Fail(EISDIR);
+    }
+    ~TFileHandle() { ::close(FFd); }
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+
+    // Bytes read into buffer; 0 at the end of the file.
+    std::size_t Read(char* buffer, std::size_t size)
+    {
+        for (;;) {
+            const ssize_t got = ::read(FFd, buffer, size);
+            if (got >= 0) return static_cast<std::size_t>(got);
+            if (errno != EINTR) ThrowFileError(errno);
+        }
+    }
+
+private:
+    [[noreturn]] void Fail(int code)
+    {
+        ::close(FFd);
+        ThrowFileError(code);
+    }
+    int FFd;
+};
+
+void AppendWithoutCr(std::string& line, std::string_view bytes)
+{
+    for (std::size_t at = 0; at < bytes.size();) {
+        const void* cr = std::memchr(bytes.data() + at, '\r', bytes.size() - at);
+        const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data()) : bytes.size();
+        line.append(bytes.substr(at, end - at));
+        at = end + 1;
+    }
+}
+
+bool HasCr(std::string_view bytes)
+{
+    return std::memchr(bytes.data(), '\r', bytes.size()) != nullptr;
+}
+
+// Cuts a byte stream into lines. A line whose bytes lie inside one chunk and
+// hold no CR is handed on without copying.
+class TLineCutter {
+public:
+    explicit TLineCutter(const std::function<void(std::string_view)>& onLine) : FOnLine(onLine) {}
+
+    // False once a Ctrl-Z at the start of a line has ended the text.
+    bool Feed(std::string_view chunk)
+    {
+        while (!chunk.empty()) {
+            if (!FInLine && chunk.front() == CtrlZ) return false;
+            const void* lf = std::memchr(chunk.data(), '\n', chunk.size());
+            if (!lf) {
+                AppendWithoutCr(FPending, chunk);
+                FInLine = true;
+                return true;
+            }
+            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - chunk.data());
+            EndLine(chunk.substr(0, end));
+            chunk.remove_prefix(end + 1);
+        }
+        return true;
+    }
+
+    void Finish()
+    {
+        if (FInLine) EndLine({});
+    }
+
+private:
+    void EndLine(std::string_view tail)
+    {
+        if (!FInLine && !HasCr(tail)) {
+            FOnLine(tail);
+        } else {
+            AppendWithoutCr(FPending, tail);
+            FOnLine(FPending);
+            FPending.clear();
+        }
+        FInLine = false;
+    }
+
+    const std::function<void(std::string_view)>& FOnLine;
+    std::string FPending;
+    bool FInLine = false;  // bytes of the current line have been seen
+};
+
+}  // namespace
+
+void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine)
+{
+    TFileHandle file(path);
+    const std::unique_ptr<char[]> buffer(new char[ChunkSize]);
+    TLineCutter cutter(onLine);
+    for (;;) {
+        const std::size_t got = file.Read(buffer.get(), ChunkSize);
+        if (got == 0) break;
+        if (!cutter.Feed(std::string_view(buffer.get(), got))) return;
+    }
+    cutter.Finish();
+}
+
+void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list)
+{
+    ReadTextLines(path, [&](std::string_view line) { ExtractUrlsFromLine(line, options, list); });
+}
+
+void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list)
+{
+    std::string withoutCr;
+    withoutCr.reserve(text.size());
+    AppendWithoutCr(withoutCr, text);
+    fields::ScanFields(withoutCr, fields::MakeDelimiterTable("\n"), [&](std::string_view line) {
+        if (line.empty()) return false;
+        ExtractUrlsFromLine(line, options, list);
+        return true;
+    });
+}
