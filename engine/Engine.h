@@ -59,5 +59,7 @@ std::string ZeroPad(int value, int digitCount);
 // before the failure stay handed on.
 void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine);
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list);
+// The whole file as bytes, with the same errors as ReadTextLines.
+std::string ReadFileBytes(const std::string& path);
 // Clipboard text: every CR removed, lines cut by the splitter on LF.
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list);

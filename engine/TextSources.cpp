@@ -128,6 +128,15 @@ void ReadTextLines(const std::string& path, const std::function<void(std::string
     cutter.Finish();
 }
 
+std::string ReadFileBytes(const std::string& path)
+{
+    TFileHandle file(path);
+    std::string contents;
+    const std::unique_ptr<char[]> buffer(new char[ChunkSize]);
+    while (const std::size_t got = file.Read(buffer.get(), ChunkSize)) contents.append(buffer.get(), got);
+    return contents;
+}
+
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list)
 {
     ReadTextLines(path, [&](std::string_view line) { ExtractUrlsFromLine(line, options, list); });

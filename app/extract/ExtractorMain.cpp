@@ -1,0 +1,91 @@
+// linkrake-extract: prints the URLs that the file-input button would add.
+#include <cstdio>
+#include <string>
+
+#include "CommandLine.h"
+#include "Engine.h"
+#include "UrlWriter.h"
+
+namespace {
+
+constexpr char ProgramName[] = "linkrake-extract";
+constexpr char StandardInput[] = "/dev/stdin";
+constexpr std::size_t DrainThreshold = 4096;
+
+enum ExitStatus { ExitDone = 0, ExitFailed = 1, ExitUsage = 2 };
+
+void ReportFailure(const std::string& name, const std::string& message)
+{
+    std::fprintf(stderr, "%s: %s: %s\n", ProgramName, name.c_str(), message.c_str());
+}
+
+TExtractOptions LoadOptions(const TExtractorRequest& request)
+{
+    TExtractOptions options;
+    if (request.IniPath) options = ReadExtractOptions(TIniFile(ReadFileBytes(*request.IniPath)));
+    for (const auto& [key, value] : request.Overrides) ApplyOverride(options, key, value);
+    return options;
+}
+
+// One input, read as the file-input button reads a file, or as clipboard text.
+void ExtractInput(const std::string& path, bool asClipboard, const TExtractOptions& options, TUrlList& list,
+                  TUrlWriter& writer)
+{
+    if (asClipboard) {
+        ExtractFromClipboardText(ReadFileBytes(path), options, list);
+        return;
+    }
+    ReadTextLines(path, [&](std::string_view line) {
+        ExtractUrlsFromLine(line, options, list);
+        if (list.Count() >= DrainThreshold) writer.Drain(list);
+    });
+}
+
+int Run(const TExtractorRequest& request)
+{
+    TExtractOptions options;
+    try {
+        options = LoadOptions(request);
+    } catch (const EEngineError& error) {
+        ReportFailure(*request.IniPath, error.what());
+        return ExitFailed;
+    }
+
+    TUrlWriter writer(stdout);
+    TUrlList list;
+    int status = ExitDone;
+    const std::vector<std::string> inputs = request.Files.empty() ? std::vector<std::string>{StandardInput}
+                                                                  : request.Files;
+    for (const std::string& input : inputs) {
+        try {
+            ExtractInput(input, request.Clipboard, options, list, writer);
+        } catch (const EEngineError& error) {
+            ReportFailure(request.Files.empty() ? "stdin" : input, error.what());
+            status = ExitFailed;
+            break;  // like dropped files: a failing input stops the ones after it
+        }
+    }
+    writer.Drain(list);
+    if (!writer.Finish()) {
+        ReportFailure("stdout", "書き込みに失敗しました");
+        return ExitFailed;
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string problem;
+    const auto request = ParseCommandLine(argc, argv, problem);
+    if (!request) {
+        std::fprintf(stderr, "%s: %s\n%s", ProgramName, problem.c_str(), ExtractorUsage);
+        return ExitUsage;
+    }
+    if (request->Help) {
+        std::fputs(ExtractorUsage, stdout);
+        return ExitDone;
+    }
+    return Run(*request);
+}
