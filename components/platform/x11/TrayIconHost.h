@@ -1,0 +1,38 @@
+#pragma once
+// The desktop's notification area: one QSystemTrayIcon per (window, identifier).
+// Activations become the mouse messages a tray callback expects; menus are the
+// component's business, so no context menu is ever set on the Qt icon.
+
+#include "../Platform.h"
+
+#include <map>
+#include <utility>
+
+class QSystemTrayIcon;
+
+class TTrayIconHost {
+public:
+    // Posts (window, callback message, identifier, mouse message) to the UI thread.
+    using TDeliver = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
+
+    explicit TTrayIconHost(TDeliver deliver) : deliver_(std::move(deliver)) {}
+    ~TTrayIconHost();
+
+    bool Add(const TNotifyIconData& data);
+    bool Modify(const TNotifyIconData& data);
+    bool Delete(const TNotifyIconData& data);
+
+private:
+    using TKey = std::pair<HWND, UINT>;
+    struct TEntry {
+        QSystemTrayIcon* icon = nullptr;
+        UINT callbackMessage = 0;
+    };
+
+    static bool TrayAvailable();
+    void Apply(TEntry& entry, const TNotifyIconData& data);
+    void OnActivated(TKey key, int reason);
+
+    TDeliver deliver_;
+    std::map<TKey, TEntry> icons_;
+};
