@@ -103,6 +103,13 @@ std::string ToCp932(const QString& text)
         } else if (unit >= 0xFF61 && unit <= 0xFF9F) {
             flushRun(i);
             out += static_cast<char>(0xA1 + (unit - 0xFF61));
+        } else if (QChar::isSurrogate(unit)) {
+            // Nothing beyond the BMP exists in CP932, and a lone surrogate
+            // would be dropped by the converter: one "?" per character.
+            flushRun(i);
+            out += EncodeReplacement;
+            if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
         } else if (runStart < 0) {
             runStart = i;
         }
