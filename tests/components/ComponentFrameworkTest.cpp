@@ -1,0 +1,56 @@
+#include "ComponentFramework.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+class Recorder : public TComponent {
+public:
+    using TComponent::TComponent;
+    std::vector<QObject*> removed;
+    std::vector<std::string> steps;
+
+protected:
+    void Notification(QObject* gone) override { removed.push_back(gone); }
+    void ReadState() override { steps.push_back(Loading() ? "read-while-loading" : "read"); }
+    void Loaded() override { steps.push_back(Loading() ? "loaded-while-loading" : "loaded"); }
+};
+
+} // namespace
+
+TEST(ComponentFramework, OwnerDestroysItsComponentsAndWatchersHearOfRemovalOnce)
+{
+    QObject owner;
+    Recorder watcher(nullptr);
+    auto* referenced = new TComponent(&owner);
+    watcher.FreeNotification(referenced);
+    watcher.FreeNotification(referenced);   // asking twice must not double the notice
+    QObject* address = referenced;
+    delete referenced;
+    ASSERT_EQ(watcher.removed.size(), 1u);
+    EXPECT_EQ(watcher.removed[0], address);
+    EXPECT_TRUE(owner.children().isEmpty());
+}
+
+TEST(ComponentFramework, AWatcherDestroyedFirstIsNotCalledLater)
+{
+    TComponent referenced(nullptr);
+    {
+        Recorder watcher(nullptr);
+        watcher.FreeNotification(&referenced);
+    }
+    // Destroying `referenced` at scope end must not reach the gone watcher.
+    SUCCEED();
+}
+
+TEST(ComponentFramework, LoadingPhaseRunsHooksInOrder)
+{
+    Recorder component(nullptr);
+    EXPECT_FALSE(component.Loading());
+    component.BeginLoading();
+    EXPECT_TRUE(component.Loading());
+    component.EndLoading();
+    EXPECT_FALSE(component.Loading());
+    EXPECT_EQ(component.steps, (std::vector<std::string>{"read-while-loading", "loaded"}));
+}
