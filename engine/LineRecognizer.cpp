@@ -111,7 +111,7 @@ bool Contains(std::string_view line, std::string_view pattern)
 bool MayHoldUrl(std::string_view line, const TExtractOptions& options, bool memoCode)
 {
     if (options.NTT) return true;  // kana can turn into any trigger
-    if (options.RULE2 || options.RULE3) return std::memchr(line.data(), '/', line.size()) != nullptr;
+    if ((options.RULE2 || options.RULE3) && std::memchr(line.data(), '/', line.size())) return true;
     if (Contains(line, "://")) return true;
     if ((options.WWW || memoCode) && Contains(line, "ww.")) return true;
     return options.RULE1 && Contains(line, "../");

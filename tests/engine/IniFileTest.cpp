@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "Engine.h"
+
+TEST(IniFile, ReadingFollowsTheProfileRules)
+{
+    const TIniFile ini(
+        "[other]\nPREFIX=no\n"
+        "[System]\n  prefix =  \"Pre \"  \nprefix=second\nNUMBER=0x3\nWWW=abc\nALL=-7\n"
+        "quoted='x'\nodd\n[SYSTEM]\nNTT=1\n");
+    EXPECT_EQ(ini.ReadString("SYSTEM", "PREFIX"), "Pre ");
+    EXPECT_EQ(ini.ReadInteger("system", "number", 0), 3);
+    EXPECT_EQ(ini.ReadInteger("SYSTEM", "WWW", 42), 42);
+    EXPECT_TRUE(ini.ReadBool("SYSTEM", "ALL", false));
+    EXPECT_EQ(ini.ReadString("SYSTEM", "quoted"), "x");
+    EXPECT_EQ(ini.ReadString("SYSTEM", "NTT"), std::nullopt);  // only the first section counts
+    EXPECT_EQ(ini.ReadString("NONE", "PREFIX"), std::nullopt);
+}
+
+TEST(IniFile, IntegersAndLongValues)
+{
+    const TIniFile ini("[S]\na=+12\nb=0X1f\nc=12x\nd=\ne=99999999999\nf=" + std::string(3000, 'v') +
+                       "\ng=" + std::string(2046, 'v') + "\x82\xa0\n");
+    EXPECT_EQ(ini.ReadInteger("S", "a", 0), 12);
+    EXPECT_EQ(ini.ReadInteger("S", "b", 0), 31);
+    EXPECT_EQ(ini.ReadInteger("S", "c", -1), -1);
+    EXPECT_EQ(ini.ReadInteger("S", "d", -1), -1);
+    EXPECT_EQ(ini.ReadInteger("S", "e", -1), -1);
+    EXPECT_EQ(ini.ReadString("S", "f")->size(), 2047u);
+    EXPECT_EQ(ini.ReadString("S", "g")->size(), 2046u);  // never half a character
+}
+
+TEST(IniFile, WritingKeepsEveryOtherLine)
+{
+    TIniFile ini("; comment\r\n[SYSTEM]\r\nWWW = 1 ; old\r\nUNKNOWN=keep\r\n\r\n[Other]\r\nx=1\r\nodd line");
+    ini.WriteString("SYSTEM", "www", "0");
+    ini.WriteString("SYSTEM", "MEMO", "a\r\nb");
+    ini.WriteString("NEW", "K", "v");
+    EXPECT_EQ(ini.Contents(),
+              "; comment\r\n[SYSTEM]\r\nwww=0\r\nUNKNOWN=keep\r\nMEMO=ab\r\n\r\n[Other]\r\nx=1\r\nodd line\r\n"
+              "[NEW]\r\nK=v\r\n");
+}
+
+TEST(IniFile, OptionsRoundTripInTheProgramsOrder)
+{
+    EXPECT_EQ(ReadExtractOptions(TIniFile()).PREFIX, "URL-");
+    EXPECT_EQ(ReadExtractOptions(TIniFile("[SYSTEM]\nNUMBER=9")).NUMBER, 5);
+    EXPECT_EQ(ReadExtractOptions(TIniFile("[SYSTEM]\nNUMBER=0")).NUMBER, 1);
+
+    TExtractOptions options;
+    options.PREFIX = "\x83\x5c-";
+    options.NUMBER = 2;
+    options.RULE3 = true;
+    options.MEMO = "KKK";
+    TIniFile ini;
+    WriteExtractOptions(ini, options);
+    EXPECT_EQ(ini.Contents(),
+              "[SYSTEM]\r\nPREFIX=\x83\x5c-\r\nNUMBER=2\r\nWWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\n"
+              "CB=0\r\nMEMO=KKK\r\nBEFORE=\r\nAFTER=\r\nSEARCH=\r\nRULE1=0\r\nRULE2=0\r\nRULE3=1\r\n");
+    const TExtractOptions back = ReadExtractOptions(TIniFile(ini.Contents()));
+    EXPECT_EQ(back.PREFIX, options.PREFIX);
+    EXPECT_EQ(back.NUMBER, 2);
+    EXPECT_TRUE(back.RULE3);
+    EXPECT_EQ(back.MEMO, "KKK");
+}

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "Engine.h"
+#include "RandomText.h"
+#include "ReferenceEngine.h"
+
+namespace {
+
+using V = std::vector<std::string>;
+
+V Extract(std::string_view line, const TExtractOptions& options = {})
+{
+    TUrlList list;
+    ExtractUrlsFromLine(line, options, list);
+    V urls;
+    for (std::size_t i = 0; i < list.Count(); ++i) urls.push_back(list[i]);
+    return urls;
+}
+
+TExtractOptions With(void (*set)(TExtractOptions&))
+{
+    TExtractOptions options;
+    set(options);
+    return options;
+}
+
+}  // namespace
+
+TEST(LineRecognizer, SchemeSpacingSeparatesUrlsFromText)
+{
+    EXPECT_EQ(Extract(reference::ToCp932("見て→http://host/x.zip")), (V{"http://host/x.zip"}));
+    EXPECT_EQ(Extract("HTTP://HOST"), (V{"http://HOST"}));
+    EXPECT_EQ(Extract("a<a href=\"http://e.jp/x\">http://e.jp/y</a>"), (V{"http://e.jp/x", "http://e.jp/y"}));
+    EXPECT_EQ(Extract("text,http://a.jp/.http://b.jp/"), (V{"http://a.jp/.", "http://b.jp/"}));
+    EXPECT_EQ(Extract("http://"), (V{"http://"}));
+    EXPECT_EQ(Extract(""), V{});
+    EXPECT_EQ(Extract(" <>'\"  "), V{});
+}
+
+TEST(LineRecognizer, AllRuleTurnsEverySchemeIntoHttp)
+{
+    const auto allOff = With([](TExtractOptions& o) { o.ALL = false; });
+    EXPECT_EQ(Extract("https://h/"), (V{"http://h/"}));
+    EXPECT_EQ(Extract("https://h/", allOff), (V{"https://h/"}));
+    EXPECT_EQ(Extract("ttp://host/"), (V{"http://host/"}));
+    EXPECT_EQ(Extract("ttp://host/", allOff), V{});
+    EXPECT_EQ(Extract("ftp://f/ mms://m/ rtsp://r/", allOff), (V{"ftp://f/", "mms://m/", "rtsp://r/"}));
+    EXPECT_EQ(Extract("x://y"), (V{"http://y"}));
+}
+
+TEST(LineRecognizer, SchemeStartingOnASecondByteGetsNoSpace)
+{
+    const auto allOff = With([](TExtractOptions& o) { o.ALL = false; });
+    EXPECT_EQ(Extract("\x81http://h/", allOff), V{});
+    EXPECT_EQ(Extract("\x81\x81http://h/", allOff), (V{"http://h/"}));
+}
+
+TEST(LineRecognizer, WwwAndMemoCodeRules)
+{
+    EXPECT_EQ(Extract("see www.host.jp/"), (V{"http://www.host.jp/"}));
+    EXPECT_EQ(Extract("WWW.HOST.JP"), V{});
+    EXPECT_EQ(Extract("www.h", With([](TExtractOptions& o) { o.WWW = false; })), V{});
+    EXPECT_EQ(Extract("ww.h"), V{});
+    const auto code = With([](TExtractOptions& o) { o.MEMO = "KKK"; });
+    EXPECT_EQ(Extract("ww.h www.i", code), (V{"http://www.h", "http://www.i"}));
+    EXPECT_EQ(Extract("ww.h", With([](TExtractOptions& o) { o.MEMO = "KKK "; })), V{});
+}
+
+TEST(LineRecognizer, PathRulesInTheirOrder)
+{
+    const auto rules = With([](TExtractOptions& o) { o.RULE1 = o.RULE2 = o.RULE3 = true; });
+    EXPECT_EQ(Extract("a/b.c a.b x../y /root ../up", rules), (V{"a/b.c", "../y", "/root", "../up"}));
+    EXPECT_EQ(Extract("a/b.c /r ../u", With([](TExtractOptions& o) { o.RULE3 = true; })), (V{"a/b.c", "../u"}));
+    EXPECT_EQ(Extract("../u", With([](TExtractOptions& o) { o.RULE2 = true; })), V{});
+    // A "/" right after a lead byte is its second byte: the field holds no slash.
+    EXPECT_EQ(Extract("\x81/a.b", With([](TExtractOptions& o) { o.RULE3 = true; })), V{});
+}
+
+TEST(LineRecognizer, KanaConversionRunsAfterSchemeSpacing)
+{
+    const auto ntt = With([](TExtractOptions& o) { o.NTT = true; o.ALL = false; });
+    const std::string kanaUrl = reference::ToCp932("くかかせけめめ") + "h/";
+    EXPECT_EQ(Extract(kanaUrl, ntt), (V{"http://h/"}));
+    EXPECT_EQ(Extract("x" + kanaUrl, ntt), V{});
+    EXPECT_EQ(Extract(kanaUrl), V{});
+}
+
+TEST(LineRecognizer, RangesAreExpandedInFieldOrder)
+{
+    const auto ranges = With([](TExtractOptions& o) { o.EXTRACTION = true; });
+    EXPECT_EQ(Extract("http://a/[1-2] www.b/[3-4]", ranges),
+              (V{"http://a/1", "http://a/2", "http://www.b/3", "http://www.b/4"}));
+}
+
+TEST(LineRecognizer, MatchesTheLiteralStepsOnRandomLines)
+{
+    std::mt19937 random(17);
+    std::uniform_int_distribution<int> bits(0, 255);
+    for (int trial = 0; trial < 6000; ++trial) {
+        const std::string line = RandomText(random, 30);
+        const int b = bits(random);
+        TExtractOptions options;
+        options.WWW = b & 1;
+        options.ALL = b & 2;
+        options.NTT = b & 4;
+        options.RULE1 = b & 8;
+        options.RULE2 = b & 16;
+        options.RULE3 = b & 32;
+        options.EXTRACTION = b & 64;
+        options.MEMO = (b & 128) ? "KKK" : "";
+        TUrlList fast, slow;
+        ExtractUrlsFromLine(line, options, fast);
+        reference::ExtractUrlsFromLine(line, options, slow);
+        ASSERT_EQ(fast.Count(), slow.Count()) << "options " << b << " line " << ::testing::PrintToString(line);
+        for (std::size_t i = 0; i < fast.Count(); ++i) ASSERT_EQ(fast[i], slow[i]);
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Slow, literal renderings of the engine's rules, written apart from the
+// production code so the fast paths can be checked against them.
+#include <string>
+#include <string_view>
+
+#include "Engine.h"
+
+namespace reference {
+
+// Every whole-character occurrence, left to right, each found by asking
+// ByteKindAt about its first byte.
+std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement,
+                       bool ignoreCase);
+std::string FieldAt(std::string_view text, std::string_view delimiters, int n);
+int FieldCount(std::string_view text, std::string_view delimiters);
+// The 76 replacements one after another; the table is built with iconv.
+std::string ConvertKanaKeys(std::string_view line);
+void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlList& list);
+
+// UTF-8 to CP932 through the C library's converter.
+std::string ToCp932(std::string_view utf8);
+
+}  // namespace reference

@@ -1,0 +1,52 @@
+#!/bin/sh
+# Runs linkrake-extract on small inputs and compares output bytes, exit
+# status and error text. Usage: extractor_cli_test.sh PATH/TO/linkrake-extract
+set -u
+tool=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect NAME STATUS EXPECTED-STDOUT-PRINTF -- ARGS...   (stdin from $work/stdin)
+expect() {
+    name=$1 status=$2 expected=$3
+    shift 4
+    "$tool" "$@" < "$work/stdin" > "$work/out" 2> "$work/err"
+    got=$?
+    [ "$got" -eq "$status" ] || fail "$name: exit $got, wanted $status ($(cat "$work/err"))"
+    printf "$expected" > "$work/want"
+    cmp -s "$work/out" "$work/want" || fail "$name: output $(od -c "$work/out" | head -5)"
+}
+
+printf 'see http://a.jp/x and www.b.jp\r\nHTTPS://C/\n\032\nhttp://never/\n' > "$work/one.txt"
+printf 'ttp://d/ \202\255\202\251\202\251\202\271\202\257\202\337\202\337e/\n' > "$work/two.txt"
+printf 'http://r/[1-3] ww.k\n' > "$work/range.txt"
+printf 'http://big/[0-2147483647]\n' > "$work/huge.txt"
+printf '[SYSTEM]\r\nALL=0\r\nEXTRACTION=1\r\n' > "$work/settings.ini"
+printf 'http://in/\n"http://q/\nx" http://z/' > "$work/stdin"
+
+expect defaults 0 'http://a.jp/x\r\nhttp://www.b.jp\r\nhttp://C/\r\nhttp://d/\r\n' -- "$work/one.txt" "$work/two.txt"
+expect stdin 0 'http://in/\r\nhttp://q/\r\nhttp://z/\r\n' --
+expect clipboard 0 'http://in/\r\nhttp://q/\nx\r\nhttp://z/\r\n' -- --clipboard
+expect kana 0 'http://d/\r\nhttp://e/\r\n' -- --set NTT=1 "$work/two.txt"
+expect ini 0 'http://r/1\r\nhttp://r/2\r\nhttp://r/3\r\n' -- --ini "$work/settings.ini" "$work/range.txt"
+expect ini-then-set 0 'http://r/[1-3]\r\nhttp://www.k\r\n' -- --set EXTRACTION=0 --ini "$work/settings.ini" --set MEMO=KKK "$work/range.txt"
+
+expect missing 1 'http://a.jp/x\r\nhttp://www.b.jp\r\nhttp://C/\r\n' -- "$work/one.txt" "$work/none.txt" "$work/two.txt"
+grep -q "linkrake-extract: $work/none.txt: ファイルが見つかりません" "$work/err" || fail "missing: stderr $(cat "$work/err")"
+expect refused-range 1 'http://r/1\r\nhttp://r/2\r\nhttp://r/3\r\n' -- --set EXTRACTION=1 "$work/range.txt" "$work/huge.txt"
+grep -q "範囲が大きすぎます" "$work/err" || fail "refused-range: stderr $(cat "$work/err")"
+expect directory 1 '' -- "$work"
+expect missing-ini 1 '' -- --ini "$work/none.ini"
+
+expect bad-key 2 '' -- --set FOO=1
+expect bad-value 2 '' -- --set WWW=2
+expect bad-option 2 '' -- --verbose
+expect no-value 2 '' -- --ini
+grep -q '^usage: linkrake-extract' "$work/err" || fail "usage text missing on bad usage"
+"$tool" --help > "$work/out" 2>&1 && grep -q '^usage: linkrake-extract' "$work/out" || fail "--help"
+
+[ "$failures" -eq 0 ] && echo "all extractor checks passed"
+exit "$failures"
