@@ -1,0 +1,37 @@
+#!/bin/sh
+# Photographs the desktop program's four pages under a virtual X server.
+# Usage: sh scripts/screenshot.sh [output folder] [build folder]
+# Writes page-1.png … page-4.png (main, extended operations, settings, memo).
+# The program runs from a temporary copy so its workspace files land there.
+set -e
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-build/screenshots}")
+build=$(realpath "${2:-build}")
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$build/linkrake" "$work/"
+printf 'http://example.com/index.html\r\nhttp://example.org/a/b.zip\r\nwww.example.net/\r\n' > "$work/List.txt"
+printf '[SYSTEM]\r\nMEMO=RR7\r\n' > "$work/Linkrake.ini"
+
+xvfb-run -a -s "-screen 0 640x600x24" sh -c '
+  set -e
+  "$1/linkrake" & pid=$!
+  for i in $(seq 1 50); do
+    xdotool search --name "Linkrake Professional" >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  sleep 1
+  win=$(xdotool search --name "Linkrake Professional" | head -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  # The tabs sit in a row at the top of the client area.
+  n=1
+  for tab in 25 90 150 195; do
+    xdotool mousemove $((X + tab)) $((Y + 10)) click 1
+    sleep 0.7
+    import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" "$2/page-$n.png"
+    n=$((n + 1))
+  done
+  kill "$pid"
+' sh "$work" "$out"
+echo "Screenshots in $out"

@@ -1,0 +1,122 @@
+#include "DesktopServices.h"
+
+#include <stdexcept>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+
+#include "Cp932.h"
+
+namespace {
+
+std::optional<std::string> LocalPath(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(path).toStdString();
+}
+
+// A folder chooser that also hands back a folder the user typed but that
+// does not exist yet; the caller offers to create it.
+class TFolderDialog : public QFileDialog {
+public:
+    TFolderDialog(QWidget* parent, const QString& title) : QFileDialog(parent, title)
+    {
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly);
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty() && !QFileInfo::exists(chosen.first())) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
+
+QString QtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    return entries.join(QStringLiteral(";;"));
+}
+
+TDesktopServices::TDesktopServices(QWidget* window, std::function<void()> resetExtent)
+    : FWindow(window), FResetExtent(std::move(resetExtent))
+{
+}
+
+std::optional<std::string> TDesktopServices::ChooseOpenFile(const QString& filter)
+{
+    return LocalPath(QFileDialog::getOpenFileName(FWindow, QString(), QString(), QtFileFilter(filter)));
+}
+
+std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filter,
+                                                            const QString& proposedName)
+{
+    return LocalPath(QFileDialog::getSaveFileName(FWindow, QString(), proposedName, QtFileFilter(filter)));
+}
+
+std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)
+{
+    TFolderDialog dialog(FWindow, title);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return LocalPath(dialog.selectedFiles().first());
+}
+
+bool TDesktopServices::Confirm(const QString& question)
+{
+    return QMessageBox::question(FWindow, QApplication::applicationName(), question,
+                                 QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+bool TDesktopServices::ClipboardHasText()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+std::string TDesktopServices::ClipboardText()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data)
+        throw std::runtime_error("clipboard unavailable");
+    return ToCp932(data->text());
+}
+
+void TDesktopServices::SetClipboardText(const std::string& cp932)
+{
+    QApplication::clipboard()->setText(FromCp932(cp932));
+}
+
+void TDesktopServices::ReportError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, FWindow);
+    box.exec();
+}
+
+void TDesktopServices::ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text, QMessageBox::Ok, FWindow);
+    box.exec();
+}
+
+void TDesktopServices::ResetListHorizontalExtent()
+{
+    if (FResetExtent)
+        FResetExtent();
+}

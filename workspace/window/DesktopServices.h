@@ -1,0 +1,34 @@
+#pragma once
+// The workspace's dialogs, clipboard and error report on this desktop.
+#include <functional>
+
+#include "WorkspaceServices.h"
+
+class QWidget;
+
+// "label|pattern|label|pattern" into the file dialog's "label (pattern);;…".
+QString QtFileFilter(const QString& filter);
+
+class TDesktopServices : public TWorkspaceServices {
+public:
+    // window: the parent of every dialog. resetExtent: puts the list
+    // control's scroll width back.
+    TDesktopServices(QWidget* window, std::function<void()> resetExtent);
+
+    std::optional<std::string> ChooseOpenFile(const QString& filter) override;
+    std::optional<std::string> ChooseSaveFile(const QString& filter, const QString& proposedName) override;
+    std::optional<std::string> ChooseFolder(const QString& title) override;
+    bool Confirm(const QString& question) override;
+
+    bool ClipboardHasText() override;
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& cp932) override;
+
+    void ReportError(const QString& text) override;
+    void ShowMessage(const QString& text) override;
+    void ResetListHorizontalExtent() override;
+
+private:
+    QWidget* FWindow;
+    std::function<void()> FResetExtent;
+};

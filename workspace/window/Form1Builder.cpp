@@ -1,0 +1,280 @@
+#include "Form1Builder.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+
+#include "AnchorLayout.h"
+#include "DigitSpinField.h"
+#include "MiniHelp.h"
+#include "PageControl.h"
+#include "PictureBox.h"
+#include "UrlListModel.h"
+#include "UrlListView.h"
+
+namespace {
+
+constexpr int FontPixels = 12;
+// Edit lines take text of any length; the toolkit's default cap would cut
+// long URLs silently.
+constexpr int UnlimitedLength = 1 << 24;
+// A group box's frame and title, which docked children keep clear of.
+const QMargins GroupBoxInsets(2, 14, 2, 2);
+
+bool IsContainer(TControlKind kind)
+{
+    return kind == TControlKind::PageControl || kind == TControlKind::Page
+        || kind == TControlKind::Panel || kind == TControlKind::GroupBox;
+}
+
+// Labels size to their text; check box captions are never cut, whatever
+// the width of the font this desktop substitutes.
+TWidthRule WidthRuleOf(TControlKind kind)
+{
+    switch (kind) {
+    case TControlKind::Label:
+    case TControlKind::FixedLabel:
+        return TWidthRule::FitsContent;
+    case TControlKind::CheckBox:
+        return TWidthRule::AtLeastContent;
+    default:
+        return TWidthRule::Fixed;
+    }
+}
+
+// Group boxes as this window's layout expects them: the title sits on the
+// frame's top line, leaving the box's inside to the controls placed in it.
+const char* const GroupBoxStyle =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 0px; margin-top: 6px; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+    " left: 7px; padding: 0px 1px; }";
+
+QString Utf8(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+QFont PixelFont(const QStringList& families, QFont::StyleHint hint)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setStyleHint(hint);
+    font.setPixelSize(FontPixels);
+    return font;
+}
+
+} // namespace
+
+TFormFonts Form1Fonts()
+{
+    return {PixelFont({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")}, QFont::SansSerif),
+            PixelFont({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")}, QFont::Monospace)};
+}
+
+TForm1Builder::TForm1Builder(QWidget* form, const TUrlList& list)
+    : FForm(form), FList(list), FFonts(Form1Fonts())
+{
+    FWidgets[QStringLiteral("Form1")] = form;
+    form->setFont(FFonts.Proportional);
+}
+
+void TForm1Builder::Build(const std::vector<TControlSpec>& specs)
+{
+    FSpecs = specs;
+    for (const TControlSpec& spec : FSpecs) {
+        QWidget* container = Find(Utf8(spec.Parent));
+        QWidget* control = Create(spec, container);
+        control->setObjectName(Utf8(spec.Name));
+        if (spec.Tooltip)
+            control->setToolTip(Utf8(spec.Tooltip));
+        if (spec.AccessibleName)
+            control->setAccessibleName(Utf8(spec.AccessibleName));
+        FWidgets[control->objectName()] = control;
+        // Pictures and labels are painted on their container, beneath the
+        // controls that have windows of their own.
+        if (spec.Kind == TControlKind::Picture || spec.Kind == TControlKind::Label
+            || spec.Kind == TControlKind::FixedLabel)
+            control->lower();
+        if (spec.Kind == TControlKind::Page)
+            continue;  // the page control places its pages itself
+
+        const auto containerSpec = std::find_if(FSpecs.begin(), FSpecs.end(), [&](const TControlSpec& s) {
+            return Utf8(s.Name) == Utf8(spec.Parent);
+        });
+        LayoutFor(container, containerSpec == FSpecs.end() ? nullptr : &*containerSpec)
+            ->Add(control, spec.Place, spec.Align, spec.Anchors, WidthRuleOf(spec.Kind));
+    }
+    ChainFocus();
+    ApplyLayouts();
+}
+
+QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
+{
+    const QString text = Utf8(spec.Text);
+    switch (spec.Kind) {
+    case TControlKind::PageControl:
+        return new TPageControl(container);
+    case TControlKind::Page:
+        return static_cast<TPageControl*>(container)->AddPage(Utf8(spec.Name), text);
+    case TControlKind::StatusBar: {
+        auto* bar = new QStatusBar(container);
+        bar->setSizeGripEnabled(true);
+        bar->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
+        auto* line = new QLabel(bar);
+        line->setObjectName(QStringLiteral("StatusText"));
+        line->setTextInteractionFlags(Qt::NoTextInteraction);
+        bar->addWidget(line, 1);
+        return bar;
+    }
+    case TControlKind::Panel: {
+        auto* panel = new QFrame(container);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        panel->setLineWidth(1);
+        return panel;
+    }
+    case TControlKind::GroupBox: {
+        auto* box = new QGroupBox(text, container);
+        box->setStyleSheet(QString::fromLatin1(GroupBoxStyle));
+        return box;
+    }
+    case TControlKind::Button: {
+        auto* button = new QPushButton(text, container);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case TControlKind::Edit:
+    case TControlKind::FlatEdit: {
+        auto* edit = new QLineEdit(text, container);
+        edit->setMaxLength(UnlimitedLength);
+        if (spec.Kind == TControlKind::FlatEdit) {
+            edit->setFrame(false);
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Light));
+            edit->setPalette(palette);
+        }
+        return edit;
+    }
+    case TControlKind::Spin:
+        return new TDigitSpinField(container);
+    case TControlKind::CheckBox:
+        return new QCheckBox(text, container);
+    case TControlKind::Label:
+    case TControlKind::FixedLabel: {
+        auto* label = new QLabel(text, container);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (spec.Kind == TControlKind::FixedLabel)
+            label->setFont(FFonts.Fixed);
+        return label;
+    }
+    case TControlKind::UrlList:
+        return new TUrlListView(FList, container);
+    case TControlKind::HelpList: {
+        auto* help = new QListWidget(container);
+        help->setSelectionMode(QAbstractItemView::SingleSelection);
+        help->setUniformItemSizes(true);
+        help->addItems(MiniHelpLines());
+        return help;
+    }
+    case TControlKind::Memo: {
+        auto* memo = new QPlainTextEdit(container);
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        return memo;
+    }
+    case TControlKind::Picture: {
+        auto* picture = new TPictureBox(container);
+        picture->setVisible(false);
+        return picture;
+    }
+    }
+    return new QWidget(container);
+}
+
+TAnchorLayout* TForm1Builder::LayoutFor(QWidget* container, const TControlSpec* containerSpec)
+{
+    if (TAnchorLayout* existing = LayoutOf(container))
+        return existing;
+    QSize design = Form1ClientSize;
+    QMargins insets;
+    if (containerSpec && containerSpec->Kind == TControlKind::Page) {
+        const TControlSpec* pageControl = nullptr;
+        for (const TControlSpec& s : FSpecs)
+            if (Utf8(s.Name) == Utf8(containerSpec->Parent))
+                pageControl = &s;
+        design = TPageControl::PageRect(pageControl->Place.size()).size();
+    } else if (containerSpec) {
+        design = containerSpec->Place.size();
+        if (containerSpec->Kind == TControlKind::GroupBox)
+            insets = GroupBoxInsets;
+    }
+    auto* layout = new TAnchorLayout(container, design, insets);
+    FLayouts.emplace_back(container, layout);
+    return layout;
+}
+
+QWidget* TForm1Builder::Find(const QString& name) const
+{
+    const auto found = FWidgets.find(name);
+    return found == FWidgets.end() ? nullptr : found->second;
+}
+
+TAnchorLayout* TForm1Builder::LayoutOf(QWidget* container) const
+{
+    for (const auto& [widget, layout] : FLayouts)
+        if (widget == container)
+            return layout;
+    return nullptr;
+}
+
+void TForm1Builder::ApplyLayouts() const
+{
+    FForm->resize(Form1ClientSize);
+    for (const auto& [widget, layout] : FLayouts) {
+        layout->Apply();
+        // Hidden widgets get no resize events, so the pages follow by hand.
+        if (widget == FForm)
+            for (auto* pages : FForm->findChildren<TPageControl*>())
+                pages->LayoutPages();
+    }
+}
+
+std::vector<QWidget*> TForm1Builder::FocusOrder(const QString& container) const
+{
+    std::vector<const TControlSpec*> children;
+    for (const TControlSpec& s : FSpecs)
+        if (Utf8(s.Parent) == container && s.Tab >= 0)
+            children.push_back(&s);
+    std::stable_sort(children.begin(), children.end(),
+                     [](const TControlSpec* a, const TControlSpec* b) { return a->Tab < b->Tab; });
+
+    std::vector<QWidget*> order;
+    for (const TControlSpec* child : children) {
+        QWidget* widget = Find(Utf8(child->Name));
+        if (child->Kind == TControlKind::PageControl)
+            order.push_back(static_cast<TPageControl*>(widget)->TabBar());
+        if (!IsContainer(child->Kind)) {
+            order.push_back(widget);
+            continue;
+        }
+        const std::vector<QWidget*> inner = FocusOrder(Utf8(child->Name));
+        order.insert(order.end(), inner.begin(), inner.end());
+    }
+    return order;
+}
+
+void TForm1Builder::ChainFocus() const
+{
+    const std::vector<QWidget*> order = FocusOrder(QStringLiteral("Form1"));
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Turns the window's description into widgets: creates each control by its
+// kind, names it, gives it its text, tooltip and font, registers it with its
+// container's layout and chains the keyboard focus order.
+#include <map>
+#include <vector>
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include "Form1Description.h"
+
+class TAnchorLayout;
+class TUrlList;
+
+struct TFormFonts {
+    QFont Proportional;
+    QFont Fixed;
+};
+// The window's fonts: the named gothic faces where present, else the
+// proportional and fixed-pitch Japanese gothics this desktop has.
+TFormFonts Form1Fonts();
+
+class TForm1Builder {
+public:
+    TForm1Builder(QWidget* form, const TUrlList& list);
+
+    void Build(const std::vector<TControlSpec>& specs);
+
+    QWidget* Find(const QString& name) const;
+    template <class T> T* Get(const char* name) const
+    {
+        return qobject_cast<T*>(Find(QString::fromLatin1(name)));
+    }
+    TAnchorLayout* LayoutOf(QWidget* container) const;
+    // Recomputes every layout, outermost first (also before the window is shown).
+    void ApplyLayouts() const;
+
+private:
+    QWidget* Create(const TControlSpec& spec, QWidget* container);
+    TAnchorLayout* LayoutFor(QWidget* container, const TControlSpec* containerSpec);
+    std::vector<QWidget*> FocusOrder(const QString& container) const;
+    void ChainFocus() const;
+
+    QWidget* FForm;
+    const TUrlList& FList;
+    TFormFonts FFonts;
+    std::vector<TControlSpec> FSpecs;
+    std::map<QString, QWidget*> FWidgets;
+    std::vector<std::pair<QWidget*, TAnchorLayout*>> FLayouts;
+};
