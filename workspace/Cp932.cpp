@@ -29,7 +29,8 @@ void AppendDecodedPairs(QString& out, const QByteArray& pairs)
 {
     if (pairs.isEmpty())
         return;
-    QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    // Stateless and only ever asked for its output, so one per thread will do.
+    thread_local QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
     QString decoded = decoder.decode(pairs);
     decoded.replace(QChar(0x1A), QChar(DecodeReplacement));
     out += decoded;
@@ -41,7 +42,7 @@ void AppendEncodedRun(std::string& out, QStringView run)
 {
     if (run.isEmpty())
         return;
-    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+    thread_local QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
     const QByteArray bytes = encoder.encode(run);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);

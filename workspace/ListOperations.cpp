@@ -80,9 +80,9 @@ void TWorkspace::Button5Click()
 
 void TWorkspace::Button11Click()
 {
-    FServices.ResetListHorizontalExtent();
     if (List.Count() < 2) {
         StatusLine = QStringLiteral("エラー＞重複チェックするURLがありません。");
+        FServices.ResetListHorizontalExtent();
         return;
     }
     auto& items = List.Items();
@@ -93,40 +93,42 @@ void TWorkspace::Button11Click()
     items.erase(kept, items.end());
     ReorderFinished(List);
     StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
+    FServices.ResetListHorizontalExtent();
 }
 
 void TWorkspace::Button13Click()
 {
-    FServices.ResetListHorizontalExtent();
     SortItemsAscending(List.Items());
     ReorderFinished(List);
+    FServices.ResetListHorizontalExtent();
 }
 
 void TWorkspace::Button14Click()
 {
-    FServices.ResetListHorizontalExtent();
     SortItemsByEnding(List.Items());
     ReorderFinished(List);
+    FServices.ResetListHorizontalExtent();
 }
 
 void TWorkspace::Button15Click()
 {
-    FServices.ResetListHorizontalExtent();
     if (Options.BEFORE.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
+        FServices.ResetListHorizontalExtent();
         return;
     }
     for (TUrlList::TItem& item : List.Items())
         item.Text = ReplaceAllWhole(item.Text, Options.BEFORE, Options.AFTER);
     ReorderFinished(List);
     StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
+    FServices.ResetListHorizontalExtent();
 }
 
 void TWorkspace::Button16Click()
 {
-    FServices.ResetListHorizontalExtent();
     if (Options.SEARCH.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
+        FServices.ResetListHorizontalExtent();
         return;
     }
     for (TUrlList::TItem& item : List.Items())
@@ -134,21 +136,22 @@ void TWorkspace::Button16Click()
             item.Selected = true;
     SelectedCountLabel = SelectedCountText(List);
     StatusLine = QStringLiteral("報告＞検索が完了しました。");
+    FServices.ResetListHorizontalExtent();
 }
 
 void TWorkspace::Button17Click()
 {
-    FServices.ResetListHorizontalExtent();
     DeselectAll(List);
     SelectedCountLabel = SelectedCountText(List);
     StatusLine = QStringLiteral("報告＞選択を解除しました。");
+    FServices.ResetListHorizontalExtent();
 }
 
 void TWorkspace::Button18Click()
 {
-    FServices.ResetListHorizontalExtent();
     for (TUrlList::TItem& item : List.Items())
         item.Selected = !item.Selected;
     SelectedCountLabel = SelectedCountText(List);
     StatusLine = QStringLiteral("報告＞選択を反転しました。");
+    FServices.ResetListHorizontalExtent();
 }
