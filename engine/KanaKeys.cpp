@@ -1,4 +1,5 @@
 #include "Engine.h"
+#include "KanaKeys.h"
 #include "ShiftJisScan.h"
 
 #include <array>
@@ -54,9 +55,9 @@ constexpr std::array<char, 3 * 256> KanaKeyLookup = [] {
 // One left-to-right pass gives what the 76 replacements in turn give: each
 // replaces a whole character by one ASCII byte, which leaves the kinds of the
 // bytes after it unchanged, and no produced byte can start another match.
-std::string ConvertKanaKeys(std::string_view line)
+void ConvertKanaKeysInto(std::string_view line, std::string& result)
 {
-    std::string result;
+    result.clear();
     result.reserve(line.size());
     std::size_t run = 0;  // lead values just before i
     for (std::size_t i = 0; i < line.size();) {
@@ -75,5 +76,11 @@ std::string ConvertKanaKeys(std::string_view line)
         run = sjis::LeadTable[c] ? run + 1 : 0;
         ++i;
     }
+}
+
+std::string ConvertKanaKeys(std::string_view line)
+{
+    std::string result;
+    ConvertKanaKeysInto(line, result);
     return result;
 }

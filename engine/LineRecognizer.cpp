@@ -1,34 +1,35 @@
+#include "ByteSearch.h"
 #include "Engine.h"
-#include "FieldScan.h"
+#include "KanaKeys.h"
+#include "RecognizerScan.h"
 
 #include <cstring>
 
 namespace {
 
 constexpr std::string_view Schemes[] = {"http://", "https://", "ftp://", "mms://", "rtsp://"};
-constexpr char RecognizerDelimiters[] = " \"<>'";
-
-const fields::TDelimiterTable& RecognizerTable()
-{
-    static const fields::TDelimiterTable table = fields::MakeDelimiterTable(RecognizerDelimiters);
-    return table;
-}
 
 inline char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-// The scheme (lower case) that starts at i ignoring ASCII case, or empty.
-std::string_view SchemeAt(std::string_view line, std::size_t i)
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
 {
-    const char first = LowerAscii(line[i]);
-    if (first != 'h' && first != 'f' && first != 'm' && first != 'r') return {};
+    for (std::size_t k = 0; k < lower.size(); ++k)
+        if (LowerAscii(text[k]) != lower[k]) return false;
+    return true;
+}
+
+// The scheme whose "://" starts at colon, ignoring case, or empty. At most
+// one can end there: no scheme name is a suffix of another.
+std::string_view SchemeEndingAt(std::string_view line, std::size_t colon, std::size_t from)
+{
     for (std::string_view scheme : Schemes) {
-        if (scheme.front() != first || line.size() - i < scheme.size()) continue;
-        bool same = true;
-        for (std::size_t k = 1; k < scheme.size() && same; ++k) same = LowerAscii(line[i + k]) == scheme[k];
-        if (same) return scheme;
+        const std::size_t nameLength = scheme.size() - 3;
+        if (colon - from < nameLength) continue;
+        if (EqualsIgnoringCase(line.substr(colon - nameLength, nameLength), scheme.substr(0, nameLength)))
+            return scheme;
     }
     return {};
 }
@@ -38,83 +39,114 @@ bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
     return line.size() - i >= pattern.size() && line.compare(i, pattern.size(), pattern) == 0;
 }
 
-// Scheme spacing, the "://" rule and the "../" spacing in one pass. The
-// passes cannot interact: none of their patterns overlaps another, inserted
-// text holds no new match, and every insertion is ASCII placed where a
-// character begins, so the byte kinds of the remaining text are unchanged.
-void Normalize(std::string_view line, const TExtractOptions& options, std::string& out)
+std::size_t NextCandidate(std::string_view line, std::size_t from, bool dots)
 {
+    const char* begin = line.data() + from;
+    const std::size_t rest = line.size() - from;
+    const void* colon = std::memchr(begin, ':', rest);
+    std::size_t next = colon ? static_cast<std::size_t>(static_cast<const char*>(colon) - line.data()) : line.size();
+    if (dots) {
+        const void* dot = std::memchr(begin, '.', next - from);
+        if (dot) next = static_cast<std::size_t>(static_cast<const char*>(dot) - line.data());
+    }
+    return next;
+}
+
+// Scheme spacing, the "://" rule and the "../" spacing in one pass over the
+// ":" and "." bytes. The passes cannot interact: no pattern overlaps
+// another, inserted text holds no new match, and each insertion is ASCII
+// placed where a character begins, so the byte kinds of the rest stay put.
+// False when the line needs no change.
+bool Normalize(std::string_view line, const TExtractOptions& options, std::string& out)
+{
+    const bool dots = options.RULE1;
+    std::size_t next = NextCandidate(line, 0, dots);
+    if (next == line.size()) return false;
     out.clear();
     out.reserve(line.size() + line.size() / 4 + 16);
-    std::size_t run = 0;  // lead values just before i
-    for (std::size_t i = 0; i < line.size();) {
-        const unsigned char c = sjis::At(line, i);
-        if ((run & 1) == 0 || c == 0) {
-            const std::string_view scheme = SchemeAt(line, i);
-            if (!scheme.empty()) {
-                out.push_back(' ');
-                if (options.ALL) out.append(scheme.substr(0, scheme.size() - 3)).append(" http://");
-                else out.append(scheme);
-                i += scheme.size();
-                run = 0;
-                continue;
+    sjis::TSecondByteCursor kinds(line);
+    std::size_t copied = 0;
+    for (; next < line.size(); next = NextCandidate(line, next + 1, dots)) {
+        if (next < copied) continue;
+        if (line[next] == '.') {
+            if (HasAt(line, next, "../") && !kinds.IsSecondAt(next)) {
+                out.append(line.substr(copied, next - copied)).append(" ../");
+                copied = next + 3;
             }
-            if (options.ALL && c == ':' && HasAt(line, i, "://")) {
-                out.append(" http://");
-                i += 3;
-                run = 0;
-                continue;
-            }
-            if (options.RULE1 && c == '.' && HasAt(line, i, "../")) {
-                out.append(" ../");
-                i += 3;
-                run = 0;
-                continue;
-            }
+            continue;
         }
-        out.push_back(static_cast<char>(c));
-        run = sjis::LeadTable[c] ? run + 1 : 0;
-        ++i;
+        if (!HasAt(line, next, "://")) continue;
+        const std::string_view scheme = SchemeEndingAt(line, next, copied);
+        const std::size_t start = next - (scheme.empty() ? 0 : scheme.size() - 3);
+        if (!scheme.empty() && !kinds.IsSecondAt(start)) {
+            out.append(line.substr(copied, start - copied)).push_back(' ');
+            if (options.ALL) out.append(scheme.substr(0, scheme.size() - 3)).append(" http://");
+            else out.append(scheme);
+            copied = next + 3;
+        } else if (options.ALL && !kinds.IsSecondAt(next)) {
+            out.append(line.substr(copied, next - copied)).append(" http://");
+            copied = next + 3;
+        }
     }
+    out.append(line.substr(copied));
+    return true;
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix)
 {
-    return text.substr(0, prefix.size()) == prefix;
+    return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
 bool StartsWithScheme(std::string_view field)
 {
-    for (std::string_view scheme : Schemes)
-        if (StartsWith(field, scheme)) return true;
-    return false;
+    switch (field.front()) {
+    case 'h': return StartsWith(field, "http://") || StartsWith(field, "https://");
+    case 'f': return StartsWith(field, "ftp://");
+    case 'm': return StartsWith(field, "mms://");
+    case 'r': return StartsWith(field, "rtsp://");
+    default: return false;
+    }
+}
+
+void AddWithPrefix(std::string_view prefix, std::string_view field, const TExtractOptions& options, TUrlList& list)
+{
+    std::string url;
+    url.reserve(prefix.size() + field.size());
+    url.append(prefix).append(field);
+    AddExpanded(url, options, list);
 }
 
 void RecognizeField(std::string_view field, const TExtractOptions& options, bool memoCode, TUrlList& list)
 {
     if (StartsWithScheme(field)) return AddExpanded(field, options, list);
-    if (options.WWW && StartsWith(field, "www.")) return AddExpanded("http://" + std::string(field), options, list);
-    if (memoCode && StartsWith(field, "ww.")) return AddExpanded("http://w" + std::string(field), options, list);
+    if (options.WWW && StartsWith(field, "www.")) return AddWithPrefix("http://", field, options, list);
+    if (memoCode && StartsWith(field, "ww.")) return AddWithPrefix("http://w", field, options, list);
     if (options.RULE1 && StartsWith(field, "../")) return AddExpanded(field, options, list);
     if (options.RULE3 && ContainsWhole(field, "/") && ContainsWhole(field, "."))
         return AddExpanded(field, options, list);
     if (options.RULE2 && StartsWith(field, "/")) return AddExpanded(field, options, list);
 }
 
-bool Contains(std::string_view line, std::string_view pattern)
-{
-    return line.find(pattern) != std::string_view::npos;
-}
-
 // False only when no rule could accept any field of the line: every
-// accepted field holds one of the trigger texts as raw bytes.
+// accepted field holds one of the trigger texts as raw bytes. One pass over
+// the ":" and "." bytes, which Japanese text itself never holds.
 bool MayHoldUrl(std::string_view line, const TExtractOptions& options, bool memoCode)
 {
     if (options.NTT) return true;  // kana can turn into any trigger
     if ((options.RULE2 || options.RULE3) && std::memchr(line.data(), '/', line.size())) return true;
-    if (Contains(line, "://")) return true;
-    if ((options.WWW || memoCode) && Contains(line, "ww.")) return true;
-    return options.RULE1 && Contains(line, "../");
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t length = line.size();
+    const bool wwwDots = options.WWW || memoCode;
+    for (std::size_t i = bytesearch::FindEither(bytes, 0, length, ':', '.'); i < length;
+         i = bytesearch::FindEither(bytes, i + 1, length, ':', '.')) {
+        if (bytes[i] == ':') {
+            if (HasAt(line, i, "://")) return true;
+        } else if ((wwwDots && i >= 2 && bytes[i - 1] == 'w' && bytes[i - 2] == 'w') ||
+                   (options.RULE1 && HasAt(line, i, "../"))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -124,16 +156,14 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
     const bool memoCode = options.MEMO == "KKK";
     if (!MayHoldUrl(line, options, memoCode)) return;
 
-    thread_local std::string work;
-    Normalize(line, options, work);
-    std::string_view text = work;
-    std::string converted;
+    thread_local std::string normalized;
+    thread_local std::string converted;
+    std::string_view text = Normalize(line, options, normalized) ? std::string_view(normalized) : line;
     if (options.NTT) {
-        converted = ConvertKanaKeys(work);
+        ConvertKanaKeysInto(text, converted);
         text = converted;
     }
-    fields::ScanFields(text, RecognizerTable(), [&](std::string_view field) {
-        if (field.empty()) return false;
+    recognizer::ScanFields(text, [&](std::string_view field) {
         RecognizeField(field, options, memoCode, list);
         return true;
     });

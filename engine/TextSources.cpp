@@ -61,13 +61,8 @@ void AppendWithoutCr(std::string& line, std::string_view bytes)
     }
 }
 
-bool HasCr(std::string_view bytes)
-{
-    return std::memchr(bytes.data(), '\r', bytes.size()) != nullptr;
-}
-
 // Cuts a byte stream into lines. A line whose bytes lie inside one chunk and
-// hold no CR is handed on without copying.
+// hold no CR but the one before its LF is handed on without copying.
 class TLineCutter {
 public:
     explicit TLineCutter(const std::function<void(std::string_view)>& onLine) : FOnLine(onLine) {}
@@ -75,39 +70,47 @@ public:
     // False once a Ctrl-Z at the start of a line has ended the text.
     bool Feed(std::string_view chunk)
     {
-        while (!chunk.empty()) {
-            if (!FInLine && chunk.front() == CtrlZ) return false;
-            const void* lf = std::memchr(chunk.data(), '\n', chunk.size());
+        std::size_t nextCr = 0;  // position of the next CR in chunk, looked up lazily
+        bool crKnown = false;
+        for (std::size_t at = 0; at < chunk.size();) {
+            if (!FInLine && chunk[at] == CtrlZ) return false;
+            const void* lf = std::memchr(chunk.data() + at, '\n', chunk.size() - at);
             if (!lf) {
-                AppendWithoutCr(FPending, chunk);
+                AppendWithoutCr(FPending, chunk.substr(at));
                 FInLine = true;
                 return true;
             }
             const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - chunk.data());
-            EndLine(chunk.substr(0, end));
-            chunk.remove_prefix(end + 1);
+            if (!crKnown || nextCr < at) {
+                const void* cr = std::memchr(chunk.data() + at, '\r', chunk.size() - at);
+                nextCr = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - chunk.data()) : chunk.size();
+                crKnown = true;
+            }
+            std::string_view line = chunk.substr(at, end - at);
+            const bool plainCrLf = nextCr == end - 1 && end > at;
+            if (plainCrLf) line.remove_suffix(1);
+            if (!FInLine && (plainCrLf || nextCr > end)) {
+                FOnLine(line);
+            } else {
+                AppendWithoutCr(FPending, line);
+                FOnLine(FPending);
+                FPending.clear();
+                FInLine = false;
+            }
+            at = end + 1;
         }
         return true;
     }
 
     void Finish()
     {
-        if (FInLine) EndLine({});
-    }
-
-private:
-    void EndLine(std::string_view tail)
-    {
-        if (!FInLine && !HasCr(tail)) {
-            FOnLine(tail);
-        } else {
-            AppendWithoutCr(FPending, tail);
-            FOnLine(FPending);
-            FPending.clear();
-        }
+        if (!FInLine) return;
+        FOnLine(FPending);
+        FPending.clear();
         FInLine = false;
     }
 
+private:
     const std::function<void(std::string_view)>& FOnLine;
     std::string FPending;
     bool FInLine = false;  // bytes of the current line have been seen

@@ -1,0 +1,83 @@
+// Extraction throughput on a generated Shift_JIS corpus, with the default
+// settings and with every option on.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "CorpusText.h"
+#include "Engine.h"
+
+namespace {
+
+constexpr std::size_t DefaultMegabytes = 64;
+constexpr int Runs = 3;
+
+struct TResult {
+    double Seconds;
+    std::size_t Urls;
+};
+
+TResult TimeExtraction(const std::string& path, const TExtractOptions& options)
+{
+    TUrlList list;
+    std::size_t urls = 0;
+    const auto start = std::chrono::steady_clock::now();
+    ReadTextLines(path, [&](std::string_view line) {
+        ExtractUrlsFromLine(line, options, list);
+        if (list.Count() >= 4096) {
+            urls += list.Count();
+            list.Clear();
+        }
+    });
+    urls += list.Count();
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    return {elapsed.count(), urls};
+}
+
+void Report(const char* name, const std::string& path, std::size_t bytes, const TExtractOptions& options)
+{
+    TResult best{1e30, 0};
+    for (int run = 0; run < Runs; ++run) {
+        const TResult result = TimeExtraction(path, options);
+        if (result.Seconds < best.Seconds) best = result;
+    }
+    std::printf("%-12s %8.1f MB/s  %6.3f s  %9zu URLs\n", name, bytes / 1048576.0 / best.Seconds, best.Seconds,
+                best.Urls);
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string writeTo;
+    std::size_t megabytes = DefaultMegabytes;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string arg = argv[i];
+        if (arg == "--write") writeTo = argv[i + 1];
+        else if (arg == "--megabytes") megabytes = std::strtoul(argv[i + 1], nullptr, 10);
+    }
+    const std::string corpus = MakeCorpus(megabytes << 20);
+    if (!writeTo.empty()) return WriteFile(writeTo, corpus) ? 0 : 1;
+
+    const std::string path = "/tmp/linkrake-bench-" + std::to_string(::getpid()) + ".txt";
+    if (!WriteFile(path, corpus)) return 1;
+    std::printf("corpus: %.1f MB of Shift_JIS text, best of %d runs\n", corpus.size() / 1048576.0, Runs);
+
+    Report("defaults", path, corpus.size(), TExtractOptions{});
+    TExtractOptions everything;
+    everything.NTT = everything.RULE1 = everything.RULE2 = everything.RULE3 = everything.EXTRACTION = true;
+    everything.MEMO = "KKK";
+    Report("all options", path, corpus.size(), everything);
+    std::remove(path.c_str());
+    return 0;
+}
