@@ -16,8 +16,8 @@ corpus=$(mktemp /tmp/linkrake-corpus.XXXXXX)
 trap 'rm -f "$corpus"' EXIT
 "$generator" --write "$corpus"
 
-# Median wall time in milliseconds of running "$@" $runs times.
-median_ms() {
+# Wall times in milliseconds of running "$@" $runs times, sorted.
+times_ms() {
     i=0
     while [ "$i" -lt "$runs" ]; do
         start=$(date +%s%N)
@@ -25,14 +25,18 @@ median_ms() {
         end=$(date +%s%N)
         echo $(( (end - start) / 1000000 ))
         i=$((i + 1))
-    done | sort -n | sed -n "$(( (runs + 1) / 2 ))p"
+    done | sort -n
 }
+best() { head -n 1; }
+median() { sed -n "$(( (runs + 1) / 2 ))p"; }
 
 "$extract" "$corpus" > /dev/null   # warm the page cache
-ours=$(median_ms "$extract" "$corpus")
-theirs=$(median_ms rg -aoN 'https?://[^ "<>'"'"']+' "$corpus")
+ours=$(times_ms "$extract" "$corpus")
+theirs=$(times_ms rg -aoN 'https?://[^ "<>'"'"']+' "$corpus")
 size=$(wc -c < "$corpus")
-echo "corpus: $size bytes, median of $runs runs"
-echo "linkrake-extract: ${ours} ms   ($(( size / 1048576 * 1000 / (ours > 0 ? ours : 1) )) MB/s)"
-echo "ripgrep:          ${theirs} ms   ($(( size / 1048576 * 1000 / (theirs > 0 ? theirs : 1) )) MB/s)"
-awk -v a="$ours" -v b="$theirs" 'BEGIN { if (a > 0) printf "ripgrep time / linkrake-extract time = %.2f\n", b / a }'
+echo "corpus: $size bytes, $runs runs each (wall time, ms)"
+printf '%-18s best %5s  median %5s\n' linkrake-extract "$(echo "$ours" | best)" "$(echo "$ours" | median)"
+printf '%-18s best %5s  median %5s\n' ripgrep "$(echo "$theirs" | best)" "$(echo "$theirs" | median)"
+awk -v a="$(echo "$ours" | median)" -v b="$(echo "$theirs" | median)" -v c="$(echo "$ours" | best)" \
+    -v d="$(echo "$theirs" | best)" 'BEGIN {
+        if (a > 0 && c > 0) printf "ripgrep / linkrake-extract: %.2f (medians), %.2f (best)\n", b / a, d / c }'
