@@ -51,6 +51,7 @@ void RaiseNotify(TTrayIcon* icon, const TNotifyEvent& event)
 
 TCallbackWindow::TCallbackWindow(QObject* owner) : QWidget(qobject_cast<QWidget*>(owner))
 {
+    setObjectName(QStringLiteral("CallbackWindow"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(0, 0, 0, 0);

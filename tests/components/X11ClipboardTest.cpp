@@ -76,10 +76,3 @@ TEST(X11Clipboard, EachCopyRaisesOneChange)
     WaitFor([] { return false; }, 0, 400);
     EXPECT_EQ(changes, 4);
 }
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
