@@ -3,6 +3,7 @@
 #include "KanaKeys.h"
 #include "RecognizerScan.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -39,18 +40,36 @@ bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
     return line.size() - i >= pattern.size() && line.compare(i, pattern.size(), pattern) == 0;
 }
 
-std::size_t NextCandidate(std::string_view line, std::size_t from, bool dots)
-{
-    const char* begin = line.data() + from;
-    const std::size_t rest = line.size() - from;
-    const void* colon = std::memchr(begin, ':', rest);
-    std::size_t next = colon ? static_cast<std::size_t>(static_cast<const char*>(colon) - line.data()) : line.size();
-    if (dots) {
-        const void* dot = std::memchr(begin, '.', next - from);
-        if (dot) next = static_cast<std::size_t>(static_cast<const char*>(dot) - line.data());
+// The ":" bytes, and the "." bytes when asked for, in order. Each kind's
+// next position is remembered, so a line full of one never rescans for the other.
+class TCandidates {
+public:
+    TCandidates(std::string_view line, bool dots)
+        : FLine(line), FDots(dots), FColon(Find(':', 0)), FDot(dots ? Find('.', 0) : line.size())
+    {
     }
-    return next;
-}
+
+    // The first candidate at or after from, or the line's length.
+    std::size_t Next(std::size_t from)
+    {
+        if (FColon < from) FColon = Find(':', from);
+        if (!FDots) return FColon;
+        if (FDot < from) FDot = Find('.', from);
+        return std::min(FColon, FDot);
+    }
+
+private:
+    std::size_t Find(char c, std::size_t from) const
+    {
+        const void* hit = std::memchr(FLine.data() + from, c, FLine.size() - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - FLine.data()) : FLine.size();
+    }
+
+    std::string_view FLine;
+    bool FDots;
+    std::size_t FColon;
+    std::size_t FDot;
+};
 
 // Scheme spacing, the "://" rule and the "../" spacing in one pass over the
 // ":" and "." bytes. The passes cannot interact: no pattern overlaps
@@ -59,14 +78,14 @@ std::size_t NextCandidate(std::string_view line, std::size_t from, bool dots)
 // False when the line needs no change.
 bool Normalize(std::string_view line, const TExtractOptions& options, std::string& out)
 {
-    const bool dots = options.RULE1;
-    std::size_t next = NextCandidate(line, 0, dots);
+    TCandidates candidates(line, options.RULE1);
+    std::size_t next = candidates.Next(0);
     if (next == line.size()) return false;
     out.clear();
     out.reserve(line.size() + line.size() / 4 + 16);
     sjis::TSecondByteCursor kinds(line);
     std::size_t copied = 0;
-    for (; next < line.size(); next = NextCandidate(line, next + 1, dots)) {
+    for (; next < line.size(); next = candidates.Next(next + 1)) {
         if (next < copied) continue;
         if (line[next] == '.') {
             if (HasAt(line, next, "../") && !kinds.IsSecondAt(next)) {

@@ -10,21 +10,15 @@ using reference::ToCp932;
 
 TEST(KanaKeys, EveryEntryOfTheTableConverts)
 {
-    const char* hiragana[] = {"ぬ", "ふ", "あ", "う", "え", "お", "や", "ゆ", "よ", "わ", "ほ", "へ", "ー",
-                              "た", "て", "い", "す", "か", "ん", "な", "に", "ら", "せ", "゛", "゜",
-                              "ち", "と", "し", "は", "き", "く", "ま", "の", "り", "れ", "け", "む",
-                              "つ", "さ", "そ", "ひ", "こ", "み", "も", "ね", "る", "め", "ろ"};
-    const std::string hiraganaKeys = "1234567890-~|qwertyuiop@[asdfghjkl;:]zxcvbnm,./_";
-    const char* katakana[] = {"ホ", "ヘ", "タ", "テ", "イ", "ス", "カ", "ン", "ナ", "ニ", "ラ", "セ", "チ", "ト",
-                              "シ", "ハ", "キ", "ク", "マ", "ノ", "リ", "ツ", "サ", "ソ", "ヒ", "コ", "ミ", "モ"};
-    const std::string katakanaKeys = "=^QWERTYUIOPASDFGHJKLZXCVBNM";
-    ASSERT_EQ(std::size(hiragana) + std::size(katakana), 76u);
-    std::string all;
-    for (const char* kana : hiragana) all += ToCp932(kana);
-    for (const char* kana : katakana) all += ToCp932(kana);
-    EXPECT_EQ(ConvertKanaKeys(all), hiraganaKeys + katakanaKeys);
-    for (std::size_t i = 0; i < std::size(hiragana); ++i)
-        EXPECT_EQ(ConvertKanaKeys(ToCp932(hiragana[i])), std::string(1, hiraganaKeys[i])) << hiragana[i];
+    const auto& table = reference::KanaTable();
+    ASSERT_EQ(table.size(), 76u);
+    std::string kana, keys;
+    for (const auto& [character, key] : table) {
+        EXPECT_EQ(ConvertKanaKeys(character), key) << key;
+        kana += character;
+        keys += key;
+    }
+    EXPECT_EQ(ConvertKanaKeys(kana), keys);
 }
 
 TEST(KanaKeys, KanaTypedUrlBecomesLatin)

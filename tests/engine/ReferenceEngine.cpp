@@ -91,7 +91,7 @@ std::string ToCp932(std::string_view utf8)
     return out;
 }
 
-std::string ConvertKanaKeys(std::string_view line)
+const std::vector<std::pair<std::string, std::string>>& KanaTable()
 {
     static const std::vector<std::pair<std::string, std::string>> table = [] {
         const char* hiragana[] = {"ぬ", "ふ", "あ", "う", "え", "お", "や", "ゆ", "よ", "わ", "ほ", "へ", "ー",
@@ -109,8 +109,13 @@ std::string ConvertKanaKeys(std::string_view line)
             pairs.emplace_back(ToCp932(katakana[i]), std::string(1, katakanaKeys[i]));
         return pairs;
     }();
+    return table;
+}
+
+std::string ConvertKanaKeys(std::string_view line)
+{
     std::string text(line);
-    for (const auto& [kana, key] : table) text = ReplaceAll(text, kana, key, false);
+    for (const auto& [kana, key] : KanaTable()) text = ReplaceAll(text, kana, key, false);
     return text;
 }
 

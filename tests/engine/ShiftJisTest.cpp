@@ -83,14 +83,3 @@ TEST(WholeCharacterSearch, AgreesWithByteByByteKindsOnRandomText)
         ASSERT_EQ(FindLastSingleByte(text, '\\'), last);
     }
 }
-
-TEST(FileErrors, MessagesFollowTheErrorNumber)
-{
-    EXPECT_EQ(FileErrorMessage(ENOENT), "ファイルが見つかりません");
-    EXPECT_EQ(FileErrorMessage(ENAMETOOLONG), "不正なファイル名です");
-    EXPECT_EQ(FileErrorMessage(EMFILE), "オープンしたファイルが多すぎます");
-    EXPECT_EQ(FileErrorMessage(EACCES), "ファイルへのアクセスが拒否されました");
-    EXPECT_EQ(FileErrorMessage(EISDIR), "ファイルへのアクセスが拒否されました");
-    EXPECT_EQ(FileErrorMessage(ENOSPC), "ディスクがいっぱいです");
-    EXPECT_EQ(FileErrorMessage(EIO), "I/O エラー (5)");
-}
