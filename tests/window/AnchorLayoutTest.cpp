@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QPushButton>
+
+#include "AnchorLayout.h"
+#include "PageControl.h"
+#include "UrlListView.h"
+#include "WindowFixture.h"
+
+namespace {
+constexpr TAnchors None{false, false, false, false};
+constexpr TAnchors Right{false, false, true, false};
+constexpr TAnchors LeftRight{true, false, true, false};
+constexpr TAnchors All{true, true, true, true};
+} // namespace
+
+TEST(AnchoredRect, CentreKeepsItsProportionRoundedToNearest)
+{
+    // Export row button: centre 44 of 359 -> 56.26 of 459.
+    EXPECT_EQ(AnchoredRect({4, 4, 81, 25}, {359, 34}, {459, 34}, None), QRect(16, 4, 81, 25));
+    // Command column button: centre 284 of 303 -> 377.7 of 403.
+    EXPECT_EQ(AnchoredRect({4, 272, 65, 25}, {71, 303}, {71, 403}, Right), QRect(4, 366, 65, 25));
+}
+
+TEST(AnchoredRect, EdgesKeepTheirDistancesAndBothEdgesStretch)
+{
+    EXPECT_EQ(AnchoredRect({292, 4, 65, 21}, {359, 29}, {459, 29}, Right).x(), 392);
+    EXPECT_EQ(AnchoredRect({4, 4, 285, 20}, {359, 29}, {459, 29}, LeftRight).width(), 385);
+    EXPECT_EQ(AnchoredRect({4, 188, 349, 177}, {359, 366}, {400, 400}, All), QRect(4, 188, 390, 211));
+    // Shrinking below the design size works the same way.
+    EXPECT_EQ(AnchoredRect({4, 4, 81, 25}, {359, 34}, {259, 34}, None).x(), 32 - 40);
+}
+
+TEST(AnchorLayout, DocksTopThenBottomThenRightThenFill)
+{
+    QWidget page;
+    page.resize(359, 366);
+    TAnchorLayout layout(&page, {359, 366});
+    QWidget fill(&page), right(&page), bottom(&page), top(&page);
+    // Registered out of order on purpose: the resolution order is fixed.
+    layout.Add(&fill, {0, 29, 288, 303}, TAlign::Fill, {});
+    layout.Add(&right, {288, 29, 71, 303}, TAlign::Right, {});
+    layout.Add(&bottom, {0, 332, 359, 34}, TAlign::Bottom, {});
+    layout.Add(&top, {0, 0, 359, 29}, TAlign::Top, {});
+    const std::vector<QRect> places = layout.Compute({459, 466});
+    EXPECT_EQ(places[3], QRect(0, 0, 459, 29));
+    EXPECT_EQ(places[2], QRect(0, 432, 459, 34));
+    EXPECT_EQ(places[1], QRect(388, 29, 71, 403));
+    EXPECT_EQ(places[0], QRect(0, 29, 388, 403));
+}
+
+TEST(AnchorLayout, AMoveByCodeBecomesTheNewReference)
+{
+    QWidget page;
+    page.resize(359, 366);
+    TAnchorLayout layout(&page, {359, 366});
+    QWidget picture(&page);
+    layout.Add(&picture, {268, 200, 105, 105}, TAlign::None, Right);
+    layout.MoveTo(&picture, {268, 50, 105, 105});
+    page.resize(459, 366);
+    layout.Apply();
+    EXPECT_EQ(picture.geometry(), QRect(368, 50, 105, 105));
+}
+
+class WindowLayoutTest : public TWindowTest {};
+
+TEST_F(WindowLayoutTest, StartsAtTheDesignedPlacesAndSize)
+{
+    TForm1& f = OpenShown();
+    EXPECT_EQ(f.size(), QSize(367, 413));
+    EXPECT_EQ(f.minimumSize(), QSize(367, 413));
+    EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(f.StatusBar1->geometry(), QRect(0, 393, 367, 20));
+    EXPECT_EQ(f.TabSheet1->size(), QSize(359, 366));
+    EXPECT_EQ(f.ListBox1->geometry(), QRect(0, 29, 288, 303));
+    EXPECT_EQ(f.Button5->geometry(), QRect(4, 272, 65, 25));
+}
+
+TEST_F(WindowLayoutTest, WideningMovesAndStretchesAsDescribed)
+{
+    TForm1& f = OpenShown();
+    f.resize(467, 413);
+    EXPECT_EQ(f.Edit4->width(), 385);
+    EXPECT_EQ(f.Button3->x(), 392);
+    EXPECT_EQ(f.Button6->x(), 16);
+    EXPECT_EQ(f.Panel2->x(), 388);
+    f.PageControl1->SetActivePage(f.TabSheet4);  // hidden pages follow when shown
+    EXPECT_EQ(f.Edit3->width(), 405);
+}
+
+TEST_F(WindowLayoutTest, HeighteningSpreadsTheCommandColumn)
+{
+    TForm1& f = OpenShown();
+    f.resize(367, 513);
+    EXPECT_EQ(f.ListBox1->height(), 403);
+    EXPECT_EQ(f.Panel2->height(), 403);
+    EXPECT_EQ(f.Button5->y(), 366);
+    // Memo pad 2 and the version caption keep their distance to the bottom.
+    f.PageControl1->SetActivePage(f.TabSheet3);
+    EXPECT_EQ(f.Memo2->geometry().bottom(), 192 + 129 - 1 + 100);
+    EXPECT_EQ(f.Label11->y(), 440);
+}
+
+TEST_F(WindowLayoutTest, CannotShrinkBelowTheStartSize)
+{
+    TForm1& f = OpenShown();
+    f.resize(200, 200);
+    EXPECT_EQ(f.size(), QSize(367, 413));
+}

@@ -1,0 +1,198 @@
+// Every button runs its handler from the control, with the controls' state
+// going in and the handler's results coming back out.
+#include <chrono>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+#include <QDropEvent>
+#include <QCoreApplication>
+
+#include "DigitSpinField.h"
+
+#include "PageControl.h"
+#include "WindowFixture.h"
+
+class ButtonBindingTest : public TWindowTest {
+protected:
+    void SetUp() override
+    {
+        Open();
+        AddItems({"http://b.example/2.zip", "http://a.example/1.txt", "http://b.example/2.zip"});
+    }
+};
+
+TEST_F(ButtonBindingTest, AddTakesTheEntryLineAndResetsIt)
+{
+    Form->Edit4->setText("x http://new.example/ y");
+    Form->Button3->click();
+    EXPECT_EQ(Status(), U("報告＞URLを追加しました。"));
+    EXPECT_EQ(Form->Edit4->text(), "http://");
+    EXPECT_EQ(ShownItems().back(), "http://new.example/");
+}
+
+TEST_F(ButtonBindingTest, InputButtonsReportFromTheirSources)
+{
+    Form->Button1->click();  // the open dialog is cancelled
+    EXPECT_EQ(Status(), U("報告＞URLの抽出を中止しました。"));
+    Services.Clipboard = "see http://clip.example/ now";
+    Form->Button2->click();
+    EXPECT_EQ(Status(), U("正常＞CBよりURLを抽出しました。"));
+    EXPECT_EQ(ShownItems().back(), "http://clip.example/");
+}
+
+TEST_F(ButtonBindingTest, ModifyReadsTheSelectionMadeInTheList)
+{
+    Form->Button9->click();
+    EXPECT_EQ(Status(), U("エラー＞修正するURLが選択されていません。"));
+    SelectRows({1});
+    Form->Button9->click();
+    EXPECT_EQ(Status(), U("報告＞修正後は追加ボタンを押してください。"));
+    EXPECT_EQ(Form->Edit4->text(), "http://a.example/1.txt");
+}
+
+TEST_F(ButtonBindingTest, DeleteRemovesTheSelectedRowsAndKeepsTheFocusInRange)
+{
+    SelectRows({0, 2});
+    Form->Button4->click();
+    EXPECT_EQ(Status(), U("報告＞URLを削除しました。"));
+    EXPECT_EQ(ShownItems(), std::vector<QString>{"http://a.example/1.txt"});
+    EXPECT_TRUE(SelectedRows().empty());
+}
+
+TEST_F(ButtonBindingTest, ListButtonsRewriteTheShownList)
+{
+    Form->Button11->click();
+    EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
+    EXPECT_EQ(ShownItems().size(), 2u);
+    Form->Button13->click();  // sorts write no status
+    EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
+    EXPECT_EQ(ShownItems().front(), "http://a.example/1.txt");
+    Form->Button14->click();
+    EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
+    Form->Button5->click();
+    EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
+    EXPECT_TRUE(ShownItems().empty());
+}
+
+TEST_F(ButtonBindingTest, ExportButtonsReportCancelledDialogs)
+{
+    Form->Button6->click();
+    EXPECT_EQ(Status(), U("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
+    Form->Button7->click();
+    EXPECT_EQ(Status(), U("報告＞URLﾘｽﾄの出力を中止しました。"));
+    Form->Button10->click();
+    EXPECT_EQ(Status(), U("報告＞リンク集の作成を中止しました。"));
+}
+
+TEST_F(ButtonBindingTest, ExportsUseThePrefixAndDigitsShownInTheControls)
+{
+    Form->Edit1->setText("L");
+    Form->SpinEdit1->SetValue(2);
+    Services.Folders.push_back(Folder());
+    Form->Button6->click();
+    EXPECT_EQ(Status(), U("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
+    EXPECT_EQ(ReadFile("L03.url"), "[InternetShortcut]\r\nURL=http://b.example/2.zip\r\n");
+}
+
+TEST_F(ButtonBindingTest, CopyButtonsPutTheListOnTheClipboard)
+{
+    Form->Button12->click();
+    EXPECT_EQ(Status(), U("エラー＞CBに転送するURLが選択されていません。"));
+    Form->Button8->click();
+    EXPECT_EQ(Status(), U("報告＞CBにURLﾘｽﾄを転送しました。"));
+    EXPECT_EQ(Services.Clipboard, "http://b.example/2.zip\r\nhttp://a.example/1.txt\r\nhttp://b.example/2.zip");
+    SelectRows({1});
+    Form->Button12->click();
+    EXPECT_EQ(Status(), U("報告＞選択中のURLをCBに転送しました。"));
+}
+
+TEST_F(ButtonBindingTest, ExtendedPageButtonsSelectInTheListAndCountTheSelection)
+{
+    Form->Button15->click();
+    EXPECT_EQ(Status(), U("エラー＞検索文字列が指定されていません。"));
+    Form->Edit6->setText(".zip");
+    Form->Button16->click();
+    EXPECT_EQ(Status(), U("報告＞検索が完了しました。"));
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(Form->Label10->text(), U("選択数 ：2"));
+    Form->Button18->click();
+    EXPECT_EQ(Status(), U("報告＞選択を反転しました。"));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{1});
+    Form->Button17->click();
+    EXPECT_EQ(Status(), U("報告＞選択を解除しました。"));
+    EXPECT_TRUE(SelectedRows().empty());
+    EXPECT_EQ(Form->Label10->text(), U("選択数 ：0"));
+
+    Form->Edit3->setText("b.example");
+    Form->Edit5->setText("c.example");
+    Form->Button15->click();
+    EXPECT_EQ(Status(), U("報告＞置き換えが完了しました。"));
+    EXPECT_EQ(ShownItems().front(), "http://c.example/2.zip");
+}
+
+TEST_F(ButtonBindingTest, DoubleClickOnTheListCopiesTheFocusedItem)
+{
+    SelectRows({1});
+    emit Form->ListBox1->DoubleClicked();
+    EXPECT_EQ(Services.Clipboard, "http://a.example/1.txt");
+}
+
+TEST_F(ButtonBindingTest, AFailingHandlerIsReportedAndLeavesTheStatus)
+{
+    Form->Button5->click();
+    Services.Files.push_back(PathOf("absent.txt"));
+    Form->Button1->click();
+    EXPECT_EQ(Services.Errors.size(), 1);
+    EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
+}
+
+TEST_F(ButtonBindingTest, FilesDroppedAnywhereAreReadInTheDesktopsOrder)
+{
+    WriteFile("one.txt", "http://one.example/\r\n");
+    WriteFile("two.txt", "http://two.example/\r\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(PathOf("two.txt"))),
+                  QUrl::fromLocalFile(QString::fromStdString(PathOf("one.txt")))});
+    // Dropped on the entry line, which takes text drops of its own: the
+    // window's filter on it takes files. (Synthetic drops do not pass the
+    // application's dispatch, so the filter is called as dispatch would.)
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QObject* window = Form.get();
+    EXPECT_TRUE(window->eventFilter(Form->Edit4, &drop));
+    EXPECT_EQ(Status(), U("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。"));
+    const std::vector<QString> items = ShownItems();
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[3], "http://two.example/");
+    EXPECT_EQ(items[4], "http://one.example/");
+    EXPECT_EQ(Form->Edit4->text(), "http://");
+}
+
+TEST_F(ButtonBindingTest, LongEntriesAreNotCut)
+{
+    const QString longUrl = "http://long.example/" + QString(100000, 'a');
+    Form->Edit4->setText(longUrl);
+    EXPECT_EQ(Form->Edit4->text().size(), longUrl.size());
+}
+
+TEST_F(ButtonBindingTest, HundredsOfThousandsOfItemsStayResponsive)
+{
+    const auto start = std::chrono::steady_clock::now();
+    auto& list = Form->Workspace().List;
+    for (int i = 0; i < 200000; ++i)
+        list.Append("http://bulk.example/" + std::to_string(i));
+    // Every other item selected: the worst case for restoring a selection.
+    for (std::size_t i = 0; i < list.Count(); i += 2)
+        list.SetSelected(i, true);
+    Form->WorkspaceToControls();
+    EXPECT_EQ(Form->ListBox1->SelectedCount(), 100002u);
+    Form->Button4->click();
+    EXPECT_EQ(ShownItems().size(), 100001u);
+    Form->ListBox1->selectAll();
+    Form->Button4->click();
+    EXPECT_TRUE(ShownItems().empty());
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 20.0);
+}

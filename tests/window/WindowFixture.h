@@ -1,0 +1,87 @@
+#pragma once
+// A main window over a fresh temporary program folder and scripted desktop.
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <vector>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include "UrlListModel.h"
+#include "UrlListView.h"
+
+#include "Cp932.h"
+#include "Form1U.h"
+#include "ScriptedServices.h"
+#include "Workspace.h"
+
+class TWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    TScriptedServices Services;
+    std::unique_ptr<TForm1> Form;
+
+    std::string Folder() const { return Dir.path().toStdString() + "/"; }
+    std::string PathOf(const char* name) const { return Folder() + name; }
+
+    TForm1& Open()
+    {
+        Form.reset();
+        Form = std::make_unique<TForm1>(&Services, Folder());
+        return *Form;
+    }
+    TForm1& OpenShown()
+    {
+        Open().show();
+        return *Form;
+    }
+    void WriteFile(const char* name, const std::string& bytes) const
+    {
+        std::ofstream(PathOf(name), std::ios::binary) << bytes;
+    }
+    std::string ReadFile(const char* name) const
+    {
+        std::ifstream in(PathOf(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    QString Status() const { return Form->StatusText->text(); }
+    void AddItems(std::initializer_list<const char*> items)
+    {
+        for (const char* item : items)
+            Form->Workspace().List.Append(ToCp932(QString::fromUtf8(item)));
+        Form->WorkspaceToControls();
+    }
+    void SelectRows(std::initializer_list<int> rows)
+    {
+        auto* selection = Form->ListBox1->selectionModel();
+        for (int row : rows)
+            selection->select(Form->ListBox1->Model()->index(row), QItemSelectionModel::Select);
+        if (rows.size() > 0)
+            selection->setCurrentIndex(Form->ListBox1->Model()->index(*rows.begin()),
+                                       QItemSelectionModel::NoUpdate);
+    }
+    std::vector<QString> ShownItems() const
+    {
+        std::vector<QString> items;
+        const auto* model = Form->ListBox1->Model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            items.push_back(model->data(model->index(row), Qt::DisplayRole).toString());
+        return items;
+    }
+    std::vector<int> SelectedRows() const
+    {
+        std::vector<int> rows;
+        for (const QModelIndex& index : Form->ListBox1->selectionModel()->selectedIndexes())
+            rows.push_back(index.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+};
+
+inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
