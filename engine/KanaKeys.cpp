@@ -55,27 +55,32 @@ constexpr std::array<char, 3 * 256> KanaKeyLookup = [] {
 // One left-to-right pass gives what the 76 replacements in turn give: each
 // replaces a whole character by one ASCII byte, which leaves the kinds of the
 // bytes after it unchanged, and no produced byte can start another match.
+// Stepping over whole characters keeps the run of lead values before each
+// step even, so a lead value there always begins a character; only NUL,
+// which is always single, cuts a character short.
 void ConvertKanaKeysInto(std::string_view line, std::string& result)
 {
-    result.clear();
-    result.reserve(line.size());
-    std::size_t run = 0;  // lead values just before i
-    for (std::size_t i = 0; i < line.size();) {
-        const unsigned char c = sjis::At(line, i);
-        const bool startsCharacter = (run & 1) == 0 || c == 0;
-        if (startsCharacter && c >= 0x81 && c <= 0x83 && i + 1 < line.size()) {
-            const char key = KanaKeyLookup[(c - 0x81) * 256 + sjis::At(line, i + 1)];
-            if (key != 0) {
-                result.push_back(key);
-                i += 2;
-                run = 0;
-                continue;
-            }
+    result.resize(line.size());
+    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
+    char* out = result.data();
+    const std::size_t length = line.size();
+    for (std::size_t i = 0; i < length;) {
+        const unsigned char c = in[i];
+        if (!sjis::LeadTable[c] || i + 1 == length || in[i + 1] == 0) {
+            *out++ = static_cast<char>(c);
+            ++i;
+            continue;
         }
-        result.push_back(static_cast<char>(c));
-        run = sjis::LeadTable[c] ? run + 1 : 0;
-        ++i;
+        const char key = c <= 0x83 ? KanaKeyLookup[(c - 0x81) * 256 + in[i + 1]] : 0;
+        if (key != 0) {
+            *out++ = key;
+        } else {
+            *out++ = static_cast<char>(c);
+            *out++ = static_cast<char>(in[i + 1]);
+        }
+        i += 2;
     }
+    result.resize(static_cast<std::size_t>(out - result.data()));
 }
 
 std::string ConvertKanaKeys(std::string_view line)

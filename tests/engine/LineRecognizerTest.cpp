@@ -118,3 +118,22 @@ TEST(LineRecognizer, MatchesTheLiteralStepsOnRandomLines)
         for (std::size_t i = 0; i < fast.Count(); ++i) ASSERT_EQ(fast[i], slow[i]);
     }
 }
+
+TEST(LineRecognizer, PathologicalLongLinesStayLinear)
+{
+    // Quadratic work on any of these would take minutes rather than milliseconds.
+    TExtractOptions all;
+    all.NTT = all.RULE1 = all.RULE2 = all.RULE3 = all.EXTRACTION = true;
+    std::string dots, schemes, leads;
+    for (int i = 0; i < 500000; ++i) dots += "a.";
+    for (int i = 0; i < 200000; ++i) schemes += "x://";
+    leads = std::string(2000000, '\x81') + " http://x/ " + std::string(1000001, '\x81') + " y";
+    TUrlList list;
+    ExtractUrlsFromLine(dots, all, list);
+    EXPECT_EQ(list.Count(), 0u);
+    ExtractUrlsFromLine(schemes, all, list);
+    EXPECT_EQ(list.Count(), 200000u);
+    list.Clear();
+    ExtractUrlsFromLine(leads, TExtractOptions{}, list);
+    EXPECT_EQ(list.Count(), 1u);
+}
