@@ -16,7 +16,7 @@ printf '[SYSTEM]\r\nMEMO=RR7\r\n' > "$work/Linkrake.ini"
 
 xvfb-run -a -s "-screen 0 640x600x24" sh -c '
   set -e
-  "$1/linkrake" & pid=$!
+  QT_QPA_PLATFORM=xcb "$1/linkrake" & pid=$!
   for i in $(seq 1 50); do
     xdotool search --name "Linkrake Professional" >/dev/null 2>&1 && break
     sleep 0.2
