@@ -2,30 +2,21 @@
 #include "platform/dummy/DummyPlatform.h"
 
 #include <gtest/gtest.h>
-#include <algorithm>
-#include <memory>
 
 namespace {
 
-// Another program's viewer that follows the chain rules.
+// Another program's viewer that keeps the chain rules.
 struct ForeignViewer {
     TDummyPlatform& platform;
     HWND self = 0;
     HWND next = 0;
     int changesSeen = 0;
-    LRESULT answer = 0;   // what it answers to a chain notice it passes on unseen
+    LRESULT answer = 0;   // its answer to a chain notice that ends with it
 
-    explicit ForeignViewer(TDummyPlatform& p) : platform(p) {}
-
-    void Join()
+    explicit ForeignViewer(TDummyPlatform& p) : platform(p)
     {
         self = platform.CreateHiddenWindow([this](UINT m, WPARAM w, LPARAM l) { return Proc(m, w, l); });
         next = platform.SetClipboardViewer(self);
-    }
-    void Leave()
-    {
-        platform.ChangeClipboardChain(self, next);
-        platform.DestroyHiddenWindow(self);
     }
     LRESULT Proc(UINT m, WPARAM w, LPARAM l)
     {
@@ -36,10 +27,8 @@ struct ForeignViewer {
         } else if (m == WM_CHANGECBCHAIN) {
             if (w == next)
                 next = l;
-            else if (next)
-                return platform.SendMessage(next, m, w, l);
             else
-                return answer;
+                return next ? platform.SendMessage(next, m, w, l) : answer;
         }
         return 0;
     }
@@ -51,99 +40,63 @@ protected:
     QObject owner;
     int events = 0;
     TNotifyEvent counting = [this](QObject*) { ++events; };
-
-    std::size_t SentTo(HWND window, UINT message)
-    {
-        return std::count_if(platform->Sent.begin(), platform->Sent.end(),
-                             [&](const auto& s) { return s.window == window && s.uMsg == message; });
-    }
 };
+
+using Chain = std::vector<HWND>;
 
 } // namespace
 
-TEST_F(ClipDetector, JoinsOnlyWithAHandlerAndIgnoresTheRegistrationNoticeByDefault)
+TEST_F(ClipDetector, RegistrationNoticeIsIgnoredByDefaultAndRaisedInsideTheAssignmentOtherwise)
 {
     TQvClipDetector detector(&owner);
-    EXPECT_TRUE(detector.IgnoreFirst());
-    EXPECT_EQ(detector.WindowHandle(), 0u);
-    EXPECT_TRUE(platform->Chain().empty());
-
+    EXPECT_TRUE(platform->Chain().empty());   // construction does not join
     detector.SetOnClipChange(counting);
     ASSERT_NE(detector.WindowHandle(), 0u);
-    EXPECT_EQ(platform->Chain(), std::vector<HWND>{detector.WindowHandle()});
-    EXPECT_EQ(SentTo(detector.WindowHandle(), WM_DRAWCLIPBOARD), 1u);   // delivered, not raised
+    EXPECT_EQ(platform->Chain(), Chain{detector.WindowHandle()});
+    EXPECT_EQ(platform->Sent.size(), 1u);   // the notice came, and raised nothing
     EXPECT_EQ(events, 0);
-    EXPECT_FALSE(detector.Registering());
-
     platform->ChangeClipboard();
     platform->ChangeClipboard();
     EXPECT_EQ(events, 2);
-}
 
-TEST_F(ClipDetector, WithoutIgnoreFirstRaisesFromWithinTheAssignment)
-{
-    TQvClipDetector detector(&owner);
-    detector.SetIgnoreFirst(false);
+    TQvClipDetector eager(&owner);
+    eager.SetIgnoreFirst(false);
     bool sawRegistering = false;
-    detector.SetOnClipChange([&](QObject* sender) {
-        ++events;
-        sawRegistering = detector.Registering();
-        EXPECT_EQ(sender, &detector);
+    eager.SetOnClipChange([&](QObject* sender) {
+        sawRegistering = eager.Registering();
+        EXPECT_EQ(sender, &eager);
     });
-    EXPECT_EQ(events, 1);
     EXPECT_TRUE(sawRegistering);
-    EXPECT_FALSE(detector.Registering());
+    EXPECT_FALSE(eager.Registering());
 }
 
-TEST_F(ClipDetector, ReplacingTheHandlerDoesNotRegisterTwice)
+TEST_F(ClipDetector, HandlersAreReplacedWithoutRejoiningAndClearedByLeaving)
 {
     TQvClipDetector detector(&owner);
+    detector.SetOnClipChange(nullptr);   // outside the chain: touches nothing
+    EXPECT_TRUE(platform->Sent.empty());
+
     ForeignViewer other(*platform);
-    other.Join();
     detector.SetOnClipChange(counting);
-    const HWND window = detector.WindowHandle();
     int replacementEvents = 0;
     detector.SetOnClipChange([&](QObject*) { ++replacementEvents; });
-
-    EXPECT_EQ(detector.WindowHandle(), window);
-    EXPECT_EQ(detector.NextViewer(), other.self);
     EXPECT_EQ(platform->Chain().size(), 2u);
     EXPECT_EQ(platform->HiddenWindowsCreated, 2);
     platform->ChangeClipboard();
     EXPECT_EQ(events, 0);
     EXPECT_EQ(replacementEvents, 1);
-}
 
-TEST_F(ClipDetector, ClearingTheHandlerLeavesTheChainButKeepsNextViewer)
-{
-    TQvClipDetector detector(&owner);
-    detector.SetOnClipChange(nullptr);   // outside the chain: nothing at all
-    EXPECT_TRUE(platform->Sent.empty());
-    EXPECT_EQ(platform->HiddenWindowsCreated, 0);
-
-    ForeignViewer other(*platform);
-    other.Join();
-    detector.SetOnClipChange(counting);
     detector.SetOnClipChange(nullptr);
     EXPECT_EQ(detector.WindowHandle(), 0u);
     EXPECT_FALSE(detector.OnClipChange());
-    EXPECT_EQ(detector.NextViewer(), other.self);
-    EXPECT_EQ(platform->Chain(), std::vector<HWND>{other.self});
-    EXPECT_EQ(platform->LiveHiddenWindows(), 1);   // only the other viewer's
-    platform->ChangeClipboard();
-    EXPECT_EQ(events, 0);
-}
+    EXPECT_EQ(detector.NextViewer(), other.self);   // kept after leaving
+    EXPECT_EQ(platform->Chain(), Chain{other.self});
+    EXPECT_EQ(platform->LiveHiddenWindows(), 1);
 
-TEST_F(ClipDetector, RejoiningGoesBackToTheHeadWithTheNewNextViewer)
-{
-    TQvClipDetector detector(&owner);
-    detector.SetOnClipChange(counting);
-    detector.SetOnClipChange(nullptr);
-    ForeignViewer other(*platform);
-    other.Join();
-    detector.SetOnClipChange(counting);
+    ForeignViewer newer(*platform);
+    detector.SetOnClipChange(counting);   // rejoins at the head
     EXPECT_EQ(platform->Chain().front(), detector.WindowHandle());
-    EXPECT_EQ(detector.NextViewer(), other.self);
+    EXPECT_EQ(detector.NextViewer(), newer.self);
 }
 
 TEST_F(ClipDetector, AWindowThatCannotBeCreatedLeavesTheDetectorOutside)
@@ -161,122 +114,89 @@ TEST_F(ClipDetector, AWindowThatCannotBeCreatedLeavesTheDetectorOutside)
     EXPECT_TRUE(platform->Chain().empty());
 }
 
-TEST_F(ClipDetector, ChainOfSeveralViewersPassesChangesOnAfterTheHandlerAndSurvivesALeaver)
+TEST_F(ClipDetector, InAChainOfSeveralTheHandlerRunsFirstAndLeavingKeepsTheChainLinked)
 {
-    ForeignViewer first(*platform), last(*platform);
-    first.Join();
-    TQvClipDetector detector(&owner);
+    ForeignViewer first(*platform);
+    auto* detector = new TQvClipDetector(&owner);
     int firstSeenDuringHandler = -1;
-    detector.SetOnClipChange([&](QObject*) {
+    detector->SetOnClipChange([&](QObject*) {
         ++events;
         firstSeenDuringHandler = first.changesSeen;
     });
-    last.Join();
-    EXPECT_EQ(detector.NextViewer(), first.self);
-    EXPECT_EQ(last.next, detector.WindowHandle());
+    ForeignViewer last(*platform);
+    EXPECT_EQ(detector->NextViewer(), first.self);
 
     const int firstBefore = first.changesSeen;
     platform->ChangeClipboard();
     EXPECT_EQ(events, 1);
-    EXPECT_EQ(firstSeenDuringHandler, firstBefore);   // handler ran before passing on
+    EXPECT_EQ(firstSeenDuringHandler, firstBefore);
     EXPECT_EQ(first.changesSeen, firstBefore + 1);
 
-    detector.SetOnClipChange(nullptr);   // leaves from the middle
+    detector->SetOnClipChange(nullptr);   // leaves from the middle
     EXPECT_EQ(last.next, first.self);
-    EXPECT_EQ(platform->Chain(), (std::vector<HWND>{last.self, first.self}));
     platform->ChangeClipboard();
     EXPECT_EQ(events, 1);
     EXPECT_EQ(first.changesSeen, firstBefore + 2);
+
+    detector->SetOnClipChange(counting);
+    ForeignViewer top(*platform);
+    delete detector;   // destruction leaves with the current next viewer
+    EXPECT_EQ(top.next, last.self);
+    EXPECT_EQ(platform->Chain(), (Chain{top.self, last.self, first.self}));
+
+    platform->Sent.clear();
+    auto* form = new QObject;
+    new TQvClipDetector(form);
+    delete form;   // an owner takes its detector along; outside the chain nothing is touched
+    EXPECT_TRUE(platform->Sent.empty());
+    EXPECT_EQ(platform->LiveHiddenWindows(), 3);
 }
 
-TEST_F(ClipDetector, ChainNoticeNamingTheNextViewerRelinksAndStops)
+TEST_F(ClipDetector, ChainNoticesRelinkWhenTheyNameTheNextViewerAndArePassedOnOtherwise)
 {
     ForeignViewer below(*platform);
-    below.Join();
-    TQvClipDetector detector(&owner);
-    detector.SetOnClipChange(counting);
-    platform->Sent.clear();
-
-    const LRESULT result = platform->SendMessage(detector.WindowHandle(), WM_CHANGECBCHAIN, below.self, 0);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(detector.NextViewer(), 0u);
-    EXPECT_EQ(platform->Sent.size(), 1u);   // only our own send: nothing passed on
-
-    // As the last viewer a change is raised and sent nowhere.
-    platform->Sent.clear();
-    platform->SendMessage(detector.WindowHandle(), WM_DRAWCLIPBOARD, 0, 0);
-    EXPECT_EQ(events, 1);
-    EXPECT_EQ(platform->Sent.size(), 1u);
-}
-
-TEST_F(ClipDetector, ChainNoticeNamingAnotherWindowIsPassedOnWithTheAnswer)
-{
-    ForeignViewer below(*platform);
-    below.Join();
     below.answer = 42;
     TQvClipDetector detector(&owner);
     detector.SetOnClipChange(counting);
+    const HWND self = detector.WindowHandle();
     platform->Sent.clear();
 
-    const LRESULT result = platform->SendMessage(detector.WindowHandle(), WM_CHANGECBCHAIN, 0x777, 0x999);
-    EXPECT_EQ(result, 42);
-    EXPECT_EQ(detector.NextViewer(), below.self);
+    EXPECT_EQ(platform->SendMessage(self, WM_CHANGECBCHAIN, 0x777, 0x999), 42);
     ASSERT_EQ(platform->Sent.size(), 2u);
     EXPECT_EQ(platform->Sent[1].window, below.self);
     EXPECT_EQ(platform->Sent[1].wParam, 0x777u);
     EXPECT_EQ(platform->Sent[1].lParam, 0x999u);
-
-    // With no next viewer the notice reaches nobody and answers 0.
-    platform->SendMessage(detector.WindowHandle(), WM_CHANGECBCHAIN, below.self, 0);
-    EXPECT_EQ(platform->SendMessage(detector.WindowHandle(), WM_CHANGECBCHAIN, 0x777, 0), 0);
-}
-
-TEST_F(ClipDetector, DestructionLeavesTheChainConnectedAndOutsideTouchesNothing)
-{
-    ForeignViewer first(*platform), last(*platform);
-    first.Join();
-    auto* detector = new TQvClipDetector(&owner);
-    detector->SetOnClipChange(counting);
-    last.Join();
-    delete detector;
-    EXPECT_EQ(last.next, first.self);
-    EXPECT_EQ(platform->Chain(), (std::vector<HWND>{last.self, first.self}));
-    EXPECT_EQ(platform->LiveHiddenWindows(), 2);
+    EXPECT_EQ(detector.NextViewer(), below.self);
 
     platform->Sent.clear();
-    { TQvClipDetector outside(&owner); }
-    EXPECT_TRUE(platform->Sent.empty());
+    EXPECT_EQ(platform->SendMessage(self, WM_CHANGECBCHAIN, below.self, 0), 0);
+    EXPECT_EQ(detector.NextViewer(), 0u);
+    EXPECT_EQ(platform->Sent.size(), 1u);   // nothing passed on
+
+    // As the last viewer: a change is raised and sent nowhere; a notice reaches nobody.
+    platform->Sent.clear();
+    platform->SendMessage(self, WM_DRAWCLIPBOARD, 0, 0);
+    EXPECT_EQ(platform->SendMessage(self, WM_CHANGECBCHAIN, 0x777, 0), 0);
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(platform->Sent.size(), 2u);
 }
 
-TEST_F(ClipDetector, TheOwnerTakesItsDetectorOutOfTheChain)
-{
-    auto* form = new QObject;
-    auto* detector = new TQvClipDetector(form);
-    detector->SetOnClipChange(counting);
-    delete form;
-    EXPECT_TRUE(platform->Chain().empty());
-    EXPECT_EQ(platform->LiveHiddenWindows(), 0);
-}
-
-TEST_F(ClipDetector, AFailingHandlerIsNotCaughtAndStopsThePassingOn)
+TEST_F(ClipDetector, AFailingHandlerIsNotCaughtAndNeverLeavesRegisteringSet)
 {
     ForeignViewer below(*platform);
-    below.Join();
     TQvClipDetector detector(&owner);
-    detector.SetOnClipChange([](QObject*) { throw std::runtime_error("boom"); });
+    auto failing = [](QObject*) { throw std::runtime_error("boom"); };
+    detector.SetOnClipChange(failing);
     const int seen = below.changesSeen;
     EXPECT_THROW(platform->ChangeClipboard(), std::runtime_error);
-    EXPECT_EQ(below.changesSeen, seen);
-}
+    EXPECT_EQ(below.changesSeen, seen);   // the failure stops the passing on
 
-TEST_F(ClipDetector, AHandlerFailingDuringRegistrationDoesNotLeaveRegisteringSet)
-{
-    TQvClipDetector detector(&owner);
+    detector.SetOnClipChange(nullptr);
     detector.SetIgnoreFirst(false);
-    EXPECT_THROW(detector.SetOnClipChange([](QObject*) { throw std::runtime_error("boom"); }),
-                 std::runtime_error);
+    EXPECT_THROW(detector.SetOnClipChange(failing), std::runtime_error);
     EXPECT_FALSE(detector.Registering());
-    // Later notifications are raised as usual, not mistaken for the registration one.
+
+    // Later notifications are raised, not mistaken for the registration one.
     detector.SetIgnoreFirst(true);
     detector.SetOnClipChange(counting);
     platform->ChangeClipboard();

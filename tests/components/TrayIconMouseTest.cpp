@@ -6,13 +6,6 @@
 
 namespace {
 
-struct MouseRecord {
-    TMouseButton button;
-    TShiftState shift;
-    int x;
-    int y;
-};
-
 // Lets single-click waits end and their results reach the UI thread.
 void PumpEventsFor(int ms)
 {
@@ -27,166 +20,88 @@ void PumpEventsFor(int ms)
 
 class TrayMouse : public TrayTest {
 protected:
-    std::vector<MouseRecord> downs, ups;
-    int clicks = 0, doubleClicks = 0;
-
     TrayMouse()
     {
         platform->DoubleClickMs = 20;
         platform->Cursor = QPoint(640, 470);
     }
-    void RecordDowns(TTrayIcon* icon)
-    {
-        icon->OnMouseDown = [this](QObject*, TMouseButton b, TShiftState s, int x, int y) {
-            downs.push_back({b, s, x, y});
-        };
-    }
-    void RecordUps(TTrayIcon* icon)
-    {
-        icon->OnMouseUp = [this](QObject*, TMouseButton b, TShiftState s, int x, int y) {
-            ups.push_back({b, s, x, y});
-        };
-    }
-    void RecordClicks(TTrayIcon* icon)
-    {
-        icon->OnClick = [this](QObject*) { ++clicks; };
-        icon->OnDblClick = [this](QObject*) { ++doubleClicks; };
-    }
 };
 
 } // namespace
 
-TEST_F(TrayMouse, RightPressOpensTheMenuAtThePointerAfterBringingTheFormForward)
+TEST_F(TrayMouse, PressesOpenMenusAtThePointerOrBecomeMouseDowns)
 {
     TTrayIcon* icon = ShownIcon();
     auto* menu = new TPopupMenu(form.get());
     icon->SetRBPopupMenu(menu);
-    RecordDowns(icon);
-    RecordUps(icon);
+    LogEvents(icon);
 
     Mouse(icon, WM_RBUTTONDOWN);
+    Mouse(icon, WM_RBUTTONUP);
     ASSERT_EQ(platform->Popups.size(), 1u);
-    EXPECT_EQ(platform->Popups[0].first, menu->Menu());
-    EXPECT_EQ(platform->Popups[0].second, QPoint(640, 470));
+    EXPECT_EQ(platform->Popups[0], std::make_pair(menu->Menu(), QPoint(640, 470)));
     EXPECT_EQ(platform->ForegroundCalls, std::vector<QWidget*>{form.get()});
     EXPECT_EQ(platform->ProcessMessagesCalls, 1);
-    EXPECT_TRUE(downs.empty());
+    EXPECT_EQ(log, Log{"up R 640,470"});
 
-    Mouse(icon, WM_RBUTTONUP);
-    ASSERT_EQ(ups.size(), 1u);
-    EXPECT_EQ(ups[0].button, TMouseButton::mbRight);
-    EXPECT_EQ(ups[0].shift, TShiftState(ssRight));
-}
-
-TEST_F(TrayMouse, WithoutAutoPopupAPressIsAMouseDown)
-{
-    TTrayIcon* icon = ShownIcon();
-    auto* menu = new TPopupMenu(form.get());
-    icon->SetRBPopupMenu(menu);
-    icon->SetLBPopupMenu(menu);
     icon->SetAutoPopup(false);
-    RecordDowns(icon);
-
+    icon->SetLBPopupMenu(menu);
     Mouse(icon, WM_RBUTTONDOWN);
     Mouse(icon, WM_LBUTTONDOWN);
-    EXPECT_TRUE(platform->Popups.empty());
-    ASSERT_EQ(downs.size(), 2u);
-    EXPECT_EQ(downs[0].button, TMouseButton::mbRight);
-    EXPECT_EQ(downs[0].shift, TShiftState(ssRight));
-    EXPECT_EQ(downs[1].button, TMouseButton::mbLeft);
-    EXPECT_EQ(downs[1].x, 640);
-    EXPECT_EQ(downs[1].y, 470);
-}
-
-TEST_F(TrayMouse, AMenuOfAnIconWithAPlainOwnerOpensWithoutTheForegroundStep)
-{
-    QObject owner;
-    auto* icon = new TTrayIcon(&owner);
-    icon->SetIcon(SolidIcon(Qt::red));
-    icon->SetVisible(true);
-    auto* menu = new TPopupMenu(&owner);
-    icon->SetLBPopupMenu(menu);
-    Mouse(icon, WM_LBUTTONDOWN);
     EXPECT_EQ(platform->Popups.size(), 1u);
-    EXPECT_TRUE(platform->ForegroundCalls.empty());
-    EXPECT_EQ(platform->ProcessMessagesCalls, 0);
+    EXPECT_EQ(log, (Log{"up R 640,470", "down R 640,470", "down L 640,470"}));
+
+    QObject owner;   // not a form: the menu opens without the foreground step
+    TTrayIcon* plain = ShownIcon(&owner);
+    plain->SetLBPopupMenu(menu);
+    Mouse(plain, WM_LBUTTONDOWN);
+    EXPECT_EQ(platform->Popups.size(), 2u);
+    EXPECT_EQ(platform->ForegroundCalls.size(), 1u);
 }
 
 TEST_F(TrayMouse, MiddleButtonAndMovesAreEventsAndOtherDoubleClicksAreNothing)
 {
     TTrayIcon* icon = ShownIcon();
-    RecordDowns(icon);
-    RecordUps(icon);
-    RecordClicks(icon);
-    int moves = 0;
-    icon->OnMouseMove = [&](QObject*, TShiftState shift, int x, int) {
-        ++moves;
-        EXPECT_EQ(shift, 0u);
-        EXPECT_EQ(x, 640);
-    };
-
-    Mouse(icon, WM_MOUSEMOVE);
-    Mouse(icon, WM_MBUTTONDOWN);
-    Mouse(icon, WM_MBUTTONUP);
-    Mouse(icon, WM_RBUTTONDBLCLK);
-    Mouse(icon, 0x0209);   // middle double-click
-    EXPECT_EQ(moves, 1);
-    ASSERT_EQ(downs.size(), 1u);
-    EXPECT_EQ(downs[0].button, TMouseButton::mbMiddle);
-    EXPECT_EQ(downs[0].shift, TShiftState(ssMiddle));
-    ASSERT_EQ(ups.size(), 1u);
-    EXPECT_EQ(ups[0].button, TMouseButton::mbMiddle);
+    LogEvents(icon);
+    for (UINT message : {WM_MOUSEMOVE, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_RBUTTONDBLCLK, 0x0209u})
+        Mouse(icon, message);
     PumpEventsFor(60);
-    EXPECT_EQ(clicks + doubleClicks, 0);
+    EXPECT_EQ(log, (Log{"move 0 640,470", "down M 640,470", "up M 640,470"}));
+
+    // Unknown identifiers are ignored.
+    platform->SendMessage(CallbackWindow->Handle(), WM_TRAYNOTIFY, 999, WM_MBUTTONDOWN);
+    EXPECT_EQ(log.size(), 3u);
 }
 
 TEST_F(TrayMouse, MouseUpHandlerTakesTheLeftReleaseSoClickNeverComes)
 {
     TTrayIcon* icon = ShownIcon();
-    RecordUps(icon);
-    RecordClicks(icon);
+    LogEvents(icon);
     Mouse(icon, WM_LBUTTONDOWN);
     Mouse(icon, WM_LBUTTONUP);
-    EXPECT_FALSE(icon->ClickPending());
     PumpEventsFor(100);
-    EXPECT_EQ(clicks, 0);
-    ASSERT_EQ(ups.size(), 1u);
-    EXPECT_EQ(ups[0].button, TMouseButton::mbLeft);
-    EXPECT_EQ(ups[0].shift, TShiftState(ssLeft));
+    EXPECT_EQ(log, (Log{"down L 640,470", "up L 640,470"}));
 }
 
-TEST_F(TrayMouse, ASingleClickIsReportedOnceAfterTheWait)
+TEST_F(TrayMouse, ASingleClickIsReportedOnceAfterTheWaitAndADoubleClickWithoutIt)
 {
     TTrayIcon* icon = ShownIcon();
-    RecordClicks(icon);
-    Mouse(icon, WM_LBUTTONDOWN);
+    LogEvents(icon, false);
     Mouse(icon, WM_LBUTTONUP);
     EXPECT_TRUE(icon->ClickPending());
-    EXPECT_EQ(clicks, 0);   // not before the double-click time has passed
+    EXPECT_TRUE(log.empty());   // not before the double-click time has passed
     PumpEventsFor(250);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(log, Log{"click"});
     EXPECT_FALSE(icon->ClickPending());
-}
 
-TEST_F(TrayMouse, ADoubleClickIsReportedOnceWithoutAClick)
-{
-    TTrayIcon* icon = ShownIcon();
-    RecordClicks(icon);
-    Mouse(icon, WM_LBUTTONDOWN);
-    Mouse(icon, WM_LBUTTONUP);
-    Mouse(icon, WM_LBUTTONDBLCLK);
-    Mouse(icon, WM_LBUTTONUP);
-    EXPECT_EQ(doubleClicks, 1);
+    log.clear();
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        Mouse(icon, message);
     PumpEventsFor(250);
-    EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(doubleClicks, 1);
-}
+    EXPECT_EQ(log, (Log{"down L 640,470", "dblclick"}));
 
-TEST_F(TrayMouse, AReleaseWithoutClickHandlerLeavesNothingPending)
-{
-    TTrayIcon* icon = ShownIcon();
+    icon->OnClick = nullptr;   // without a click handler a release leaves nothing pending
     Mouse(icon, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(icon->ClickPending());
     Mouse(icon, WM_LBUTTONUP);
     EXPECT_FALSE(icon->ClickPending());
 }
@@ -194,58 +109,31 @@ TEST_F(TrayMouse, AReleaseWithoutClickHandlerLeavesNothingPending)
 TEST_F(TrayMouse, DisablingDuringTheWaitCancelsTheClickAndSilencesTheIcon)
 {
     TTrayIcon* icon = ShownIcon();
-    auto* menu = new TPopupMenu(form.get());
-    icon->SetRBPopupMenu(menu);
-    RecordClicks(icon);
-    Mouse(icon, WM_LBUTTONDOWN);
+    icon->SetRBPopupMenu(new TPopupMenu(form.get()));
+    LogEvents(icon, false);
     Mouse(icon, WM_LBUTTONUP);
-    ASSERT_TRUE(icon->ClickPending());
     icon->SetEnabled(false);
     EXPECT_FALSE(icon->ClickPending());
     PumpEventsFor(250);
-    EXPECT_EQ(clicks, 0);
 
-    RecordUps(icon);
-
-    Mouse(icon, WM_RBUTTONDOWN);
-    Mouse(icon, WM_RBUTTONUP);
-    Mouse(icon, WM_LBUTTONDBLCLK);
+    LogEvents(icon);
+    for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_MOUSEMOVE})
+        Mouse(icon, message);
     EXPECT_TRUE(platform->Popups.empty());
-    EXPECT_TRUE(ups.empty());
-    EXPECT_EQ(doubleClicks, 0);
+    EXPECT_TRUE(log.empty());
 }
 
-TEST_F(TrayMouse, MessagesForUnknownIdentifiersAreIgnored)
-{
-    TTrayIcon* icon = ShownIcon();
-    RecordDowns(icon);
-    const HWND window = CallbackWindow->Handle();
-    platform->SendMessage(window, WM_TRAYNOTIFY, 999, WM_LBUTTONDOWN);
-    EXPECT_TRUE(downs.empty());
-    EXPECT_EQ(CallbackWindow->CurrentIcon(), nullptr);
-    platform->SendMessage(window, WM_TRAYNOTIFY, static_cast<WPARAM>(icon->IconId()), WM_LBUTTONDOWN);
-    EXPECT_EQ(downs.size(), 1u);
-    EXPECT_EQ(CallbackWindow->CurrentIcon(), icon);
-}
-
-TEST_F(TrayMouse, AnIconDestroyedDuringTheWaitIsNotTouchedWhenItEnds)
-{
-    TTrayIcon* icon = ShownIcon();
-    RecordClicks(icon);
-    Mouse(icon, WM_LBUTTONDOWN);
-    Mouse(icon, WM_LBUTTONUP);
-    delete icon;
-    PumpEventsFor(250);
-    EXPECT_EQ(clicks, 0);
-}
-
-TEST_F(TrayMouse, AHandlerMayHideTheIconThatWasDoubleClicked)
+TEST_F(TrayMouse, HandlersMayHideOrDestroyTheIconTheyWereCalledFor)
 {
     TTrayIcon* icon = ShownIcon();
     icon->OnDblClick = [icon](QObject*) { icon->SetVisible(false); };
-    Mouse(icon, WM_LBUTTONDOWN);
-    Mouse(icon, WM_LBUTTONUP);
     Mouse(icon, WM_LBUTTONDBLCLK);
-    EXPECT_FALSE(icon->Registered());
     EXPECT_TRUE(platform->ShownIcons().empty());
+
+    TTrayIcon* doomed = ShownIcon();
+    LogEvents(doomed, false);
+    Mouse(doomed, WM_LBUTTONUP);
+    delete doomed;   // the wait ends after its icon has gone
+    PumpEventsFor(250);
+    EXPECT_TRUE(log.empty());
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Shared set-up for the tray icon tests: a fresh fake platform and a form.
+// Shared set-up for the tray icon tests: a fresh fake platform, a form, and
+// a log of the events an icon raises.
 
 #include "TrayIcon.h"
 #include "platform/dummy/DummyPlatform.h"
@@ -8,6 +9,8 @@
 #include <QPixmap>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <vector>
 
 inline QIcon SolidIcon(Qt::GlobalColor color)
 {
@@ -20,6 +23,7 @@ class TrayTest : public ::testing::Test {
 protected:
     TDummyPlatformScope platform;
     std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
+    std::vector<std::string> log;   // e.g. "down R 640,470", "click", "dblclick"
 
     ~TrayTest() override
     {
@@ -27,17 +31,35 @@ protected:
         QApplication::setWindowIcon(QIcon());
     }
 
-    TTrayIcon* NewIcon()
+    TTrayIcon* ShownIcon(QObject* owner = nullptr)
     {
-        auto* icon = new TTrayIcon(form.get());
+        auto* icon = new TTrayIcon(owner ? owner : form.get());
         icon->SetIcon(SolidIcon(Qt::red));
-        return icon;
-    }
-    TTrayIcon* ShownIcon()
-    {
-        TTrayIcon* icon = NewIcon();
         icon->SetVisible(true);
         return icon;
     }
     void Mouse(TTrayIcon* icon, UINT message) { platform->MouseOnIcon(icon->IconId(), message); }
+
+    void LogEvents(TTrayIcon* icon, bool withMouseUp = true)
+    {
+        auto mouse = [this](const char* what) {
+            return [this, what](QObject*, TMouseButton button, TShiftState shift, int x, int y) {
+                static const char names[] = "LRM";
+                const char name = names[static_cast<int>(button)];
+                const unsigned expectedShift = name == 'L' ? ssLeft : name == 'R' ? ssRight : ssMiddle;
+                log.push_back(std::string(what) + " " + name + (shift == expectedShift ? "" : " wrong-shift") + " "
+                              + std::to_string(x) + "," + std::to_string(y));
+            };
+        };
+        icon->OnMouseDown = mouse("down");
+        if (withMouseUp)
+            icon->OnMouseUp = mouse("up");
+        icon->OnMouseMove = [this](QObject*, TShiftState shift, int x, int y) {
+            log.push_back("move " + std::to_string(shift) + " " + std::to_string(x) + "," + std::to_string(y));
+        };
+        icon->OnClick = [this](QObject*) { log.push_back("click"); };
+        icon->OnDblClick = [this](QObject*) { log.push_back("dblclick"); };
+    }
 };
+
+using Log = std::vector<std::string>;

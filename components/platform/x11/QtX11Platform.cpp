@@ -78,7 +78,8 @@ unsigned TQtX11Platform::DoubleClickTime()
 
 void TQtX11Platform::SetForegroundWindow(QWidget* window)
 {
-    if (!window)
+    // A window resting in the tray stays where it is: the menu must not bring it back.
+    if (!window || !window->isVisible() || window->isMinimized())
         return;
     window->raise();
     window->activateWindow();

@@ -1,0 +1,145 @@
+// The desktop backend on a real X server with a small tray: copies made by
+// another process and by this one, and real clicks on the tray icon.
+
+#include "QvClipDetector.h"
+#include "TrayIcon.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs the event loop until `done` or the timeout, then `settleMs` more so
+// that a duplicate notification would be seen.
+template <typename Done>
+bool PumpUntil(Done done, int timeoutMs = 5000, int settleMs = 0)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    const bool reached = done();
+    for (timer.restart(); timer.elapsed() < settleMs; QThread::msleep(5))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return reached;
+}
+
+void Pump(int ms)
+{
+    PumpUntil([] { return false; }, 0, ms);
+}
+
+void CopyFromAnotherProcess(const QByteArray& text)
+{
+    QProcess xclip;
+    xclip.start("xclip", {"-selection", "clipboard", "-i"});
+    ASSERT_TRUE(xclip.waitForStarted(5000));
+    xclip.write(text);
+    xclip.closeWriteChannel();
+    ASSERT_TRUE(xclip.waitForFinished(5000));   // xclip leaves a holder behind and returns
+}
+
+// Where the tray placed the icon: the centre of Qt's embedded icon window.
+QPoint EmbeddedIconCentre()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (QByteArray(widget->metaObject()->className()) == "QSystemTrayIconSys")
+            return widget->mapToGlobal(widget->rect().center());
+    }
+    return {-1, -1};
+}
+
+void ClickAt(QPoint at, QStringList click)
+{
+    QProcess::execute("xdotool", QStringList{"mousemove", QString::number(at.x()), QString::number(at.y()), "click"}
+                                     + click);
+}
+
+} // namespace
+
+TEST(X11Backend, EachCopyRaisesExactlyOneChange)
+{
+    QObject owner;
+    TQvClipDetector detector(&owner);
+    int changes = 0;
+    detector.SetOnClipChange([&](QObject*) { ++changes; });
+    ASSERT_NE(detector.WindowHandle(), 0u);
+    Pump(300);
+    EXPECT_EQ(changes, 0) << "the contents present at start raise nothing";
+
+    int expected = 0;
+    for (const char* text : {"first http://example.com/a", "second http://example.com/b", "own", "third"}) {
+        if (QByteArray(text) == "own")
+            QGuiApplication::clipboard()->setText("own http://example.com/c");   // the program's own write
+        else
+            CopyFromAnotherProcess(text);
+        ++expected;
+        PumpUntil([&] { return changes >= expected; }, 5000, 400);
+        EXPECT_EQ(changes, expected) << "after " << text;
+    }
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "third");
+
+    detector.SetOnClipChange(nullptr);
+    CopyFromAnotherProcess("unheard");
+    Pump(400);
+    EXPECT_EQ(changes, expected);
+}
+
+TEST(X11Backend, RealClicksBecomeClickDoubleClickAndMenu)
+{
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        GTEST_SKIP() << "xdotool is not installed";
+    if (!PumpUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }))
+        GTEST_SKIP() << "no notification area on this display";
+
+    QWidget form;
+    auto* menu = new TPopupMenu(&form);
+    menu->Menu()->addAction("復帰");
+    auto* icon = new TTrayIcon(&form);
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::red);
+    icon->SetIcon(QIcon(pixmap));
+    icon->SetRBPopupMenu(menu);
+    int clicks = 0, doubleClicks = 0, menus = 0;
+    icon->OnClick = [&](QObject*) { ++clicks; };
+    icon->OnDblClick = [&](QObject*) { ++doubleClicks; };
+    QObject::connect(menu->Menu(), &QMenu::aboutToShow, [&] { ++menus; });
+
+    icon->SetVisible(true);
+    ASSERT_TRUE(icon->Registered());
+    ASSERT_TRUE(PumpUntil([] { return EmbeddedIconCentre().x() > 0; }, 5000, 300)) << "icon never embedded";
+    const QPoint at = EmbeddedIconCentre();
+
+    ClickAt(at, {"1"});
+    PumpUntil([&] { return clicks > 0; }, 3000, 200);
+    EXPECT_EQ(clicks, 1);
+
+    ClickAt(at, {"--repeat", "2", "--delay", "80", "1"});
+    PumpUntil([&] { return doubleClicks > 0; }, 3000, 800);   // longer than the click wait
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(clicks, 1);
+
+    ClickAt(at, {"3"});
+    PumpUntil([&] { return menus > 0; }, 3000);
+    EXPECT_EQ(menus, 1);
+    menu->Menu()->close();
+
+    icon->SetVisible(false);
+    EXPECT_FALSE(icon->Registered());
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
