@@ -1,10 +1,14 @@
 // The desktop program: the application titled "Linkrake Professional", its
 // main window, and the event loop until that window closes.
+#include <exception>
+
 #include <QApplication>
+#include <QMessageBox>
 
 #include "Form1Artwork.h"
 #include "Form1Builder.h"
 #include "Form1U.h"
+#include "Workspace.h"
 
 int main(int argc, char* argv[])
 {
@@ -15,7 +19,15 @@ int main(int argc, char* argv[])
     // Dialogs and message boxes share the window's font.
     QApplication::setFont(Form1Fonts().Proportional);
 
-    TForm1 form;
-    form.show();
-    return application.exec();
+    // A window that cannot be built (the desktop refusing a component) is
+    // reported like any other failure; the program then ends.
+    try {
+        TForm1 form;
+        form.show();
+        return application.exec();
+    } catch (const std::exception& failure) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(),
+                              TWorkspace::DefaultErrorText(QString::fromUtf8(failure.what())));
+        return 1;
+    }
 }

@@ -25,6 +25,8 @@ TDigitSpinField::TDigitSpinField(QWidget* parent)
         arrow->setAutoRepeat(true);
         arrow->setIconSize(QSize(7, 4));
     }
+    FUp->setAccessibleName(QStringLiteral("増やす"));
+    FDown->setAccessibleName(QStringLiteral("減らす"));
     FUp->setArrowType(Qt::UpArrow);
     FDown->setArrowType(Qt::DownArrow);
     connect(FUp, &QToolButton::clicked, this, [this] { StepBy(1); });
@@ -68,14 +70,17 @@ void TDigitSpinField::StepBy(int delta)
 
 bool TDigitSpinField::AcceptsKey(const QKeyEvent& key) const
 {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+        return false;
     const QString text = key.text();
-    // Shortcuts (paste among them) and keys without text are editing keys.
+    // Keys without text, shortcuts (paste among them) and control
+    // characters are editing keys.
     if (text.isEmpty() || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter;
+        return true;
     if (text.size() != 1)
         return false;
     const QChar c = text.front();
-    if (c == u'\b' || c == u'\t' || c == QChar(0x7F))
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F)
         return true;
     return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-'
         || QString(c) == QLocale().decimalPoint();

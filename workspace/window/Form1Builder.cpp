@@ -96,8 +96,11 @@ void TForm1Builder::Build(const std::vector<TControlSpec>& specs)
         control->setObjectName(Utf8(spec.Name));
         if (spec.Tooltip)
             control->setToolTip(Utf8(spec.Tooltip));
-        if (spec.AccessibleName)
+        if (spec.AccessibleName) {
             control->setAccessibleName(Utf8(spec.AccessibleName));
+            if (auto* digits = qobject_cast<TDigitSpinField*>(control))
+                digits->Editor()->setAccessibleName(Utf8(spec.AccessibleName));
+        }
         FWidgets[control->objectName()] = control;
         // Pictures and labels are painted on their container, beneath the
         // controls that have windows of their own.

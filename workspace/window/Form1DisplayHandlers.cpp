@@ -23,7 +23,7 @@ QString SampleName(const QString& prefix, int digits)
 void SetCaption(QLabel* label, const QString& caption)
 {
     label->setText(caption);
-    label->adjustSize();  // a label's width follows its text
+    label->resize(label->sizeHint().width(), label->height());  // a label's width follows its text
 }
 
 } // namespace

@@ -306,7 +306,7 @@ void TForm1::ShowSelectedCount(const QString& caption)
     FShownCountLabel = caption;
     FWorkspace->SelectedCountLabel = caption;
     Label10->setText(caption);
-    Label10->adjustSize();
+    Label10->resize(Label10->sizeHint().width(), Label10->height());
 }
 
 void TForm1::ResetListHorizontalExtent()
