@@ -46,7 +46,8 @@ void TForm1::SpinEdit1Change()
 void TForm1::TabSheet4Show()
 {
     SetCaption(Label6, QStringLiteral("全URL数：") + QString::number(Workspace().List.Count()));
-    ShowSelectedCount(QStringLiteral("選択数 ：") + QString::number(ListBox1->SelectedCount()));
+    ListBox1->StoreSelection(Workspace().List);
+    ShowSelectedCount(QStringLiteral("選択数 ：") + QString::number(Workspace().List.SelectedCount()));
 }
 
 void TForm1::TabSheet3Show()

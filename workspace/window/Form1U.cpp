@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QUrl>
@@ -95,7 +96,16 @@ TForm1::TForm1(TWorkspaceServices* services, std::string programFolder, QWidget*
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // Controls and components refer to the workspace and the services, which
+    // are members: they go first. One child may take others with it.
+    std::vector<QPointer<QObject>> children;
+    for (QObject* child : findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly))
+        children.emplace_back(child);
+    for (const QPointer<QObject>& child : children)
+        delete child.data();
+}
 
 void TForm1::FindControls()
 {

@@ -40,6 +40,7 @@ void TUrlListModel::SetHorizontalExtent(int pixels)
 {
     if (pixels == FExtent)
         return;
+    emit layoutAboutToBeChanged();
     FExtent = pixels;
     emit layoutChanged();
 }
