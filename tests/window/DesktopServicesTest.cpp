@@ -4,6 +4,12 @@
 
 #include "Cp932.h"
 #include "DesktopServices.h"
+#include "FolderDialog.h"
+
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
 
 TEST(DesktopServices, FiltersBecomeTheDialogsLabelPatternPairs)
 {
@@ -27,4 +33,24 @@ TEST(DesktopServices, TheExtentResetReachesTheListControl)
     TDesktopServices services(nullptr, [&] { ++resets; });
     services.ResetListHorizontalExtent();
     EXPECT_EQ(resets, 1);
+}
+
+TEST(FolderDialog, ATypedNewFolderNameCanBeChosen)
+{
+    QTemporaryDir dir;
+    TFolderDialog dialog(nullptr, QString::fromUtf8("ディレクトリの選択"));
+    dialog.setDirectory(dir.path());
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_TRUE(name && buttons);
+    name->setText(QStringLiteral("新しいフォルダ"));
+    QAbstractButton* choose = buttons->buttons().first();
+    for (QAbstractButton* button : buttons->buttons())
+        if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+            choose = button;
+    ASSERT_TRUE(choose->isEnabled());
+    choose->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.selectedFiles().value(0), dir.path() + QStringLiteral("/新しいフォルダ"));
 }

@@ -10,6 +10,7 @@
 #include <QMimeData>
 
 #include "Cp932.h"
+#include "FolderDialog.h"
 
 namespace {
 
@@ -19,28 +20,6 @@ std::optional<std::string> LocalPath(const QString& path)
         return std::nullopt;
     return QFile::encodeName(path).toStdString();
 }
-
-// A folder chooser that also hands back a folder the user typed but that
-// does not exist yet; the caller offers to create it.
-class TFolderDialog : public QFileDialog {
-public:
-    TFolderDialog(QWidget* parent, const QString& title) : QFileDialog(parent, title)
-    {
-        setFileMode(QFileDialog::Directory);
-        setOption(QFileDialog::ShowDirsOnly);
-        setOption(QFileDialog::DontUseNativeDialog);
-    }
-
-    void accept() override
-    {
-        const QStringList chosen = selectedFiles();
-        if (!chosen.isEmpty() && !QFileInfo::exists(chosen.first())) {
-            QDialog::accept();
-            return;
-        }
-        QFileDialog::accept();
-    }
-};
 
 } // namespace
 
