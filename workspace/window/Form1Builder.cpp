@@ -135,6 +135,8 @@ QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
         auto* line = new QLabel(bar);
         line->setObjectName(QStringLiteral("StatusText"));
         line->setTextInteractionFlags(Qt::NoTextInteraction);
+        // A long message is cut at the window's edge, never widening it.
+        line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         bar->addWidget(line, 1);
         return bar;
     }
