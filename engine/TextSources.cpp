@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::size_t ChunkSize = 1 << 20;
+constexpr std::size_t ChunkSize = 1 << 18;
 constexpr char CtrlZ = 0x1A;
 
 [[noreturn]] void ThrowFileError(int code)
