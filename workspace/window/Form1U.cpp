@@ -229,7 +229,15 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized())
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // Window managers that ignore the missing maximize button still may not
+    // maximize this window.
+    if (windowState() & Qt::WindowMaximized) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        return;
+    }
+    if (isMinimized())
         AppMinimize();
 }
 
