@@ -47,6 +47,9 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
 // The most entries one bracketed range may produce; larger ranges are
 // refused with EFormatError before anything of them is appended.
 constexpr long long MaxRangeEntries = 1000000;
+// Likewise the most bytes of URL text one range may produce, so that a long
+// URL with a large range cannot exhaust memory either.
+constexpr long long MaxRangeBytes = 256LL << 20;
 void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList& list);
 int ParseRangeBound(std::string_view text);
 // Throws EFormatError("書式文字列が長すぎます") for a digit count above 224.

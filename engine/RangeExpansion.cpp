@@ -1,6 +1,7 @@
 #include "Engine.h"
 #include "FieldScan.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -99,11 +100,15 @@ void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList&
     const std::string first = ZeroPad(start, digitCount);  // refuses an over-long pattern first
     // 64-bit, so that a range ending at the largest int neither overflows nor loops.
     const std::int64_t last = std::max<std::int64_t>(start, end);
-    if (last - start + 1 > MaxRangeEntries)
-        throw EFormatError("範囲が大きすぎます（展開できるのは1,000,000件までです）");
+    const std::int64_t entries = last - start + 1;
+    if (entries > MaxRangeEntries) throw EFormatError("範囲が大きすぎます（展開できるのは1,000,000件までです）");
 
     const std::string_view prefix = url.substr(0, open);
     const std::string_view suffix = url.substr(close + 1);
+    const std::int64_t longestNumber = std::max<std::int64_t>(digitCount, 11);
+    const std::int64_t entryBytes = static_cast<std::int64_t>(prefix.size() + suffix.size()) + longestNumber;
+    if (entries * entryBytes > MaxRangeBytes)
+        throw EFormatError("範囲が大きすぎます（展開後のURLが合わせて256MBを超えます）");
     for (std::int64_t i = start; i <= last; ++i) {
         const std::string number = i == start ? first : ZeroPad(static_cast<int>(i), digitCount);
         std::string entry;

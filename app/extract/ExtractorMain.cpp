@@ -1,5 +1,6 @@
 // linkrake-extract: prints the URLs that the file-input button would add.
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "CommandLine.h"
@@ -63,6 +64,10 @@ int Run(const TExtractorRequest& request)
             ReportFailure(request.Files.empty() ? "stdin" : input, error.what());
             status = ExitFailed;
             break;  // like dropped files: a failing input stops the ones after it
+        } catch (const std::bad_alloc&) {
+            ReportFailure(request.Files.empty() ? "stdin" : input, "メモリが足りません");
+            status = ExitFailed;
+            break;
         }
     }
     writer.Drain(list);

@@ -70,6 +70,7 @@ TEST(RangeExpansion, OversizedRangesAndPatternsAreRefusedBeforeAppending)
     EXPECT_THROW(AddExpanded("a[0-1000000]", options, list), EFormatError);
     EXPECT_THROW(AddExpanded("a[$80000000-$7FFFFFFF]", options, list), EFormatError);
     EXPECT_THROW(AddExpanded("a[" + std::string(224, '0') + "1-2]", options, list), EFormatError);
+    EXPECT_THROW(AddExpanded("a[1-1000]" + std::string(300000, 'x'), options, list), EFormatError);
     EXPECT_EQ(list.Count(), 1u);
     EXPECT_EQ(Expand("a[" + std::string(223, '0') + "1-1]").front().size(), 225u);
 }
