@@ -1,0 +1,71 @@
+#include "ClipboardMonitor.h"
+
+#include <ctime>
+
+#include "Workspace.h"
+
+namespace ClipboardMonitor {
+
+namespace {
+
+// Clears the ignore flag however the reaction ends: a flag left on would
+// silently stop monitoring for the rest of the run.
+class TIgnoreWhileReacting {
+public:
+    explicit TIgnoreWhileReacting(TWorkspace& workspace) : FWorkspace(workspace) { FWorkspace.ClipIgnore = true; }
+    ~TIgnoreWhileReacting() { FWorkspace.ClipIgnore = false; }
+    TIgnoreWhileReacting(const TIgnoreWhileReacting&) = delete;
+    TIgnoreWhileReacting& operator=(const TIgnoreWhileReacting&) = delete;
+
+private:
+    TWorkspace& FWorkspace;
+};
+
+}  // namespace
+
+void ClipChange(TWorkspace& workspace)
+{
+    if (!workspace.MonitorEnabled || workspace.ClipIgnore)
+        return;
+    TIgnoreWhileReacting ignoreOwnWrites(workspace);
+    workspace.List.Clear();
+    if (!workspace.ExtractFromClipboard())
+        return;  // its error message stays on the status line
+    workspace.CopyListToClipboard();
+    workspace.List.Clear();
+    workspace.StatusLine = QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow() + QStringLiteral(")");
+}
+
+void CBClicked(TWorkspace& workspace, bool checked)
+{
+    workspace.ClipIgnore = !checked;
+}
+
+QString TogglePause(TWorkspace& workspace)
+{
+    workspace.MonitorEnabled = !workspace.MonitorEnabled;
+    return PauseCaption(workspace.MonitorEnabled);
+}
+
+QString Resume(TWorkspace& workspace)
+{
+    workspace.MonitorEnabled = true;
+    return PauseCaption(true);
+}
+
+QString PauseCaption(bool monitorEnabled)
+{
+    return monitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開");
+}
+
+QString TimestampNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[128];
+    const std::size_t length = std::strftime(text, sizeof text, "%x %X", &local);
+    return QString::fromLocal8Bit(text, static_cast<qsizetype>(length));
+}
+
+}  // namespace ClipboardMonitor
