@@ -4,19 +4,15 @@
 
 #include <QApplication>
 
-#ifdef LINKRAKE_HAVE_COMPONENTS
 #include "platform/dummy/DummyPlatform.h"
-#endif
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Linkrake Professional"));
-#ifdef LINKRAKE_HAVE_COMPONENTS
     static TDummyPlatform desktop;
     SetCurrentPlatform(&desktop);
-#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -5,19 +5,18 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QMenu>
+#include <QTimer>
 
 #include "Form1Artwork.h"
 #include "Workspace.h"
+#include "monitor/ClipboardMonitor.h"
 
-#ifdef LINKRAKE_HAVE_COMPONENTS
 #include "PopupMenu.h"
 #include "QvClipDetector.h"
 #include "TrayIcon.h"
-#endif
 
 void TForm1::CreateComponents()
 {
-#ifdef LINKRAKE_HAVE_COMPONENTS
     PopupMenu1 = new TPopupMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     QMenu* menu = PopupMenu1->Menu();
@@ -47,25 +46,76 @@ void TForm1::CreateComponents()
     QvClipDetector1 = new TQvClipDetector(this);
     QvClipDetector1->setObjectName(QStringLiteral("QvClipDetector1"));
     QvClipDetector1->SetOnClipChange([this](QObject*) { QvClipDetector1ClipChange(); });
-#endif
 }
 
 void TForm1::CheckBox4Click()
 {
-    Workspace().ClipIgnore = !CheckBox4->isChecked();
+    ClipboardMonitor::CBClicked(Workspace(), CheckBox4->isChecked());
 }
 
-// Clipboard monitoring and tray residency are filled in on top of these.
 void TForm1::QvClipDetector1ClipChange()
 {
+    // Checked before the controls are bound: the program's own clipboard
+    // writes arrive here in the middle of the handler that makes them.
+    if (!Workspace().MonitorEnabled || Workspace().ClipIgnore)
+        return;
+    RunWorkspaceHandler([this] { ClipboardMonitor::ClipChange(Workspace()); });
 }
 
 void TForm1::AppMinimize()
 {
+    // Hiding the window inside its own state change confuses window
+    // managers; leave the notification first.
+    QTimer::singleShot(0, this, &TForm1::MinimizeToTray);
+}
+
+void TForm1::MinimizeToTray()
+{
+    if (!isMinimized())
+        return;  // restored meanwhile
+    hide();      // no window, so no task-bar entry
+    bool shown = false;
+    Workspace().Run([this, &shown] {
+        ShowTrayIcon();
+        shown = true;
+    });
+    if (!shown)
+        GiveTaskbarEntryBack();
+}
+
+void TForm1::ShowTrayIcon()
+{
+    if (!TrayIcon1)
+        throw ENotifyIconError("タスクトレイにアイコンを登録できません。");
+    TrayIcon1->SetVisible(true);
+    // An icon refused before stays "visible" without being in the tray;
+    // writing true again would change nothing and leave no way back.
+    if (!TrayIcon1->Registered())
+        throw ENotifyIconError("タスクトレイにアイコンを登録できません。");
+}
+
+void TForm1::GiveTaskbarEntryBack()
+{
+    // Without an icon in the tray the window is the only way back to the
+    // program: it keeps its task-bar entry, minimized, and the next minimize
+    // tries the tray afresh once the user has restored it.
+    if (TrayIcon1)
+        TrayIcon1->SetVisible(false);
+    FKeepInTaskbar = true;
+    showMinimized();
 }
 
 void TForm1::RestoreFromTray()
 {
+    showNormal();
+    raise();
+    activateWindow();
+    if (TrayIcon1)
+        TrayIcon1->SetVisible(false);
+    if (N2)
+        N2->setText(ClipboardMonitor::Resume(Workspace()));
+    else
+        ClipboardMonitor::Resume(Workspace());
 }
 
 void TForm1::TrayIcon1DblClick()
@@ -80,6 +130,7 @@ void TForm1::N1Click()
 
 void TForm1::N2Click()
 {
+    N2->setText(ClipboardMonitor::TogglePause(Workspace()));
 }
 
 void TForm1::Exit1Click()

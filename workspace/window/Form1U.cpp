@@ -237,7 +237,9 @@ void TForm1::changeEvent(QEvent* event)
         setWindowState(windowState() & ~Qt::WindowMaximized);
         return;
     }
-    if (isMinimized())
+    if (!isMinimized())
+        FKeepInTaskbar = false;
+    else if (!FKeepInTaskbar)
         AppMinimize();
 }
 
@@ -245,8 +247,14 @@ void TForm1::changeEvent(QEvent* event)
 
 void TForm1::RunWorkspaceHandler(const std::function<void()>& handler)
 {
-    ControlsToWorkspace();
+    // A handler nested in another one's dialog finds the workspace already
+    // holding the controls' state, and the outer handler's changes that the
+    // controls do not show yet must not be overwritten by them.
+    if (FHandlerDepth == 0)
+        ControlsToWorkspace();
+    ++FHandlerDepth;
     FWorkspace->Run(handler);
+    --FHandlerDepth;
     WorkspaceToControls();
 }
 
