@@ -5,6 +5,7 @@
 # The program runs from a temporary copy so its workspace files land there.
 set -e
 cd "$(dirname "$0")/.."
+command -v import >/dev/null || { echo "screenshot.sh needs ImageMagick: apt-get install imagemagick" >&2; exit 2; }
 out=$(realpath -m "${1:-build/screenshots}")
 build=$(realpath "${2:-build}")
 mkdir -p "$out"

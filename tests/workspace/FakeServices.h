@@ -16,7 +16,7 @@
 class TFakeServices : public TWorkspaceServices {
 public:
     std::deque<std::optional<std::string>> Files, Folders;  // dialog answers
-    bool ConfirmAnswer = true, HasText = true, ReadFails = false;
+    bool ConfirmAnswer = true, HasText = true, ReadFails = false, WriteFails = false;
     std::string Clipboard;
     const bool* ClipIgnore = nullptr;  // sampled at every clipboard write
     QStringList Filters, Proposed, Titles, Questions, Errors, Messages;
@@ -41,6 +41,8 @@ public:
     }
     void SetClipboardText(const std::string& text) override
     {
+        if (WriteFails)
+            throw std::runtime_error("clipboard busy");
         Clipboard = text;
         IgnoredWrites.push_back(ClipIgnore && *ClipIgnore);
     }

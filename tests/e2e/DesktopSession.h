@@ -1,0 +1,80 @@
+#pragma once
+// Drives the desktop program from outside, as a user's other programs
+// would: a window manager, an optional tray host, xclip for the clipboard
+// and xdotool/wmctrl for the windows. Runs inside an X server (xvfb-run).
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+struct TCommandResult {
+    int ExitCode = -1;
+    QByteArray Output;
+};
+
+TCommandResult RunCommand(const QString& program, const QStringList& arguments,
+                          const QByteArray& input = {}, int timeoutMs = 10000);
+
+// Polls until the condition holds or the time is up; keeps the Qt event
+// loop of the test turning meanwhile.
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+void Pause(int ms);
+
+// The clipboard of the X server, through xclip.
+namespace XClipboard {
+void SetText(const QByteArray& utf8);
+void SetImage(const QByteArray& png);
+// Empty when nobody owns the clipboard or it holds no text.
+QByteArray Text();
+QByteArray Targets();
+}
+
+// A helper program that lives for the test's duration (window manager,
+// tray host).
+class TBackgroundProgram {
+public:
+    TBackgroundProgram(const QString& program, const QStringList& arguments);
+    ~TBackgroundProgram();
+    bool Running() const;
+
+private:
+    std::unique_ptr<QProcess> FProcess;
+};
+
+// A copy of the program in a folder of its own, so that its settings, list
+// and memo files land there.
+class TProgramUnderTest {
+public:
+    explicit TProgramUnderTest(const QByteArray& settingsCp932, const QByteArray& listCp932 = {});
+    ~TProgramUnderTest();
+
+    bool Start();
+    // The main window's id while it is mapped (viewable), else empty.
+    QString VisibleWindow() const;
+    QString AnyWindow() const;
+    // Asks the window to close, as the title bar's close button does.
+    bool Close();
+    bool Exited(int timeoutMs = 5000);
+    QByteArray File(const QString& name) const;
+    QString Folder() const { return FFolder.path(); }
+    // Clicks at a point of the window's client area.
+    void ClickAt(int x, int y, int button = 1, int repeat = 1);
+    void Key(const QString& keys);
+
+private:
+    QTemporaryDir FFolder;
+    std::unique_ptr<QProcess> FProcess;
+    QString FWindow;
+};
+
+// The id of a window whose name is exactly that, or empty.
+QString FindWindow(const QString& exactName, bool onlyVisible);
+QStringList FindWindows(const QString& exactName, bool onlyVisible);
+// The program's icon embedded in the tray host's panel, or empty.
+QString TrayIconWindow();
+// The X window state of a window: "Normal", "Iconic", "Withdrawn" or empty.
+QString WindowState(const QString& window);

@@ -1,0 +1,146 @@
+// Minimizing into the notification area and coming back, on a real X
+// server with a window manager, with and without a tray host.
+#include <gtest/gtest.h>
+
+#include "DesktopSession.h"
+
+namespace {
+
+const QString Title = QStringLiteral("Linkrake Professional");
+
+class TrayResidency : public ::testing::Test {
+protected:
+    void StartTrayHost()
+    {
+        FTrayHost = std::make_unique<TBackgroundProgram>(
+            QStringLiteral("trayer"), QStringList{QStringLiteral("--edge"), QStringLiteral("bottom"),
+                                                  QStringLiteral("--align"), QStringLiteral("right"),
+                                                  QStringLiteral("--widthtype"), QStringLiteral("request")});
+        Pause(1000);
+        ASSERT_TRUE(FTrayHost->Running());
+    }
+
+    static void Minimize(TProgramUnderTest& program)
+    {
+        RunCommand(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), program.AnyWindow()});
+    }
+
+    static bool InTray(TProgramUnderTest& program)
+    {
+        return WaitFor([&] { return program.VisibleWindow().isEmpty() && !TrayIconWindow().isEmpty(); });
+    }
+
+    static bool Restored(TProgramUnderTest& program)
+    {
+        return WaitFor([&] { return !program.VisibleWindow().isEmpty() && TrayIconWindow().isEmpty(); });
+    }
+
+    static void ClickTrayIcon(int button, int repeat = 1)
+    {
+        RunCommand(QStringLiteral("xdotool"),
+                   {QStringLiteral("mousemove"), QStringLiteral("--window"), TrayIconWindow(), QStringLiteral("6"),
+                    QStringLiteral("6"), QStringLiteral("click"), QStringLiteral("--repeat"),
+                    QString::number(repeat), QStringLiteral("--delay"), QStringLiteral("80"),
+                    QString::number(button)});
+    }
+
+    // Opens the tray menu and picks its n-th entry (1 = "復帰", 2 = pause).
+    static void ChooseTrayMenuEntry(int n)
+    {
+        ClickTrayIcon(3);
+        Pause(400);
+        QStringList keys;
+        for (int i = 0; i < n; ++i)
+            keys << QStringLiteral("Down");
+        keys << QStringLiteral("Return");
+        RunCommand(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
+                                                          QStringLiteral("60")} + keys);
+        Pause(300);
+    }
+
+    std::unique_ptr<TBackgroundProgram> FTrayHost;
+};
+
+bool ReducedTo(const QByteArray& url)
+{
+    XClipboard::SetText("見て " + url + " です");
+    return WaitFor([&] { return XClipboard::Text() == url; });
+}
+
+bool LeftAlone(const QByteArray& url)
+{
+    const QByteArray text = "見て " + url + " です";
+    XClipboard::SetText(text);
+    Pause(800);
+    return XClipboard::Text() == text;
+}
+
+}  // namespace
+
+TEST_F(TrayResidency, MinimizingHidesIntoTheTrayAndBothWaysBackRestore)
+{
+    StartTrayHost();
+    TProgramUnderTest program("[SYSTEM]\r\n");
+    ASSERT_TRUE(program.Start());
+
+    Minimize(program);
+    ASSERT_TRUE(InTray(program));
+    ClickTrayIcon(1, 2);
+    EXPECT_TRUE(Restored(program));
+
+    Minimize(program);
+    ASSERT_TRUE(InTray(program));
+    ChooseTrayMenuEntry(1);
+    EXPECT_TRUE(Restored(program));
+    ASSERT_TRUE(program.Close());
+}
+
+TEST_F(TrayResidency, PausingFromTheTrayMenuIgnoresCopiesUntilResumedOrRestored)
+{
+    StartTrayHost();
+    TProgramUnderTest program("[SYSTEM]\r\nCB=1\r\n");
+    ASSERT_TRUE(program.Start());
+
+    Minimize(program);
+    ASSERT_TRUE(InTray(program));
+    EXPECT_TRUE(ReducedTo("http://while.minimized/"));
+
+    ChooseTrayMenuEntry(2);  // pause
+    EXPECT_TRUE(LeftAlone("http://paused/"));
+    ChooseTrayMenuEntry(2);  // resume
+    EXPECT_TRUE(ReducedTo("http://resumed/"));
+
+    ChooseTrayMenuEntry(2);  // pause again, then restore
+    EXPECT_TRUE(LeftAlone("http://paused.again/"));
+    ClickTrayIcon(1, 2);
+    ASSERT_TRUE(Restored(program));
+    EXPECT_TRUE(ReducedTo("http://after.restore/"));
+    ASSERT_TRUE(program.Close());
+}
+
+TEST_F(TrayResidency, WithoutATrayHostTheWindowStaysReachable)
+{
+    TProgramUnderTest program("[SYSTEM]\r\n");
+    ASSERT_TRUE(program.Start());
+    const QString window = program.AnyWindow();
+
+    Minimize(program);
+    // The refusal is reported in a box of its own...
+    QString box;
+    ASSERT_TRUE(WaitFor([&] {
+        for (const QString& candidate : FindWindows(Title, true)) {
+            if (candidate != window)
+                box = candidate;
+        }
+        return !box.isEmpty();
+    }));
+    RunCommand(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), box});
+    RunCommand(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    EXPECT_TRUE(WaitFor([&] { return FindWindows(Title, true).size() <= 1; }));
+
+    // ...and the window keeps its task-bar entry, minimized.
+    EXPECT_TRUE(WaitFor([&] { return WindowState(window) == QStringLiteral("Iconic"); }));
+    RunCommand(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), window});
+    EXPECT_TRUE(WaitFor([&] { return !program.VisibleWindow().isEmpty(); }));
+    ASSERT_TRUE(program.Close());
+}

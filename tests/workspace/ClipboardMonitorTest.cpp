@@ -1,0 +1,104 @@
+// The clipboard-change reaction and its two switches.
+#include <gtest/gtest.h>
+
+#include "FakeServices.h"
+#include "monitor/ClipboardMonitor.h"
+
+namespace {
+
+struct ClipboardMonitorTest : TWorkspaceFixture, ::testing::Test {
+    ClipboardMonitorTest()
+    {
+        W.MonitorEnabled = true;
+        W.ClipIgnore = false;
+        Services.ClipIgnore = &W.ClipIgnore;
+        List.Append("http://users/list");
+    }
+
+    bool StampedStatus() const
+    {
+        return W.StatusLine.startsWith(Utf8("CB自動更新＞クリップボード更新。("))
+            && W.StatusLine.endsWith(QLatin1Char(')'))
+            && W.StatusLine.size() > Utf8("CB自動更新＞クリップボード更新。()").size();
+    }
+};
+
+TEST_F(ClipboardMonitorTest, ReducesTheClipboardToItsUrlsWithoutHearingItsOwnWrite)
+{
+    Services.Clipboard = Sjis("ここを見て→http://example.com/a.zip です\r\n二行目 www.example.jp/b");
+    ClipboardMonitor::ClipChange(W);
+
+    EXPECT_EQ(Services.Clipboard, "http://example.com/a.zip\r\nhttp://www.example.jp/b");
+    ASSERT_EQ(Services.IgnoredWrites, std::vector<bool>{true});
+    EXPECT_FALSE(W.ClipIgnore);
+    EXPECT_TRUE(List.Empty());  // the list is the reaction's scratch space
+    EXPECT_TRUE(StampedStatus()) << W.StatusLine.toStdString();
+}
+
+TEST_F(ClipboardMonitorTest, TextWithoutUrlsStaysAndStillGetsTheStampedStatus)
+{
+    Services.Clipboard = Sjis("URLのない文章");
+    ClipboardMonitor::ClipChange(W);
+
+    EXPECT_EQ(Services.Clipboard, Sjis("URLのない文章"));
+    EXPECT_TRUE(Services.IgnoredWrites.empty());
+    EXPECT_TRUE(List.Empty());
+    EXPECT_TRUE(StampedStatus());
+}
+
+TEST_F(ClipboardMonitorTest, ClipboardWithoutTextOrUnreadableLeavesTheErrorAndEmptiesTheList)
+{
+    Services.HasText = false;
+    ClipboardMonitor::ClipChange(W);
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容がﾃｷｽﾄではありません。"));
+    EXPECT_TRUE(List.Empty());
+    EXPECT_FALSE(W.ClipIgnore);
+
+    Services.HasText = true;
+    Services.ReadFails = true;
+    ClipboardMonitor::ClipChange(W);
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
+    EXPECT_FALSE(W.ClipIgnore);
+}
+
+TEST_F(ClipboardMonitorTest, PausedOrIgnoringDoesNothingAtAll)
+{
+    Services.Clipboard = "see http://x/";
+    W.StatusLine = "before";
+
+    W.MonitorEnabled = false;
+    ClipboardMonitor::ClipChange(W);
+    W.MonitorEnabled = true;
+    ClipboardMonitor::CBClicked(W, false);  // CB off means ignore
+    ClipboardMonitor::ClipChange(W);
+
+    EXPECT_EQ(Services.Clipboard, "see http://x/");
+    EXPECT_EQ(List.Count(), 1u);
+    EXPECT_EQ(W.StatusLine, "before");
+
+    ClipboardMonitor::CBClicked(W, true);
+    ClipboardMonitor::ClipChange(W);
+    EXPECT_EQ(Services.Clipboard, "http://x/");
+}
+
+TEST_F(ClipboardMonitorTest, AFailedWriteDoesNotLeaveMonitoringSwitchedOff)
+{
+    Services.Clipboard = "see http://x/";
+    Services.WriteFails = true;
+    EXPECT_THROW(ClipboardMonitor::ClipChange(W), std::runtime_error);
+    EXPECT_FALSE(W.ClipIgnore);
+}
+
+TEST_F(ClipboardMonitorTest, PauseTogglesAndRestoreAlwaysResumes)
+{
+    EXPECT_EQ(ClipboardMonitor::TogglePause(W), Utf8("監視再開"));
+    EXPECT_FALSE(W.MonitorEnabled);
+    EXPECT_EQ(ClipboardMonitor::TogglePause(W), Utf8("監視中断"));
+    EXPECT_TRUE(W.MonitorEnabled);
+
+    ClipboardMonitor::TogglePause(W);
+    EXPECT_EQ(ClipboardMonitor::Resume(W), Utf8("監視中断"));
+    EXPECT_TRUE(W.MonitorEnabled);
+}
+
+}  // namespace
