@@ -10,8 +10,24 @@
 #include "Form1U.h"
 #include "Workspace.h"
 
+namespace {
+
+// On Wayland a program in the background is not told when the clipboard
+// changes, so monitoring would stay silent. XWayland tells X11 programs, so
+// the program runs there unless the user chose a platform.
+void PreferXWaylandForClipboardNotices()
+{
+    const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+                      || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    if (wayland && qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    PreferXWaylandForClipboardNotices();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Linkrake Professional"));
     QApplication::setApplicationDisplayName(QStringLiteral("Linkrake Professional"));
