@@ -95,6 +95,21 @@ TEST_F(TrayResidency, MinimizingHidesIntoTheTrayAndBothWaysBackRestore)
     ASSERT_TRUE(program.Close());
 }
 
+TEST_F(TrayResidency, ExitFromTheTrayMenuClosesAndSaves)
+{
+    StartTrayHost();
+    TProgramUnderTest program("[SYSTEM]\r\nMEMO=from tray\r\n", "http://kept/\r\n");
+    ASSERT_TRUE(program.Start());
+
+    Minimize(program);
+    ASSERT_TRUE(InTray(program));
+    ChooseTrayMenuEntry(3);  // "終了", past the separator
+    ASSERT_TRUE(program.Exited());
+    EXPECT_TRUE(program.File("Linkrake.ini").contains("MEMO=from tray\r\n"));
+    EXPECT_EQ(program.File("List.txt"), QByteArray("http://kept/\r\n"));
+    EXPECT_TRUE(WaitFor([] { return TrayIconWindow().isEmpty(); }));
+}
+
 TEST_F(TrayResidency, PausingFromTheTrayMenuIgnoresCopiesUntilResumedOrRestored)
 {
     StartTrayHost();

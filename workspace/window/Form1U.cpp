@@ -1,6 +1,7 @@
 #include "Form1U.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -220,10 +221,14 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (FormClose())
-        event->accept();
-    else
+    if (!FormClose()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // Closing ends the program even from the tray menu, when no window is
+    // shown whose closing would end the event loop by itself.
+    QCoreApplication::quit();
 }
 
 void TForm1::changeEvent(QEvent* event)
