@@ -23,6 +23,17 @@ std::string ProgramFolderOfExecutable()
         executable = resolved.get();
     else if (QCoreApplication::instance())
         executable = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
-    const std::string folder = ExtractFolder(executable);
-    return folder.empty() && executable.empty() ? std::string("./") : folder + "/";
+    return ProgramFolderOf(executable);
+}
+
+std::string ProgramFolderOf(const std::string& executable)
+{
+    // The path is in the file system's encoding (UTF-8), not CP932: there a
+    // "/" byte is always a separator, while the CP932 reading would take the
+    // one after a name ending in, say, "デ" (E3 83 87) for a second byte and
+    // put the workspace files in the parent folder.
+    const std::size_t slash = executable.rfind('/');
+    if (slash == std::string::npos)
+        return "./";
+    return executable.substr(0, slash) + "/";
 }

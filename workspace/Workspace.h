@@ -83,8 +83,11 @@ private:
     std::string FProgramFolder;
 };
 
-// The folder part of a path: everything before the last "/" that is a
-// single-byte character, or empty when there is none.
+// The folder part of a CP932 path: everything before the last "/" that is
+// a single-byte character, or empty when there is none.
 std::string ExtractFolder(const std::string& path);
+// The folder of an executable path in the file system's encoding, with a
+// trailing "/".
+std::string ProgramFolderOf(const std::string& executable);
 // The running executable's folder, with a trailing "/".
 std::string ProgramFolderOfExecutable();

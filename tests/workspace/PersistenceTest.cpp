@@ -157,6 +157,10 @@ TEST(ProgramFolder, IsTheExecutablesFolderWithATrailingSlash)
     EXPECT_EQ(ExtractFolder("/a/\x95\x5c/prog"), "/a/\x95\x5c");
     EXPECT_EQ(ExtractFolder("linkrake"), "");
     EXPECT_TRUE(fs::exists(ProgramFolderOfExecutable() + "linkrake_workspace_tests"));
+    // File system paths are UTF-8: a name ending in "デ" (E3 83 87) must not
+    // hide the separator after it.
+    EXPECT_EQ(ProgramFolderOf("/opt/\xe3\x83\x87/linkrake"), "/opt/\xe3\x83\x87/");
+    EXPECT_EQ(ProgramFolderOf("/linkrake"), "/");
 }
 
 }  // namespace
