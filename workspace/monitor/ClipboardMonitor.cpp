@@ -1,6 +1,7 @@
 #include "ClipboardMonitor.h"
 
 #include <ctime>
+#include <cwchar>
 
 #include "Workspace.h"
 
@@ -63,9 +64,11 @@ QString TimestampNow()
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    char text[128];
-    const std::size_t length = std::strftime(text, sizeof text, "%x %X", &local);
-    return QString::fromLocal8Bit(text, static_cast<qsizetype>(length));
+    // Wide characters: the locale's own code set (EUC-JP, say) is not the
+    // UTF-8 that Qt takes local 8-bit text to be.
+    wchar_t text[128];
+    const std::size_t length = std::wcsftime(text, sizeof text / sizeof *text, L"%x %X", &local);
+    return QString::fromWCharArray(text, static_cast<qsizetype>(length));
 }
 
 }  // namespace ClipboardMonitor
