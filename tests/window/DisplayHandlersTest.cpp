@@ -2,9 +2,11 @@
 // and the keyboard order.
 #include <random>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -126,4 +128,16 @@ TEST_F(DisplayHandlersTest, KeyboardOrderFollowsTheTabColumnWithinEachContainer)
         "ListBox1", "Button6", "Button7", "Button10", "Button8", "Button12", "Button1", "Button9",
         "Button2", "Button13", "Button14", "Button4", "Button11", "Button5", "Edit4", "Button3"};
     EXPECT_EQ(order, expected);
+}
+
+TEST_F(DisplayHandlersTest, TabLeavesAMemoPadForTheNextControl)
+{
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    ShowPage(Form->TabSheet3);
+    Form->Memo1->setFocus();
+    QTest::keyClick(Form->Memo1, Qt::Key_Tab);
+    EXPECT_EQ(Form->Memo1->toPlainText(), "");
+    EXPECT_EQ(QApplication::focusWidget(), Form->Memo2);
 }

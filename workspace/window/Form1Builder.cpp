@@ -194,6 +194,8 @@ QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
         memo->setLineWrapMode(QPlainTextEdit::NoWrap);
         memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // Tab moves on to the next control, as the keyboard order promises.
+        memo->setTabChangesFocus(true);
         return memo;
     }
     case TControlKind::Picture: {
