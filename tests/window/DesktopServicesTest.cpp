@@ -14,7 +14,8 @@
 TEST(DesktopServices, FiltersBecomeTheDialogsLabelPatternPairs)
 {
     EXPECT_EQ(QtFileFilter(QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*")),
-              QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt) (*.txt);;すべてのﾌｧｲﾙ(*.*) (*.*)"));
+              QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"));
+    EXPECT_EQ(QtFileFilter(QStringLiteral("Text|*.txt")), QStringLiteral("Text (*.txt)"));
     EXPECT_EQ(QtFileFilter(QString()), QString());
 }
 

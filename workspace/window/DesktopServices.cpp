@@ -27,8 +27,12 @@ QString QtFileFilter(const QString& filter)
 {
     const QStringList parts = filter.split(u'|');
     QStringList entries;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // A label that already ends in its pattern is shown as written;
+        // repeating the pattern would change the label the user sees.
+        const QString named = QStringLiteral("(%1)").arg(parts[i + 1]);
+        entries << (parts[i].endsWith(named) ? parts[i] : QStringLiteral("%1 %2").arg(parts[i], named));
+    }
     return entries.join(QStringLiteral(";;"));
 }
 
@@ -45,7 +49,9 @@ std::optional<std::string> TDesktopServices::ChooseOpenFile(const QString& filte
 std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filter,
                                                             const QString& proposedName)
 {
-    return LocalPath(QFileDialog::getSaveFileName(FWindow, QString(), proposedName, QtFileFilter(filter)));
+    // Exports overwrite an existing file without asking.
+    return LocalPath(QFileDialog::getSaveFileName(FWindow, QString(), proposedName, QtFileFilter(filter),
+                                                  nullptr, QFileDialog::DontConfirmOverwrite));
 }
 
 std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)
