@@ -140,6 +140,15 @@ TEST_F(SettingsBindingTest, TheSampleFollowsThePrefixAndTheDigitField)
     EXPECT_EQ(Form->OptionsFromControls().NUMBER, 1);
 }
 
+TEST_F(SettingsBindingTest, APrefixThatLooksLikeMarkupIsShownAsTyped)
+{
+    Open();
+    Form->Edit1->setText("<b>x");
+    EXPECT_EQ(Form->Label3->text(), "<b>x0001.url");
+    // Drawn as markup, "<b>" would vanish and the label would be narrower.
+    EXPECT_GE(Form->Label3->width(), Form->Label3->fontMetrics().horizontalAdvance("<b>x0001.url"));
+}
+
 TEST_F(SettingsBindingTest, TheMonitoringBoxSetsTheIgnoreFlag)
 {
     Open();

@@ -91,12 +91,14 @@ void TDesktopServices::SetClipboardText(const std::string& cp932)
 void TDesktopServices::ReportError(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, FWindow);
+    box.setTextFormat(Qt::PlainText);  // a file name is shown as it is, never as markup
     box.exec();
 }
 
 void TDesktopServices::ShowMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text, QMessageBox::Ok, FWindow);
+    box.setTextFormat(Qt::PlainText);  // a file name is shown as it is, never as markup
     box.exec();
 }
 

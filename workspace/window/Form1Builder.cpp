@@ -135,6 +135,7 @@ QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
         auto* line = new QLabel(bar);
         line->setObjectName(QStringLiteral("StatusText"));
         line->setTextInteractionFlags(Qt::NoTextInteraction);
+        line->setTextFormat(Qt::PlainText);
         // A long message is cut at the window's edge, never widening it.
         line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         bar->addWidget(line, 1);
@@ -176,6 +177,8 @@ QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
     case TControlKind::FixedLabel: {
         auto* label = new QLabel(text, container);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Captions show typed text (the sample's prefix) as it is, never as markup.
+        label->setTextFormat(Qt::PlainText);
         if (spec.Kind == TControlKind::FixedLabel)
             label->setFont(FFonts.Fixed);
         return label;
