@@ -40,6 +40,26 @@ TEST_F(TrayTest, IdentifiersFollowTheLastLiveIconUpToAHundred)
     EXPECT_NO_THROW(new TTrayIcon(&owner));
 }
 
+TEST_F(TrayTest, DefaultsAndTheAnimateRateFloor)
+{
+    auto* icon = new TTrayIcon(form.get());
+    EXPECT_EQ(icon->AnimateRate(), 500);
+    EXPECT_TRUE(icon->AutoPopup());
+    EXPECT_TRUE(icon->Enabled());
+    EXPECT_FALSE(icon->Visible());
+    EXPECT_FALSE(icon->Registered());
+    EXPECT_TRUE(icon->Icon().isNull());
+    EXPECT_EQ(icon->TipHelp(), "TipHelp");
+
+    icon->SetAnimateRate(50);
+    EXPECT_EQ(icon->AnimateRate(), 100);
+    icon->SetAnimateRate(250);
+    EXPECT_EQ(icon->AnimateRate(), 250);
+    icon->SetAnimateRate(-1);
+    EXPECT_EQ(icon->AnimateRate(), 100);
+    EXPECT_TRUE(platform->NotifyCalls.empty());   // stored settings only
+}
+
 TEST_F(TrayTest, CodeMadeIconsShowTheDefaultTipAndLoadedOnesAddOnceWithout)
 {
     TTrayIcon* made = ShownIcon();

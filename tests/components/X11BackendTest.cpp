@@ -136,6 +136,16 @@ TEST(X11Backend, RealClicksBecomeClickDoubleClickAndMenu)
     PumpUntil([&] { return menus > 0; }, 3000);
     EXPECT_EQ(menus, 1);
     menu->Menu()->close();
+    Pump(200);
+
+    // The middle button has no menu: a press and a release reach the handlers.
+    std::vector<TMouseButton> downs, ups;
+    icon->OnMouseDown = [&](QObject*, TMouseButton button, TShiftState, int, int) { downs.push_back(button); };
+    icon->OnMouseUp = [&](QObject*, TMouseButton button, TShiftState, int, int) { ups.push_back(button); };
+    ClickAt(at, {"2"});
+    PumpUntil([&] { return !ups.empty(); }, 3000, 200);
+    EXPECT_EQ(downs, std::vector<TMouseButton>{TMouseButton::mbMiddle});
+    EXPECT_EQ(ups, std::vector<TMouseButton>{TMouseButton::mbMiddle});
 
     icon->SetVisible(false);
     EXPECT_FALSE(icon->Registered());
