@@ -20,9 +20,9 @@ protected:
         QTest::keyClicks(Editor, text);
     }
     void Key(Qt::Key key) { QTest::keyClick(Editor, key); }
-    void LeaveField()
+    void LeaveField(Qt::FocusReason reason = Qt::TabFocusReason)
     {
-        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QFocusEvent leave(QEvent::FocusOut, reason);
         QCoreApplication::sendEvent(Editor, &leave);
     }
 };
@@ -105,4 +105,14 @@ TEST_F(DigitFieldTest, LeavingTheFieldBringsTypedDigitsIntoRange)
     Type("3");
     LeaveField();
     EXPECT_EQ(Field.Text(), "3");
+}
+
+TEST_F(DigitFieldTest, AContextMenuOrAnotherWindowDoesNotLeaveTheField)
+{
+    Type("9");
+    LeaveField(Qt::PopupFocusReason);
+    LeaveField(Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(Field.Value(), 9);
+    LeaveField(Qt::MouseFocusReason);
+    EXPECT_EQ(Field.Text(), "5");
 }

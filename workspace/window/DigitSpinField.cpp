@@ -1,6 +1,7 @@
 #include "DigitSpinField.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -86,6 +87,13 @@ bool TDigitSpinField::AcceptsKey(const QKeyEvent& key) const
         || QString(c) == QLocale().decimalPoint();
 }
 
+// A context menu or a switch to another window takes the keyboard for a
+// while but leaves the caret in the field: the user has not left it.
+bool TDigitSpinField::LeavesTheField(const QFocusEvent& focus)
+{
+    return focus.reason() != Qt::PopupFocusReason && focus.reason() != Qt::ActiveWindowFocusReason;
+}
+
 bool TDigitSpinField::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != FEditor)
@@ -100,7 +108,7 @@ bool TDigitSpinField::eventFilter(QObject* watched, QEvent* event)
             QApplication::beep();
             return true;
         }
-    } else if (event->type() == QEvent::FocusOut) {
+    } else if (event->type() == QEvent::FocusOut && LeavesTheField(*static_cast<QFocusEvent*>(event))) {
         // Out-of-range digits typed by hand are corrected only now.
         const int value = Value();
         if (value != Clamp(value))

@@ -36,6 +36,7 @@ protected:
 private:
     void StepBy(int delta);
     bool AcceptsKey(const QKeyEvent& key) const;
+    static bool LeavesTheField(const QFocusEvent& focus);
 
     QLineEdit* FEditor;
     QToolButton* FUp;
