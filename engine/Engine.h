@@ -61,8 +61,12 @@ std::string ZeroPad(int value, int digitCount);
 // Throws EInOutError when the file cannot be opened or read; lines handed on
 // before the failure stay handed on.
 void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine);
+// The same from a descriptor that stays open, such as standard input: it is
+// read from where it stands, whatever it is (pipe, socket, terminal).
+void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine);
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list);
 // The whole file as bytes, with the same errors as ReadTextLines.
 std::string ReadFileBytes(const std::string& path);
+std::string ReadFileBytes(int fd);
 // Clipboard text: every CR removed, lines cut by the splitter on LF.
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list);

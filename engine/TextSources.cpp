@@ -24,11 +24,14 @@ public:
     explicit TFileHandle(const std::string& path) : FFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
     {
         if (FFd < 0) ThrowFileError(errno);
-        struct stat info {};
-        if (::fstat(FFd, &info) != 0) Fail(errno);
-        if (S_ISDIR(info.st_mode)) Fail(EISDIR);
+        RefuseFolder();
     }
-    ~TFileHandle() { ::close(FFd); }
+    // Reads a descriptor the caller keeps open, such as standard input.
+    explicit TFileHandle(int fd) : FFd(fd), FOwned(false) { RefuseFolder(); }
+    ~TFileHandle()
+    {
+        if (FOwned) ::close(FFd);
+    }
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
 
@@ -43,12 +46,19 @@ public:
     }
 
 private:
+    void RefuseFolder()
+    {
+        struct stat info {};
+        if (::fstat(FFd, &info) != 0) Fail(errno);
+        if (S_ISDIR(info.st_mode)) Fail(EISDIR);
+    }
     [[noreturn]] void Fail(int code)
     {
-        ::close(FFd);
+        if (FOwned) ::close(FFd);
         ThrowFileError(code);
     }
     int FFd;
+    bool FOwned = true;
 };
 
 void AppendWithoutCr(std::string& line, std::string_view bytes)
@@ -116,11 +126,8 @@ private:
     bool FInLine = false;  // bytes of the current line have been seen
 };
 
-}  // namespace
-
-void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine)
+void ReadLinesFrom(TFileHandle& file, const std::function<void(std::string_view)>& onLine)
 {
-    TFileHandle file(path);
     const std::unique_ptr<char[]> buffer(new char[ChunkSize]);
     TLineCutter cutter(onLine);
     for (;;) {
@@ -131,13 +138,38 @@ void ReadTextLines(const std::string& path, const std::function<void(std::string
     cutter.Finish();
 }
 
-std::string ReadFileBytes(const std::string& path)
+std::string ReadBytesFrom(TFileHandle& file)
 {
-    TFileHandle file(path);
     std::string contents;
     const std::unique_ptr<char[]> buffer(new char[ChunkSize]);
     while (const std::size_t got = file.Read(buffer.get(), ChunkSize)) contents.append(buffer.get(), got);
     return contents;
+}
+
+}  // namespace
+
+void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine)
+{
+    TFileHandle file(path);
+    ReadLinesFrom(file, onLine);
+}
+
+void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine)
+{
+    TFileHandle file(fd);
+    ReadLinesFrom(file, onLine);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    TFileHandle file(path);
+    return ReadBytesFrom(file);
+}
+
+std::string ReadFileBytes(int fd)
+{
+    TFileHandle file(fd);
+    return ReadBytesFrom(file);
 }
 
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list)

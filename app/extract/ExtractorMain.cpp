@@ -1,7 +1,10 @@
 // linkrake-extract: prints the URLs that the file-input button would add.
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <string>
+
+#include <unistd.h>
 
 #include "CommandLine.h"
 #include "Engine.h"
@@ -10,7 +13,7 @@
 namespace {
 
 constexpr char ProgramName[] = "linkrake-extract";
-constexpr char StandardInput[] = "/dev/stdin";
+constexpr char StandardInputName[] = "stdin";
 constexpr std::size_t DrainThreshold = 4096;
 
 enum ExitStatus { ExitDone = 0, ExitFailed = 1, ExitUsage = 2 };
@@ -28,18 +31,22 @@ TExtractOptions LoadOptions(const TExtractorRequest& request)
     return options;
 }
 
-// One input, read as the file-input button reads a file, or as clipboard text.
-void ExtractInput(const std::string& path, bool asClipboard, const TExtractOptions& options, TUrlList& list,
-                  TUrlWriter& writer)
+// One input, read as the file-input button reads a file, or as clipboard
+// text. Standard input is read through its descriptor, from where it stands:
+// reopening it by name fails on sockets and rewinds files.
+void ExtractInput(const std::optional<std::string>& path, bool asClipboard, const TExtractOptions& options,
+                  TUrlList& list, TUrlWriter& writer)
 {
     if (asClipboard) {
-        ExtractFromClipboardText(ReadFileBytes(path), options, list);
+        ExtractFromClipboardText(path ? ReadFileBytes(*path) : ReadFileBytes(STDIN_FILENO), options, list);
         return;
     }
-    ReadTextLines(path, [&](std::string_view line) {
+    const auto onLine = [&](std::string_view line) {
         ExtractUrlsFromLine(line, options, list);
         if (list.Count() >= DrainThreshold) writer.Drain(list);
-    });
+    };
+    if (path) ReadTextLines(*path, onLine);
+    else ReadTextLines(STDIN_FILENO, onLine);
 }
 
 int Run(const TExtractorRequest& request)
@@ -55,17 +62,18 @@ int Run(const TExtractorRequest& request)
     TUrlWriter writer(stdout);
     TUrlList list;
     int status = ExitDone;
-    const std::vector<std::string> inputs = request.Files.empty() ? std::vector<std::string>{StandardInput}
-                                                                  : request.Files;
-    for (const std::string& input : inputs) {
+    std::vector<std::optional<std::string>> inputs(request.Files.begin(), request.Files.end());
+    if (inputs.empty()) inputs.emplace_back(std::nullopt);
+    for (const std::optional<std::string>& input : inputs) {
+        const std::string name = input.value_or(StandardInputName);
         try {
             ExtractInput(input, request.Clipboard, options, list, writer);
         } catch (const EEngineError& error) {
-            ReportFailure(request.Files.empty() ? "stdin" : input, error.what());
+            ReportFailure(name, error.what());
             status = ExitFailed;
             break;  // like dropped files: a failing input stops the ones after it
         } catch (const std::bad_alloc&) {
-            ReportFailure(request.Files.empty() ? "stdin" : input, "メモリが足りません");
+            ReportFailure(name, "メモリが足りません");
             status = ExitFailed;
             break;
         }

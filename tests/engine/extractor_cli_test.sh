@@ -30,6 +30,10 @@ printf 'http://in/\n"http://q/\nx" http://z/' > "$work/stdin"
 expect defaults 0 'http://a.jp/x\r\nhttp://www.b.jp\r\nhttp://C/\r\nhttp://d/\r\n' -- "$work/one.txt" "$work/two.txt"
 expect stdin 0 'http://in/\r\nhttp://q/\r\nhttp://z/\r\n' --
 expect clipboard 0 'http://in/\r\nhttp://q/\nx\r\nhttp://z/\r\n' -- --clipboard
+# Standard input is read from where it stands, not reopened from its start.
+{ IFS= read -r skipped; "$tool" > "$work/out"; } < "$work/stdin"
+printf 'http://q/\r\nhttp://z/\r\n' > "$work/want"
+cmp -s "$work/out" "$work/want" || fail "stdin-position: output $(od -c "$work/out" | head -5)"
 expect kana 0 'http://d/\r\nhttp://e/\r\n' -- --set NTT=1 "$work/two.txt"
 expect ini 0 'http://r/1\r\nhttp://r/2\r\nhttp://r/3\r\n' -- --ini "$work/settings.ini" "$work/range.txt"
 expect ini-then-set 0 'http://r/[1-3]\r\nhttp://www.k\r\n' -- --set EXTRACTION=0 --ini "$work/settings.ini" --set MEMO=KKK "$work/range.txt"
