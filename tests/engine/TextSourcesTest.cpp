@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,6 +93,25 @@ TEST_F(TextFiles, FileErrorsCarryTheirMessage)
         ::chmod(locked.c_str(), 0);
         EXPECT_THROW(Lines(locked), EInOutError);
     }
+}
+
+TEST_F(TextFiles, DescriptorsAreReadFromWhereTheyStandAndLeftOpen)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], "a\r\nb", 4), 4);
+    ::close(ends[1]);
+    V lines;
+    ReadTextLines(ends[0], [&](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_EQ(lines, (V{"a", "b"}));
+    EXPECT_NE(::fcntl(ends[0], F_GETFD), -1);
+    ::close(ends[0]);
+
+    const int file = ::open(Write("skip\nhttp://x/\n").c_str(), O_RDONLY);
+    char skipped[5];
+    ASSERT_EQ(::read(file, skipped, 5), 5);
+    EXPECT_EQ(ReadFileBytes(file), "http://x/\n");
+    ::close(file);
 }
 
 TEST_F(TextFiles, ExtractFromFileAppendsAfterWhatIsThere)
