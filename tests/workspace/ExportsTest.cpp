@@ -20,7 +20,7 @@ TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
         List.Append("http://c/");
     WriteBytes(Folder + "URL-1.url", std::string(200, 'z'));  // overwritten, not appended to
     W.Options.PREFIX = Sjis("リンク");
-    Services.Folders = {Folder, Folder};
+    Services.Folders = {Folder, Folder, Folder};
     W.Run([&] { W.Button6Click(); });
     EXPECT_TRUE(std::filesystem::exists(Folder + "リンク0010.url"));
     W.Options.PREFIX = "URL-";
@@ -29,6 +29,10 @@ TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
     EXPECT_EQ(ReadBytes(Folder + "URL-1.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(ReadBytes(Folder + "URL-2.url"), "[InternetShortcut]\r\nURL=http://b/?q=\"<x>\"\r\n");
     EXPECT_TRUE(std::filesystem::exists(Folder + "URL-10.url"));
+    W.Options.PREFIX.clear();
+    W.Options.NUMBER = 4;
+    W.Run([&] { W.Button6Click(); });
+    EXPECT_EQ(ReadBytes(Folder + "0001.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(Services.Titles[0], Utf8("ディレクトリの選択"));
     EXPECT_TRUE(Services.Questions.isEmpty());
     EXPECT_EQ(W.StatusLine, Utf8("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));

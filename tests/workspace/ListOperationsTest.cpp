@@ -47,6 +47,9 @@ TEST_F(ListOperations, DeduplicateSortsAndKeepsCaseVariants)
 
 TEST_F(ListOperations, SortsFollowTheHelpTextExampleAndWriteNoStatus)
 {
+    W.Button13Click();  // an empty list: nothing to do, nothing to report
+    W.Button14Click();
+    EXPECT_TRUE(List.Empty());
     Fill(List, {"http://3www/.2", "http://1www/.3", "http://2www/.1"});
     W.Button13Click();
     EXPECT_EQ(Texts(List), (Strings{"http://1www/.3", "http://2www/.1", "http://3www/.2"}));
