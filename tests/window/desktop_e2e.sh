@@ -25,7 +25,8 @@ done
 sleep 0.5
 "$close_window" $windows
 
-for i in $(seq 1 100); do
+# Closing syncs four files to disk, which takes seconds on a busy machine.
+for i in $(seq 1 300); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
