@@ -33,6 +33,14 @@ TEST_F(ButtonBindingTest, AddTakesTheEntryLineAndResetsIt)
     EXPECT_EQ(ShownItems().back(), "http://new.example/");
 }
 
+TEST_F(ButtonBindingTest, OtherButtonsLeaveTheEntryLineAsTyped)
+{
+    const QString typed = U("http://ü.example/😀");  // beyond Shift_JIS
+    Form->Edit4->setText(typed);
+    Form->Button13->click();
+    EXPECT_EQ(Form->Edit4->text(), typed);
+}
+
 TEST_F(ButtonBindingTest, InputButtonsReportFromTheirSources)
 {
     Form->Button1->click();  // the open dialog is cancelled

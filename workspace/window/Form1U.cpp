@@ -308,13 +308,17 @@ void TForm1::ControlsToWorkspace()
 {
     FWorkspace->Options = OptionsFromControls();
     FWorkspace->UrlEntry = ToCp932(Edit4->text());
+    FUrlEntrySent = FWorkspace->UrlEntry;
     ListBox1->StoreSelection(FWorkspace->List);
 }
 
 void TForm1::WorkspaceToControls()
 {
     StatusText->setText(FWorkspace->StatusLine);
-    SetTextIfChanged(Edit4, FromCp932(FWorkspace->UrlEntry));
+    // Only a handler's own change reaches the entry line: what the user typed
+    // stays as typed, even characters that Shift_JIS cannot hold.
+    if (FWorkspace->UrlEntry != FUrlEntrySent)
+        SetTextIfChanged(Edit4, FromCp932(FWorkspace->UrlEntry));
     if (FWorkspace->SelectedCountLabel != FShownCountLabel)
         ShowSelectedCount(FWorkspace->SelectedCountLabel);
     ListBox1->LoadFromList(FWorkspace->List);
