@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QStyleHints>
 #include <QStringDecoder>
 #include <QSystemTrayIcon>
 #include <QThread>
@@ -90,6 +91,17 @@ void TTrayIconHost::OnActivated(TKey key, int reason)
     auto found = icons_.find(key);
     if (found == icons_.end())
         return;
+    TEntry& entry = found->second;
+    // Trays that speak the newer D-Bus protocol report a double click as two
+    // single clicks; the window expects the double click it means.
+    if (reason == QSystemTrayIcon::Trigger && entry.sinceLeftClick.isValid()
+        && entry.sinceLeftClick.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval())
+        reason = QSystemTrayIcon::DoubleClick;
+    if (reason == QSystemTrayIcon::Trigger)
+        entry.sinceLeftClick.start();
+    else
+        entry.sinceLeftClick.invalidate();
+
     UINT press = 0;
     UINT release = 0;
     switch (reason) {
@@ -112,7 +124,7 @@ void TTrayIconHost::OnActivated(TKey key, int reason)
     default:
         return;
     }
-    const UINT message = found->second.callbackMessage;
+    const UINT message = entry.callbackMessage;
     deliver_(key.first, message, key.second, press);
     deliver_(key.first, message, key.second, release);
 }

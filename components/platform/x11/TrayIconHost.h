@@ -5,6 +5,8 @@
 
 #include "../Platform.h"
 
+#include <QElapsedTimer>
+
 #include <map>
 #include <utility>
 
@@ -27,6 +29,7 @@ private:
     struct TEntry {
         QSystemTrayIcon* icon = nullptr;
         UINT callbackMessage = 0;
+        QElapsedTimer sinceLeftClick;  // invalid when no single click is pending
     };
 
     static bool TrayAvailable();
