@@ -58,7 +58,7 @@ public:
     QString AnyWindow() const;
     // Asks the window to close, as the title bar's close button does.
     bool Close();
-    bool Exited(int timeoutMs = 5000);
+    bool Exited(int timeoutMs = 20000);
     QByteArray File(const QString& name) const;
     QString Folder() const { return FFolder.path(); }
     // Clicks at a point of the window's client area.
