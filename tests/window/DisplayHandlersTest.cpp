@@ -99,13 +99,13 @@ TEST_F(DisplayHandlersTest, TheMiniHelpHasItsSeventyThreeLines)
 
 TEST_F(DisplayHandlersTest, EveryDescribedControlExistsWithItsNameTextAndTooltip)
 {
-    for (const TControlSpec& spec : Form1Controls()) {
-        QWidget* control = Form->Builder().Find(QString::fromUtf8(spec.Name));
-        ASSERT_NE(control, nullptr) << spec.Name;
-        EXPECT_EQ(control->objectName(), QString::fromUtf8(spec.Name));
-        EXPECT_EQ(control->toolTip(), spec.Tooltip ? QString::fromUtf8(spec.Tooltip) : QString()) << spec.Name;
+    for (const TControlDescription& item : Form1Controls()) {
+        QWidget* control = Form->Builder().Find(QString::fromUtf8(item.Name));
+        ASSERT_NE(control, nullptr) << item.Name;
+        EXPECT_EQ(control->objectName(), QString::fromUtf8(item.Name));
+        EXPECT_EQ(control->toolTip(), item.Tooltip ? QString::fromUtf8(item.Tooltip) : QString()) << item.Name;
         if (auto* button = qobject_cast<QPushButton*>(control))
-            EXPECT_EQ(button->text(), QString::fromUtf8(spec.Text));
+            EXPECT_EQ(button->text(), QString::fromUtf8(item.Text));
     }
     EXPECT_EQ(Form->windowTitle(), "Linkrake Professional");
     EXPECT_EQ(Form->PageControl1->ActivePage(), Form->TabSheet1);

@@ -87,47 +87,47 @@ TForm1Builder::TForm1Builder(QWidget* form, const TUrlList& list)
     form->setFont(FFonts.Proportional);
 }
 
-void TForm1Builder::Build(const std::vector<TControlSpec>& specs)
+void TForm1Builder::Build(const std::vector<TControlDescription>& descriptions)
 {
-    FSpecs = specs;
-    for (const TControlSpec& spec : FSpecs) {
-        QWidget* container = Find(Utf8(spec.Parent));
-        QWidget* control = Create(spec, container);
-        control->setObjectName(Utf8(spec.Name));
-        if (spec.Tooltip)
-            control->setToolTip(Utf8(spec.Tooltip));
-        if (spec.AccessibleName) {
-            control->setAccessibleName(Utf8(spec.AccessibleName));
+    FDescriptions = descriptions;
+    for (const TControlDescription& item : FDescriptions) {
+        QWidget* container = Find(Utf8(item.Parent));
+        QWidget* control = Create(item, container);
+        control->setObjectName(Utf8(item.Name));
+        if (item.Tooltip)
+            control->setToolTip(Utf8(item.Tooltip));
+        if (item.AccessibleName) {
+            control->setAccessibleName(Utf8(item.AccessibleName));
             if (auto* digits = qobject_cast<TDigitSpinField*>(control))
-                digits->Editor()->setAccessibleName(Utf8(spec.AccessibleName));
+                digits->Editor()->setAccessibleName(Utf8(item.AccessibleName));
         }
         FWidgets[control->objectName()] = control;
         // Pictures and labels are painted on their container, beneath the
         // controls that have windows of their own.
-        if (spec.Kind == TControlKind::Picture || spec.Kind == TControlKind::Label
-            || spec.Kind == TControlKind::FixedLabel)
+        if (item.Kind == TControlKind::Picture || item.Kind == TControlKind::Label
+            || item.Kind == TControlKind::FixedLabel)
             control->lower();
-        if (spec.Kind == TControlKind::Page)
+        if (item.Kind == TControlKind::Page)
             continue;  // the page control places its pages itself
 
-        const auto containerSpec = std::find_if(FSpecs.begin(), FSpecs.end(), [&](const TControlSpec& s) {
-            return Utf8(s.Name) == Utf8(spec.Parent);
+        const auto containerDescription = std::find_if(FDescriptions.begin(), FDescriptions.end(), [&](const TControlDescription& s) {
+            return Utf8(s.Name) == Utf8(item.Parent);
         });
-        LayoutFor(container, containerSpec == FSpecs.end() ? nullptr : &*containerSpec)
-            ->Add(control, spec.Place, spec.Align, spec.Anchors, WidthRuleOf(spec.Kind));
+        LayoutFor(container, containerDescription == FDescriptions.end() ? nullptr : &*containerDescription)
+            ->Add(control, item.Place, item.Align, item.Anchors, WidthRuleOf(item.Kind));
     }
     ChainFocus();
     ApplyLayouts();
 }
 
-QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
+QWidget* TForm1Builder::Create(const TControlDescription& item, QWidget* container)
 {
-    const QString text = Utf8(spec.Text);
-    switch (spec.Kind) {
+    const QString text = Utf8(item.Text);
+    switch (item.Kind) {
     case TControlKind::PageControl:
         return new TPageControl(container);
     case TControlKind::Page:
-        return static_cast<TPageControl*>(container)->AddPage(Utf8(spec.Name), text);
+        return static_cast<TPageControl*>(container)->AddPage(Utf8(item.Name), text);
     case TControlKind::StatusBar: {
         auto* bar = new QStatusBar(container);
         bar->setSizeGripEnabled(true);
@@ -161,7 +161,7 @@ QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
     case TControlKind::FlatEdit: {
         auto* edit = new QLineEdit(text, container);
         edit->setMaxLength(UnlimitedLength);
-        if (spec.Kind == TControlKind::FlatEdit) {
+        if (item.Kind == TControlKind::FlatEdit) {
             edit->setFrame(false);
             QPalette palette = edit->palette();
             palette.setColor(QPalette::Base, palette.color(QPalette::Light));
@@ -179,7 +179,7 @@ QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         // Captions show typed text (the sample's prefix) as it is, never as markup.
         label->setTextFormat(Qt::PlainText);
-        if (spec.Kind == TControlKind::FixedLabel)
+        if (item.Kind == TControlKind::FixedLabel)
             label->setFont(FFonts.Fixed);
         return label;
     }
@@ -210,21 +210,21 @@ QWidget* TForm1Builder::Create(const TControlSpec& spec, QWidget* container)
     return new QWidget(container);
 }
 
-TAnchorLayout* TForm1Builder::LayoutFor(QWidget* container, const TControlSpec* containerSpec)
+TAnchorLayout* TForm1Builder::LayoutFor(QWidget* container, const TControlDescription* containerDescription)
 {
     if (TAnchorLayout* existing = LayoutOf(container))
         return existing;
     QSize design = Form1ClientSize;
     QMargins insets;
-    if (containerSpec && containerSpec->Kind == TControlKind::Page) {
-        const TControlSpec* pageControl = nullptr;
-        for (const TControlSpec& s : FSpecs)
-            if (Utf8(s.Name) == Utf8(containerSpec->Parent))
+    if (containerDescription && containerDescription->Kind == TControlKind::Page) {
+        const TControlDescription* pageControl = nullptr;
+        for (const TControlDescription& s : FDescriptions)
+            if (Utf8(s.Name) == Utf8(containerDescription->Parent))
                 pageControl = &s;
         design = TPageControl::PageRect(pageControl->Place.size()).size();
-    } else if (containerSpec) {
-        design = containerSpec->Place.size();
-        if (containerSpec->Kind == TControlKind::GroupBox)
+    } else if (containerDescription) {
+        design = containerDescription->Place.size();
+        if (containerDescription->Kind == TControlKind::GroupBox)
             insets = GroupBoxInsets;
     }
     auto* layout = new TAnchorLayout(container, design, insets);
@@ -260,15 +260,15 @@ void TForm1Builder::ApplyLayouts() const
 
 std::vector<QWidget*> TForm1Builder::FocusOrder(const QString& container) const
 {
-    std::vector<const TControlSpec*> children;
-    for (const TControlSpec& s : FSpecs)
+    std::vector<const TControlDescription*> children;
+    for (const TControlDescription& s : FDescriptions)
         if (Utf8(s.Parent) == container && s.Tab >= 0)
             children.push_back(&s);
     std::stable_sort(children.begin(), children.end(),
-                     [](const TControlSpec* a, const TControlSpec* b) { return a->Tab < b->Tab; });
+                     [](const TControlDescription* a, const TControlDescription* b) { return a->Tab < b->Tab; });
 
     std::vector<QWidget*> order;
-    for (const TControlSpec* child : children) {
+    for (const TControlDescription* child : children) {
         QWidget* widget = Find(Utf8(child->Name));
         if (child->Kind == TControlKind::PageControl)
             order.push_back(static_cast<TPageControl*>(widget)->TabBar());

@@ -26,7 +26,7 @@ class TForm1Builder {
 public:
     TForm1Builder(QWidget* form, const TUrlList& list);
 
-    void Build(const std::vector<TControlSpec>& specs);
+    void Build(const std::vector<TControlDescription>& descriptions);
 
     QWidget* Find(const QString& name) const;
     template <class T> T* Get(const char* name) const
@@ -38,15 +38,15 @@ public:
     void ApplyLayouts() const;
 
 private:
-    QWidget* Create(const TControlSpec& spec, QWidget* container);
-    TAnchorLayout* LayoutFor(QWidget* container, const TControlSpec* containerSpec);
+    QWidget* Create(const TControlDescription& item, QWidget* container);
+    TAnchorLayout* LayoutFor(QWidget* container, const TControlDescription* containerDescription);
     std::vector<QWidget*> FocusOrder(const QString& container) const;
     void ChainFocus() const;
 
     QWidget* FForm;
     const TUrlList& FList;
     TFormFonts FFonts;
-    std::vector<TControlSpec> FSpecs;
+    std::vector<TControlDescription> FDescriptions;
     std::map<QString, QWidget*> FWidgets;
     std::vector<std::pair<QWidget*, TAnchorLayout*>> FLayouts;
 };

@@ -12,9 +12,9 @@ constexpr TAnchors LRB{true, false, true, true};
 constexpr TAnchors NoAnchors{false, false, false, false};
 } // namespace
 
-const std::vector<TControlSpec>& Form1Controls()
+const std::vector<TControlDescription>& Form1Controls()
 {
-    static const std::vector<TControlSpec> controls = {
+    static const std::vector<TControlDescription> controls = {
     {K::PageControl, "PageControl1", "Form1", nullptr, nullptr, {0, 0, 367, 393}, TAlign::Fill, LT, 0, nullptr},
     {K::StatusBar, "StatusBar1", "Form1", nullptr, nullptr, {0, 393, 367, 20}, TAlign::Bottom, LT, -1, nullptr},
     {K::Page, "TabSheet1", "PageControl1", "メイン", nullptr, {0, 0, 359, 366}, TAlign::None, LT, 0, nullptr},

@@ -15,7 +15,7 @@ enum class TControlKind {
     Label, FixedLabel, UrlList, HelpList, Memo, Picture,
 };
 
-struct TControlSpec {
+struct TControlDescription {
     TControlKind Kind;
     const char* Name;
     const char* Parent;
@@ -32,4 +32,4 @@ struct TControlSpec {
 constexpr QSize Form1ClientSize(367, 413);
 
 // In containment order: a container always precedes what it holds.
-const std::vector<TControlSpec>& Form1Controls();
+const std::vector<TControlDescription>& Form1Controls();
