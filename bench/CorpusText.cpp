@@ -2,13 +2,10 @@
 
 #include <iconv.h>
 
-#include <array>
+#include <initializer_list>
 #include <random>
 #include <stdexcept>
-#include <string_view>
 #include <vector>
-
-namespace {
 
 std::string ToCp932(std::string_view utf8)
 {
@@ -24,6 +21,8 @@ std::string ToCp932(std::string_view utf8)
     out.resize(out.size() - outLeft);
     return out;
 }
+
+namespace {
 
 std::vector<std::string> Converted(std::initializer_list<const char*> texts)
 {

@@ -1,8 +1,5 @@
 #include "ReferenceEngine.h"
 
-#include <iconv.h>
-
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -74,21 +71,6 @@ int FieldCount(std::string_view text, std::string_view delimiters)
     int k = 0;
     while (!reference::FieldAt(text, delimiters, k + 1).empty()) ++k;
     return k;
-}
-
-std::string ToCp932(std::string_view utf8)
-{
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter");
-    std::string in(utf8), out(utf8.size() * 2 + 4, '\0');
-    char* src = in.data();
-    char* dst = out.data();
-    std::size_t inLeft = in.size(), outLeft = out.size();
-    const std::size_t done = iconv(cd, &src, &inLeft, &dst, &outLeft);
-    iconv_close(cd);
-    if (done == static_cast<std::size_t>(-1)) throw std::runtime_error("not convertible");
-    out.resize(out.size() - outLeft);
-    return out;
 }
 
 const std::vector<std::pair<std::string, std::string>>& KanaTable()

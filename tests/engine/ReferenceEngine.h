@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "CorpusText.h"
 #include "Engine.h"
 
 namespace reference {
@@ -22,7 +23,6 @@ const std::vector<std::pair<std::string, std::string>>& KanaTable();
 std::string ConvertKanaKeys(std::string_view line);
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlList& list);
 
-// UTF-8 to CP932 through the C library's converter.
-std::string ToCp932(std::string_view utf8);
+using ::ToCp932;
 
 }  // namespace reference
