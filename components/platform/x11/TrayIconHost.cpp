@@ -17,6 +17,23 @@ QString DecodeTip(const TNotifyIconData& data)
     return decoder.decode(QByteArrayView(data.szTip.data(), static_cast<qsizetype>(length)));
 }
 
+// The press and release a tray callback expects for an activation; {0, 0} for none.
+std::pair<UINT, UINT> MouseMessagesOf(int reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return {WM_LBUTTONDOWN, WM_LBUTTONUP};
+    case QSystemTrayIcon::DoubleClick:
+        return {WM_LBUTTONDBLCLK, WM_LBUTTONUP};
+    case QSystemTrayIcon::Context:
+        return {WM_RBUTTONDOWN, WM_RBUTTONUP};
+    case QSystemTrayIcon::MiddleClick:
+        return {WM_MBUTTONDOWN, WM_MBUTTONUP};
+    default:
+        return {0, 0};
+    }
+}
+
 } // namespace
 
 TTrayIconHost::~TTrayIconHost()
@@ -102,28 +119,9 @@ void TTrayIconHost::OnActivated(TKey key, int reason)
     else
         entry.sinceLeftClick.invalidate();
 
-    UINT press = 0;
-    UINT release = 0;
-    switch (reason) {
-    case QSystemTrayIcon::Trigger:
-        press = WM_LBUTTONDOWN;
-        release = WM_LBUTTONUP;
-        break;
-    case QSystemTrayIcon::DoubleClick:
-        press = WM_LBUTTONDBLCLK;
-        release = WM_LBUTTONUP;
-        break;
-    case QSystemTrayIcon::Context:
-        press = WM_RBUTTONDOWN;
-        release = WM_RBUTTONUP;
-        break;
-    case QSystemTrayIcon::MiddleClick:
-        press = WM_MBUTTONDOWN;
-        release = WM_MBUTTONUP;
-        break;
-    default:
+    const auto [press, release] = MouseMessagesOf(reason);
+    if (press == 0)
         return;
-    }
     const UINT message = entry.callbackMessage;
     deliver_(key.first, message, key.second, press);
     deliver_(key.first, message, key.second, release);
