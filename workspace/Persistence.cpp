@@ -3,9 +3,6 @@
 #include <cerrno>
 #include <optional>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QFile>
 
 #include "FileWriting.h"
@@ -22,29 +19,13 @@ const char* MemoFileName(int pad) { return pad == 1 ? "Memo1.txt" : "Memo2.txt";
 // cannot be read, so that a save never overwrites what it could not load.
 std::optional<std::string> ReadExistingFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
+    try {
+        return ReadFileBytes(path);
+    } catch (const EInOutError& error) {
+        if (error.Code == ENOENT)
             return std::nullopt;
-        throw EInOutError(errno, FileErrorMessage(errno));
+        throw;
     }
-    std::string contents;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got == 0)
-            break;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            throw EInOutError(error, FileErrorMessage(error));
-        }
-        contents.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return contents;
 }
 
 // Lines joined with CR LF, where a line break goes before a line only when
