@@ -1,7 +1,7 @@
 #include "Engine.h"
+#include "IntegerText.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace {
 
@@ -59,36 +59,6 @@ std::string_view CutToLimit(std::string_view value)
     std::size_t keep = MaxValueBytes;
     if (ByteKindAt(value, keep + 1) == TByteKind::Second) --keep;
     return value.substr(0, keep);
-}
-
-std::optional<int> ParseInteger(std::string_view text)
-{
-    std::uint64_t value = 0;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        for (char c : text.substr(2)) {
-            int digit = -1;
-            if (c >= '0' && c <= '9') digit = c - '0';
-            else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-            if (digit < 0) return std::nullopt;
-            value = value * 16 + static_cast<unsigned>(digit);
-            if (value > 0xFFFFFFFFull) return std::nullopt;
-        }
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-    }
-    bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > 2147483648ull) return std::nullopt;
-    }
-    if (!negative && value > 2147483647ull) return std::nullopt;
-    return static_cast<int>(negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value));
 }
 
 // A line break inside a value would split the line and corrupt the file.
@@ -158,7 +128,7 @@ int TIniFile::ReadInteger(std::string_view section, std::string_view key, int fa
 {
     const auto text = ReadString(section, key);
     if (!text) return fallback;
-    return ParseInteger(*text).value_or(fallback);
+    return integers::ParseInteger(*text).value_or(fallback);
 }
 
 bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const

@@ -1,5 +1,6 @@
 #include "Engine.h"
 #include "FieldScan.h"
+#include "IntegerText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,45 +10,6 @@ namespace {
 
 constexpr int MaxDigitCount = 224;
 constexpr char RangeDelimiters[] = "[]- ";
-
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-int ParseHex(std::string_view digits)
-{
-    if (digits.empty()) return -1;
-    std::uint64_t value = 0;
-    for (char c : digits) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0) return -1;
-        value = value * 16 + static_cast<unsigned>(digit);
-        if (value > 0xFFFFFFFFull) return -1;
-    }
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-}
-
-int ParseDecimal(std::string_view text)
-{
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return -1;
-    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return -1;
-        value = value * 10 + (c - '0');
-        if (value > limit) return -1;
-    }
-    return static_cast<int>(negative ? -value : value);
-}
 
 // Fields 1 and 2 of the bracket text, as FieldAt numbers them.
 void ReadBoundTexts(std::string_view bracket, std::string_view& startText, std::string_view& endText)
@@ -66,9 +28,8 @@ int ParseRangeBound(std::string_view text)
 {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     if (text.empty()) return -1;
-    if (text.front() == '$' || text.front() == 'x' || text.front() == 'X') return ParseHex(text.substr(1));
-    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return ParseHex(text.substr(2));
-    return ParseDecimal(text);
+    const bool hexSign = text.front() == '$' || text.front() == 'x' || text.front() == 'X';
+    return (hexSign ? integers::ParseHex(text.substr(1)) : integers::ParseInteger(text)).value_or(-1);
 }
 
 std::string ZeroPad(int value, int digitCount)
