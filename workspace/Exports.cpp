@@ -7,10 +7,9 @@
 
 #include "Cp932.h"
 #include "FileWriting.h"
+#include "ListText.h"
 
 namespace {
-
-const std::string LineEnd = "\r\n";
 
 // Raises ClipIgnore for the duration of the program's own clipboard write and
 // puts the saved value back even when the write fails: a flag left raised
@@ -30,14 +29,6 @@ private:
 std::string ShortcutContents(const std::string& url)
 {
     return "[InternetShortcut]" + LineEnd + "URL=" + url + LineEnd;
-}
-
-std::string ListFileContents(const TUrlList& list)
-{
-    std::string text;
-    for (const TUrlList::TItem& item : list.Items())
-        text += item.Text + LineEnd;
-    return text;
 }
 
 std::string LinkPageContents(const TUrlList& list)

@@ -6,10 +6,10 @@
 #include <QFile>
 
 #include "FileWriting.h"
+#include "ListText.h"
 
 namespace {
 
-const std::string LineEnd = "\r\n";
 const char* const SettingsFileName = "Linkrake.ini";
 const char* const ListFileName = "List.txt";
 
@@ -78,10 +78,7 @@ void TWorkspace::LoadListFile()
 
 void TWorkspace::SaveListFile()
 {
-    std::string contents;
-    for (const TUrlList::TItem& item : List.Items())
-        contents += item.Text + LineEnd;
-    WriteFileAtomically(FProgramFolder + ListFileName, contents);
+    WriteFileAtomically(FProgramFolder + ListFileName, ListFileContents(List));
 }
 
 void TWorkspace::LoadMemo(int pad)
