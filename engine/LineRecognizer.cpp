@@ -3,7 +3,6 @@
 #include "KanaKeys.h"
 #include "RecognizerScan.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -40,37 +39,6 @@ bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
     return line.size() - i >= pattern.size() && line.compare(i, pattern.size(), pattern) == 0;
 }
 
-// The ":" bytes, and the "." bytes when asked for, in order. Each kind's
-// next position is remembered, so a line full of one never rescans for the other.
-class TCandidates {
-public:
-    TCandidates(std::string_view line, bool dots)
-        : FLine(line), FDots(dots), FColon(Find(':', 0)), FDot(dots ? Find('.', 0) : line.size())
-    {
-    }
-
-    // The first candidate at or after from, or the line's length.
-    std::size_t Next(std::size_t from)
-    {
-        if (FColon < from) FColon = Find(':', from);
-        if (!FDots) return FColon;
-        if (FDot < from) FDot = Find('.', from);
-        return std::min(FColon, FDot);
-    }
-
-private:
-    std::size_t Find(char c, std::size_t from) const
-    {
-        const void* hit = std::memchr(FLine.data() + from, c, FLine.size() - from);
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - FLine.data()) : FLine.size();
-    }
-
-    std::string_view FLine;
-    bool FDots;
-    std::size_t FColon;
-    std::size_t FDot;
-};
-
 // Scheme spacing, the "://" rule and the "../" spacing in one pass over the
 // ":" and "." bytes. The passes cannot interact: no pattern overlaps
 // another, inserted text holds no new match, and each insertion is ASCII
@@ -78,14 +46,16 @@ private:
 // False when the line needs no change.
 bool Normalize(std::string_view line, const TExtractOptions& options, std::string& out)
 {
-    TCandidates candidates(line, options.RULE1);
-    std::size_t next = candidates.Next(0);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const unsigned char dot = options.RULE1 ? '.' : ':';  // "." matters only to the "../" spacing
+    auto candidateFrom = [&](std::size_t from) { return bytesearch::FindEither(bytes, from, line.size(), ':', dot); };
+    std::size_t next = candidateFrom(0);
     if (next == line.size()) return false;
     out.clear();
     out.reserve(line.size() + line.size() / 4 + 16);
     sjis::TSecondByteCursor kinds(line);
     std::size_t copied = 0;
-    for (; next < line.size(); next = candidates.Next(next + 1)) {
+    for (; next < line.size(); next = candidateFrom(next + 1)) {
         if (next < copied) continue;
         if (line[next] == '.') {
             if (HasAt(line, next, "../") && !kinds.IsSecondAt(next)) {
