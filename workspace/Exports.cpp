@@ -5,26 +5,12 @@
 
 #include <QFile>
 
+#include "ClipIgnoreBracket.h"
 #include "Cp932.h"
 #include "FileWriting.h"
 #include "ListText.h"
 
 namespace {
-
-// Raises ClipIgnore for the duration of the program's own clipboard write and
-// puts the saved value back even when the write fails: a flag left raised
-// would silently end clipboard monitoring.
-class TClipIgnoreBracket {
-public:
-    explicit TClipIgnoreBracket(bool& flag) : FFlag(flag), FSaved(flag) { FFlag = true; }
-    ~TClipIgnoreBracket() { FFlag = FSaved; }
-    TClipIgnoreBracket(const TClipIgnoreBracket&) = delete;
-    TClipIgnoreBracket& operator=(const TClipIgnoreBracket&) = delete;
-
-private:
-    bool& FFlag;
-    bool FSaved;
-};
 
 std::string ShortcutContents(const std::string& url)
 {

@@ -3,32 +3,17 @@
 #include <ctime>
 #include <cwchar>
 
+#include "ClipIgnoreBracket.h"
 #include "Workspace.h"
 
 namespace ClipboardMonitor {
-
-namespace {
-
-// Clears the ignore flag however the reaction ends: a flag left on would
-// silently stop monitoring for the rest of the run.
-class TIgnoreWhileReacting {
-public:
-    explicit TIgnoreWhileReacting(TWorkspace& workspace) : FWorkspace(workspace) { FWorkspace.ClipIgnore = true; }
-    ~TIgnoreWhileReacting() { FWorkspace.ClipIgnore = false; }
-    TIgnoreWhileReacting(const TIgnoreWhileReacting&) = delete;
-    TIgnoreWhileReacting& operator=(const TIgnoreWhileReacting&) = delete;
-
-private:
-    TWorkspace& FWorkspace;
-};
-
-}  // namespace
 
 void ClipChange(TWorkspace& workspace)
 {
     if (!workspace.MonitorEnabled || workspace.ClipIgnore)
         return;
-    TIgnoreWhileReacting ignoreOwnWrites(workspace);
+    // Entered only with the flag down, so the bracket lowers it again.
+    TClipIgnoreBracket ignoreOwnWrites(workspace.ClipIgnore);
     workspace.List.Clear();
     if (!workspace.ExtractFromClipboard())
         return;  // its error message stays on the status line
