@@ -23,42 +23,25 @@ int NextIconId()
 
 TTrayIcon::TTrayIcon(QObject* owner) : TComponent(owner)
 {
-    if (IconList.size() >= static_cast<std::size_t>(MaxIcons)) {
-        IconId_ = 0;
+    // A refused icon is never constructed, so its destructor leaves IconList alone.
+    if (IconList.size() >= static_cast<std::size_t>(MaxIcons))
         throw ENotifyIconError(RefusedMessage);
-    }
     IconId_ = NextIconId();
     IconList.push_back({std::to_string(IconId_), this});
-
-    AnimateRate_ = 500;
-    AutoPopup_ = true;
-    Enabled_ = true;
-    TipHelp_ = "TipHelp";
-    Visible_ = false;
-    Registered_ = false;
-    ClickPending_ = false;
 
     if (!CallbackWindow)
         CallbackWindow = new TCallbackWindow(owner);
 
-    NotifyData_ = std::make_unique<TNotifyIconData>();
-    NotifyData_->cbSize = NotifyDataSize;
-    NotifyData_->uCallbackMessage = WM_TRAYNOTIFY;
-    NotifyData_->uID = static_cast<UINT>(IconId_);
+    NotifyData_.cbSize = NotifyDataSize;
+    NotifyData_.uCallbackMessage = WM_TRAYNOTIFY;
+    NotifyData_.uID = static_cast<UINT>(IconId_);
 }
 
 TTrayIcon::~TTrayIcon()
 {
-    if (IconId_ == 0)
-        return;
     if (Registered_)
         UpdateTray(NIM_DELETE);
-    NotifyData_.reset();
-    const std::string text = std::to_string(IconId_);
-    auto entry = std::find_if(IconList.begin(), IconList.end(),
-                              [&](const TIconListEntry& e) { return e.Text == text; });
-    if (entry != IconList.end())
-        IconList.erase(entry);
+    std::erase_if(IconList, [this](const TIconListEntry& e) { return e.Icon == this; });
 }
 
 QIcon TTrayIcon::GetIconHandle() const
@@ -75,7 +58,7 @@ QIcon TTrayIcon::GetIconHandle() const
 
 void TTrayIcon::UpdateTray(UINT operation)
 {
-    TNotifyIconData& data = *NotifyData_;
+    TNotifyIconData& data = NotifyData_;
     data.hIcon = GetIconHandle();
     data.szTip.fill('\0');
     std::memcpy(data.szTip.data(), TipHelp_.data(), std::min(TipHelp_.size(), data.szTip.size() - 1));
@@ -159,25 +142,19 @@ void TTrayIcon::SetAnimateRate(int rate)
 void TTrayIcon::SetAnimateIcons(TImageList* images)
 {
     AnimateIcons_ = images;
-    WatchReference(images);
+    FreeNotification(images);
 }
 
 void TTrayIcon::SetLBPopupMenu(TPopupMenu* menu)
 {
     LBPopupMenu_ = menu;
-    WatchReference(menu);
+    FreeNotification(menu);
 }
 
 void TTrayIcon::SetRBPopupMenu(TPopupMenu* menu)
 {
     RBPopupMenu_ = menu;
-    WatchReference(menu);
-}
-
-void TTrayIcon::WatchReference(TComponent* referenced)
-{
-    if (referenced)
-        FreeNotification(referenced);
+    FreeNotification(menu);
 }
 
 void TTrayIcon::Notification(QObject* removed)

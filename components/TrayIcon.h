@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QThread>
 #include <QWidget>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -71,7 +70,7 @@ public:
     int IconId() const { return IconId_; }
     bool Registered() const { return Registered_; }
     bool ClickPending() const { return ClickPending_; }
-    const TNotifyIconData& NotifyData() const { return *NotifyData_; }
+    const TNotifyIconData& NotifyData() const { return NotifyData_; }
 
     // The icon to show: the own one, else the owner form's, else the application's.
     QIcon GetIconHandle() const;
@@ -87,8 +86,6 @@ protected:
 private:
     friend class TCallbackWindow;
 
-    void WatchReference(TComponent* referenced);
-
     TImageList* AnimateIcons_ = nullptr;
     int AnimateRate_ = 500;
     bool AutoPopup_ = true;
@@ -96,12 +93,12 @@ private:
     QIcon Icon_;
     TPopupMenu* LBPopupMenu_ = nullptr;
     TPopupMenu* RBPopupMenu_ = nullptr;
-    std::string TipHelp_;
+    std::string TipHelp_ = "TipHelp";
     bool Visible_ = false;
 
     int IconId_ = 0;
     bool Registered_ = false;
-    std::unique_ptr<TNotifyIconData> NotifyData_;
+    TNotifyIconData NotifyData_;
     bool ClickPending_ = false;
     bool ReadingState_ = false;
 };
