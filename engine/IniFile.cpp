@@ -165,27 +165,24 @@ std::string TIniFile::Contents() const
 
 TExtractOptions ReadExtractOptions(const TIniFile& ini)
 {
-    TExtractOptions options;
-    const TExtractOptions defaults;
-    auto readBool = [&](const char* key, bool fallback) { return ini.ReadBool(Section, key, fallback); };
-    auto readText = [&](const char* key, const std::string& fallback) {
-        return ini.ReadString(Section, key).value_or(fallback);
-    };
-    options.PREFIX = readText("PREFIX", defaults.PREFIX);
-    options.NUMBER = std::clamp(ini.ReadInteger(Section, "NUMBER", defaults.NUMBER), 1, 5);
-    options.WWW = readBool("WWW", defaults.WWW);
-    options.ALL = readBool("ALL", defaults.ALL);
-    options.NTT = readBool("NTT", defaults.NTT);
-    options.EXTRACTION = readBool("EXTRACTION", defaults.EXTRACTION);
-    options.CB = readBool("CB", defaults.CB);
-    options.LINK = readBool("LINK", defaults.LINK);
-    options.RULE1 = readBool("RULE1", defaults.RULE1);
-    options.RULE2 = readBool("RULE2", defaults.RULE2);
-    options.RULE3 = readBool("RULE3", defaults.RULE3);
-    options.BEFORE = readText("BEFORE", defaults.BEFORE);
-    options.AFTER = readText("AFTER", defaults.AFTER);
-    options.SEARCH = readText("SEARCH", defaults.SEARCH);
-    options.MEMO = readText("MEMO", defaults.MEMO);
+    TExtractOptions options;  // starts at the defaults, which are the fallbacks
+    auto readBool = [&](const char* key, bool& field) { field = ini.ReadBool(Section, key, field); };
+    auto readText = [&](const char* key, std::string& field) { field = ini.ReadString(Section, key).value_or(field); };
+    readText("PREFIX", options.PREFIX);
+    options.NUMBER = std::clamp(ini.ReadInteger(Section, "NUMBER", options.NUMBER), 1, 5);
+    readBool("WWW", options.WWW);
+    readBool("ALL", options.ALL);
+    readBool("NTT", options.NTT);
+    readBool("EXTRACTION", options.EXTRACTION);
+    readBool("CB", options.CB);
+    readBool("LINK", options.LINK);
+    readBool("RULE1", options.RULE1);
+    readBool("RULE2", options.RULE2);
+    readBool("RULE3", options.RULE3);
+    readText("BEFORE", options.BEFORE);
+    readText("AFTER", options.AFTER);
+    readText("SEARCH", options.SEARCH);
+    readText("MEMO", options.MEMO);
     return options;
 }
 
