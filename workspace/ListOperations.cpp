@@ -82,17 +82,16 @@ void TWorkspace::Button11Click()
 {
     if (List.Count() < 2) {
         StatusLine = QStringLiteral("エラー＞重複チェックするURLがありません。");
-        FServices.ResetListHorizontalExtent();
-        return;
+    } else {
+        auto& items = List.Items();
+        SortItemsAscending(items);
+        // Exact duplicates are adjacent after the sort, so one pass removes them.
+        const auto kept = std::unique(items.begin(), items.end(),
+                                      [](const TUrlList::TItem& a, const TUrlList::TItem& b) { return a.Text == b.Text; });
+        items.erase(kept, items.end());
+        ReorderFinished(List);
+        StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
     }
-    auto& items = List.Items();
-    SortItemsAscending(items);
-    // Exact duplicates are adjacent after the sort, so one pass removes them.
-    const auto kept = std::unique(items.begin(), items.end(),
-                                  [](const TUrlList::TItem& a, const TUrlList::TItem& b) { return a.Text == b.Text; });
-    items.erase(kept, items.end());
-    ReorderFinished(List);
-    StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
     FServices.ResetListHorizontalExtent();
 }
 
@@ -114,13 +113,12 @@ void TWorkspace::Button15Click()
 {
     if (Options.BEFORE.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
-        FServices.ResetListHorizontalExtent();
-        return;
+    } else {
+        for (TUrlList::TItem& item : List.Items())
+            item.Text = ReplaceAllWhole(item.Text, Options.BEFORE, Options.AFTER);
+        ReorderFinished(List);
+        StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
     }
-    for (TUrlList::TItem& item : List.Items())
-        item.Text = ReplaceAllWhole(item.Text, Options.BEFORE, Options.AFTER);
-    ReorderFinished(List);
-    StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
     FServices.ResetListHorizontalExtent();
 }
 
@@ -128,14 +126,13 @@ void TWorkspace::Button16Click()
 {
     if (Options.SEARCH.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
-        FServices.ResetListHorizontalExtent();
-        return;
+    } else {
+        for (TUrlList::TItem& item : List.Items())
+            if (ContainsWhole(item.Text, Options.SEARCH))
+                item.Selected = true;
+        SelectedCountLabel = SelectedCountText(List);
+        StatusLine = QStringLiteral("報告＞検索が完了しました。");
     }
-    for (TUrlList::TItem& item : List.Items())
-        if (ContainsWhole(item.Text, Options.SEARCH))
-            item.Selected = true;
-    SelectedCountLabel = SelectedCountText(List);
-    StatusLine = QStringLiteral("報告＞検索が完了しました。");
     FServices.ResetListHorizontalExtent();
 }
 
