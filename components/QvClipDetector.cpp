@@ -15,19 +15,12 @@ private:
 
 } // namespace
 
-TQvClipDetector::TQvClipDetector(QObject* owner) : TComponent(owner)
-{
-    IgnoreFirst_ = true;
-}
+TQvClipDetector::TQvClipDetector(QObject* owner) : TComponent(owner) {}
 
 TQvClipDetector::~TQvClipDetector()
 {
-    if (WindowHandle_ != 0) {
-        TPlatform& platform = CurrentPlatform();
-        platform.ChangeClipboardChain(WindowHandle_, NextViewer_);
-        platform.DestroyHiddenWindow(WindowHandle_);
-        WindowHandle_ = 0;
-    }
+    if (WindowHandle_ != 0)
+        LeaveChain();
 }
 
 void TQvClipDetector::SetOnClipChange(TNotifyEvent handler)
