@@ -8,6 +8,28 @@
 
 namespace ClipboardMonitor {
 
+namespace {
+
+QString PauseCaption(bool monitorEnabled)
+{
+    return monitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開");
+}
+
+// The locale's date and time ("%x %X" of the C library).
+QString TimestampNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    // Wide characters: the locale's own code set (EUC-JP, say) is not the
+    // UTF-8 that Qt takes local 8-bit text to be.
+    wchar_t text[128];
+    const std::size_t length = std::wcsftime(text, sizeof text / sizeof *text, L"%x %X", &local);
+    return QString::fromWCharArray(text, static_cast<qsizetype>(length));
+}
+
+}  // namespace
+
 void ClipChange(TWorkspace& workspace)
 {
     if (!workspace.MonitorEnabled || workspace.ClipIgnore)
@@ -37,23 +59,6 @@ QString Resume(TWorkspace& workspace)
 {
     workspace.MonitorEnabled = true;
     return PauseCaption(true);
-}
-
-QString PauseCaption(bool monitorEnabled)
-{
-    return monitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開");
-}
-
-QString TimestampNow()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    // Wide characters: the locale's own code set (EUC-JP, say) is not the
-    // UTF-8 that Qt takes local 8-bit text to be.
-    wchar_t text[128];
-    const std::size_t length = std::wcsftime(text, sizeof text / sizeof *text, L"%x %X", &local);
-    return QString::fromWCharArray(text, static_cast<qsizetype>(length));
 }
 
 }  // namespace ClipboardMonitor

@@ -23,9 +23,4 @@ QString TogglePause(TWorkspace& workspace);
 // pause entry's caption.
 QString Resume(TWorkspace& workspace);
 
-QString PauseCaption(bool monitorEnabled);
-
-// The locale's date and time ("%x %X" of the C library).
-QString TimestampNow();
-
 }  // namespace ClipboardMonitor
