@@ -1,6 +1,5 @@
 #include "Workspace.h"
 
-#include <climits>
 #include <cstdlib>
 #include <memory>
 
