@@ -183,6 +183,7 @@ private:
     void MemosToWorkspace();
     void MemosToControls();
     void ShowSelectedCount(const QString& caption);
+    static void SetCaption(QLabel* label, const QString& caption);
 
     std::unique_ptr<TWorkspaceServices> FOwnServices;
     std::unique_ptr<TWorkspace> FWorkspace;

@@ -20,13 +20,13 @@ QString SampleName(const QString& prefix, int digits)
     return prefix + QString::fromStdString(ZeroPad(1, digits)) + QStringLiteral(".url");
 }
 
-void SetCaption(QLabel* label, const QString& caption)
+} // namespace
+
+void TForm1::SetCaption(QLabel* label, const QString& caption)
 {
     label->setText(caption);
     label->resize(label->sizeHint().width(), label->height());  // a label's width follows its text
 }
-
-} // namespace
 
 void TForm1::Edit1Change()
 {

@@ -340,8 +340,7 @@ void TForm1::ShowSelectedCount(const QString& caption)
 {
     FShownCountLabel = caption;
     FWorkspace->SelectedCountLabel = caption;
-    Label10->setText(caption);
-    Label10->resize(Label10->sizeHint().width(), Label10->height());
+    SetCaption(Label10, caption);
 }
 
 void TForm1::ResetListHorizontalExtent()
