@@ -70,8 +70,7 @@ bool TDummyPlatform::Notify(UINT operation, const TNotifyIconData& data)
     case NIM_ADD:
         if (RefuseAdds || shown_.count(key))
             return false;
-        shown_.insert(key);
-        callbackMessages_[key] = data.uCallbackMessage;
+        shown_.emplace(key, data.uCallbackMessage);
         return true;
     case NIM_MODIFY:
         return !RefuseModifies && shown_.count(key);
@@ -84,9 +83,9 @@ bool TDummyPlatform::Notify(UINT operation, const TNotifyIconData& data)
 
 bool TDummyPlatform::MouseOnIcon(UINT id, UINT mouseMessage)
 {
-    for (const auto& key : shown_) {
+    for (const auto& [key, callbackMessage] : shown_) {
         if (key.second == id) {
-            SendMessage(key.first, callbackMessages_[key], id, mouseMessage);
+            SendMessage(key.first, callbackMessage, id, mouseMessage);
             return true;
         }
     }

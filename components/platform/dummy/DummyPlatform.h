@@ -7,7 +7,6 @@
 #include "../WindowTable.h"
 
 #include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -46,8 +45,8 @@ public:
     // A change of the clipboard contents: WM_DRAWCLIPBOARD to the head of the chain.
     void ChangeClipboard();
     int LiveHiddenWindows() const { return HiddenWindowsCreated - HiddenWindowsDestroyed; }
-    // Icons currently in the notification area, as (window, identifier).
-    const std::set<std::pair<HWND, UINT>>& ShownIcons() const { return shown_; }
+    // Icons currently in the notification area: (window, identifier) to callback message.
+    const std::map<std::pair<HWND, UINT>, UINT>& ShownIcons() const { return shown_; }
     // A mouse action on a shown icon; false when no such icon is shown.
     bool MouseOnIcon(UINT id, UINT mouseMessage);
     std::vector<UINT> NotifyOperations() const;
@@ -70,8 +69,7 @@ private:
 
     TWindowTable windows_;
     std::vector<HWND> chain_;
-    std::set<std::pair<HWND, UINT>> shown_;
-    std::map<std::pair<HWND, UINT>, UINT> callbackMessages_;
+    std::map<std::pair<HWND, UINT>, UINT> shown_;
 };
 
 // Installs a fresh fake for one scope and puts the previous backend back.
