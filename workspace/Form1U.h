@@ -180,6 +180,7 @@ private:
     void ShowTrayIcon();
     void GiveTaskbarEntryBack();
     void AcceptFileDrops();
+    bool TakeFileDrop(QDropEvent* event);
     void MemosToWorkspace();
     void MemosToControls();
     void ShowSelectedCount(const QString& caption);

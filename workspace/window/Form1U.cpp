@@ -365,44 +365,38 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths)
     RunWorkspaceHandler([this, &paths] { FWorkspace->WMDropFiles(paths); });
 }
 
+// Takes a drag or drop that carries local files; anything else is left alone.
+bool TForm1::TakeFileDrop(QDropEvent* event)
+{
+    const std::vector<std::string> paths = DroppedFiles(event->mimeData());
+    if (paths.empty())
+        return false;
+    event->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
+        WMDropFiles(paths);
+    return true;
+}
+
 void TForm1::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!DroppedFiles(event->mimeData()).empty())
-        event->acceptProposedAction();
+    TakeFileDrop(event);
 }
 
 void TForm1::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!DroppedFiles(event->mimeData()).empty())
-        event->acceptProposedAction();
+    TakeFileDrop(event);
 }
 
 void TForm1::dropEvent(QDropEvent* event)
 {
-    const std::vector<std::string> paths = DroppedFiles(event->mimeData());
-    if (paths.empty())
-        return;
-    event->acceptProposedAction();
-    WMDropFiles(paths);
+    TakeFileDrop(event);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (DroppedFiles(drop->mimeData()).empty())
-            break;
-        if (event->type() == QEvent::Drop)
-            dropEvent(drop);
-        else
-            drop->acceptProposedAction();
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+        && TakeFileDrop(static_cast<QDropEvent*>(event)))
         return true;
-    }
-    default:
-        break;
-    }
     return QWidget::eventFilter(watched, event);
 }
