@@ -7,12 +7,6 @@ QPointer<TCallbackWindow> CallbackWindow;
 
 namespace {
 
-bool IsForm(QObject* owner)
-{
-    auto* widget = qobject_cast<QWidget*>(owner);
-    return widget && widget->isWindow();
-}
-
 TTrayIcon* FindIcon(WPARAM id)
 {
     const std::string text = std::to_string(id);
@@ -129,9 +123,9 @@ void TCallbackWindow::MenuOrMouseDown(TTrayIcon* icon, TPopupMenu* menu, TMouseB
     }
     // Pending messages handled in the foreground step may remove the menu.
     QPointer<TPopupMenu> guardedMenu = menu;
-    if (IsForm(icon->Owner())) {
+    if (QWidget* form = icon->OwnerForm()) {
         TPlatform& platform = CurrentPlatform();
-        platform.SetForegroundWindow(static_cast<QWidget*>(icon->Owner()));
+        platform.SetForegroundWindow(form);
         platform.ProcessMessages();
     }
     if (guardedMenu)

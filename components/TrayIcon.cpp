@@ -48,12 +48,18 @@ QIcon TTrayIcon::GetIconHandle() const
 {
     if (!Icon_.isNull())
         return Icon_;
-    if (auto* form = qobject_cast<QWidget*>(Owner()); form && form->isWindow()
-        && form->testAttribute(Qt::WA_SetWindowIcon) && !form->windowIcon().isNull())
+    if (QWidget* form = OwnerForm();
+        form && form->testAttribute(Qt::WA_SetWindowIcon) && !form->windowIcon().isNull())
         return form->windowIcon();
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return {};
     return QGuiApplication::windowIcon();
+}
+
+QWidget* TTrayIcon::OwnerForm() const
+{
+    auto* widget = qobject_cast<QWidget*>(Owner());
+    return widget && widget->isWindow() ? widget : nullptr;
 }
 
 void TTrayIcon::UpdateTray(UINT operation)

@@ -86,6 +86,9 @@ protected:
 private:
     friend class TCallbackWindow;
 
+    // The owner when it is a form (a top-level widget), else nullptr.
+    QWidget* OwnerForm() const;
+
     TImageList* AnimateIcons_ = nullptr;
     int AnimateRate_ = 500;
     bool AutoPopup_ = true;
