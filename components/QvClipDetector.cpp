@@ -1,19 +1,6 @@
 #include "QvClipDetector.h"
 
-namespace {
-
-// Keeps Registering true exactly for the registration call, even when a
-// handler raises from the notification delivered during it.
-class TRegisteringScope {
-public:
-    explicit TRegisteringScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TRegisteringScope() { flag_ = false; }
-
-private:
-    bool& flag_;
-};
-
-} // namespace
+#include <QScopeGuard>
 
 TQvClipDetector::TQvClipDetector(QObject* owner) : TComponent(owner) {}
 
@@ -41,7 +28,10 @@ void TQvClipDetector::SetOnClipChange(TNotifyEvent handler)
         throw EOutOfResources("TQvClipDetector.SetOnClipChange: Cannot Allocate HWnd");
     WindowHandle_ = window;
     OnClipChange_ = std::move(handler);
-    TRegisteringScope registering(Registering_);
+    // Registering is true exactly for the registration call, even when a
+    // handler raises from the notification delivered during it.
+    Registering_ = true;
+    const auto registered = qScopeGuard([this] { Registering_ = false; });
     NextViewer_ = platform.SetClipboardViewer(WindowHandle_);
 }
 
