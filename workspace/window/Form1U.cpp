@@ -208,7 +208,10 @@ bool TForm1::FormClose()
     MemosToWorkspace();
     bool mayClose = false;
     FWorkspace->Run([this, &mayClose] { mayClose = FWorkspace->FormClose(); });
-    WorkspaceToControls();
+    // Only a window that stays open is shown again: reloading a long list
+    // into a closing one would only delay the end.
+    if (!mayClose)
+        WorkspaceToControls();
     return mayClose;
 }
 
