@@ -117,7 +117,7 @@ public:
     TPictureBox* Image1;
     QLabel* StatusText;  // the StatusLine's text inside StatusBar1
 
-    // ---- Non-visual components (null where the desktop has none) ----
+    // ---- Non-visual components (a window is never built without them) ----
     TQvClipDetector* QvClipDetector1 = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;

@@ -85,8 +85,6 @@ void TForm1::MinimizeToTray()
 
 void TForm1::ShowTrayIcon()
 {
-    if (!TrayIcon1)
-        throw ENotifyIconError("タスクトレイにアイコンを登録できません。");
     TrayIcon1->SetVisible(true);
     // An icon refused before stays "visible" without being in the tray;
     // writing true again would change nothing and leave no way back.
@@ -99,8 +97,7 @@ void TForm1::GiveTaskbarEntryBack()
     // Without an icon in the tray the window is the only way back to the
     // program: it keeps its task-bar entry, minimized, and the next minimize
     // tries the tray afresh once the user has restored it.
-    if (TrayIcon1)
-        TrayIcon1->SetVisible(false);
+    TrayIcon1->SetVisible(false);
     FKeepInTaskbar = true;
     showMinimized();
 }
@@ -110,12 +107,8 @@ void TForm1::RestoreFromTray()
     showNormal();
     raise();
     activateWindow();
-    if (TrayIcon1)
-        TrayIcon1->SetVisible(false);
-    if (N2)
-        N2->setText(ClipboardMonitor::Resume(Workspace()));
-    else
-        ClipboardMonitor::Resume(Workspace());
+    TrayIcon1->SetVisible(false);
+    N2->setText(ClipboardMonitor::Resume(Workspace()));
 }
 
 void TForm1::TrayIcon1DblClick()
