@@ -1,6 +1,7 @@
 #include "Form1Builder.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QCheckBox>
 #include <QFrame>
@@ -109,12 +110,7 @@ void TForm1Builder::Build(const std::vector<TControlDescription>& descriptions)
             control->lower();
         if (item.Kind == TControlKind::Page)
             continue;  // the page control places its pages itself
-
-        const auto containerDescription = std::find_if(FDescriptions.begin(), FDescriptions.end(), [&](const TControlDescription& s) {
-            return Utf8(s.Name) == Utf8(item.Parent);
-        });
-        LayoutFor(container, containerDescription == FDescriptions.end() ? nullptr : &*containerDescription)
-            ->Add(control, item.Place, item.Align, item.Anchors, WidthRuleOf(item.Kind));
+        LayoutFor(container, item.Parent)->Add(control, item.Place, item.Align, item.Anchors, WidthRuleOf(item.Kind));
     }
     ChainFocus();
     ApplyLayouts();
@@ -210,26 +206,33 @@ QWidget* TForm1Builder::Create(const TControlDescription& item, QWidget* contain
     return new QWidget(container);
 }
 
-TAnchorLayout* TForm1Builder::LayoutFor(QWidget* container, const TControlDescription* containerDescription)
+TAnchorLayout* TForm1Builder::LayoutFor(QWidget* container, const char* containerName)
 {
     if (TAnchorLayout* existing = LayoutOf(container))
         return existing;
     QSize design = Form1ClientSize;
     QMargins insets;
-    if (containerDescription && containerDescription->Kind == TControlKind::Page) {
-        const TControlDescription* pageControl = nullptr;
-        for (const TControlDescription& s : FDescriptions)
-            if (Utf8(s.Name) == Utf8(containerDescription->Parent))
-                pageControl = &s;
-        design = TPageControl::PageRect(pageControl->Place.size()).size();
-    } else if (containerDescription) {
-        design = containerDescription->Place.size();
-        if (containerDescription->Kind == TControlKind::GroupBox)
-            insets = GroupBoxInsets;
+    if (const TControlDescription* owner = DescriptionOf(containerName)) {
+        if (owner->Kind == TControlKind::Page) {
+            design = TPageControl::PageRect(DescriptionOf(owner->Parent)->Place.size()).size();
+        } else {
+            design = owner->Place.size();
+            if (owner->Kind == TControlKind::GroupBox)
+                insets = GroupBoxInsets;
+        }
     }
     auto* layout = new TAnchorLayout(container, design, insets);
     FLayouts.emplace_back(container, layout);
     return layout;
+}
+
+// The described control of that name; nullptr for the form itself.
+const TControlDescription* TForm1Builder::DescriptionOf(const char* name) const
+{
+    for (const TControlDescription& s : FDescriptions)
+        if (std::strcmp(s.Name, name) == 0)
+            return &s;
+    return nullptr;
 }
 
 QWidget* TForm1Builder::Find(const QString& name) const

@@ -39,7 +39,8 @@ public:
 
 private:
     QWidget* Create(const TControlDescription& item, QWidget* container);
-    TAnchorLayout* LayoutFor(QWidget* container, const TControlDescription* containerDescription);
+    TAnchorLayout* LayoutFor(QWidget* container, const char* containerName);
+    const TControlDescription* DescriptionOf(const char* name) const;
     std::vector<QWidget*> FocusOrder(const QString& container) const;
     void ChainFocus() const;
 
