@@ -21,6 +21,13 @@ std::optional<std::string> LocalPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // a file name is shown as it is, never as markup
+    box.exec();
+}
+
 } // namespace
 
 QString QtFileFilter(const QString& filter)
@@ -90,16 +97,12 @@ void TDesktopServices::SetClipboardText(const std::string& cp932)
 
 void TDesktopServices::ReportError(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, FWindow);
-    box.setTextFormat(Qt::PlainText);  // a file name is shown as it is, never as markup
-    box.exec();
+    ShowBox(FWindow, QMessageBox::Critical, text);
 }
 
 void TDesktopServices::ShowMessage(const QString& text)
 {
-    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text, QMessageBox::Ok, FWindow);
-    box.setTextFormat(Qt::PlainText);  // a file name is shown as it is, never as markup
-    box.exec();
+    ShowBox(FWindow, QMessageBox::Information, text);
 }
 
 void TDesktopServices::ResetListHorizontalExtent()
