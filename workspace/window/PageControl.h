@@ -15,7 +15,6 @@ public:
 
     QWidget* AddPage(const QString& objectName, const QString& caption);
     int PageCount() const { return static_cast<int>(FPages.size()); }
-    QWidget* Page(int index) const { return FPages.at(index); }
     QWidget* ActivePage() const;
     void SetActivePage(QWidget* page);
     QTabBar* TabBar() const { return FTabs; }

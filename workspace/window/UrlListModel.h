@@ -17,7 +17,6 @@ public:
     // The width the user can scroll across; every row reports it, and with
     // uniform row sizes that is the view's scrollable width.
     void SetHorizontalExtent(int pixels);
-    int HorizontalExtent() const { return FExtent; }
 
     static constexpr int RowHeight = 12;
 
