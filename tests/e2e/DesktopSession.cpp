@@ -117,6 +117,16 @@ bool TBackgroundProgram::Running() const
     return FProcess->state() == QProcess::Running;
 }
 
+void ClickInWindow(const QString& window, int x, int y, int button, int repeat, int delayMs)
+{
+    QStringList arguments{QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(x),
+                          QString::number(y), QStringLiteral("click"), QStringLiteral("--repeat"),
+                          QString::number(repeat)};
+    if (delayMs >= 0)
+        arguments << QStringLiteral("--delay") << QString::number(delayMs);
+    RunCommand(QStringLiteral("xdotool"), arguments << QString::number(button));
+}
+
 QStringList FindWindows(const QString& exactName, bool onlyVisible)
 {
     QStringList arguments{QStringLiteral("search")};
@@ -240,10 +250,7 @@ QByteArray TProgramUnderTest::File(const QString& name) const
 
 void TProgramUnderTest::ClickAt(int x, int y, int button, int repeat)
 {
-    RunCommand(QStringLiteral("xdotool"),
-               {QStringLiteral("mousemove"), QStringLiteral("--window"), AnyWindow(), QString::number(x),
-                QString::number(y), QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(repeat),
-                QString::number(button)});
+    ClickInWindow(AnyWindow(), x, y, button, repeat);
 }
 
 void TProgramUnderTest::Key(const QString& keys)

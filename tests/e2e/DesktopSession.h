@@ -71,6 +71,9 @@ private:
     QString FWindow;
 };
 
+// Clicks at a point of a window; repeated clicks come delayMs apart
+// (negative: xdotool's own pause).
+void ClickInWindow(const QString& window, int x, int y, int button = 1, int repeat = 1, int delayMs = -1);
 // The id of a window whose name is exactly that, or empty.
 QString FindWindow(const QString& exactName, bool onlyVisible);
 QStringList FindWindows(const QString& exactName, bool onlyVisible);

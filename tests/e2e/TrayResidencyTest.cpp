@@ -25,8 +25,9 @@ protected:
         RunCommand(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), program.AnyWindow()});
     }
 
-    static bool InTray(TProgramUnderTest& program)
+    static bool MinimizedIntoTray(TProgramUnderTest& program)
     {
+        Minimize(program);
         return WaitFor([&] { return program.VisibleWindow().isEmpty() && !TrayIconWindow().isEmpty(); });
     }
 
@@ -37,11 +38,7 @@ protected:
 
     static void ClickTrayIcon(int button, int repeat = 1)
     {
-        RunCommand(QStringLiteral("xdotool"),
-                   {QStringLiteral("mousemove"), QStringLiteral("--window"), TrayIconWindow(), QStringLiteral("6"),
-                    QStringLiteral("6"), QStringLiteral("click"), QStringLiteral("--repeat"),
-                    QString::number(repeat), QStringLiteral("--delay"), QStringLiteral("80"),
-                    QString::number(button)});
+        ClickInWindow(TrayIconWindow(), 6, 6, button, repeat, 80);
     }
 
     // Opens the tray menu and picks its n-th entry (1 = "復帰", 2 = pause).
@@ -83,13 +80,11 @@ TEST_F(TrayResidency, MinimizingHidesIntoTheTrayAndBothWaysBackRestore)
     TProgramUnderTest program("[SYSTEM]\r\n");
     ASSERT_TRUE(program.Start());
 
-    Minimize(program);
-    ASSERT_TRUE(InTray(program));
+    ASSERT_TRUE(MinimizedIntoTray(program));
     ClickTrayIcon(1, 2);
     EXPECT_TRUE(Restored(program));
 
-    Minimize(program);
-    ASSERT_TRUE(InTray(program));
+    ASSERT_TRUE(MinimizedIntoTray(program));
     ChooseTrayMenuEntry(1);
     EXPECT_TRUE(Restored(program));
     ASSERT_TRUE(program.Close());
@@ -101,8 +96,7 @@ TEST_F(TrayResidency, ExitFromTheTrayMenuClosesAndSaves)
     TProgramUnderTest program("[SYSTEM]\r\nMEMO=from tray\r\n", "http://kept/\r\n");
     ASSERT_TRUE(program.Start());
 
-    Minimize(program);
-    ASSERT_TRUE(InTray(program));
+    ASSERT_TRUE(MinimizedIntoTray(program));
     ChooseTrayMenuEntry(3);  // "終了", past the separator
     ASSERT_TRUE(program.Exited());
     EXPECT_TRUE(program.File("Linkrake.ini").contains("MEMO=from tray\r\n"));
@@ -116,8 +110,7 @@ TEST_F(TrayResidency, PausingFromTheTrayMenuIgnoresCopiesUntilResumedOrRestored)
     TProgramUnderTest program("[SYSTEM]\r\nCB=1\r\n");
     ASSERT_TRUE(program.Start());
 
-    Minimize(program);
-    ASSERT_TRUE(InTray(program));
+    ASSERT_TRUE(MinimizedIntoTray(program));
     EXPECT_TRUE(ReducedTo("http://while.minimized/"));
 
     ChooseTrayMenuEntry(2);  // pause
