@@ -261,11 +261,11 @@ void TForm1Builder::ApplyLayouts() const
     }
 }
 
-std::vector<QWidget*> TForm1Builder::FocusOrder(const QString& container) const
+std::vector<QWidget*> TForm1Builder::FocusOrder(const char* container) const
 {
     std::vector<const TControlDescription*> children;
     for (const TControlDescription& s : FDescriptions)
-        if (Utf8(s.Parent) == container && s.Tab >= 0)
+        if (std::strcmp(s.Parent, container) == 0 && s.Tab >= 0)
             children.push_back(&s);
     std::stable_sort(children.begin(), children.end(),
                      [](const TControlDescription* a, const TControlDescription* b) { return a->Tab < b->Tab; });
@@ -279,7 +279,7 @@ std::vector<QWidget*> TForm1Builder::FocusOrder(const QString& container) const
             order.push_back(widget);
             continue;
         }
-        const std::vector<QWidget*> inner = FocusOrder(Utf8(child->Name));
+        const std::vector<QWidget*> inner = FocusOrder(child->Name);
         order.insert(order.end(), inner.begin(), inner.end());
     }
     return order;
@@ -287,7 +287,7 @@ std::vector<QWidget*> TForm1Builder::FocusOrder(const QString& container) const
 
 void TForm1Builder::ChainFocus() const
 {
-    const std::vector<QWidget*> order = FocusOrder(QStringLiteral("Form1"));
+    const std::vector<QWidget*> order = FocusOrder("Form1");
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

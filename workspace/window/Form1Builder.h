@@ -41,7 +41,7 @@ private:
     QWidget* Create(const TControlDescription& item, QWidget* container);
     TAnchorLayout* LayoutFor(QWidget* container, const char* containerName);
     const TControlDescription* DescriptionOf(const char* name) const;
-    std::vector<QWidget*> FocusOrder(const QString& container) const;
+    std::vector<QWidget*> FocusOrder(const char* container) const;
     void ChainFocus() const;
 
     QWidget* FForm;
