@@ -18,13 +18,13 @@
 
 #include "Cp932.h"
 #include "Form1U.h"
-#include "ScriptedServices.h"
+#include "support/FakeServices.h"
 #include "Workspace.h"
 
 class TWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir Dir;
-    TScriptedServices Services;
+    TFakeServices Services;
     std::unique_ptr<TForm1> Form;
 
     std::string Folder() const { return Dir.path().toStdString() + "/"; }
