@@ -52,13 +52,16 @@ void Report(const char* name, const std::string& path, std::size_t bytes, const 
     TResult best{1e30, 1e30, 0};
     for (int run = 0; run < Runs; ++run) {
         const TResult result = TimeExtraction(path, options);
-        if (result.Seconds < best.Seconds) best.Seconds = result.Seconds;
-        if (result.CpuSeconds < best.CpuSeconds) best.CpuSeconds = result.CpuSeconds;
+        if (result.Seconds < best.Seconds)
+            best.Seconds = result.Seconds;
+        if (result.CpuSeconds < best.CpuSeconds)
+            best.CpuSeconds = result.CpuSeconds;
         best.Urls = result.Urls;
     }
     const double megabytes = bytes / 1048576.0;
     std::printf("%-12s %8.1f MB/s wall (%.3f s)  %8.1f MB/s CPU (%.3f s)  %9zu URLs\n", name,
-                megabytes / best.Seconds, best.Seconds, megabytes / best.CpuSeconds, best.CpuSeconds, best.Urls);
+                megabytes / best.Seconds, best.Seconds, megabytes / best.CpuSeconds, best.CpuSeconds,
+                best.Urls);
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes)
@@ -76,14 +79,18 @@ int main(int argc, char** argv)
     std::size_t megabytes = DefaultMegabytes;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
-        if (arg == "--write") writeTo = argv[i + 1];
-        else if (arg == "--megabytes") megabytes = std::strtoul(argv[i + 1], nullptr, 10);
+        if (arg == "--write")
+            writeTo = argv[i + 1];
+        else if (arg == "--megabytes")
+            megabytes = std::strtoul(argv[i + 1], nullptr, 10);
     }
     const std::string corpus = MakeCorpus(megabytes << 20);
-    if (!writeTo.empty()) return WriteFile(writeTo, corpus) ? 0 : 1;
+    if (!writeTo.empty())
+        return WriteFile(writeTo, corpus) ? 0 : 1;
 
     const std::string path = "/tmp/linkrake-bench-" + std::to_string(::getpid()) + ".txt";
-    if (!WriteFile(path, corpus)) return 1;
+    if (!WriteFile(path, corpus))
+        return 1;
     std::printf("corpus: %.1f MB of Shift_JIS text, best of %d runs\n", corpus.size() / 1048576.0, Runs);
 
     Report("defaults", path, corpus.size(), TExtractOptions{});

@@ -41,7 +41,7 @@ void RaiseNotify(TTrayIcon* icon, const TNotifyEvent& event)
         handler(icon);
 }
 
-} // namespace
+}  // namespace
 
 TCallbackWindow::TCallbackWindow(QObject* owner) : QWidget(qobject_cast<QWidget*>(owner))
 {
@@ -63,13 +63,14 @@ TCallbackWindow::~TCallbackWindow()
 HWND TCallbackWindow::Handle()
 {
     if (Handle_ == 0) {
-        Handle_ = CurrentPlatform().CreateHiddenWindow([this](UINT uMsg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            if (uMsg == WM_TRAYNOTIFY) {
-                WMTrayNotify(wParam, lParam);
-                return 0;
-            }
-            return CurrentPlatform().DefWindowProc(Handle_, uMsg, wParam, lParam);
-        });
+        Handle_ =
+            CurrentPlatform().CreateHiddenWindow([this](UINT uMsg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                if (uMsg == WM_TRAYNOTIFY) {
+                    WMTrayNotify(wParam, lParam);
+                    return 0;
+                }
+                return CurrentPlatform().DefWindowProc(Handle_, uMsg, wParam, lParam);
+            });
     }
     return Handle_;
 }
@@ -111,7 +112,7 @@ void TCallbackWindow::WMTrayNotify(WPARAM wParam, LPARAM lParam)
         RaiseMouse(icon, icon->OnMouseUp, TMouseButton::mbMiddle, at);
         break;
     default:
-        break;   // double clicks of the other buttons mean nothing
+        break;  // double clicks of the other buttons mean nothing
     }
 }
 
@@ -144,7 +145,7 @@ void TCallbackWindow::LeftRelease(TTrayIcon* icon, QPoint at)
         icon->ClickPending_ = true;
         new TSingleClick(CurrentPlatform().DoubleClickTime() + 50);
     } else {
-        icon->ClickPending_ = false;   // the release that ends a double-click
+        icon->ClickPending_ = false;  // the release that ends a double-click
     }
 }
 

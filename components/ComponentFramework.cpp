@@ -1,6 +1,7 @@
 #include "ComponentFramework.h"
 
-TComponent::TComponent(QObject* owner) : QObject(owner) {}
+TComponent::TComponent(QObject* owner) : QObject(owner)
+{ }
 
 TComponent::~TComponent()
 {
@@ -13,9 +14,9 @@ void TComponent::FreeNotification(QObject* referenced)
     if (!referenced || referenced == this || watched_.contains(referenced))
         return;
     watched_.insert(referenced, connect(referenced, &QObject::destroyed, this, [this](QObject* removed) {
-        watched_.remove(removed);
-        Notification(removed);
-    }));
+                        watched_.remove(removed);
+                        Notification(removed);
+                    }));
 }
 
 void TComponent::BeginLoading()
@@ -30,6 +31,9 @@ void TComponent::EndLoading()
     Loaded();
 }
 
-void TComponent::Notification(QObject*) {}
-void TComponent::ReadState() {}
-void TComponent::Loaded() {}
+void TComponent::Notification(QObject*)
+{ }
+void TComponent::ReadState()
+{ }
+void TComponent::Loaded()
+{ }

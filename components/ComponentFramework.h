@@ -3,8 +3,8 @@
 // share: ownership through QObject parents, removal notification, a loading
 // phase, and the event types.
 
-#include <QObject>
 #include <QHash>
+#include <QObject>
 #include <functional>
 #include <stdexcept>
 

@@ -8,7 +8,7 @@
 
 class TImageList : public TComponent {
 public:
-    explicit TImageList(QObject* owner) : TComponent(owner) {}
+    explicit TImageList(QObject* owner) : TComponent(owner) { }
 
     std::vector<QIcon> Images;
 };

@@ -5,10 +5,8 @@
 #include <QMenu>
 #include <QWidget>
 
-TPopupMenu::TPopupMenu(QObject* owner)
-    : TComponent(owner), menu_(new QMenu(qobject_cast<QWidget*>(owner)))
-{
-}
+TPopupMenu::TPopupMenu(QObject* owner) : TComponent(owner), menu_(new QMenu(qobject_cast<QWidget*>(owner)))
+{ }
 
 TPopupMenu::~TPopupMenu()
 {

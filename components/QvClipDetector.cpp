@@ -2,7 +2,8 @@
 
 #include <QScopeGuard>
 
-TQvClipDetector::TQvClipDetector(QObject* owner) : TComponent(owner) {}
+TQvClipDetector::TQvClipDetector(QObject* owner) : TComponent(owner)
+{ }
 
 TQvClipDetector::~TQvClipDetector()
 {

@@ -19,7 +19,7 @@ int NextIconId()
     return IconList.empty() ? 1 : std::stoi(IconList.back().Text) + 1;
 }
 
-} // namespace
+}  // namespace
 
 TTrayIcon::TTrayIcon(QObject* owner) : TComponent(owner)
 {

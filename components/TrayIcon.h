@@ -38,7 +38,7 @@ public:
     static constexpr int MaxIcons = 100;
     static constexpr std::size_t MaxTipBytes = 62;
 
-    explicit TTrayIcon(QObject* owner);   // throws ENotifyIconError at MaxIcons live icons
+    explicit TTrayIcon(QObject* owner);  // throws ENotifyIconError at MaxIcons live icons
     ~TTrayIcon() override;
 
     TImageList* AnimateIcons() const { return AnimateIcons_; }
@@ -59,7 +59,7 @@ public:
     const std::string& TipHelp() const { return TipHelp_; }
     void SetTipHelp(const std::string& cp932);
     bool Visible() const { return Visible_; }
-    void SetVisible(bool value);   // may throw ENotifyIconError
+    void SetVisible(bool value);  // may throw ENotifyIconError
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -114,7 +114,7 @@ public:
     explicit TCallbackWindow(QObject* owner);
     ~TCallbackWindow() override;
 
-    HWND Handle();   // created when first needed; 0 when the platform has none to give
+    HWND Handle();  // created when first needed; 0 when the platform has none to give
     TTrayIcon* CurrentIcon() const { return CurrentIcon_; }
     void WMTrayNotify(WPARAM wParam, LPARAM lParam);
     void SingleClickDone();

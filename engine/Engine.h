@@ -7,8 +7,8 @@
 
 #include "Errors.h"
 #include "ExtractOptions.h"
-#include "UrlList.h"
 #include "IniFile.h"
+#include "UrlList.h"
 
 // ---- Shift_JIS byte kinds and whole-character search (ShiftJis.cpp) ----
 enum class TByteKind { Single, Lead, Second };
@@ -20,13 +20,13 @@ bool IsDelimiterAt(std::string_view delimiters, std::string_view text, std::size
 
 // 0-based index of the first occurrence at or after `from` whose first byte
 // is not a second byte, or npos. ignoreCase folds ASCII letters only.
-std::size_t FindWhole(std::string_view text, std::string_view pattern,
-                      std::size_t from = 0, bool ignoreCase = false);
+std::size_t FindWhole(std::string_view text, std::string_view pattern, std::size_t from = 0,
+                      bool ignoreCase = false);
 bool ContainsWhole(std::string_view text, std::string_view pattern, bool ignoreCase = false);
 // Replaces every whole-character occurrence, left to right, never rescanning
 // inserted text.
-std::string ReplaceAllWhole(std::string_view text, std::string_view pattern,
-                            std::string_view replacement, bool ignoreCase = false);
+std::string ReplaceAllWhole(std::string_view text, std::string_view pattern, std::string_view replacement,
+                            bool ignoreCase = false);
 // 0-based index of the last single-byte occurrence of c, or npos.
 std::size_t FindLastSingleByte(std::string_view text, char c);
 

@@ -13,7 +13,7 @@ public:
 // system's error number; the message is chosen from it (FileErrorMessage).
 class EInOutError : public EEngineError {
 public:
-    EInOutError(int code, const std::string& message) : EEngineError(message), Code(code) {}
+    EInOutError(int code, const std::string& message) : EEngineError(message), Code(code) { }
     int Code;
 };
 

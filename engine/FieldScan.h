@@ -15,7 +15,8 @@ using TDelimiterTable = std::array<bool, 256>;
 inline TDelimiterTable MakeDelimiterTable(std::string_view delimiters)
 {
     TDelimiterTable table{};
-    for (char c : delimiters) table[static_cast<unsigned char>(c)] = true;
+    for (char c : delimiters)
+        table[static_cast<unsigned char>(c)] = true;
     table[0] = true;
     return table;
 }
@@ -39,20 +40,28 @@ void ScanFields(std::string_view text, const TDelimiterTable& delimiters, OnFiel
         ++p;
     };
     while (p < length) {
-        while (p < length && isDelimiter(bytes[p])) advance();
-        if (p >= length) return;
+        while (p < length && isDelimiter(bytes[p]))
+            advance();
+        if (p >= length)
+            return;
         const std::size_t start = p;
         if (bytes[p] == '"') {
             advance();
-            while (p < length && bytes[p] != '"') advance();
-            if (p < length) advance();
+            while (p < length && bytes[p] != '"')
+                advance();
+            if (p < length)
+                advance();
         } else {
-            while (p < length && bytes[p] != '"' && !isDelimiter(bytes[p])) advance();
+            while (p < length && bytes[p] != '"' && !isDelimiter(bytes[p]))
+                advance();
         }
         std::string_view value = text.substr(start, p - start);
-        if (!value.empty() && value.front() == '"') value.remove_prefix(1);
-        if (!value.empty() && value.back() == '"') value.remove_suffix(1);
-        if (!onField(value)) return;
+        if (!value.empty() && value.front() == '"')
+            value.remove_prefix(1);
+        if (!value.empty() && value.back() == '"')
+            value.remove_suffix(1);
+        if (!onField(value))
+            return;
     }
 }
 

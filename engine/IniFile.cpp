@@ -11,7 +11,8 @@ constexpr char Section[] = "SYSTEM";
 std::string_view TrimBlanks(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     const std::size_t last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
 }
@@ -28,7 +29,8 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b)
 std::optional<std::string_view> SectionNameOf(std::string_view line)
 {
     line = TrimBlanks(line);
-    if (line.empty() || line.front() != '[') return std::nullopt;
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
     line.remove_prefix(1);
     return TrimBlanks(line.substr(0, line.find(']')));
 }
@@ -36,7 +38,8 @@ std::optional<std::string_view> SectionNameOf(std::string_view line)
 std::optional<std::string_view> KeyNameOf(std::string_view line)
 {
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || SectionNameOf(line)) return std::nullopt;
+    if (equals == std::string_view::npos || SectionNameOf(line))
+        return std::nullopt;
     return TrimBlanks(line.substr(0, equals));
 }
 
@@ -55,9 +58,11 @@ std::string_view Unquote(std::string_view value)
 // Cut to the byte limit, but never through a double-byte character.
 std::string_view CutToLimit(std::string_view value)
 {
-    if (value.size() <= MaxValueBytes) return value;
+    if (value.size() <= MaxValueBytes)
+        return value;
     std::size_t keep = MaxValueBytes;
-    if (ByteKindAt(value, keep + 1) == TByteKind::Second) --keep;
+    if (ByteKindAt(value, keep + 1) == TByteKind::Second)
+        --keep;
     return value.substr(0, keep);
 }
 
@@ -66,7 +71,8 @@ std::string WithoutLineBreaks(std::string_view value)
 {
     std::string result;
     for (char c : value)
-        if (c != '\r' && c != '\n') result.push_back(c);
+        if (c != '\r' && c != '\n')
+            result.push_back(c);
     return result;
 }
 
@@ -83,7 +89,8 @@ TIniFile::TIniFile(std::string_view contents)
         }
         FLines.emplace_back(contents.substr(start, end - start));
         start = end + 1;
-        if (contents[end] == '\r' && start < contents.size() && contents[start] == '\n') ++start;
+        if (contents[end] == '\r' && start < contents.size() && contents[start] == '\n')
+            ++start;
     }
 }
 
@@ -95,9 +102,11 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSection(const std::vector
 {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto name = SectionNameOf(lines[i]);
-        if (!name || !SameNameIgnoringCase(*name, section)) continue;
+        if (!name || !SameNameIgnoringCase(*name, section))
+            continue;
         std::size_t end = i + 1;
-        while (end < lines.size() && !SectionNameOf(lines[end])) ++end;
+        while (end < lines.size() && !SectionNameOf(lines[end]))
+            ++end;
         return std::make_pair(i + 1, end);
     }
     return std::nullopt;
@@ -108,7 +117,8 @@ std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, std::s
 {
     for (std::size_t i = begin; i < end; ++i) {
         const auto name = KeyNameOf(lines[i]);
-        if (name && SameNameIgnoringCase(*name, key)) return i;
+        if (name && SameNameIgnoringCase(*name, key))
+            return i;
     }
     return std::nullopt;
 }
@@ -118,16 +128,19 @@ std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, std::s
 std::optional<std::string> TIniFile::ReadString(std::string_view section, std::string_view key) const
 {
     const auto body = FindSection(FLines, section);
-    if (!body) return std::nullopt;
+    if (!body)
+        return std::nullopt;
     const auto line = FindKey(FLines, body->first, body->second, key);
-    if (!line) return std::nullopt;
+    if (!line)
+        return std::nullopt;
     return std::string(CutToLimit(Unquote(RawValueOf(FLines[*line]))));
 }
 
 int TIniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const
 {
     const auto text = ReadString(section, key);
-    if (!text) return fallback;
+    if (!text)
+        return fallback;
     return integers::ParseInteger(*text).value_or(fallback);
 }
 
@@ -152,14 +165,16 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         return;
     }
     std::size_t at = body->second;
-    while (at > body->first && TrimBlanks(FLines[at - 1]).empty()) --at;
+    while (at > body->first && TrimBlanks(FLines[at - 1]).empty())
+        --at;
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
 std::string TIniFile::Contents() const
 {
     std::string text;
-    for (const std::string& line : FLines) text.append(line).append("\r\n");
+    for (const std::string& line : FLines)
+        text.append(line).append("\r\n");
     return text;
 }
 
@@ -167,7 +182,9 @@ TExtractOptions ReadExtractOptions(const TIniFile& ini)
 {
     TExtractOptions options;  // starts at the defaults, which are the fallbacks
     auto readBool = [&](const char* key, bool& field) { field = ini.ReadBool(Section, key, field); };
-    auto readText = [&](const char* key, std::string& field) { field = ini.ReadString(Section, key).value_or(field); };
+    auto readText = [&](const char* key, std::string& field) {
+        field = ini.ReadString(Section, key).value_or(field);
+    };
     readText("PREFIX", options.PREFIX);
     options.NUMBER = std::clamp(ini.ReadInteger(Section, "NUMBER", options.NUMBER), 1, 5);
     readBool("WWW", options.WWW);

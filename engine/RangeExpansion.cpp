@@ -26,15 +26,18 @@ void ReadBoundTexts(std::string_view bracket, std::string_view& startText, std::
 
 int ParseRangeBound(std::string_view text)
 {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    if (text.empty()) return -1;
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    if (text.empty())
+        return -1;
     const bool hexSign = text.front() == '$' || text.front() == 'x' || text.front() == 'X';
     return (hexSign ? integers::ParseHex(text.substr(1)) : integers::ParseInteger(text)).value_or(-1);
 }
 
 std::string ZeroPad(int value, int digitCount)
 {
-    if (digitCount > MaxDigitCount) throw EFormatError("書式文字列が長すぎます");
+    if (digitCount > MaxDigitCount)
+        throw EFormatError("書式文字列が長すぎます");
     const bool negative = value < 0;
     std::string digits = std::to_string(negative ? -static_cast<std::int64_t>(value) : value);
     if (digitCount > 0 && digits.size() < static_cast<std::size_t>(digitCount))
@@ -44,7 +47,8 @@ std::string ZeroPad(int value, int digitCount)
 
 void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList& list)
 {
-    if (!options.EXTRACTION) return list.Append(std::string(url));
+    if (!options.EXTRACTION)
+        return list.Append(std::string(url));
     const std::size_t open = FindWhole(url, "[");
     const std::size_t close = FindWhole(url, "]");
     if (open == std::string_view::npos || close == std::string_view::npos || close < open)
@@ -52,17 +56,20 @@ void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList&
 
     std::string_view startText, endText;
     ReadBoundTexts(url.substr(open, close - open + 1), startText, endText);
-    if (startText.empty() || endText.empty()) return list.Append(std::string(url));
+    if (startText.empty() || endText.empty())
+        return list.Append(std::string(url));
     const int start = ParseRangeBound(startText);
     const int end = ParseRangeBound(endText);
-    if (start == -1 || end == -1) return list.Append(std::string(url));
+    if (start == -1 || end == -1)
+        return list.Append(std::string(url));
 
     const int digitCount = static_cast<int>(startText.size());
     const std::string first = ZeroPad(start, digitCount);  // refuses an over-long pattern first
     // 64-bit, so that a range ending at the largest int neither overflows nor loops.
     const std::int64_t last = std::max<std::int64_t>(start, end);
     const std::int64_t entries = last - start + 1;
-    if (entries > MaxRangeEntries) throw EFormatError("範囲が大きすぎます（展開できるのは1,000,000件までです）");
+    if (entries > MaxRangeEntries)
+        throw EFormatError("範囲が大きすぎます（展開できるのは1,000,000件までです）");
 
     const std::string_view prefix = url.substr(0, open);
     const std::string_view suffix = url.substr(close + 1);

@@ -35,16 +35,17 @@ inline std::size_t FindSpecial(const unsigned char* bytes, std::size_t from, std
                          _mm_or_si128(_mm_cmpeq_epi8(block, less), _mm_cmpeq_epi8(block, greater))),
             _mm_or_si128(_mm_cmpeq_epi8(block, apostrophe), _mm_cmpeq_epi8(block, zero)));
         const int mask = _mm_movemask_epi8(hits);
-        if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        if (mask != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
 #endif
-    while (i < length && !IsSpecial(bytes[i])) ++i;
+    while (i < length && !IsSpecial(bytes[i]))
+        ++i;
     return i;
 }
 
 // Calls onField(value) for fields 1..FieldCount of text under the recognizer set.
-template <class OnField>
-void ScanFields(std::string_view text, OnField&& onField)
+template <class OnField> void ScanFields(std::string_view text, OnField&& onField)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t length = text.size();
@@ -54,23 +55,29 @@ void ScanFields(std::string_view text, OnField&& onField)
 
     std::size_t p = 0;
     for (;;) {
-        while (p < length && IsSpecial(bytes[p]) && separates(p)) ++p;
-        if (p >= length) return;
+        while (p < length && IsSpecial(bytes[p]) && separates(p))
+            ++p;
+        if (p >= length)
+            return;
         const std::size_t start = p;
         if (bytes[p] == '"') {
             // Only a quote that is a second byte gets here; it still opens a quoted field.
             const void* close = std::memchr(bytes + p + 1, '"', length - p - 1);
-            p = close ? static_cast<std::size_t>(static_cast<const unsigned char*>(close) - bytes) + 1 : length;
+            p = close ? static_cast<std::size_t>(static_cast<const unsigned char*>(close) - bytes) + 1
+                      : length;
         } else {
             for (p = FindSpecial(bytes, p, length); p < length; p = FindSpecial(bytes, p + 1, length))
-                if (bytes[p] == '"' || separates(p)) break;
+                if (bytes[p] == '"' || separates(p))
+                    break;
         }
         std::string_view value = text.substr(start, p - start);
         if (value.front() == '"') {
             value.remove_prefix(1);
-            if (!value.empty() && value.back() == '"') value.remove_suffix(1);
+            if (!value.empty() && value.back() == '"')
+                value.remove_suffix(1);
         }
-        if (value.empty() || !onField(value)) return;
+        if (value.empty() || !onField(value))
+            return;
     }
 }
 

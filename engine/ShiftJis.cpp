@@ -13,20 +13,26 @@ bool IsLeadByteValue(unsigned char value)
 
 TByteKind ByteKindAt(std::string_view text, std::size_t p)
 {
-    if (p < 1 || p > text.size()) return TByteKind::Single;
+    if (p < 1 || p > text.size())
+        return TByteKind::Single;
     const unsigned char c = At(text, p - 1);
-    if (c == 0) return TByteKind::Single;
+    if (c == 0)
+        return TByteKind::Single;
     std::size_t run = 0;
-    for (std::size_t q = p - 1; q > 0 && LeadTable[At(text, q - 1)]; --q) ++run;
-    if (run % 2 == 1) return TByteKind::Second;
+    for (std::size_t q = p - 1; q > 0 && LeadTable[At(text, q - 1)]; --q)
+        ++run;
+    if (run % 2 == 1)
+        return TByteKind::Second;
     return LeadTable[c] ? TByteKind::Lead : TByteKind::Single;
 }
 
 bool IsDelimiterAt(std::string_view delimiters, std::string_view text, std::size_t p)
 {
-    if (p < 1 || p > text.size()) return false;
+    if (p < 1 || p > text.size())
+        return false;
     const char c = text[p - 1];
-    if (c != 0 && delimiters.find(c) == std::string_view::npos) return false;
+    if (c != 0 && delimiters.find(c) == std::string_view::npos)
+        return false;
     return ByteKindAt(text, p) == TByteKind::Single;
 }
 
@@ -40,32 +46,38 @@ inline unsigned char FoldAscii(unsigned char c)
 bool MatchesFolded(std::string_view text, std::size_t at, std::string_view pattern)
 {
     for (std::size_t k = 0; k < pattern.size(); ++k)
-        if (FoldAscii(At(text, at + k)) != FoldAscii(At(pattern, k))) return false;
+        if (FoldAscii(At(text, at + k)) != FoldAscii(At(pattern, k)))
+            return false;
     return true;
 }
 
 // The next raw occurrence at or after from, whatever the kind of its bytes.
 std::size_t FindRaw(std::string_view text, std::string_view pattern, std::size_t from, bool ignoreCase)
 {
-    if (!ignoreCase) return text.find(pattern, from);
-    if (pattern.size() > text.size()) return std::string_view::npos;
+    if (!ignoreCase)
+        return text.find(pattern, from);
+    if (pattern.size() > text.size())
+        return std::string_view::npos;
     const unsigned char first = FoldAscii(At(pattern, 0));
     const bool firstIsLetter = first >= 'a' && first <= 'z';
     const std::size_t last = text.size() - pattern.size();
     for (std::size_t i = from; i <= last; ++i) {
         const unsigned char c = At(text, i);
-        if (c != first && !(firstIsLetter && FoldAscii(c) == first)) continue;
-        if (MatchesFolded(text, i, pattern)) return i;
+        if (c != first && !(firstIsLetter && FoldAscii(c) == first))
+            continue;
+        if (MatchesFolded(text, i, pattern))
+            return i;
     }
     return std::string_view::npos;
 }
 
-std::size_t FindWholeWith(sjis::TSecondByteCursor& cursor, std::string_view text,
-                          std::string_view pattern, std::size_t from, bool ignoreCase)
+std::size_t FindWholeWith(sjis::TSecondByteCursor& cursor, std::string_view text, std::string_view pattern,
+                          std::size_t from, bool ignoreCase)
 {
     for (std::size_t i = FindRaw(text, pattern, from, ignoreCase); i != std::string_view::npos;
          i = FindRaw(text, pattern, i + 1, ignoreCase)) {
-        if (!cursor.IsSecondAt(i)) return i;
+        if (!cursor.IsSecondAt(i))
+            return i;
     }
     return std::string_view::npos;
 }
@@ -74,7 +86,8 @@ std::size_t FindWholeWith(sjis::TSecondByteCursor& cursor, std::string_view text
 
 std::size_t FindWhole(std::string_view text, std::string_view pattern, std::size_t from, bool ignoreCase)
 {
-    if (pattern.empty() || from >= text.size()) return std::string_view::npos;
+    if (pattern.empty() || from >= text.size())
+        return std::string_view::npos;
     sjis::TSecondByteCursor cursor(text);
     return FindWholeWith(cursor, text, pattern, from, ignoreCase);
 }
@@ -84,10 +97,11 @@ bool ContainsWhole(std::string_view text, std::string_view pattern, bool ignoreC
     return FindWhole(text, pattern, 0, ignoreCase) != std::string_view::npos;
 }
 
-std::string ReplaceAllWhole(std::string_view text, std::string_view pattern,
-                            std::string_view replacement, bool ignoreCase)
+std::string ReplaceAllWhole(std::string_view text, std::string_view pattern, std::string_view replacement,
+                            bool ignoreCase)
 {
-    if (pattern.empty()) return std::string(text);
+    if (pattern.empty())
+        return std::string(text);
     sjis::TSecondByteCursor cursor(text);
     std::string result;
     result.reserve(text.size());
@@ -97,7 +111,8 @@ std::string ReplaceAllWhole(std::string_view text, std::string_view pattern,
         result.append(text.substr(copied, i - copied));
         result.append(replacement);
         copied = i + pattern.size();
-        if (copied >= text.size()) break;
+        if (copied >= text.size())
+            break;
     }
     result.append(text.substr(copied));
     return result;
@@ -111,7 +126,8 @@ std::size_t FindLastSingleByte(std::string_view text, char c)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char b = At(text, i);
         const bool second = (run & 1) != 0 && b != 0;
-        if (!second && !LeadTable[b] && text[i] == c) found = i;
+        if (!second && !LeadTable[b] && text[i] == c)
+            found = i;
         run = LeadTable[b] ? run + 1 : 0;
     }
     return found;

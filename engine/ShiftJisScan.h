@@ -14,7 +14,8 @@ constexpr bool IsLeadValue(unsigned char c)
 
 inline constexpr std::array<bool, 256> LeadTable = [] {
     std::array<bool, 256> table{};
-    for (int c = 0; c < 256; ++c) table[c] = IsLeadValue(static_cast<unsigned char>(c));
+    for (int c = 0; c < 256; ++c)
+        table[c] = IsLeadValue(static_cast<unsigned char>(c));
     return table;
 }();
 
@@ -29,7 +30,7 @@ inline unsigned char At(std::string_view text, std::size_t i)
 // asked, so each byte is walked over at most once.
 class TSecondByteCursor {
 public:
-    explicit TSecondByteCursor(std::string_view text) : FText(text) {}
+    explicit TSecondByteCursor(std::string_view text) : FText(text) { }
 
     // i must not decrease between calls.
     bool IsSecondAt(std::size_t i)
@@ -40,8 +41,10 @@ public:
             --q;
             ++run;
         }
-        if (q == FPos && i != FPos) run += FRun;
-        if (i == FPos) run = FRun;
+        if (q == FPos && i != FPos)
+            run += FRun;
+        if (i == FPos)
+            run = FRun;
         FPos = i;
         FRun = run;
         return (run & 1) != 0 && At(FText, i) != 0;

@@ -23,14 +23,16 @@ class TFileHandle {
 public:
     explicit TFileHandle(const std::string& path) : FFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
     {
-        if (FFd < 0) ThrowFileError(errno);
+        if (FFd < 0)
+            ThrowFileError(errno);
         RefuseFolder();
     }
     // Reads a descriptor the caller keeps open, such as standard input.
     explicit TFileHandle(int fd) : FFd(fd), FOwned(false) { RefuseFolder(); }
     ~TFileHandle()
     {
-        if (FOwned) ::close(FFd);
+        if (FOwned)
+            ::close(FFd);
     }
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
@@ -40,21 +42,26 @@ public:
     {
         for (;;) {
             const ssize_t got = ::read(FFd, buffer, size);
-            if (got >= 0) return static_cast<std::size_t>(got);
-            if (errno != EINTR) ThrowFileError(errno);
+            if (got >= 0)
+                return static_cast<std::size_t>(got);
+            if (errno != EINTR)
+                ThrowFileError(errno);
         }
     }
 
 private:
     void RefuseFolder()
     {
-        struct stat info {};
-        if (::fstat(FFd, &info) != 0) Fail(errno);
-        if (S_ISDIR(info.st_mode)) Fail(EISDIR);
+        struct stat info { };
+        if (::fstat(FFd, &info) != 0)
+            Fail(errno);
+        if (S_ISDIR(info.st_mode))
+            Fail(EISDIR);
     }
     [[noreturn]] void Fail(int code)
     {
-        if (FOwned) ::close(FFd);
+        if (FOwned)
+            ::close(FFd);
         ThrowFileError(code);
     }
     int FFd;
@@ -65,7 +72,8 @@ void AppendWithoutCr(std::string& line, std::string_view bytes)
 {
     for (std::size_t at = 0; at < bytes.size();) {
         const void* cr = std::memchr(bytes.data() + at, '\r', bytes.size() - at);
-        const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data()) : bytes.size();
+        const std::size_t end =
+            cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data()) : bytes.size();
         line.append(bytes.substr(at, end - at));
         at = end + 1;
     }
@@ -75,7 +83,7 @@ void AppendWithoutCr(std::string& line, std::string_view bytes)
 // hold no CR but the one before its LF is handed on without copying.
 class TLineCutter {
 public:
-    explicit TLineCutter(const std::function<void(std::string_view)>& onLine) : FOnLine(onLine) {}
+    explicit TLineCutter(const std::function<void(std::string_view)>& onLine) : FOnLine(onLine) { }
 
     // False once a Ctrl-Z at the start of a line has ended the text.
     bool Feed(std::string_view chunk)
@@ -83,7 +91,8 @@ public:
         std::size_t nextCr = 0;  // position of the next CR in chunk, looked up lazily
         bool crKnown = false;
         for (std::size_t at = 0; at < chunk.size();) {
-            if (!FInLine && chunk[at] == CtrlZ) return false;
+            if (!FInLine && chunk[at] == CtrlZ)
+                return false;
             const void* lf = std::memchr(chunk.data() + at, '\n', chunk.size() - at);
             if (!lf) {
                 AppendWithoutCr(FPending, chunk.substr(at));
@@ -93,12 +102,14 @@ public:
             const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - chunk.data());
             if (!crKnown || nextCr < at) {
                 const void* cr = std::memchr(chunk.data() + at, '\r', chunk.size() - at);
-                nextCr = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - chunk.data()) : chunk.size();
+                nextCr =
+                    cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - chunk.data()) : chunk.size();
                 crKnown = true;
             }
             std::string_view line = chunk.substr(at, end - at);
             const bool plainCrLf = nextCr == end - 1 && end > at;
-            if (plainCrLf) line.remove_suffix(1);
+            if (plainCrLf)
+                line.remove_suffix(1);
             if (!FInLine && (plainCrLf || nextCr > end)) {
                 FOnLine(line);
             } else {
@@ -114,7 +125,8 @@ public:
 
     void Finish()
     {
-        if (!FInLine) return;
+        if (!FInLine)
+            return;
         FOnLine(FPending);
         FPending.clear();
         FInLine = false;
@@ -132,8 +144,10 @@ void ReadLinesFrom(TFileHandle& file, const std::function<void(std::string_view)
     TLineCutter cutter(onLine);
     for (;;) {
         const std::size_t got = file.Read(buffer.get(), ChunkSize);
-        if (got == 0) break;
-        if (!cutter.Feed(std::string_view(buffer.get(), got))) return;
+        if (got == 0)
+            break;
+        if (!cutter.Feed(std::string_view(buffer.get(), got)))
+            return;
     }
     cutter.Finish();
 }
@@ -142,7 +156,8 @@ std::string ReadBytesFrom(TFileHandle& file)
 {
     std::string contents;
     const std::unique_ptr<char[]> buffer(new char[ChunkSize]);
-    while (const std::size_t got = file.Read(buffer.get(), ChunkSize)) contents.append(buffer.get(), got);
+    while (const std::size_t got = file.Read(buffer.get(), ChunkSize))
+        contents.append(buffer.get(), got);
     return contents;
 }
 
@@ -183,7 +198,8 @@ void ExtractFromClipboardText(std::string_view text, const TExtractOptions& opti
     withoutCr.reserve(text.size());
     AppendWithoutCr(withoutCr, text);
     fields::ScanFields(withoutCr, fields::MakeDelimiterTable("\n"), [&](std::string_view line) {
-        if (line.empty()) return false;
+        if (line.empty())
+            return false;
         ExtractUrlsFromLine(line, options, list);
         return true;
     });

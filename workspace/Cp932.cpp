@@ -21,7 +21,10 @@ bool IsTrailByteValue(unsigned char value)
     return (value >= 0x40 && value <= 0x7E) || (value >= 0x80 && value <= 0xFC);
 }
 
-bool IsHalfWidthKatakana(unsigned char value) { return value >= 0xA1 && value <= 0xDF; }
+bool IsHalfWidthKatakana(unsigned char value)
+{
+    return value >= 0xA1 && value <= 0xDF;
+}
 
 // Decodes a run of double-byte pairs in one converter call; an ICU
 // substitution (U+001A) can only stand for an unmapped pair here.
@@ -67,7 +70,8 @@ QString FromCp932(const std::string& bytes)
     QByteArray pairs;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        const bool hasTrail = i + 1 < bytes.size() && IsTrailByteValue(static_cast<unsigned char>(bytes[i + 1]));
+        const bool hasTrail =
+            i + 1 < bytes.size() && IsTrailByteValue(static_cast<unsigned char>(bytes[i + 1]));
         if (IsLeadByteValue(byte) && hasTrail) {
             pairs.append(bytes.data() + i, 2);
             ++i;

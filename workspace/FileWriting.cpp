@@ -43,7 +43,7 @@ std::string FolderOf(const std::string& path)
 // gets the usual permissions for the user's umask.
 mode_t PermissionsFor(const std::string& path)
 {
-    struct stat existing {};
+    struct stat existing { };
     if (::stat(path.c_str(), &existing) == 0)
         return existing.st_mode & 07777;
     const mode_t mask = ::umask(0);
@@ -55,7 +55,7 @@ mode_t PermissionsFor(const std::string& path)
 // through a link is updated there instead of being replaced by a plain file.
 std::string ResolvedTarget(const std::string& path)
 {
-    struct stat link {};
+    struct stat link { };
     if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
         return path;
     char* resolved = ::realpath(path.c_str(), nullptr);

@@ -189,9 +189,9 @@ private:
     std::unique_ptr<TWorkspaceServices> FOwnServices;
     std::unique_ptr<TWorkspace> FWorkspace;
     std::unique_ptr<TForm1Builder> FBuilder;
-    QString FShownCountLabel;  // the workspace's Label10 text last shown
-    std::string FUrlEntrySent; // Edit4 as last handed to the workspace
-    int FHandlerDepth = 0;     // workspace handlers under way (a dialog may nest another)
-    bool FKeepInTaskbar = false;  // the tray was refused: minimize stays in the task bar
+    QString FShownCountLabel;        // the workspace's Label10 text last shown
+    std::string FUrlEntrySent;       // Edit4 as last handed to the workspace
+    int FHandlerDepth = 0;           // workspace handlers under way (a dialog may nest another)
+    bool FKeepInTaskbar = false;     // the tray was refused: minimize stays in the task bar
     std::minstd_rand FPictureDraws;  // unseeded: the same draws every run
 };

@@ -38,8 +38,8 @@ void ReorderFinished(TUrlList& list)
 int TWorkspace::FirstSelectedIndex() const
 {
     const auto& items = List.Items();
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [](const TUrlList::TItem& item) { return item.Selected; });
+    const auto found =
+        std::find_if(items.begin(), items.end(), [](const TUrlList::TItem& item) { return item.Selected; });
     return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
@@ -86,8 +86,9 @@ void TWorkspace::Button11Click()
         auto& items = List.Items();
         SortItemsAscending(items);
         // Exact duplicates are adjacent after the sort, so one pass removes them.
-        const auto kept = std::unique(items.begin(), items.end(),
-                                      [](const TUrlList::TItem& a, const TUrlList::TItem& b) { return a.Text == b.Text; });
+        const auto kept =
+            std::unique(items.begin(), items.end(),
+                        [](const TUrlList::TItem& a, const TUrlList::TItem& b) { return a.Text == b.Text; });
         items.erase(kept, items.end());
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");

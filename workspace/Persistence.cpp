@@ -13,7 +13,10 @@ namespace {
 const char* const SettingsFileName = "Linkrake.ini";
 const char* const ListFileName = "List.txt";
 
-const char* MemoFileName(int pad) { return pad == 1 ? "Memo1.txt" : "Memo2.txt"; }
+const char* MemoFileName(int pad)
+{
+    return pad == 1 ? "Memo1.txt" : "Memo2.txt";
+}
 
 // The whole file, nullopt when it does not exist; throws when it exists but
 // cannot be read, so that a save never overwrites what it could not load.
@@ -61,7 +64,8 @@ void TWorkspace::SaveSettings()
         WriteExtractOptions(ini, Options);
         WriteFileAtomically(path, ini.Contents());
     } catch (const EInOutError&) {
-        const QString message = QFile::decodeName(QByteArray::fromStdString(path)) + QStringLiteral(" に書き込めません");
+        const QString message =
+            QFile::decodeName(QByteArray::fromStdString(path)) + QStringLiteral(" に書き込めません");
         throw EEngineError(message.toStdString());
     }
 }

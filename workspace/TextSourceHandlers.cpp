@@ -2,7 +2,7 @@
 
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
-}
+}  // namespace
 
 void TWorkspace::Button1Click()
 {

@@ -5,8 +5,7 @@
 
 TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
     : FServices(services), FProgramFolder(std::move(programFolder))
-{
-}
+{ }
 
 void TWorkspace::Run(const std::function<void()>& handler)
 {

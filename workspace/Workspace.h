@@ -36,12 +36,12 @@ public:
     static QString DefaultErrorText(const QString& message);
 
     // ---- Start-up and shut-down ----
-    void LoadSettings();    // "Linkrake.ini" into Options; ClipIgnore = !CB
-    void SaveSettings();    // throws on failure
-    void LoadListFile();    // silent on failure
-    void SaveListFile();    // throws on failure
-    void LoadMemo(int pad); // 1 or 2; silent on failure
-    void SaveMemo(int pad); // throws on failure
+    void LoadSettings();     // "Linkrake.ini" into Options; ClipIgnore = !CB
+    void SaveSettings();     // throws on failure
+    void LoadListFile();     // silent on failure
+    void SaveListFile();     // throws on failure
+    void LoadMemo(int pad);  // 1 or 2; silent on failure
+    void SaveMemo(int pad);  // throws on failure
     // The start-up steps over plain objects: settings, ClipIgnore, list,
     // memos, MonitorEnabled on.
     void FormCreate();
@@ -75,8 +75,8 @@ public:
     void Button10Click();  // HTML link page
     void Button8Click();   // copy whole list
     void CopyListToClipboard();
-    void Button12Click();  // copy selected
-    void ListBox1DblClick(); // copy focused item
+    void Button12Click();     // copy selected
+    void ListBox1DblClick();  // copy focused item
 
 private:
     TWorkspaceServices& FServices;

@@ -18,7 +18,7 @@ namespace {
 void PreferXWaylandForClipboardNotices()
 {
     const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-                      || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+                         || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
     if (wayland && qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }

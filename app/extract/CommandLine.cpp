@@ -23,7 +23,8 @@ namespace {
 bool SplitAssignment(std::string_view text, std::string& key, std::string& value)
 {
     const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos || equals == 0) return false;
+    if (equals == std::string_view::npos || equals == 0)
+        return false;
     key = std::string(text.substr(0, equals));
     value = std::string(text.substr(equals + 1));
     return true;
@@ -37,13 +38,17 @@ bool ApplyOverride(TExtractOptions& options, const std::string& key, const std::
         options.MEMO = value;
         return true;
     }
-    if (value != "0" && value != "1") return false;
+    if (value != "0" && value != "1")
+        return false;
     const bool on = value == "1";
-    struct TSwitch { const char* Key; bool TExtractOptions::*Member; };
+    struct TSwitch {
+        const char* Key;
+        bool TExtractOptions::*Member;
+    };
     static constexpr TSwitch Switches[] = {
-        {"WWW", &TExtractOptions::WWW},       {"ALL", &TExtractOptions::ALL},
-        {"NTT", &TExtractOptions::NTT},       {"EXTRACTION", &TExtractOptions::EXTRACTION},
-        {"RULE1", &TExtractOptions::RULE1},   {"RULE2", &TExtractOptions::RULE2},
+        {"WWW", &TExtractOptions::WWW},     {"ALL", &TExtractOptions::ALL},
+        {"NTT", &TExtractOptions::NTT},     {"EXTRACTION", &TExtractOptions::EXTRACTION},
+        {"RULE1", &TExtractOptions::RULE1}, {"RULE2", &TExtractOptions::RULE2},
         {"RULE3", &TExtractOptions::RULE3},
     };
     for (const TSwitch& entry : Switches) {

@@ -26,8 +26,10 @@ void ReportFailure(const std::string& name, const std::string& message)
 TExtractOptions LoadOptions(const TExtractorRequest& request)
 {
     TExtractOptions options;
-    if (request.IniPath) options = ReadExtractOptions(TIniFile(ReadFileBytes(*request.IniPath)));
-    for (const auto& [key, value] : request.Overrides) ApplyOverride(options, key, value);
+    if (request.IniPath)
+        options = ReadExtractOptions(TIniFile(ReadFileBytes(*request.IniPath)));
+    for (const auto& [key, value] : request.Overrides)
+        ApplyOverride(options, key, value);
     return options;
 }
 
@@ -43,10 +45,13 @@ void ExtractInput(const std::optional<std::string>& path, bool asClipboard, cons
     }
     const auto onLine = [&](std::string_view line) {
         ExtractUrlsFromLine(line, options, list);
-        if (list.Count() >= DrainThreshold) writer.Drain(list);
+        if (list.Count() >= DrainThreshold)
+            writer.Drain(list);
     };
-    if (path) ReadTextLines(*path, onLine);
-    else ReadTextLines(STDIN_FILENO, onLine);
+    if (path)
+        ReadTextLines(*path, onLine);
+    else
+        ReadTextLines(STDIN_FILENO, onLine);
 }
 
 int Run(const TExtractorRequest& request)
@@ -63,7 +68,8 @@ int Run(const TExtractorRequest& request)
     TUrlList list;
     int status = ExitDone;
     std::vector<std::optional<std::string>> inputs(request.Files.begin(), request.Files.end());
-    if (inputs.empty()) inputs.emplace_back(std::nullopt);
+    if (inputs.empty())
+        inputs.emplace_back(std::nullopt);
     for (const std::optional<std::string>& input : inputs) {
         const std::string name = input.value_or(StandardInputName);
         try {

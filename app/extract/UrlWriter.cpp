@@ -2,7 +2,7 @@
 
 namespace {
 constexpr std::size_t BufferSize = 1 << 20;
-}
+}  // namespace
 
 TUrlWriter::TUrlWriter(std::FILE* stream) : FStream(stream)
 {
@@ -13,7 +13,8 @@ void TUrlWriter::Drain(TUrlList& list)
 {
     for (const TUrlList::TItem& item : list.Items()) {
         FBuffer.append(item.Text).append("\r\n");
-        if (FBuffer.size() >= BufferSize) WriteBuffer();
+        if (FBuffer.size() >= BufferSize)
+            WriteBuffer();
     }
     list.Clear();
 }
@@ -28,6 +29,7 @@ void TUrlWriter::WriteBuffer()
 bool TUrlWriter::Finish()
 {
     WriteBuffer();
-    if (std::fflush(FStream) != 0) FFailed = true;
+    if (std::fflush(FStream) != 0)
+        FFailed = true;
     return !FFailed;
 }

@@ -14,7 +14,7 @@ TPlatform& DesktopPlatform()
     return *desktop;
 }
 
-} // namespace
+}  // namespace
 
 TPlatform& CurrentPlatform()
 {

@@ -13,7 +13,7 @@
 class QMenu;
 class QWidget;
 
-using HWND = std::uint32_t;   // 0 = no window
+using HWND = std::uint32_t;  // 0 = no window
 using UINT = std::uint32_t;
 using WPARAM = std::uint32_t;
 using LPARAM = std::uint32_t;
@@ -48,8 +48,8 @@ struct TNotifyIconData {
     UINT uID = 0;
     UINT uFlags = 0;
     UINT uCallbackMessage = 0;
-    QIcon hIcon;                    // null = no icon
-    std::array<char, 64> szTip{};   // CP932 bytes, zero-terminated
+    QIcon hIcon;                   // null = no icon
+    std::array<char, 64> szTip{};  // CP932 bytes, zero-terminated
 };
 
 class TPlatform {
@@ -57,7 +57,7 @@ public:
     virtual ~TPlatform() = default;
 
     // Hidden windows: messages sent to the handle go to `proc` on the UI thread.
-    virtual HWND CreateHiddenWindow(TWindowProc proc) = 0;   // 0 on failure
+    virtual HWND CreateHiddenWindow(TWindowProc proc) = 0;  // 0 on failure
     virtual void DestroyHiddenWindow(HWND window) = 0;
     virtual LRESULT SendMessage(HWND window, UINT uMsg, WPARAM wParam, LPARAM lParam) = 0;
     virtual LRESULT DefWindowProc(HWND window, UINT uMsg, WPARAM wParam, LPARAM lParam) = 0;
@@ -73,7 +73,7 @@ public:
     virtual bool ShellNotifyIcon(UINT operation, const TNotifyIconData& data) = 0;
 
     virtual QPoint CursorPos() = 0;
-    virtual unsigned DoubleClickTime() = 0;   // milliseconds
+    virtual unsigned DoubleClickTime() = 0;  // milliseconds
     virtual void SetForegroundWindow(QWidget* window) = 0;
     virtual void ProcessMessages() = 0;
     virtual void PopupMenu(QMenu* menu, QPoint screenPos) = 0;

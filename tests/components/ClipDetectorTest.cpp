@@ -11,7 +11,7 @@ struct ForeignViewer {
     HWND self = 0;
     HWND next = 0;
     int changesSeen = 0;
-    LRESULT answer = 0;   // its answer to a chain notice that ends with it
+    LRESULT answer = 0;  // its answer to a chain notice that ends with it
 
     explicit ForeignViewer(TDummyPlatform& p) : platform(p)
     {
@@ -44,16 +44,16 @@ protected:
 
 using Chain = std::vector<HWND>;
 
-} // namespace
+}  // namespace
 
 TEST_F(ClipDetector, RegistrationNoticeIsIgnoredByDefaultAndRaisedInsideTheAssignmentOtherwise)
 {
     TQvClipDetector detector(&owner);
-    EXPECT_TRUE(platform->Chain().empty());   // construction does not join
+    EXPECT_TRUE(platform->Chain().empty());  // construction does not join
     detector.SetOnClipChange(counting);
     ASSERT_NE(detector.WindowHandle(), 0u);
     EXPECT_EQ(platform->Chain(), Chain{detector.WindowHandle()});
-    EXPECT_EQ(platform->Sent.size(), 1u);   // the notice came, and raised nothing
+    EXPECT_EQ(platform->Sent.size(), 1u);  // the notice came, and raised nothing
     EXPECT_EQ(events, 0);
     platform->ChangeClipboard();
     platform->ChangeClipboard();
@@ -73,7 +73,7 @@ TEST_F(ClipDetector, RegistrationNoticeIsIgnoredByDefaultAndRaisedInsideTheAssig
 TEST_F(ClipDetector, HandlersAreReplacedWithoutRejoiningAndClearedByLeaving)
 {
     TQvClipDetector detector(&owner);
-    detector.SetOnClipChange(nullptr);   // outside the chain: touches nothing
+    detector.SetOnClipChange(nullptr);  // outside the chain: touches nothing
     EXPECT_TRUE(platform->Sent.empty());
 
     ForeignViewer other(*platform);
@@ -89,12 +89,12 @@ TEST_F(ClipDetector, HandlersAreReplacedWithoutRejoiningAndClearedByLeaving)
     detector.SetOnClipChange(nullptr);
     EXPECT_EQ(detector.WindowHandle(), 0u);
     EXPECT_FALSE(detector.OnClipChange());
-    EXPECT_EQ(detector.NextViewer(), other.self);   // kept after leaving
+    EXPECT_EQ(detector.NextViewer(), other.self);  // kept after leaving
     EXPECT_EQ(platform->Chain(), Chain{other.self});
     EXPECT_EQ(platform->LiveHiddenWindows(), 1);
 
     ForeignViewer newer(*platform);
-    detector.SetOnClipChange(counting);   // rejoins at the head
+    detector.SetOnClipChange(counting);  // rejoins at the head
     EXPECT_EQ(platform->Chain().front(), detector.WindowHandle());
     EXPECT_EQ(detector.NextViewer(), newer.self);
 }
@@ -132,7 +132,7 @@ TEST_F(ClipDetector, InAChainOfSeveralTheHandlerRunsFirstAndLeavingKeepsTheChain
     EXPECT_EQ(firstSeenDuringHandler, firstBefore);
     EXPECT_EQ(first.changesSeen, firstBefore + 1);
 
-    detector->SetOnClipChange(nullptr);   // leaves from the middle
+    detector->SetOnClipChange(nullptr);  // leaves from the middle
     EXPECT_EQ(last.next, first.self);
     platform->ChangeClipboard();
     EXPECT_EQ(events, 1);
@@ -140,14 +140,14 @@ TEST_F(ClipDetector, InAChainOfSeveralTheHandlerRunsFirstAndLeavingKeepsTheChain
 
     detector->SetOnClipChange(counting);
     ForeignViewer top(*platform);
-    delete detector;   // destruction leaves with the current next viewer
+    delete detector;  // destruction leaves with the current next viewer
     EXPECT_EQ(top.next, last.self);
     EXPECT_EQ(platform->Chain(), (Chain{top.self, last.self, first.self}));
 
     platform->Sent.clear();
     auto* form = new QObject;
     new TQvClipDetector(form);
-    delete form;   // an owner takes its detector along; outside the chain nothing is touched
+    delete form;  // an owner takes its detector along; outside the chain nothing is touched
     EXPECT_TRUE(platform->Sent.empty());
     EXPECT_EQ(platform->LiveHiddenWindows(), 3);
 }
@@ -171,7 +171,7 @@ TEST_F(ClipDetector, ChainNoticesRelinkWhenTheyNameTheNextViewerAndArePassedOnOt
     platform->Sent.clear();
     EXPECT_EQ(platform->SendMessage(self, WM_CHANGECBCHAIN, below.self, 0), 0);
     EXPECT_EQ(detector.NextViewer(), 0u);
-    EXPECT_EQ(platform->Sent.size(), 1u);   // nothing passed on
+    EXPECT_EQ(platform->Sent.size(), 1u);  // nothing passed on
 
     // As the last viewer: a change is raised and sent nowhere; a notice reaches nobody.
     platform->Sent.clear();
@@ -189,7 +189,7 @@ TEST_F(ClipDetector, AFailingHandlerIsNotCaughtAndNeverLeavesRegisteringSet)
     detector.SetOnClipChange(failing);
     const int seen = below.changesSeen;
     EXPECT_THROW(platform->ChangeClipboard(), std::runtime_error);
-    EXPECT_EQ(below.changesSeen, seen);   // the failure stops the passing on
+    EXPECT_EQ(below.changesSeen, seen);  // the failure stops the passing on
 
     detector.SetOnClipChange(nullptr);
     detector.SetIgnoreFirst(false);

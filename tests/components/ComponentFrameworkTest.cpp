@@ -17,7 +17,7 @@ protected:
     void Loaded() override { steps.push_back(Loading() ? "loaded-while-loading" : "loaded"); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ComponentFramework, RemovalIsToldOnceAndOnlyToLiveWatchers)
 {
@@ -25,13 +25,13 @@ TEST(ComponentFramework, RemovalIsToldOnceAndOnlyToLiveWatchers)
     Recorder watcher(nullptr);
     auto* referenced = new TComponent(&owner);
     watcher.FreeNotification(referenced);
-    watcher.FreeNotification(referenced);   // asking twice must not double the notice
+    watcher.FreeNotification(referenced);  // asking twice must not double the notice
     {
         Recorder gone(nullptr);
         gone.FreeNotification(referenced);
     }
     QObject* address = referenced;
-    delete referenced;   // must not reach the watcher that is already gone
+    delete referenced;  // must not reach the watcher that is already gone
     EXPECT_EQ(watcher.removed, std::vector<QObject*>{address});
     EXPECT_TRUE(owner.children().isEmpty());
 }

@@ -27,7 +27,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(TrayMouse, PressesOpenMenusAtThePointerOrBecomeMouseDowns)
 {
@@ -51,7 +51,7 @@ TEST_F(TrayMouse, PressesOpenMenusAtThePointerOrBecomeMouseDowns)
     EXPECT_EQ(platform->Popups.size(), 1u);
     EXPECT_EQ(log, (Log{"up R 640,470", "down R 640,470", "down L 640,470"}));
 
-    QObject owner;   // not a form: the menu opens without the foreground step
+    QObject owner;  // not a form: the menu opens without the foreground step
     TTrayIcon* plain = ShownIcon(&owner);
     plain->SetLBPopupMenu(menu);
     Mouse(plain, WM_LBUTTONDOWN);
@@ -89,7 +89,7 @@ TEST_F(TrayMouse, ASingleClickIsReportedOnceAfterTheWaitAndADoubleClickWithoutIt
     LogEvents(icon, false);
     Mouse(icon, WM_LBUTTONUP);
     EXPECT_TRUE(icon->ClickPending());
-    EXPECT_TRUE(log.empty());   // not before the double-click time has passed
+    EXPECT_TRUE(log.empty());  // not before the double-click time has passed
     PumpEventsFor(250);
     EXPECT_EQ(log, Log{"click"});
     EXPECT_FALSE(icon->ClickPending());
@@ -100,7 +100,7 @@ TEST_F(TrayMouse, ASingleClickIsReportedOnceAfterTheWaitAndADoubleClickWithoutIt
     PumpEventsFor(250);
     EXPECT_EQ(log, (Log{"down L 640,470", "dblclick"}));
 
-    icon->OnClick = nullptr;   // without a click handler a release leaves nothing pending
+    icon->OnClick = nullptr;  // without a click handler a release leaves nothing pending
     Mouse(icon, WM_LBUTTONDBLCLK);
     Mouse(icon, WM_LBUTTONUP);
     EXPECT_FALSE(icon->ClickPending());
@@ -133,7 +133,7 @@ TEST_F(TrayMouse, HandlersMayHideOrDestroyTheIconTheyWereCalledFor)
     TTrayIcon* doomed = ShownIcon();
     LogEvents(doomed, false);
     Mouse(doomed, WM_LBUTTONUP);
-    delete doomed;   // the wait ends after its icon has gone
+    delete doomed;  // the wait ends after its icon has gone
     PumpEventsFor(250);
     EXPECT_TRUE(log.empty());
 }

@@ -7,11 +7,11 @@ std::string TipOf(const TNotifyIconData& data)
     return std::string(data.szTip.data());
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(TrayTest, IdentifiersFollowTheLastLiveIconUpToAHundred)
 {
-    QObject owner;   // a plain owner works like a form
+    QObject owner;  // a plain owner works like a form
     std::vector<TTrayIcon*> icons;
     for (int i = 0; i < 3; ++i)
         icons.push_back(new TTrayIcon(&owner));
@@ -35,7 +35,7 @@ TEST_F(TrayTest, IdentifiersFollowTheLastLiveIconUpToAHundred)
     } catch (const ENotifyIconError& e) {
         EXPECT_STREQ(e.what(), "タスクトレイにアイコンを登録できません。");
     }
-    EXPECT_EQ(owner.children().size(), 100);   // the refused one left no trace
+    EXPECT_EQ(owner.children().size(), 100);  // the refused one left no trace
     delete icons[50];
     EXPECT_NO_THROW(new TTrayIcon(&owner));
 }
@@ -57,7 +57,7 @@ TEST_F(TrayTest, DefaultsAndTheAnimateRateFloor)
     EXPECT_EQ(icon->AnimateRate(), 250);
     icon->SetAnimateRate(-1);
     EXPECT_EQ(icon->AnimateRate(), 100);
-    EXPECT_TRUE(platform->NotifyCalls.empty());   // stored settings only
+    EXPECT_TRUE(platform->NotifyCalls.empty());  // stored settings only
 }
 
 TEST_F(TrayTest, CodeMadeIconsShowTheDefaultTipAndLoadedOnesAddOnceWithout)
@@ -74,7 +74,7 @@ TEST_F(TrayTest, CodeMadeIconsShowTheDefaultTipAndLoadedOnesAddOnceWithout)
     loaded->SetIcon(SolidIcon(Qt::blue));
     loaded->SetRBPopupMenu(menu);
     loaded->SetVisible(true);
-    EXPECT_EQ(platform->NotifyCalls.size(), 1u);   // nothing while loading
+    EXPECT_EQ(platform->NotifyCalls.size(), 1u);  // nothing while loading
     loaded->EndLoading();
     ASSERT_EQ(platform->NotifyOperations(), (std::vector<UINT>{NIM_ADD, NIM_ADD}));
     EXPECT_EQ(platform->NotifyCalls[1].data.uFlags, 3u);
@@ -93,10 +93,10 @@ TEST_F(TrayTest, TipKeepsItsFirst62BytesAndClearingItKeepsTheShownOne)
 {
     TTrayIcon* icon = ShownIcon();
     const std::string head(61, 'a');
-    icon->SetTipHelp(head + "\x8A\xBF" + "tail");   // a double-byte character cut at byte 62
+    icon->SetTipHelp(head + "\x8A\xBF" + "tail");  // a double-byte character cut at byte 62
     EXPECT_EQ(icon->TipHelp(), head + "\x8A");
     EXPECT_EQ(TipOf(platform->NotifyCalls.back().data), head + "\x8A");
-    icon->SetTipHelp(head + "\x8A" + "other");   // same first 62 bytes: no change
+    icon->SetTipHelp(head + "\x8A" + "other");  // same first 62 bytes: no change
     EXPECT_EQ(platform->NotifyOperations(), (std::vector<UINT>{NIM_ADD, NIM_MODIFY}));
 
     icon->SetTipHelp("");
@@ -120,7 +120,7 @@ TEST_F(TrayTest, IconFallsBackToTheFormThenTheApplicationAndNoneKeepsItHidden)
     const QIcon formIcon = SolidIcon(Qt::yellow);
     form->setWindowIcon(formIcon);
     const QIcon own = SolidIcon(Qt::red);
-    icon->SetIcon(own);   // shown: sent at once
+    icon->SetIcon(own);  // shown: sent at once
     EXPECT_EQ(platform->NotifyCalls.back().operation, NIM_MODIFY);
     EXPECT_EQ(platform->NotifyCalls.back().data.hIcon.cacheKey(), own.cacheKey());
     icon->SetIcon(QIcon());
@@ -135,8 +135,8 @@ TEST_F(TrayTest, RefusedAddsAndModifiesRaiseAndLeaveTheStateConsistent)
     icon = IconList.back().Icon;
     EXPECT_TRUE(icon->Visible());
     EXPECT_FALSE(icon->Registered());
-    icon->SetVisible(true);    // unchanged value: no second attempt
-    icon->SetVisible(false);   // nothing to delete
+    icon->SetVisible(true);   // unchanged value: no second attempt
+    icon->SetVisible(false);  // nothing to delete
     EXPECT_EQ(platform->NotifyCalls.size(), 1u);
 
     platform->RefuseAdds = false;
@@ -145,7 +145,7 @@ TEST_F(TrayTest, RefusedAddsAndModifiesRaiseAndLeaveTheStateConsistent)
     platform->RefuseModifies = true;
     EXPECT_THROW(icon->SetTipHelp("new"), ENotifyIconError);
     EXPECT_TRUE(icon->Registered());
-    delete icon;   // destruction removes a shown icon
+    delete icon;  // destruction removes a shown icon
     EXPECT_EQ(platform->NotifyOperations(), (std::vector<UINT>{NIM_ADD, NIM_ADD, NIM_MODIFY, NIM_DELETE}));
     EXPECT_TRUE(platform->ShownIcons().empty());
     EXPECT_TRUE(IconList.empty());

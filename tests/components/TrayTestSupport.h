@@ -23,11 +23,11 @@ class TrayTest : public ::testing::Test {
 protected:
     TDummyPlatformScope platform;
     std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
-    std::vector<std::string> log;   // e.g. "down R 640,470", "click", "dblclick"
+    std::vector<std::string> log;  // e.g. "down R 640,470", "click", "dblclick"
 
     ~TrayTest() override
     {
-        form.reset();   // icons and the callback window go while the fake is installed
+        form.reset();  // icons and the callback window go while the fake is installed
         QApplication::setWindowIcon(QIcon());
     }
 
@@ -47,15 +47,16 @@ protected:
                 static const char names[] = "LRM";
                 const char name = names[static_cast<int>(button)];
                 const unsigned expectedShift = name == 'L' ? ssLeft : name == 'R' ? ssRight : ssMiddle;
-                log.push_back(std::string(what) + " " + name + (shift == expectedShift ? "" : " wrong-shift") + " "
-                              + std::to_string(x) + "," + std::to_string(y));
+                log.push_back(std::string(what) + " " + name + (shift == expectedShift ? "" : " wrong-shift")
+                              + " " + std::to_string(x) + "," + std::to_string(y));
             };
         };
         icon->OnMouseDown = mouse("down");
         if (withMouseUp)
             icon->OnMouseUp = mouse("up");
         icon->OnMouseMove = [this](QObject*, TShiftState shift, int x, int y) {
-            log.push_back("move " + std::to_string(shift) + " " + std::to_string(x) + "," + std::to_string(y));
+            log.push_back("move " + std::to_string(shift) + " " + std::to_string(x) + ","
+                          + std::to_string(y));
         };
         icon->OnClick = [this](QObject*) { log.push_back("click"); };
         icon->OnDblClick = [this](QObject*) { log.push_back("dblclick"); };

@@ -18,8 +18,7 @@ namespace {
 
 // Runs the event loop until `done` or the timeout, then `settleMs` more so
 // that a duplicate notification would be seen.
-template <typename Done>
-bool PumpUntil(Done done, int timeoutMs = 5000, int settleMs = 0)
+template <typename Done> bool PumpUntil(Done done, int timeoutMs = 5000, int settleMs = 0)
 {
     QElapsedTimer timer;
     timer.start();
@@ -45,7 +44,7 @@ void CopyFromAnotherProcess(const QByteArray& text)
     ASSERT_TRUE(xclip.waitForStarted(5000));
     xclip.write(text);
     xclip.closeWriteChannel();
-    ASSERT_TRUE(xclip.waitForFinished(5000));   // xclip leaves a holder behind and returns
+    ASSERT_TRUE(xclip.waitForFinished(5000));  // xclip leaves a holder behind and returns
 }
 
 // Where the tray placed the icon: the centre of Qt's embedded icon window.
@@ -60,11 +59,12 @@ QPoint EmbeddedIconCentre()
 
 void ClickAt(QPoint at, QStringList click)
 {
-    QProcess::execute("xdotool", QStringList{"mousemove", QString::number(at.x()), QString::number(at.y()), "click"}
-                                     + click);
+    QProcess::execute("xdotool",
+                      QStringList{"mousemove", QString::number(at.x()), QString::number(at.y()), "click"}
+                          + click);
 }
 
-} // namespace
+}  // namespace
 
 TEST(X11Backend, EachCopyRaisesExactlyOneChange)
 {
@@ -128,7 +128,7 @@ TEST(X11Backend, RealClicksBecomeClickDoubleClickAndMenu)
     EXPECT_EQ(clicks, 1);
 
     ClickAt(at, {"--repeat", "2", "--delay", "80", "1"});
-    PumpUntil([&] { return doubleClicks > 0; }, 3000, 800);   // longer than the click wait
+    PumpUntil([&] { return doubleClicks > 0; }, 3000, 800);  // longer than the click wait
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(clicks, 1);
 
@@ -140,7 +140,9 @@ TEST(X11Backend, RealClicksBecomeClickDoubleClickAndMenu)
 
     // The middle button has no menu: a press and a release reach the handlers.
     std::vector<TMouseButton> downs, ups;
-    icon->OnMouseDown = [&](QObject*, TMouseButton button, TShiftState, int, int) { downs.push_back(button); };
+    icon->OnMouseDown = [&](QObject*, TMouseButton button, TShiftState, int, int) {
+        downs.push_back(button);
+    };
     icon->OnMouseUp = [&](QObject*, TMouseButton button, TShiftState, int, int) { ups.push_back(button); };
     ClickAt(at, {"2"});
     PumpUntil([&] { return !ups.empty(); }, 3000, 200);

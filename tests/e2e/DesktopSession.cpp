@@ -9,8 +9,8 @@
 #error "LINKRAKE_BINARY must name the program under test"
 #endif
 
-TCommandResult RunCommand(const QString& program, const QStringList& arguments,
-                          const QByteArray& input, int timeoutMs)
+TCommandResult RunCommand(const QString& program, const QStringList& arguments, const QByteArray& input,
+                          int timeoutMs)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -78,8 +78,8 @@ void SetImage(const QByteArray& png)
 QByteArray Text()
 {
     const TCommandResult result = RunCommand(
-        QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")},
-        {}, 3000);
+        QStringLiteral("xclip"),
+        {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")}, {}, 3000);
     return result.ExitCode == 0 ? result.Output : QByteArray();
 }
 
@@ -119,9 +119,9 @@ bool TBackgroundProgram::Running() const
 
 void ClickInWindow(const QString& window, int x, int y, int button, int repeat, int delayMs)
 {
-    QStringList arguments{QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(x),
-                          QString::number(y), QStringLiteral("click"), QStringLiteral("--repeat"),
-                          QString::number(repeat)};
+    QStringList arguments{QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+                          QString::number(x),          QString::number(y),         QStringLiteral("click"),
+                          QStringLiteral("--repeat"),  QString::number(repeat)};
     if (delayMs >= 0)
         arguments << QStringLiteral("--delay") << QString::number(delayMs);
     RunCommand(QStringLiteral("xdotool"), arguments << QString::number(button));
@@ -134,7 +134,8 @@ QStringList FindWindows(const QString& exactName, bool onlyVisible)
         arguments << QStringLiteral("--onlyvisible");
     arguments << QStringLiteral("--name") << QStringLiteral("^%1$").arg(exactName);
     QStringList windows;
-    for (const QByteArray& id : RunCommand(QStringLiteral("xdotool"), arguments, {}, 3000).Output.split('\n')) {
+    for (const QByteArray& id :
+         RunCommand(QStringLiteral("xdotool"), arguments, {}, 3000).Output.split('\n')) {
         if (!id.trimmed().isEmpty())
             windows << QString::fromLatin1(id.trimmed());
     }
@@ -174,7 +175,8 @@ QString TrayIconWindow()
 QString WindowState(const QString& window)
 {
     const QByteArray output =
-        RunCommand(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("WM_STATE")}, {}, 3000)
+        RunCommand(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("WM_STATE")}, {},
+                   3000)
             .Output;
     for (const char* state : {"Normal", "Iconic", "Withdrawn"}) {
         if (output.contains(QByteArray("window state: ") + state))

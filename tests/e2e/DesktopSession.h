@@ -16,8 +16,8 @@ struct TCommandResult {
     QByteArray Output;
 };
 
-TCommandResult RunCommand(const QString& program, const QStringList& arguments,
-                          const QByteArray& input = {}, int timeoutMs = 10000);
+TCommandResult RunCommand(const QString& program, const QStringList& arguments, const QByteArray& input = {},
+                          int timeoutMs = 10000);
 
 // Polls until the condition holds or the time is up; keeps the Qt event
 // loop of the test turning meanwhile.
@@ -31,7 +31,7 @@ void SetImage(const QByteArray& png);
 // Empty when nobody owns the clipboard or it holds no text.
 QByteArray Text();
 QByteArray Targets();
-}
+}  // namespace XClipboard
 
 // A helper program that lives for the test's duration (window manager,
 // tray host).

@@ -13,9 +13,9 @@ protected:
     void StartTrayHost()
     {
         FTrayHost = std::make_unique<TBackgroundProgram>(
-            QStringLiteral("trayer"), QStringList{QStringLiteral("--edge"), QStringLiteral("bottom"),
-                                                  QStringLiteral("--align"), QStringLiteral("right"),
-                                                  QStringLiteral("--widthtype"), QStringLiteral("request")});
+            QStringLiteral("trayer"),
+            QStringList{QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
+                        QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request")});
         Pause(1000);
         ASSERT_TRUE(FTrayHost->Running());
     }
@@ -50,8 +50,9 @@ protected:
         for (int i = 0; i < n; ++i)
             keys << QStringLiteral("Down");
         keys << QStringLiteral("Return");
-        RunCommand(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
-                                                          QStringLiteral("60")} + keys);
+        RunCommand(QStringLiteral("xdotool"),
+                   QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")}
+                       + keys);
         Pause(300);
     }
 

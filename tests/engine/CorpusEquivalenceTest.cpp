@@ -14,12 +14,14 @@ void ExpectSameAsReference(const std::string& corpus, const TExtractOptions& opt
     std::string line;
     std::size_t urls = 0;
     while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         TUrlList fast, slow;
         ExtractUrlsFromLine(line, options, fast);
         reference::ExtractUrlsFromLine(line, options, slow);
         ASSERT_EQ(fast.Items().size(), slow.Items().size()) << line;
-        for (std::size_t i = 0; i < fast.Count(); ++i) ASSERT_EQ(fast[i], slow[i]);
+        for (std::size_t i = 0; i < fast.Count(); ++i)
+            ASSERT_EQ(fast[i], slow[i]);
         urls += fast.Count();
     }
     EXPECT_GT(urls, 1000u);

@@ -83,10 +83,12 @@ TEST(FieldSplitter, OnePassMatchesFieldAtAndFieldCountOnRandomText)
         for (const std::string& set : sets) {
             const int count = reference::FieldCount(text, set);
             V expected;
-            for (int i = 1; i <= count; ++i) expected.push_back(reference::FieldAt(text, set, i));
+            for (int i = 1; i <= count; ++i)
+                expected.push_back(reference::FieldAt(text, set, i));
             ASSERT_EQ(Fields(text, set), expected);
             ASSERT_EQ(FieldCount(text, set), count);
-            for (int i = 0; i <= count + 2; ++i) ASSERT_EQ(FieldAt(text, set, i), reference::FieldAt(text, set, i));
+            for (int i = 0; i <= count + 2; ++i)
+                ASSERT_EQ(FieldAt(text, set, i), reference::FieldAt(text, set, i));
         }
     }
 }

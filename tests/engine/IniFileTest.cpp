@@ -4,10 +4,9 @@
 
 TEST(IniFile, ReadingFollowsTheProfileRules)
 {
-    const TIniFile ini(
-        "[other]\nPREFIX=no\n"
-        "[System]\n  prefix =  \"Pre \"  \nprefix=second\nNUMBER=0x3\nWWW=abc\nALL=-7\n"
-        "quoted='x'\nodd\n[SYSTEM]\nNTT=1\n");
+    const TIniFile ini("[other]\nPREFIX=no\n"
+                       "[System]\n  prefix =  \"Pre \"  \nprefix=second\nNUMBER=0x3\nWWW=abc\nALL=-7\n"
+                       "quoted='x'\nodd\n[SYSTEM]\nNTT=1\n");
     EXPECT_EQ(ini.ReadString("SYSTEM", "PREFIX"), "Pre ");
     EXPECT_EQ(ini.ReadInteger("system", "number", 0), 3);
     EXPECT_EQ(ini.ReadInteger("SYSTEM", "WWW", 42), 42);
@@ -19,8 +18,8 @@ TEST(IniFile, ReadingFollowsTheProfileRules)
 
 TEST(IniFile, IntegersAndLongValues)
 {
-    const TIniFile ini("[S]\na=+12\nb=0X1f\nc=12x\nd=\ne=99999999999\nf=" + std::string(3000, 'v') +
-                       "\ng=" + std::string(2046, 'v') + "\x82\xa0\n");
+    const TIniFile ini("[S]\na=+12\nb=0X1f\nc=12x\nd=\ne=99999999999\nf=" + std::string(3000, 'v')
+                       + "\ng=" + std::string(2046, 'v') + "\x82\xa0\n");
     EXPECT_EQ(ini.ReadInteger("S", "a", 0), 12);
     EXPECT_EQ(ini.ReadInteger("S", "b", 0), 31);
     EXPECT_EQ(ini.ReadInteger("S", "c", -1), -1);
@@ -36,9 +35,10 @@ TEST(IniFile, WritingKeepsEveryOtherLine)
     ini.WriteString("SYSTEM", "www", "0");
     ini.WriteString("SYSTEM", "MEMO", "a\r\nb");
     ini.WriteString("NEW", "K", "v");
-    EXPECT_EQ(ini.Contents(),
-              "; comment\r\n[SYSTEM]\r\nwww=0\r\nUNKNOWN=keep\r\nMEMO=ab\r\n\r\n[Other]\r\nx=1\r\nodd line\r\n"
-              "[NEW]\r\nK=v\r\n");
+    EXPECT_EQ(
+        ini.Contents(),
+        "; comment\r\n[SYSTEM]\r\nwww=0\r\nUNKNOWN=keep\r\nMEMO=ab\r\n\r\n[Other]\r\nx=1\r\nodd line\r\n"
+        "[NEW]\r\nK=v\r\n");
 }
 
 TEST(IniFile, OptionsRoundTripInTheProgramsOrder)
@@ -54,9 +54,10 @@ TEST(IniFile, OptionsRoundTripInTheProgramsOrder)
     options.MEMO = "KKK";
     TIniFile ini;
     WriteExtractOptions(ini, options);
-    EXPECT_EQ(ini.Contents(),
-              "[SYSTEM]\r\nPREFIX=\x83\x5c-\r\nNUMBER=2\r\nWWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\n"
-              "CB=0\r\nMEMO=KKK\r\nBEFORE=\r\nAFTER=\r\nSEARCH=\r\nRULE1=0\r\nRULE2=0\r\nRULE3=1\r\n");
+    EXPECT_EQ(
+        ini.Contents(),
+        "[SYSTEM]\r\nPREFIX=\x83\x5c-\r\nNUMBER=2\r\nWWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\n"
+        "CB=0\r\nMEMO=KKK\r\nBEFORE=\r\nAFTER=\r\nSEARCH=\r\nRULE1=0\r\nRULE2=0\r\nRULE3=1\r\n");
     const TExtractOptions back = ReadExtractOptions(TIniFile(ini.Contents()));
     EXPECT_EQ(back.PREFIX, options.PREFIX);
     EXPECT_EQ(back.NUMBER, 2);

@@ -16,7 +16,8 @@ V Extract(std::string_view line, const TExtractOptions& options = {})
     TUrlList list;
     ExtractUrlsFromLine(line, options, list);
     V urls;
-    for (std::size_t i = 0; i < list.Count(); ++i) urls.push_back(list[i]);
+    for (std::size_t i = 0; i < list.Count(); ++i)
+        urls.push_back(list[i]);
     return urls;
 }
 
@@ -73,7 +74,8 @@ TEST(LineRecognizer, PathRulesInTheirOrder)
 {
     const auto rules = With([](TExtractOptions& o) { o.RULE1 = o.RULE2 = o.RULE3 = true; });
     EXPECT_EQ(Extract("a/b.c a.b x../y /root ../up", rules), (V{"a/b.c", "../y", "/root", "../up"}));
-    EXPECT_EQ(Extract("a/b.c /r ../u", With([](TExtractOptions& o) { o.RULE3 = true; })), (V{"a/b.c", "../u"}));
+    EXPECT_EQ(Extract("a/b.c /r ../u", With([](TExtractOptions& o) { o.RULE3 = true; })),
+              (V{"a/b.c", "../u"}));
     EXPECT_EQ(Extract("../u", With([](TExtractOptions& o) { o.RULE2 = true; })), V{});
     // A "/" right after a lead byte is its second byte: the field holds no slash.
     EXPECT_EQ(Extract("\x81/a.b", With([](TExtractOptions& o) { o.RULE3 = true; })), V{});
@@ -81,7 +83,10 @@ TEST(LineRecognizer, PathRulesInTheirOrder)
 
 TEST(LineRecognizer, KanaConversionRunsAfterSchemeSpacing)
 {
-    const auto ntt = With([](TExtractOptions& o) { o.NTT = true; o.ALL = false; });
+    const auto ntt = With([](TExtractOptions& o) {
+        o.NTT = true;
+        o.ALL = false;
+    });
     const std::string kanaUrl = reference::ToCp932("くかかせけめめ") + "h/";
     EXPECT_EQ(Extract(kanaUrl, ntt), (V{"http://h/"}));
     EXPECT_EQ(Extract("x" + kanaUrl, ntt), V{});
@@ -114,8 +119,10 @@ TEST(LineRecognizer, MatchesTheLiteralStepsOnRandomLines)
         TUrlList fast, slow;
         ExtractUrlsFromLine(line, options, fast);
         reference::ExtractUrlsFromLine(line, options, slow);
-        ASSERT_EQ(fast.Count(), slow.Count()) << "options " << b << " line " << ::testing::PrintToString(line);
-        for (std::size_t i = 0; i < fast.Count(); ++i) ASSERT_EQ(fast[i], slow[i]);
+        ASSERT_EQ(fast.Count(), slow.Count())
+            << "options " << b << " line " << ::testing::PrintToString(line);
+        for (std::size_t i = 0; i < fast.Count(); ++i)
+            ASSERT_EQ(fast[i], slow[i]);
     }
 }
 
@@ -125,8 +132,10 @@ TEST(LineRecognizer, PathologicalLongLinesStayLinear)
     TExtractOptions all;
     all.NTT = all.RULE1 = all.RULE2 = all.RULE3 = all.EXTRACTION = true;
     std::string dots, schemes, leads;
-    for (int i = 0; i < 500000; ++i) dots += "a.";
-    for (int i = 0; i < 200000; ++i) schemes += "x://";
+    for (int i = 0; i < 500000; ++i)
+        dots += "a.";
+    for (int i = 0; i < 200000; ++i)
+        schemes += "x://";
     leads = std::string(2000000, '\x81') + " http://x/ " + std::string(1000001, '\x81') + " y";
     TUrlList list;
     ExtractUrlsFromLine(dots, all, list);

@@ -8,18 +8,28 @@
 inline std::string RandomText(std::mt19937& random, int maxPieces)
 {
     static const char* const pieces[] = {
-        " ", "\"", "<", ">", "'", "\n", "\r", ""  /* NUL */, "\x81", "\x82", "\x83", "\xE0",
-        "\x81[", "\x95\\", "[", "]", "-", ":", "/", ".", "h", "t", "p", "s", "w", "a", "0", "9",
-        "http://", "HTTP://", "https://", "ftp://", "mms://", "rtsp://", "hTtPs://", "://", "www.", "ww.",
-        "../", "\x82\xad\x82\xa9\x82\xa9\x82\xb9\x82\xaf\x82\xdf\x82\xdf", "\x82\xc4", "\x81\x5b", "\x83\x7a",
-        "\x82\xaa", "[01-03]", "[8-11]", "[$0A-$0C]", "\x1a", "\xff", "\xa0"};
+        " ",        "\"",       "<",         ">",
+        "'",        "\n",       "\r",        "" /* NUL */,
+        "\x81",     "\x82",     "\x83",      "\xE0",
+        "\x81[",    "\x95\\",   "[",         "]",
+        "-",        ":",        "/",         ".",
+        "h",        "t",        "p",         "s",
+        "w",        "a",        "0",         "9",
+        "http://",  "HTTP://",  "https://",  "ftp://",
+        "mms://",   "rtsp://",  "hTtPs://",  "://",
+        "www.",     "ww.",      "../",       "\x82\xad\x82\xa9\x82\xa9\x82\xb9\x82\xaf\x82\xdf\x82\xdf",
+        "\x82\xc4", "\x81\x5b", "\x83\x7a",  "\x82\xaa",
+        "[01-03]",  "[8-11]",   "[$0A-$0C]", "\x1a",
+        "\xff",     "\xa0"};
     std::uniform_int_distribution<int> count(0, maxPieces);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     std::string text;
     for (int n = count(random); n > 0; --n) {
         const std::size_t i = pick(random);
-        if (pieces[i][0] == '\0') text.push_back('\0');
-        else text.append(pieces[i]);
+        if (pieces[i][0] == '\0')
+            text.push_back('\0');
+        else
+            text.append(pieces[i]);
     }
     return text;
 }

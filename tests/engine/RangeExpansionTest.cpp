@@ -16,7 +16,8 @@ V Expand(std::string_view url, bool on = true)
     TUrlList list;
     AddExpanded(url, options, list);
     V urls;
-    for (std::size_t i = 0; i < list.Count(); ++i) urls.push_back(list[i]);
+    for (std::size_t i = 0; i < list.Count(); ++i)
+        urls.push_back(list[i]);
     return urls;
 }
 
@@ -87,7 +88,8 @@ TEST(RangeExpansion, ParseRangeBoundForms)
     EXPECT_EQ(ParseRangeBound("X10"), 16);
     EXPECT_EQ(ParseRangeBound("$80000000"), INT_MIN);
     EXPECT_EQ(ParseRangeBound("$000000010"), 16);
-    for (const char* bad : {"", "5 ", "0x", "$", "+", "1e3", "2147483648", "-2147483649", "$100000000", "-$1", "1-"})
+    for (const char* bad :
+         {"", "5 ", "0x", "$", "+", "1e3", "2147483648", "-2147483649", "$100000000", "-$1", "1-"})
         EXPECT_EQ(ParseRangeBound(bad), -1) << bad;
 }
 

@@ -7,10 +7,10 @@
 #include "ReferenceEngine.h"
 
 namespace {
-const std::string Choon = "\x81\x5B";     // ー: second byte is "["
-const std::string Hyo = "\x95\x5C";       // 表: second byte is "\"
+const std::string Choon = "\x81\x5B";  // ー: second byte is "["
+const std::string Hyo = "\x95\x5C";    // 表: second byte is "\"
 constexpr auto npos = std::string_view::npos;
-}
+}  // namespace
 
 TEST(ByteKind, FollowsTheRunOfLeadValuesBeforeTheByte)
 {
@@ -79,7 +79,8 @@ TEST(WholeCharacterSearch, AgreesWithByteByByteKindsOnRandomText)
         }
         std::size_t last = npos;
         for (std::size_t p = 1; p <= text.size(); ++p)
-            if (text[p - 1] == '\\' && ByteKindAt(text, p) == TByteKind::Single) last = p - 1;
+            if (text[p - 1] == '\\' && ByteKindAt(text, p) == TByteKind::Single)
+                last = p - 1;
         ASSERT_EQ(FindLastSingleByte(text, '\\'), last);
     }
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include <fcntl.h>
@@ -59,8 +59,14 @@ TEST_F(TextFiles, LineBreaksAndOddBytes)
 
 TEST_F(TextFiles, CtrlZEndsTheFileOnlyAtTheStartOfALine)
 {
-    EXPECT_EQ(Lines(Write("a\x1a" "b\n\x1a" "c\nd\n")), (V{"a\x1a" "b"}));
-    EXPECT_EQ(Lines(Write("\x1a" "abc")), V{});
+    EXPECT_EQ(Lines(Write("a\x1a"
+                          "b\n\x1a"
+                          "c\nd\n")),
+              (V{"a\x1a"
+                 "b"}));
+    EXPECT_EQ(Lines(Write("\x1a"
+                          "abc")),
+              V{});
 }
 
 TEST_F(TextFiles, HugeLinesAndChunkBoundariesAreReadWhole)
@@ -74,7 +80,10 @@ TEST_F(TextFiles, HugeLinesAndChunkBoundariesAreReadWhole)
 
     // A line ending exactly at a chunk boundary, then a Ctrl-Z that opens the next chunk.
     const std::string exact(std::size_t(1 << 20) - 1, 'y');
-    EXPECT_EQ(Lines(Write(exact + "\n\x1a" "after")), (V{exact}));
+    EXPECT_EQ(Lines(Write(exact
+                          + "\n\x1a"
+                            "after")),
+              (V{exact}));
 }
 
 TEST_F(TextFiles, FileErrorsCarryTheirMessage)
@@ -120,7 +129,8 @@ TEST_F(TextFiles, ExtractFromFileAppendsAfterWhatIsThere)
     options.EXTRACTION = true;
     TUrlList list;
     list.Append("old");
-    const std::string path = Write("x http://a/\r\nhttp://b/[1-2]\nhttp://c/[" + std::string(230, '0') + "-1]\nhttp://d/\n");
+    const std::string path =
+        Write("x http://a/\r\nhttp://b/[1-2]\nhttp://c/[" + std::string(230, '0') + "-1]\nhttp://d/\n");
     EXPECT_THROW(ExtractFromFile(path, options, list), EFormatError);
     ASSERT_EQ(list.Count(), 4u);
     EXPECT_EQ(list[3], "http://b/2");
@@ -133,11 +143,13 @@ TEST(ClipboardText, LinesComeFromTheSplitterOnLineFeeds)
         TUrlList list;
         ExtractFromClipboardText(text, options, list);
         V urls;
-        for (std::size_t i = 0; i < list.Count(); ++i) urls.push_back(list[i]);
+        for (std::size_t i = 0; i < list.Count(); ++i)
+            urls.push_back(list[i]);
         return urls;
     };
     EXPECT_EQ(extract("see http://a/ here\r\nhttp://b/\r\n"), (V{"http://a/", "http://b/"}));
-    EXPECT_EQ(extract("http://a/\r\n\"http://b/\r\nx\" http://c/"), (V{"http://a/", "http://b/\nx", "http://c/"}));
+    EXPECT_EQ(extract("http://a/\r\n\"http://b/\r\nx\" http://c/"),
+              (V{"http://a/", "http://b/\nx", "http://c/"}));
     EXPECT_EQ(extract("http://a/\nx=\"\"\nhttp://b/"), (V{"http://a/"}));
     EXPECT_EQ(extract(""), V{});
 }

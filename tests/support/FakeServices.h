@@ -22,15 +22,27 @@ public:
     std::vector<bool> IgnoredWrites;
     int ExtentResets = 0;
 
-    std::optional<std::string> ChooseOpenFile(const QString& f) override { Filters << f; return Next(Files); }
+    std::optional<std::string> ChooseOpenFile(const QString& f) override
+    {
+        Filters << f;
+        return Next(Files);
+    }
     std::optional<std::string> ChooseSaveFile(const QString& f, const QString& name) override
     {
         Filters << f;
         Proposed << name;
         return Next(Files);
     }
-    std::optional<std::string> ChooseFolder(const QString& title) override { Titles << title; return Next(Folders); }
-    bool Confirm(const QString& question) override { Questions << question; return ConfirmAnswer; }
+    std::optional<std::string> ChooseFolder(const QString& title) override
+    {
+        Titles << title;
+        return Next(Folders);
+    }
+    bool Confirm(const QString& question) override
+    {
+        Questions << question;
+        return ConfirmAnswer;
+    }
     bool ClipboardHasText() override { return HasText; }
     std::string ClipboardText() override
     {

@@ -2,8 +2,8 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "AnchorLayout.h"
 #include "PageControl.h"
@@ -15,7 +15,7 @@ constexpr TAnchors None{false, false, false, false};
 constexpr TAnchors Right{false, false, true, false};
 constexpr TAnchors LeftRight{true, false, true, false};
 constexpr TAnchors All{true, true, true, true};
-} // namespace
+}  // namespace
 
 TEST(AnchoredRect, CentreKeepsItsProportionRoundedToNearest)
 {
@@ -65,7 +65,7 @@ TEST(AnchorLayout, AMoveByCodeBecomesTheNewReference)
     EXPECT_EQ(picture.geometry(), QRect(368, 50, 105, 105));
 }
 
-class WindowLayoutTest : public TWindowTest {};
+class WindowLayoutTest : public TWindowTest { };
 
 TEST_F(WindowLayoutTest, StartsAtTheDesignedPlacesAndSize)
 {

@@ -2,13 +2,13 @@
 // going in and the handler's results coming back out.
 #include <chrono>
 
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
-#include <QDropEvent>
-#include <QCoreApplication>
 
 #include "DigitSpinField.h"
 
@@ -111,7 +111,8 @@ TEST_F(ButtonBindingTest, CopyButtonsPutTheListOnTheClipboard)
     EXPECT_EQ(Status(), U("エラー＞CBに転送するURLが選択されていません。"));
     Form->Button8->click();
     EXPECT_EQ(Status(), U("報告＞CBにURLﾘｽﾄを転送しました。"));
-    EXPECT_EQ(Services.Clipboard, "http://b.example/2.zip\r\nhttp://a.example/1.txt\r\nhttp://b.example/2.zip");
+    EXPECT_EQ(Services.Clipboard,
+              "http://b.example/2.zip\r\nhttp://a.example/1.txt\r\nhttp://b.example/2.zip");
     SelectRows({1});
     Form->Button12->click();
     EXPECT_EQ(Status(), U("報告＞選択中のURLをCBに転送しました。"));

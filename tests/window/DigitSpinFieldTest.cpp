@@ -27,7 +27,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(DigitFieldTest, HoldsFourAtStartAndClampsValuesSetByCode)
 {

@@ -103,7 +103,8 @@ TEST_F(DisplayHandlersTest, EveryDescribedControlExistsWithItsNameTextAndTooltip
         QWidget* control = Form->Builder().Find(QString::fromUtf8(item.Name));
         ASSERT_NE(control, nullptr) << item.Name;
         EXPECT_EQ(control->objectName(), QString::fromUtf8(item.Name));
-        EXPECT_EQ(control->toolTip(), item.Tooltip ? QString::fromUtf8(item.Tooltip) : QString()) << item.Name;
+        EXPECT_EQ(control->toolTip(), item.Tooltip ? QString::fromUtf8(item.Tooltip) : QString())
+            << item.Name;
         if (auto* button = qobject_cast<QPushButton*>(control))
             EXPECT_EQ(button->text(), QString::fromUtf8(item.Text));
     }
@@ -125,8 +126,8 @@ TEST_F(DisplayHandlersTest, KeyboardOrderFollowsTheTabColumnWithinEachContainer)
         w = w->nextInFocusChain();
     }
     const std::vector<QString> expected = {
-        "ListBox1", "Button6", "Button7", "Button10", "Button8", "Button12", "Button1", "Button9",
-        "Button2", "Button13", "Button14", "Button4", "Button11", "Button5", "Edit4", "Button3"};
+        "ListBox1", "Button6",  "Button7",  "Button10", "Button8",  "Button12", "Button1", "Button9",
+        "Button2",  "Button13", "Button14", "Button4",  "Button11", "Button5",  "Edit4",   "Button3"};
     EXPECT_EQ(order, expected);
 }
 

@@ -12,7 +12,7 @@
 
 namespace {
 const char* const DesignSample = "ここにはｻﾝﾌﾟﾙが表示されます。";
-}
+}  // namespace
 
 class SettingsBindingTest : public TWindowTest {
 protected:
@@ -50,8 +50,9 @@ TEST_F(SettingsBindingTest, EverySettingSurvivesARestart)
     Open();
     Form->Edit1->setText(U("名前-"));
     Form->SpinEdit1->SetValue(2);
-    for (QCheckBox* box : {Form->CheckBox1, Form->CheckBox2, Form->CheckBox3, Form->CheckBox4, Form->CheckBox5,
-                           Form->CheckBox6, Form->CheckBox7, Form->CheckBox8, Form->CheckBox9})
+    for (QCheckBox* box :
+         {Form->CheckBox1, Form->CheckBox2, Form->CheckBox3, Form->CheckBox4, Form->CheckBox5,
+          Form->CheckBox6, Form->CheckBox7, Form->CheckBox8, Form->CheckBox9})
         box->toggle();
     Form->Edit3->setText("before");
     Form->Edit5->setText("after");

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <vector>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@
 
 #include "Cp932.h"
 #include "Form1U.h"
-#include "support/FakeServices.h"
 #include "Workspace.h"
+#include "support/FakeServices.h"
 
 class TWindowTest : public ::testing::Test {
 protected:
@@ -84,4 +84,7 @@ protected:
     }
 };
 
-inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+inline QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}

@@ -18,8 +18,8 @@ struct ClipboardMonitorTest : TWorkspaceFixture, ::testing::Test {
     bool StampedStatus() const
     {
         return W.StatusLine.startsWith(Utf8("CB自動更新＞クリップボード更新。("))
-            && W.StatusLine.endsWith(QLatin1Char(')'))
-            && W.StatusLine.size() > Utf8("CB自動更新＞クリップボード更新。()").size();
+               && W.StatusLine.endsWith(QLatin1Char(')'))
+               && W.StatusLine.size() > Utf8("CB自動更新＞クリップボード更新。()").size();
     }
 };
 

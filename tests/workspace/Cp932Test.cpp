@@ -14,7 +14,8 @@ TEST(Cp932, RoundTripsControlsKanjiAndHalfWidthKana)
 
 TEST(Cp932, UnmappableTextBecomesQuestionMarksAndNothingAfterItIsLost)
 {
-    EXPECT_EQ(ToCp932(Utf8("aé😀b表c")), "a??b\x95\x5c" "c");
+    EXPECT_EQ(ToCp932(Utf8("aé😀b表c")), "a??b\x95\x5c"
+                                        "c");
     EXPECT_EQ(ToCp932(QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y")), "x?y");  // lone surrogate
 }
 

@@ -82,13 +82,12 @@ TEST_F(Exports, ListFileHoldsOneItemPerLine)
 
 TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
 {
-    const std::string page =
-        "<html><head><title>URL\x88\xea\x97\x97</title>\r\n"
-        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">\r\n"
-        "</head><body bgcolor=\"#FFFFFF\"><ol>\r\n"
-        "<li><a href=\"http://a/\" target=\"_blank\">http://a/</a></li>\r\n"
-        "<li><a href=\"http://b/\"<i>\" target=\"_blank\">http://b/\"<i></a></li>\r\n"
-        "</ol></body></html>\r\n";
+    const std::string page = "<html><head><title>URL\x88\xea\x97\x97</title>\r\n"
+                             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">\r\n"
+                             "</head><body bgcolor=\"#FFFFFF\"><ol>\r\n"
+                             "<li><a href=\"http://a/\" target=\"_blank\">http://a/</a></li>\r\n"
+                             "<li><a href=\"http://b/\"<i>\" target=\"_blank\">http://b/\"<i></a></li>\r\n"
+                             "</ol></body></html>\r\n";
     W.Button10Click();
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "http://b/\"<i>"});

@@ -20,11 +20,23 @@ struct TWorkspaceFixture {
 
 using Strings = std::vector<std::string>;
 
-inline QString Utf8(const char* text) { return QString::fromUtf8(text); }
-inline std::string Sjis(const char* utf8) { return ToCp932(QString::fromUtf8(utf8)); }
-inline QString Report(const std::string& message) { return TWorkspace::DefaultErrorText(QString::fromStdString(message)); }
+inline QString Utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+inline std::string Sjis(const char* utf8)
+{
+    return ToCp932(QString::fromUtf8(utf8));
+}
+inline QString Report(const std::string& message)
+{
+    return TWorkspace::DefaultErrorText(QString::fromStdString(message));
+}
 
-inline void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+inline void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 inline std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

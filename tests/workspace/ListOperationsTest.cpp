@@ -8,7 +8,7 @@ namespace {
 
 using Flags = std::vector<bool>;
 
-struct ListOperations : TWorkspaceFixture, ::testing::Test {};
+struct ListOperations : TWorkspaceFixture, ::testing::Test { };
 
 TEST_F(ListOperations, ModifyAndDeleteWorkOnTheSelection)
 {
@@ -68,12 +68,14 @@ TEST_F(ListOperations, CollationIsCaseInsensitiveJapaneseAwareAndSurvivesBrokenB
     // and come back byte for byte.
     W.Button14Click();
     const Strings texts = Texts(List);
-    EXPECT_EQ(std::multiset<std::string>(texts.begin(), texts.end()), (std::multiset<std::string>{u, "B", a, "a", i, "2", "10"}));
+    EXPECT_EQ(std::multiset<std::string>(texts.begin(), texts.end()),
+              (std::multiset<std::string>{u, "B", a, "a", i, "2", "10"}));
 }
 
 TEST_F(ListOperations, ReorderingDeselectsAndKeepsTheFocusedIndex)
 {
-    for (auto operation : {&TWorkspace::Button13Click, &TWorkspace::Button14Click, &TWorkspace::Button15Click}) {
+    for (auto operation :
+         {&TWorkspace::Button13Click, &TWorkspace::Button14Click, &TWorkspace::Button15Click}) {
         List.Clear();
         Fill(List, {"http://c/", "http://a/", "http://b/"}, {0, 1});
         List.SetFocused(2);
@@ -104,7 +106,9 @@ TEST_F(ListOperations, SearchInvertAndDeleteLeaveOnlyTheMatches)
 {
     W.Button16Click();
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞検索文字列が指定されていません。"));
-    Fill(List, {"http://h/a.zip", "http://h/b.html", "http://h/c.ZIP", "http://h/\x95\x5czip", "http://h/d.zip"}, {2});
+    Fill(List,
+         {"http://h/a.zip", "http://h/b.html", "http://h/c.ZIP", "http://h/\x95\x5czip", "http://h/d.zip"},
+         {2});
     W.Options.SEARCH = ".zip";
     W.Button16Click();  // case-sensitive; earlier selections stay
     EXPECT_EQ(Selections(List), (Flags{true, false, true, false, true}));

@@ -22,7 +22,10 @@ struct Persistence : TWorkspaceFixture, ::testing::Test {
         next.FormCreate();
         return next;
     }
-    std::size_t FilesInFolder() { return static_cast<std::size_t>(std::distance(fs::directory_iterator(Folder), {})); }
+    std::size_t FilesInFolder()
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(Folder), {}));
+    }
 };
 
 TEST_F(Persistence, FirstStartUsesDefaultsAndSettingsAreClamped)
@@ -49,11 +52,12 @@ TEST_F(Persistence, SavingSettingsKeepsEverythingButTheProgramsKeys)
     W.Options.PREFIX = Sjis("画像-");
     W.Options.RULE2 = true;
     ASSERT_TRUE(W.FormClose());
-    EXPECT_EQ(ReadBytes(Folder + "Linkrake.ini"),
-              "; comment\r\n[Other]\r\nPREFIX=not ours\r\n\r\n[SYSTEM]\r\nPREFIX=" + Sjis("画像-") +
-                  "\r\nCustom = keep me \r\nNUMBER=3\r\nno equals sign\r\n"
-                  "WWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\nCB=0\r\nMEMO=\r\nBEFORE=\r\nAFTER=\r\n"
-                  "SEARCH=\r\nRULE1=0\r\nRULE2=1\r\nRULE3=0\r\n\r\n[Tail]\r\nx=1\r\n");
+    EXPECT_EQ(
+        ReadBytes(Folder + "Linkrake.ini"),
+        "; comment\r\n[Other]\r\nPREFIX=not ours\r\n\r\n[SYSTEM]\r\nPREFIX=" + Sjis("画像-")
+            + "\r\nCustom = keep me \r\nNUMBER=3\r\nno equals sign\r\n"
+              "WWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\nCB=0\r\nMEMO=\r\nBEFORE=\r\nAFTER=\r\n"
+              "SEARCH=\r\nRULE1=0\r\nRULE2=1\r\nRULE3=0\r\n\r\n[Tail]\r\nx=1\r\n");
     EXPECT_EQ(Restarted().Options.PREFIX, Sjis("画像-"));
 }
 
@@ -114,8 +118,9 @@ TEST_F(Persistence, SettingsFailuresNameTheFileAndNeverOverwriteWhatCouldNotBeRe
     W.FormCreate();
     EXPECT_EQ(W.Options.PREFIX, "URL-");
     EXPECT_FALSE(W.FormClose());
-    EXPECT_EQ(Services.Errors, (QStringList{QString::fromStdString(Folder) + Utf8("gone/Linkrake.ini に書き込めません."),
-                                            QString::fromStdString(Folder) + Utf8("Linkrake.ini に書き込めません.")}));
+    EXPECT_EQ(Services.Errors,
+              (QStringList{QString::fromStdString(Folder) + Utf8("gone/Linkrake.ini に書き込めません."),
+                           QString::fromStdString(Folder) + Utf8("Linkrake.ini に書き込めません.")}));
     EXPECT_EQ(ReadBytes(Folder + "Linkrake.ini/inside"), "x");
 }
 

@@ -10,7 +10,7 @@ namespace {
 const std::string RefusedLine = "http://h/a[" + std::string(225, '0') + "-1]";
 const QString RefusedReport = Utf8("書式文字列が長すぎます.");
 
-struct TextSources : TWorkspaceFixture, ::testing::Test {};
+struct TextSources : TWorkspaceFixture, ::testing::Test { };
 
 TEST_F(TextSources, FileButtonReadsTheChosenFileOrReportsTheCancel)
 {

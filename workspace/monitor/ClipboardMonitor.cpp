@@ -41,7 +41,8 @@ void ClipChange(TWorkspace& workspace)
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
     workspace.List.Clear();
-    workspace.StatusLine = QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow() + QStringLiteral(")");
+    workspace.StatusLine =
+        QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow() + QStringLiteral(")");
 }
 
 void CBClicked(TWorkspace& workspace, bool checked)

@@ -35,10 +35,9 @@ TAxis AnchoredAxis(int start, int length, int referenceSize, int size, bool near
     return {centre - length / 2, length};
 }
 
-} // namespace
+}  // namespace
 
-QRect AnchoredRect(const QRect& reference, QSize referenceContainer, QSize container,
-                   const TAnchors& anchors)
+QRect AnchoredRect(const QRect& reference, QSize referenceContainer, QSize container, const TAnchors& anchors)
 {
     const TAxis x = AnchoredAxis(reference.x(), reference.width(), referenceContainer.width(),
                                  container.width(), anchors.Left, anchors.Right);

@@ -16,8 +16,8 @@ enum class TAlign { None, Top, Bottom, Right, Fill };
 
 // How a control's width relates to its content.
 enum class TWidthRule {
-    Fixed,        // as placed
-    FitsContent,  // follows the content exactly (labels)
+    Fixed,           // as placed
+    FitsContent,     // follows the content exactly (labels)
     AtLeastContent,  // as placed, widened where the content needs more
 };
 

@@ -28,7 +28,7 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
     box.exec();
 }
 
-} // namespace
+}  // namespace
 
 QString QtFileFilter(const QString& filter)
 {
@@ -45,8 +45,7 @@ QString QtFileFilter(const QString& filter)
 
 TDesktopServices::TDesktopServices(QWidget* window, std::function<void()> resetExtent)
     : FWindow(window), FResetExtent(std::move(resetExtent))
-{
-}
+{ }
 
 std::optional<std::string> TDesktopServices::ChooseOpenFile(const QString& filter)
 {
@@ -73,7 +72,7 @@ bool TDesktopServices::Confirm(const QString& question)
 {
     return QMessageBox::question(FWindow, QApplication::applicationName(), question,
                                  QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+           == QMessageBox::Yes;
 }
 
 bool TDesktopServices::ClipboardHasText()

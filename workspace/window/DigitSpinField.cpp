@@ -9,11 +9,10 @@
 
 namespace {
 constexpr int ArrowWidth = 15;
-}
+}  // namespace
 
 TDigitSpinField::TDigitSpinField(QWidget* parent)
-    : QWidget(parent), FEditor(new QLineEdit(this)), FUp(new QToolButton(this)),
-      FDown(new QToolButton(this))
+    : QWidget(parent), FEditor(new QLineEdit(this)), FUp(new QToolButton(this)), FDown(new QToolButton(this))
 {
     FEditor->setMaxLength(1);
     FEditor->setText(QString::number(4));
@@ -83,8 +82,7 @@ bool TDigitSpinField::AcceptsKey(const QKeyEvent& key) const
     const QChar c = text.front();
     if (c.unicode() < 0x20 || c.unicode() == 0x7F)
         return true;
-    return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-'
-        || QString(c) == QLocale().decimalPoint();
+    return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || QString(c) == QLocale().decimalPoint();
 }
 
 // A context menu or a switch to another window takes the keyboard for a

@@ -33,8 +33,8 @@ const QMargins GroupBoxInsets(2, 14, 2, 2);
 
 bool IsContainer(TControlKind kind)
 {
-    return kind == TControlKind::PageControl || kind == TControlKind::Page
-        || kind == TControlKind::Panel || kind == TControlKind::GroupBox;
+    return kind == TControlKind::PageControl || kind == TControlKind::Page || kind == TControlKind::Panel
+           || kind == TControlKind::GroupBox;
 }
 
 // Labels size to their text; check box captions are never cut, whatever
@@ -73,7 +73,7 @@ QFont PixelFont(const QStringList& families, QFont::StyleHint hint)
     return font;
 }
 
-} // namespace
+}  // namespace
 
 TFormFonts Form1Fonts()
 {
@@ -110,7 +110,8 @@ void TForm1Builder::Build(const std::vector<TControlDescription>& descriptions)
             control->lower();
         if (item.Kind == TControlKind::Page)
             continue;  // the page control places its pages itself
-        LayoutFor(container, item.Parent)->Add(control, item.Place, item.Align, item.Anchors, WidthRuleOf(item.Kind));
+        LayoutFor(container, item.Parent)
+            ->Add(control, item.Place, item.Align, item.Anchors, WidthRuleOf(item.Kind));
     }
     ChainFocus();
     ApplyLayouts();
@@ -267,8 +268,9 @@ std::vector<QWidget*> TForm1Builder::FocusOrder(const char* container) const
     for (const TControlDescription& s : FDescriptions)
         if (std::strcmp(s.Parent, container) == 0 && s.Tab >= 0)
             children.push_back(&s);
-    std::stable_sort(children.begin(), children.end(),
-                     [](const TControlDescription* a, const TControlDescription* b) { return a->Tab < b->Tab; });
+    std::stable_sort(
+        children.begin(), children.end(),
+        [](const TControlDescription* a, const TControlDescription* b) { return a->Tab < b->Tab; });
 
     std::vector<QWidget*> order;
     for (const TControlDescription* child : children) {

@@ -10,21 +10,34 @@
 #include "AnchorLayout.h"
 
 enum class TControlKind {
-    PageControl, Page, StatusBar,
-    Panel, GroupBox, Button, Edit, FlatEdit, Spin, CheckBox,
-    Label, FixedLabel, UrlList, HelpList, Memo, Picture,
+    PageControl,
+    Page,
+    StatusBar,
+    Panel,
+    GroupBox,
+    Button,
+    Edit,
+    FlatEdit,
+    Spin,
+    CheckBox,
+    Label,
+    FixedLabel,
+    UrlList,
+    HelpList,
+    Memo,
+    Picture,
 };
 
 struct TControlDescription {
     TControlKind Kind;
     const char* Name;
     const char* Parent;
-    const char* Text;      // UTF-8 or nullptr
-    const char* Tooltip;   // UTF-8 or nullptr
-    QRect Place;           // in the container's client area
+    const char* Text;     // UTF-8 or nullptr
+    const char* Tooltip;  // UTF-8 or nullptr
+    QRect Place;          // in the container's client area
     TAlign Align;
     TAnchors Anchors;
-    int Tab;               // focus order within the container; -1 takes no focus
+    int Tab;  // focus order within the container; -1 takes no focus
     const char* AccessibleName;
 };
 

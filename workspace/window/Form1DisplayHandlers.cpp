@@ -20,7 +20,7 @@ QString SampleName(const QString& prefix, int digits)
     return prefix + QString::fromStdString(ZeroPad(1, digits)) + QStringLiteral(".url");
 }
 
-} // namespace
+}  // namespace
 
 void TForm1::SetCaption(QLabel* label, const QString& caption)
 {

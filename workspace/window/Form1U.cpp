@@ -1,8 +1,8 @@
 #include "Form1U.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -65,10 +65,9 @@ void SetTextIfChanged(QLineEdit* edit, const QString& text)
         edit->setText(text);
 }
 
-} // namespace
+}  // namespace
 
-TForm1::TForm1(TWorkspaceServices* services, std::string programFolder, QWidget* parent)
-    : QWidget(parent)
+TForm1::TForm1(TWorkspaceServices* services, std::string programFolder, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Linkrake Professional"));
@@ -121,15 +120,16 @@ void TForm1::FindControls()
     Panel1 = b.Get<QFrame>("Panel1");
     Panel2 = b.Get<QFrame>("Panel2");
     Panel3 = b.Get<QFrame>("Panel3");
-    QGroupBox** groups[] = {&GroupBox1, &GroupBox2, &GroupBox3, &GroupBox4, &GroupBox5, &GroupBox6, &GroupBox7};
+    QGroupBox** groups[] = {&GroupBox1, &GroupBox2, &GroupBox3, &GroupBox4,
+                            &GroupBox5, &GroupBox6, &GroupBox7};
     for (int i = 0; i < 7; ++i)
         *groups[i] = qobject_cast<QGroupBox*>(b.Find(QStringLiteral("GroupBox%1").arg(i + 1)));
     QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6};
     for (int i = 0; i < 6; ++i)
         *edits[i] = qobject_cast<QLineEdit*>(b.Find(QStringLiteral("Edit%1").arg(i + 1)));
     SpinEdit1 = b.Get<TDigitSpinField>("SpinEdit1");
-    QPushButton** buttons[] = {&Button1, &Button2, &Button3, &Button4, &Button5, &Button6,
-                               &Button7, &Button8, &Button9, &Button10, &Button11, &Button12,
+    QPushButton** buttons[] = {&Button1,  &Button2,  &Button3,  &Button4,  &Button5,  &Button6,
+                               &Button7,  &Button8,  &Button9,  &Button10, &Button11, &Button12,
                                &Button13, &Button14, &Button15, &Button16, &Button17, &Button18};
     for (int i = 0; i < 18; ++i)
         *buttons[i] = qobject_cast<QPushButton*>(b.Find(QStringLiteral("Button%1").arg(i + 1)));
@@ -138,8 +138,8 @@ void TForm1::FindControls()
     for (int i = 0; i < 9; ++i)
         *checks[i] = qobject_cast<QCheckBox*>(b.Find(QStringLiteral("CheckBox%1").arg(i + 1)));
     const std::pair<QLabel**, const char*> labels[] = {
-        {&Label1, "Label1"}, {&Label2, "Label2"}, {&Label3, "Label3"}, {&Label4, "Label4"},
-        {&Label5, "Label5"}, {&Label6, "Label6"}, {&Label7, "Label7"}, {&Label9, "Label9"},
+        {&Label1, "Label1"},   {&Label2, "Label2"},   {&Label3, "Label3"},  {&Label4, "Label4"},
+        {&Label5, "Label5"},   {&Label6, "Label6"},   {&Label7, "Label7"},  {&Label9, "Label9"},
         {&Label10, "Label10"}, {&Label11, "Label11"}, {&Label12, "Label12"}};
     for (const auto& [label, name] : labels)
         *label = b.Get<QLabel>(name);

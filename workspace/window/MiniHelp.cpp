@@ -78,7 +78,7 @@ const char* const Lines[] = {
     "",
     "ミニヘルプ Ｖｅｒｓｉｏｎ　２",
 };
-} // namespace
+}  // namespace
 
 QStringList MiniHelpLines()
 {

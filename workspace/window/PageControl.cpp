@@ -12,7 +12,7 @@ constexpr int PageLeft = 4;
 constexpr int PageTop = 24;
 constexpr int PageRightGap = 4;
 constexpr int PageBottomGap = 3;
-} // namespace
+}  // namespace
 
 TPageControl::TPageControl(QWidget* parent) : QWidget(parent), FTabs(new QTabBar(this))
 {

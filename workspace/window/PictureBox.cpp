@@ -28,7 +28,8 @@ void TPictureBox::mousePressEvent(QMouseEvent* event)
 
 void TPictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     FPressed = false;
     if (click)
         emit Clicked();

@@ -5,10 +5,8 @@
 #include "Cp932.h"
 #include "UrlList.h"
 
-TUrlListModel::TUrlListModel(const TUrlList& list, QObject* parent)
-    : QAbstractListModel(parent), FList(list)
-{
-}
+TUrlListModel::TUrlListModel(const TUrlList& list, QObject* parent) : QAbstractListModel(parent), FList(list)
+{ }
 
 int TUrlListModel::rowCount(const QModelIndex& parent) const
 {

@@ -32,8 +32,8 @@ public:
     unsigned DoubleClickMs = 500;
 
     // What happened.
-    std::vector<TSentMessage> Sent;         // every SendMessage, in order
-    std::vector<TNotifyCall> NotifyCalls;   // every ShellNotifyIcon, in order
+    std::vector<TSentMessage> Sent;        // every SendMessage, in order
+    std::vector<TNotifyCall> NotifyCalls;  // every ShellNotifyIcon, in order
     std::vector<std::pair<QMenu*, QPoint>> Popups;
     std::vector<QWidget*> ForegroundCalls;
     int ProcessMessagesCalls = 0;
@@ -75,7 +75,7 @@ private:
 // Installs a fresh fake for one scope and puts the previous backend back.
 class TDummyPlatformScope {
 public:
-    TDummyPlatformScope() : previous_(SetCurrentPlatform(&platform_)) {}
+    TDummyPlatformScope() : previous_(SetCurrentPlatform(&platform_)) { }
     ~TDummyPlatformScope() { SetCurrentPlatform(previous_); }
     TDummyPlatformScope(const TDummyPlatformScope&) = delete;
     TDummyPlatformScope& operator=(const TDummyPlatformScope&) = delete;

@@ -14,7 +14,7 @@ TClipboardWatch::~TClipboardWatch()
 bool TClipboardWatch::CanListen()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr
-        && QGuiApplication::clipboard() != nullptr;
+           && QGuiApplication::clipboard() != nullptr;
 }
 
 void TClipboardWatch::AddViewer(HWND viewer)

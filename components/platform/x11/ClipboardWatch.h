@@ -9,7 +9,7 @@
 
 class TClipboardWatch {
 public:
-    explicit TClipboardWatch(const TWindowTable& windows) : windows_(windows) {}
+    explicit TClipboardWatch(const TWindowTable& windows) : windows_(windows) { }
     ~TClipboardWatch();
 
     // False when there is no clipboard to listen to (no GUI application).
@@ -23,5 +23,5 @@ private:
 
     const TWindowTable& windows_;
     std::vector<HWND> viewers_;
-    QObject* listener_ = nullptr;   // connection context, deleted with its clipboard
+    QObject* listener_ = nullptr;  // connection context, deleted with its clipboard
 };

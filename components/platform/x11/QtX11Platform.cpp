@@ -8,10 +8,10 @@
 #include <QWidget>
 
 TQtX11Platform::TQtX11Platform()
-    : clipboard_(windows_),
-      tray_([this](HWND window, UINT uMsg, WPARAM wParam, LPARAM lParam) { Post(window, uMsg, wParam, lParam); })
-{
-}
+    : clipboard_(windows_), tray_([this](HWND window, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+          Post(window, uMsg, wParam, lParam);
+      })
+{ }
 
 HWND TQtX11Platform::CreateHiddenWindow(TWindowProc proc)
 {

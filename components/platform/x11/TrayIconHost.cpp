@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QStyleHints>
 #include <QStringDecoder>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QThread>
 #include <cstring>
@@ -34,7 +34,7 @@ std::pair<UINT, UINT> MouseMessagesOf(int reason)
     }
 }
 
-} // namespace
+}  // namespace
 
 TTrayIconHost::~TTrayIconHost()
 {

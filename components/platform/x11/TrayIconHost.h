@@ -17,7 +17,7 @@ public:
     // Posts (window, callback message, identifier, mouse message) to the UI thread.
     using TDeliver = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
 
-    explicit TTrayIconHost(TDeliver deliver) : deliver_(std::move(deliver)) {}
+    explicit TTrayIconHost(TDeliver deliver) : deliver_(std::move(deliver)) { }
     ~TTrayIconHost();
 
     bool Add(const TNotifyIconData& data);
