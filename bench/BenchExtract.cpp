@@ -58,7 +58,7 @@ void Report(const char* name, const std::string& path, std::size_t bytes, const 
             best.CpuSeconds = result.CpuSeconds;
         best.Urls = result.Urls;
     }
-    const double megabytes = bytes / 1048576.0;
+    const double megabytes = static_cast<double>(bytes) / 1048576.0;
     std::printf("%-12s %8.1f MB/s wall (%.3f s)  %8.1f MB/s CPU (%.3f s)  %9zu URLs\n", name,
                 megabytes / best.Seconds, best.Seconds, megabytes / best.CpuSeconds, best.CpuSeconds,
                 best.Urls);
@@ -91,7 +91,8 @@ int main(int argc, char** argv)
     const std::string path = "/tmp/linkrake-bench-" + std::to_string(::getpid()) + ".txt";
     if (!WriteFile(path, corpus))
         return 1;
-    std::printf("corpus: %.1f MB of Shift_JIS text, best of %d runs\n", corpus.size() / 1048576.0, Runs);
+    std::printf("corpus: %.1f MB of Shift_JIS text, best of %d runs\n",
+                static_cast<double>(corpus.size()) / 1048576.0, Runs);
 
     Report("defaults", path, corpus.size(), TExtractOptions{});
     TExtractOptions everything;

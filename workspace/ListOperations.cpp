@@ -6,11 +6,6 @@
 
 namespace {
 
-QString SelectedCountText(const TUrlList& list)
-{
-    return QStringLiteral("選択数 ：") + QString::number(list.SelectedCount());
-}
-
 void DeselectAll(TUrlList& list)
 {
     for (TUrlList::TItem& item : list.Items())
@@ -43,7 +38,7 @@ int TWorkspace::FirstSelectedIndex() const
     return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
-void TWorkspace::Button9Click()
+void TWorkspace::ModifySelected()
 {
     const int index = FirstSelectedIndex();
     if (index < 0) {
@@ -56,7 +51,7 @@ void TWorkspace::Button9Click()
     StatusLine = QStringLiteral("報告＞修正後は追加ボタンを押してください。");
 }
 
-void TWorkspace::Button4Click()
+void TWorkspace::DeleteSelected()
 {
     if (FirstSelectedIndex() < 0) {
         StatusLine = QStringLiteral("エラー＞削除するURLが選択されていません。");
@@ -68,7 +63,7 @@ void TWorkspace::Button4Click()
     StatusLine = QStringLiteral("報告＞URLを削除しました。");
 }
 
-void TWorkspace::Button5Click()
+void TWorkspace::DeleteAll()
 {
     if (List.Empty()) {
         StatusLine = QStringLiteral("エラー＞削除するURLがありません。");
@@ -78,7 +73,7 @@ void TWorkspace::Button5Click()
     StatusLine = QStringLiteral("報告＞URLを全て削除しました。");
 }
 
-void TWorkspace::Button11Click()
+void TWorkspace::DeleteDuplicates()
 {
     if (List.Count() < 2) {
         StatusLine = QStringLiteral("エラー＞重複チェックするURLがありません。");
@@ -93,24 +88,24 @@ void TWorkspace::Button11Click()
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
     }
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button13Click()
+void TWorkspace::SortForward()
 {
     SortItemsAscending(List.Items());
     ReorderFinished(List);
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button14Click()
+void TWorkspace::SortBackward()
 {
     SortItemsByEnding(List.Items());
     ReorderFinished(List);
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button15Click()
+void TWorkspace::ReplaceInUrls()
 {
     if (Options.BEFORE.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
@@ -120,10 +115,10 @@ void TWorkspace::Button15Click()
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
     }
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button16Click()
+void TWorkspace::SearchAndSelect()
 {
     if (Options.SEARCH.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
@@ -131,25 +126,25 @@ void TWorkspace::Button16Click()
         for (TUrlList::TItem& item : List.Items())
             if (ContainsWhole(item.Text, Options.SEARCH))
                 item.Selected = true;
-        SelectedCountLabel = SelectedCountText(List);
+        Display.SelectedCount = true;
         StatusLine = QStringLiteral("報告＞検索が完了しました。");
     }
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button17Click()
+void TWorkspace::ClearSelection()
 {
     DeselectAll(List);
-    SelectedCountLabel = SelectedCountText(List);
+    Display.SelectedCount = true;
     StatusLine = QStringLiteral("報告＞選択を解除しました。");
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button18Click()
+void TWorkspace::InvertSelection()
 {
     for (TUrlList::TItem& item : List.Items())
         item.Selected = !item.Selected;
-    SelectedCountLabel = SelectedCountText(List);
+    Display.SelectedCount = true;
     StatusLine = QStringLiteral("報告＞選択を反転しました。");
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }

@@ -94,12 +94,12 @@ void TWorkspace::LoadMemo(int pad)
     } catch (const std::exception&) {
         // Missing or unreadable: the memo holds what was read.
     }
-    (pad == 1 ? Memo1 : Memo2) = std::move(memo);
+    (pad == 1 ? MemoPad1 : MemoPad2) = std::move(memo);
 }
 
 void TWorkspace::SaveMemo(int pad)
 {
-    const std::string& memo = pad == 1 ? Memo1 : Memo2;
+    const std::string& memo = pad == 1 ? MemoPad1 : MemoPad2;
     WriteFileAtomically(FProgramFolder + MemoFileName(pad), memo.empty() ? std::string() : memo + LineEnd);
 }
 

@@ -4,7 +4,7 @@ namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
 }  // namespace
 
-void TWorkspace::Button1Click()
+void TWorkspace::InputTextFile()
 {
     const std::optional<std::string> path = FServices.ChooseOpenFile(TextFileFilter);
     if (!path) {
@@ -41,13 +41,13 @@ bool TWorkspace::ExtractFromClipboard()
     return true;
 }
 
-void TWorkspace::Button2Click()
+void TWorkspace::PasteClipboard()
 {
     StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
     ExtractFromClipboard();
 }
 
-void TWorkspace::Button3Click()
+void TWorkspace::AddEnteredUrl()
 {
     if (UrlEntry.empty()) {
         StatusLine = QStringLiteral("エラー＞追加するURLが入力されていません。");

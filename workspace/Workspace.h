@@ -19,12 +19,18 @@ public:
     // ---- Plain objects the window binds to (CP932 bytes unless QString) ----
     TExtractOptions Options;
     TUrlList List;
-    std::string UrlEntry = "http://";  // Edit4
-    QString SelectedCountLabel;        // Label10
-    QString StatusLine;                // StatusBar1
-    std::string Memo1;                 // memo pads, CP932, CR LF line breaks
-    std::string Memo2;
+    std::string UrlEntry = "http://";  // UrlEntryEdit
+    QString StatusLine;                // StatusBar
+    std::string MemoPad1;              // memo pads, CP932, CR LF line breaks
+    std::string MemoPad2;
     bool ClipIgnore = false;
+    // What a handler changed beyond the list and the status line; the window
+    // shows each request and clears it.
+    struct TDisplayRequests {
+        bool SelectedCount = false;    // the selection count changed by a command
+        bool ListScrollWidth = false;  // the list's scroll width goes back to its start value
+    };
+    TDisplayRequests Display;
     bool MonitorEnabled = false;
     const std::string& ProgramFolder() const { return FProgramFolder; }
 
@@ -50,33 +56,33 @@ public:
     bool FormClose();
 
     // ---- Text sources ----
-    void Button1Click();
+    void InputTextFile();
     void WMDropFiles(const std::vector<std::string>& paths);
     bool ExtractFromClipboard();
-    void Button2Click();
-    void Button3Click();
+    void PasteClipboard();
+    void AddEnteredUrl();
 
     // ---- List operations ----
     int FirstSelectedIndex() const;
-    void Button9Click();   // modify
-    void Button4Click();   // delete selected
-    void Button11Click();  // delete duplicates
-    void Button5Click();   // delete all
-    void Button13Click();  // forward sort
-    void Button14Click();  // backward sort
-    void Button15Click();  // replace
-    void Button16Click();  // search and select
-    void Button17Click();  // clear selection
-    void Button18Click();  // invert selection
+    void ModifySelected();    // modify
+    void DeleteSelected();    // delete selected
+    void DeleteDuplicates();  // delete duplicates
+    void DeleteAll();         // delete all
+    void SortForward();       // forward sort
+    void SortBackward();      // backward sort
+    void ReplaceInUrls();     // replace
+    void SearchAndSelect();   // search and select
+    void ClearSelection();    // clear selection
+    void InvertSelection();   // invert selection
 
     // ---- Exports ----
-    void Button6Click();   // shortcut files
-    void Button7Click();   // URL list file
-    void Button10Click();  // HTML link page
-    void Button8Click();   // copy whole list
+    void CreateShortcuts();    // shortcut files
+    void CreateUrlListFile();  // URL list file
+    void CreateLinkPage();     // HTML link page
+    void CopyWholeList();      // copy whole list
     void CopyListToClipboard();
-    void Button12Click();     // copy selected
-    void ListBox1DblClick();  // copy focused item
+    void CopySelected();    // copy selected
+    void CopyFocusedUrl();  // copy focused item
 
 private:
     TWorkspaceServices& FServices;

@@ -28,7 +28,4 @@ public:
     virtual void ReportError(const QString& text) = 0;
     // A plain information box (the farewell greeting).
     virtual void ShowMessage(const QString& text) = 0;
-
-    // The list control's horizontal scroll width goes back to 1000 pixels.
-    virtual void ResetListHorizontalExtent() = 0;
 };

@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "Form1Artwork.h"
-#include "Form1Builder.h"
-#include "Form1U.h"
+#include "MainWindow.h"
+#include "WindowArtwork.h"
+#include "WindowBuilder.h"
 #include "Workspace.h"
 
 namespace {
@@ -33,12 +33,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Linkrake Professional"));
     QApplication::setWindowIcon(MainIcon());
     // Dialogs and message boxes share the window's font.
-    QApplication::setFont(Form1Fonts().Proportional);
+    QApplication::setFont(MainWindowFonts().Proportional);
 
     // A window that cannot be built (the desktop refusing a component) is
     // reported like any other failure; the program then ends.
     try {
-        TForm1 form;
+        TMainWindow form;
         form.show();
         return application.exec();
     } catch (const std::exception& failure) {

@@ -21,19 +21,11 @@ TEST(DesktopServices, FiltersBecomeTheDialogsLabelPatternPairs)
 
 TEST(DesktopServices, ClipboardTextGoesBothWaysAsCp932)
 {
-    TDesktopServices services(nullptr, {});
+    TDesktopServices services(nullptr);
     const std::string text = ToCp932(QString::fromUtf8("日本語 http://x.example/ ｶﾅ\r\n2行目"));
     services.SetClipboardText(text);
     ASSERT_TRUE(services.ClipboardHasText());
     EXPECT_EQ(services.ClipboardText(), text);
-}
-
-TEST(DesktopServices, TheExtentResetReachesTheListControl)
-{
-    int resets = 0;
-    TDesktopServices services(nullptr, [&] { ++resets; });
-    services.ResetListHorizontalExtent();
-    EXPECT_EQ(resets, 1);
 }
 
 TEST(FolderDialog, ATypedNewFolderNameCanBeChosen)

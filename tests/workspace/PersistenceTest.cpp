@@ -7,8 +7,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "FakeServices.h"
 #include "FileWriting.h"
+#include "WorkspaceFixture.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ TEST_F(Persistence, FirstStartUsesDefaultsAndSettingsAreClamped)
     W.FormCreate();
     EXPECT_EQ(W.Options.PREFIX, "URL-");
     EXPECT_TRUE(W.Options.WWW && W.Options.ALL && W.ClipIgnore && W.MonitorEnabled);
-    EXPECT_TRUE(List.Empty() && W.Memo1.empty() && W.Memo2.empty());
+    EXPECT_TRUE(List.Empty() && W.MemoPad1.empty() && W.MemoPad2.empty());
 
     WriteBytes(Folder + "Linkrake.ini", "[SYSTEM]\r\nNUMBER=9\r\nCB=1\r\nWWW=x\r\n");
     TWorkspace next = Restarted();
@@ -72,9 +72,9 @@ TEST_F(Persistence, ListRoundTripKeepsEmptyItemsWithoutRecognizing)
 TEST_F(Persistence, MemoJoiningRules)
 {
     const auto roundTrip = [&](const std::string& memo) {
-        W.Memo2 = memo;
+        W.MemoPad2 = memo;
         EXPECT_TRUE(W.FormClose());
-        return Restarted().Memo2;
+        return Restarted().MemoPad2;
     };
     EXPECT_EQ(roundTrip("one\r\n\r\nthree"), "one\r\n\r\nthree");
     EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "one\r\n\r\nthree\r\n");
@@ -90,7 +90,7 @@ TEST_F(Persistence, AFailedCloseIsReportedAndTheNextCloseRunsEverything)
 {
     fs::create_directory(Folder + "List.txt");  // the list file cannot be replaced
     List.Append("http://a/");
-    W.Memo1 = "memo";
+    W.MemoPad1 = "memo";
     W.Options.MEMO = "PVD";
     EXPECT_FALSE(W.FormClose());
     EXPECT_EQ(Services.Errors, QStringList{Report(FileErrorMessage(EISDIR))});
@@ -149,7 +149,7 @@ TEST_F(Persistence, SavesKeepPermissionsAndFollowSymbolicLinks)
     WriteBytes(target, "old\r\n");
     chmod(target.c_str(), 0640);
     fs::create_symlink(target, Folder + "Memo1.txt");
-    W.Memo1 = "new";
+    W.MemoPad1 = "new";
     W.SaveMemo(1);
     EXPECT_TRUE(fs::is_symlink(Folder + "Memo1.txt"));
     EXPECT_EQ(ReadBytes(target), "new\r\n");

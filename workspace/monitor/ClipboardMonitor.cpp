@@ -10,11 +10,6 @@ namespace ClipboardMonitor {
 
 namespace {
 
-QString PauseCaption(bool monitorEnabled)
-{
-    return monitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開");
-}
-
 // The locale's date and time ("%x %X" of the C library).
 QString TimestampNow()
 {
@@ -50,16 +45,14 @@ void CBClicked(TWorkspace& workspace, bool checked)
     workspace.ClipIgnore = !checked;
 }
 
-QString TogglePause(TWorkspace& workspace)
+void TogglePause(TWorkspace& workspace)
 {
     workspace.MonitorEnabled = !workspace.MonitorEnabled;
-    return PauseCaption(workspace.MonitorEnabled);
 }
 
-QString Resume(TWorkspace& workspace)
+void Resume(TWorkspace& workspace)
 {
     workspace.MonitorEnabled = true;
-    return PauseCaption(true);
 }
 
 }  // namespace ClipboardMonitor

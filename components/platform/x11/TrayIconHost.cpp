@@ -5,7 +5,6 @@
 #include <QStringDecoder>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
-#include <QThread>
 #include <cstring>
 
 namespace {
@@ -46,13 +45,8 @@ bool TTrayIconHost::TrayAvailable()
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
-    // A notification area started together with the program may take a
-    // moment to claim its selection; give it up to a second.
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (QSystemTrayIcon::isSystemTrayAvailable())
-            return true;
-        QThread::msleep(100);
-    }
+    // Asked afresh at each minimize, never waited for: the user-interface
+    // thread must not sleep, and a tray that appears later serves the next one.
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 

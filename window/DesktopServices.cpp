@@ -43,8 +43,7 @@ QString QtFileFilter(const QString& filter)
     return entries.join(QStringLiteral(";;"));
 }
 
-TDesktopServices::TDesktopServices(QWidget* window, std::function<void()> resetExtent)
-    : FWindow(window), FResetExtent(std::move(resetExtent))
+TDesktopServices::TDesktopServices(QWidget* window) : FWindow(window)
 { }
 
 std::optional<std::string> TDesktopServices::ChooseOpenFile(const QString& filter)
@@ -102,10 +101,4 @@ void TDesktopServices::ReportError(const QString& text)
 void TDesktopServices::ShowMessage(const QString& text)
 {
     ShowBox(FWindow, QMessageBox::Information, text);
-}
-
-void TDesktopServices::ResetListHorizontalExtent()
-{
-    if (FResetExtent)
-        FResetExtent();
 }

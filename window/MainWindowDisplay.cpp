@@ -1,6 +1,6 @@
 // The window's own display handlers: the shortcut name sample, the count
 // labels and the memo page's hidden picture.
-#include "Form1U.h"
+#include "MainWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,9 +8,9 @@
 #include "AnchorLayout.h"
 #include "DigitSpinField.h"
 #include "Engine.h"
-#include "Form1Builder.h"
 #include "PictureBox.h"
 #include "UrlListView.h"
+#include "WindowBuilder.h"
 #include "Workspace.h"
 
 namespace {
@@ -22,64 +22,64 @@ QString SampleName(const QString& prefix, int digits)
 
 }  // namespace
 
-void TForm1::SetCaption(QLabel* label, const QString& caption)
+void TMainWindow::SetCaption(QLabel* label, const QString& caption)
 {
     label->setText(caption);
     label->resize(label->sizeHint().width(), label->height());  // a label's width follows its text
 }
 
-void TForm1::Edit1Change()
+void TMainWindow::PrefixChanged()
 {
-    SetCaption(Label3, SampleName(Edit1->text(), SpinEdit1->Value()));
+    SetCaption(SampleNameLabel, SampleName(PrefixEdit->text(), DigitCountSpin->Value()));
 }
 
-void TForm1::SpinEdit1Change()
+void TMainWindow::DigitCountChanged()
 {
     // An emptied field becomes 1, whose own change event draws the sample.
-    if (SpinEdit1->Text().isEmpty()) {
-        SpinEdit1->SetValue(TDigitSpinField::MinValue);
+    if (DigitCountSpin->Text().isEmpty()) {
+        DigitCountSpin->SetValue(TDigitSpinField::MinValue);
         return;
     }
-    SetCaption(Label3, SampleName(Edit1->text(), SpinEdit1->Value()));
+    SetCaption(SampleNameLabel, SampleName(PrefixEdit->text(), DigitCountSpin->Value()));
 }
 
-void TForm1::TabSheet4Show()
+void TMainWindow::ToolsPageShown()
 {
-    SetCaption(Label6, QStringLiteral("全URL数：") + QString::number(Workspace().List.Count()));
-    ListBox1->StoreSelection(Workspace().List);
-    ShowSelectedCount(QStringLiteral("選択数 ：") + QString::number(Workspace().List.SelectedCount()));
+    SetCaption(TotalCountLabel, QStringLiteral("全URL数：") + QString::number(Workspace().List.Count()));
+    UrlListBox->StoreSelection(Workspace().List);
+    ShowSelectedCount();
 }
 
-void TForm1::TabSheet3Show()
+void TMainWindow::MemoPageShown()
 {
-    Image1->setVisible(Edit2->text() == QStringLiteral("RR7"));
+    Mascot->setVisible(MemoLineEdit->text() == QStringLiteral("RR7"));
 
     static constexpr int Tops[] = {50, 120, 200};
     std::uniform_int_distribution<int> draw(1, 14);
     const int drawn = draw(FPictureDraws);
     if (drawn <= 3) {
-        QRect place = Image1->geometry();
+        QRect place = Mascot->geometry();
         place.moveTop(Tops[drawn - 1]);
-        Builder().LayoutOf(TabSheet3)->MoveTo(Image1, place);
+        Builder().LayoutOf(MemoPage)->MoveTo(Mascot, place);
     }
 }
 
-QString TForm1::CreditsLine()
+QString TMainWindow::CreditsLine()
 {
     return QStringLiteral("企画・制作：くまでの助　　協力：はっぱ太郎");
 }
 
-QString TForm1::DedicationLine()
+QString TMainWindow::DedicationLine()
 {
     return QStringLiteral("このソフトをラケ丸を愛するすべてのファンに捧げます…");
 }
 
-void TForm1::Image1Click()
+void TMainWindow::ShowCredits()
 {
-    SetCaption(Label5, CreditsLine());
+    SetCaption(MemoPageLabel, CreditsLine());
 }
 
-void TForm1::Image1DblClick()
+void TMainWindow::ShowDedication()
 {
-    SetCaption(Label11, DedicationLine());
+    SetCaption(VersionLabel, DedicationLine());
 }

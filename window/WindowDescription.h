@@ -42,7 +42,7 @@ struct TControlDescription {
 };
 
 // The window's client area in the description.
-constexpr QSize Form1ClientSize(367, 413);
+constexpr QSize MainWindowClientSize(367, 413);
 
 // In containment order: a container always precedes what it holds.
-const std::vector<TControlDescription>& Form1Controls();
+const std::vector<TControlDescription>& MainWindowControls();

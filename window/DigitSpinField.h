@@ -1,5 +1,5 @@
 #pragma once
-// The digit-count field (SpinEdit1): one character, range 1 to 5, arrows and
+// The digit-count field (DigitCountSpin): one character, range 1 to 5, arrows and
 // the Up/Down keys step it, typing is filtered but not range-checked until
 // the focus leaves. A stock spin box corrects text while it is typed, which
 // is not what this field does.

@@ -1,4 +1,4 @@
-#include "Form1Artwork.h"
+#include "WindowArtwork.h"
 
 #include <QDir>
 

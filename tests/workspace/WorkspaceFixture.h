@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "Cp932.h"
+#include "FakeServices.h"
 #include "Workspace.h"
-#include "support/FakeServices.h"
 
 // A workspace over a fresh temporary program folder.
 struct TWorkspaceFixture {

@@ -1,4 +1,4 @@
-#include "Form1Builder.h"
+#include "WindowBuilder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -75,20 +75,20 @@ QFont PixelFont(const QStringList& families, QFont::StyleHint hint)
 
 }  // namespace
 
-TFormFonts Form1Fonts()
+TFormFonts MainWindowFonts()
 {
     return {PixelFont({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")}, QFont::SansSerif),
             PixelFont({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")}, QFont::Monospace)};
 }
 
-TForm1Builder::TForm1Builder(QWidget* form, const TUrlList& list)
-    : FForm(form), FList(list), FFonts(Form1Fonts())
+TWindowBuilder::TWindowBuilder(QWidget* form, const TUrlList& list)
+    : FForm(form), FList(list), FFonts(MainWindowFonts())
 {
-    FWidgets[QStringLiteral("Form1")] = form;
+    FWidgets[QStringLiteral("MainWindow")] = form;
     form->setFont(FFonts.Proportional);
 }
 
-void TForm1Builder::Build(const std::vector<TControlDescription>& descriptions)
+void TWindowBuilder::Build(const std::vector<TControlDescription>& descriptions)
 {
     FDescriptions = descriptions;
     for (const TControlDescription& item : FDescriptions) {
@@ -117,7 +117,7 @@ void TForm1Builder::Build(const std::vector<TControlDescription>& descriptions)
     ApplyLayouts();
 }
 
-QWidget* TForm1Builder::Create(const TControlDescription& item, QWidget* container)
+QWidget* TWindowBuilder::Create(const TControlDescription& item, QWidget* container)
 {
     const QString text = Utf8(item.Text);
     switch (item.Kind) {
@@ -207,11 +207,11 @@ QWidget* TForm1Builder::Create(const TControlDescription& item, QWidget* contain
     return new QWidget(container);
 }
 
-TAnchorLayout* TForm1Builder::LayoutFor(QWidget* container, const char* containerName)
+TAnchorLayout* TWindowBuilder::LayoutFor(QWidget* container, const char* containerName)
 {
     if (TAnchorLayout* existing = LayoutOf(container))
         return existing;
-    QSize design = Form1ClientSize;
+    QSize design = MainWindowClientSize;
     QMargins insets;
     if (const TControlDescription* owner = DescriptionOf(containerName)) {
         if (owner->Kind == TControlKind::Page) {
@@ -228,7 +228,7 @@ TAnchorLayout* TForm1Builder::LayoutFor(QWidget* container, const char* containe
 }
 
 // The described control of that name; nullptr for the form itself.
-const TControlDescription* TForm1Builder::DescriptionOf(const char* name) const
+const TControlDescription* TWindowBuilder::DescriptionOf(const char* name) const
 {
     for (const TControlDescription& s : FDescriptions)
         if (std::strcmp(s.Name, name) == 0)
@@ -236,13 +236,13 @@ const TControlDescription* TForm1Builder::DescriptionOf(const char* name) const
     return nullptr;
 }
 
-QWidget* TForm1Builder::Find(const QString& name) const
+QWidget* TWindowBuilder::Find(const QString& name) const
 {
     const auto found = FWidgets.find(name);
     return found == FWidgets.end() ? nullptr : found->second;
 }
 
-TAnchorLayout* TForm1Builder::LayoutOf(QWidget* container) const
+TAnchorLayout* TWindowBuilder::LayoutOf(QWidget* container) const
 {
     for (const auto& [widget, layout] : FLayouts)
         if (widget == container)
@@ -250,9 +250,9 @@ TAnchorLayout* TForm1Builder::LayoutOf(QWidget* container) const
     return nullptr;
 }
 
-void TForm1Builder::ApplyLayouts() const
+void TWindowBuilder::ApplyLayouts() const
 {
-    FForm->resize(Form1ClientSize);
+    FForm->resize(MainWindowClientSize);
     for (const auto& [widget, layout] : FLayouts) {
         layout->Apply();
         // Hidden widgets get no resize events, so the pages follow by hand.
@@ -262,7 +262,7 @@ void TForm1Builder::ApplyLayouts() const
     }
 }
 
-std::vector<QWidget*> TForm1Builder::FocusOrder(const char* container) const
+std::vector<QWidget*> TWindowBuilder::FocusOrder(const char* container) const
 {
     std::vector<const TControlDescription*> children;
     for (const TControlDescription& s : FDescriptions)
@@ -287,9 +287,9 @@ std::vector<QWidget*> TForm1Builder::FocusOrder(const char* container) const
     return order;
 }
 
-void TForm1Builder::ChainFocus() const
+void TWindowBuilder::ChainFocus() const
 {
-    const std::vector<QWidget*> order = FocusOrder("Form1");
+    const std::vector<QWidget*> order = FocusOrder("MainWindow");
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -24,7 +24,7 @@ class QPushButton;
 class QStatusBar;
 
 class TDigitSpinField;
-class TForm1Builder;
+class TWindowBuilder;
 class TPageControl;
 class TPictureBox;
 class TPopupMenu;
@@ -35,120 +35,121 @@ class TWorkspace;
 class TWorkspaceServices;
 struct TExtractOptions;
 
-class TForm1 : public QWidget {
+class TMainWindow : public QWidget {
     Q_OBJECT
 public:
     // services: dialogs, clipboard and error report (nullptr: this desktop's).
     // programFolder: where the workspace files live, with a trailing "/"
     // (empty: the executable's folder).
-    explicit TForm1(TWorkspaceServices* services = nullptr, std::string programFolder = {},
-                    QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit TMainWindow(TWorkspaceServices* services = nullptr, std::string programFolder = {},
+                         QWidget* parent = nullptr);
+    ~TMainWindow() override;
 
     TWorkspace& Workspace() { return *FWorkspace; }
-    TForm1Builder& Builder() { return *FBuilder; }
+    TWindowBuilder& Builder() { return *FBuilder; }
 
     // ---- Controls, named as the rest of the program addresses them ----
-    TPageControl* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
-    QWidget* TabSheet3;
-    QWidget* TabSheet4;
-    QStatusBar* StatusBar1;
-    QFrame* Panel1;
-    QFrame* Panel2;
-    QFrame* Panel3;
-    QGroupBox* GroupBox1;
-    QGroupBox* GroupBox2;
-    QGroupBox* GroupBox3;
-    QGroupBox* GroupBox4;
-    QGroupBox* GroupBox5;
-    QGroupBox* GroupBox6;
-    QGroupBox* GroupBox7;
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QLineEdit* Edit6;
-    TDigitSpinField* SpinEdit1;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    QPushButton* Button4;
-    QPushButton* Button5;
-    QPushButton* Button6;
-    QPushButton* Button7;
-    QPushButton* Button8;
-    QPushButton* Button9;
-    QPushButton* Button10;
-    QPushButton* Button11;
-    QPushButton* Button12;
-    QPushButton* Button13;
-    QPushButton* Button14;
-    QPushButton* Button15;
-    QPushButton* Button16;
-    QPushButton* Button17;
-    QPushButton* Button18;
-    QCheckBox* CheckBox1;
-    QCheckBox* CheckBox2;
-    QCheckBox* CheckBox3;
-    QCheckBox* CheckBox4;
-    QCheckBox* CheckBox5;
-    QCheckBox* CheckBox6;
-    QCheckBox* CheckBox7;
-    QCheckBox* CheckBox8;
-    QCheckBox* CheckBox9;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label11;
-    QLabel* Label12;
-    TUrlListView* ListBox1;
-    QListWidget* ListBox2;
-    QPlainTextEdit* Memo1;
-    QPlainTextEdit* Memo2;
-    TPictureBox* Image1;
-    QLabel* StatusText;  // the StatusLine's text inside StatusBar1
+    TPageControl* Pages;
+    QWidget* MainPage;
+    QWidget* SettingsPage;
+    QWidget* MemoPage;
+    QWidget* ToolsPage;
+    QStatusBar* StatusBar;
+    QFrame* ExportRow;
+    QFrame* CommandColumn;
+    QFrame* EntryRow;
+    QGroupBox* ShortcutGroup;
+    QGroupBox* OptionsGroup;
+    QGroupBox* MiniHelpGroup;
+    QGroupBox* ReplaceGroup;
+    QGroupBox* RulesGroup;
+    QGroupBox* SelectionGroup;
+    QGroupBox* SearchGroup;
+    QLineEdit* PrefixEdit;
+    QLineEdit* MemoLineEdit;
+    QLineEdit* FindEdit;
+    QLineEdit* UrlEntryEdit;
+    QLineEdit* ReplaceWithEdit;
+    QLineEdit* SearchEdit;
+    TDigitSpinField* DigitCountSpin;
+    QPushButton* FileInputButton;
+    QPushButton* PasteButton;
+    QPushButton* AddButton;
+    QPushButton* DeleteButton;
+    QPushButton* DeleteAllButton;
+    QPushButton* ShortcutsButton;
+    QPushButton* UrlListFileButton;
+    QPushButton* CopyAllButton;
+    QPushButton* ModifyButton;
+    QPushButton* LinkPageButton;
+    QPushButton* DedupeButton;
+    QPushButton* CopyButton;
+    QPushButton* ForwardSortButton;
+    QPushButton* BackwardSortButton;
+    QPushButton* ReplaceButton;
+    QPushButton* SearchButton;
+    QPushButton* ClearSelectionButton;
+    QPushButton* InvertSelectionButton;
+    QCheckBox* WwwRuleCheck;
+    QCheckBox* KanaConversionCheck;
+    QCheckBox* SchemeRuleCheck;
+    QCheckBox* MonitorCheck;
+    QCheckBox* RangeExpansionCheck;
+    QCheckBox* LinkPageWithoutDialogCheck;
+    QCheckBox* ParentPathRuleCheck;
+    QCheckBox* RootPathRuleCheck;
+    QCheckBox* SlashDotRuleCheck;
+    QLabel* PrefixLabel;
+    QLabel* DigitCountLabel;
+    QLabel* SampleNameLabel;
+    QLabel* SampleLabel;
+    QLabel* MemoPageLabel;
+    QLabel* TotalCountLabel;
+    QLabel* FindLabel;
+    QLabel* ReplaceWithLabel;
+    QLabel* SelectedCountLabel;
+    QLabel* VersionLabel;
+    QLabel* SearchLabel;
+    TUrlListView* UrlListBox;
+    QListWidget* MiniHelpList;
+    QPlainTextEdit* MemoPad1Edit;
+    QPlainTextEdit* MemoPad2Edit;
+    TPictureBox* Mascot;
+    QLabel* StatusText;  // the StatusLine's text inside StatusBar
 
     // ---- Non-visual components (a window is never built without them) ----
-    TQvClipDetector* QvClipDetector1 = nullptr;
-    TTrayIcon* TrayIcon1 = nullptr;
-    TPopupMenu* PopupMenu1 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* N2 = nullptr;
-    QAction* N3 = nullptr;
-    QAction* Exit1 = nullptr;
+    TQvClipDetector* ClipDetector = nullptr;
+    TTrayIcon* TrayIcon = nullptr;
+    TPopupMenu* TrayMenu = nullptr;
+    QAction* RestoreItem = nullptr;
+    QAction* PauseItem = nullptr;
+    QAction* MenuSeparator = nullptr;
+    QAction* ExitItem = nullptr;
 
     // ---- Window handlers ----
     void FormCreate();
     void FormShow();
     // True when the window may close.
     bool FormClose();
-    void Edit1Change();
-    void SpinEdit1Change();
-    void TabSheet4Show();
-    void TabSheet3Show();
-    void Image1Click();
-    void Image1DblClick();
-    void CheckBox4Click();
+    void PrefixChanged();
+    void DigitCountChanged();
+    void ToolsPageShown();
+    void MemoPageShown();
+    void ShowCredits();
+    void ShowDedication();
+    void MonitoringToggled();
     // Files dropped on the window, in the desktop's order.
     void WMDropFiles(const std::vector<std::string>& paths);
 
     // ---- Clipboard monitoring and tray residency ----
-    void QvClipDetector1ClipChange();
+    void ClipboardChanged();
     void AppMinimize();
     void RestoreFromTray();
-    void TrayIcon1DblClick();
-    void N1Click();
-    void N2Click();
-    void Exit1Click();
+    void ShowPauseCaption();
+    void TrayIconDoubleClick();
+    void RestoreItemClick();
+    void PauseItemClick();
+    void ExitItemClick();
 
     // Runs a workspace handler with the controls bound around it.
     void RunWorkspaceHandler(const std::function<void()>& handler);
@@ -183,14 +184,13 @@ private:
     bool TakeFileDrop(QDropEvent* event);
     void MemosToWorkspace();
     void MemosToControls();
-    void ShowSelectedCount(const QString& caption);
+    void ShowSelectedCount();
     static void SetCaption(QLabel* label, const QString& caption);
 
     std::unique_ptr<TWorkspaceServices> FOwnServices;
     std::unique_ptr<TWorkspace> FWorkspace;
-    std::unique_ptr<TForm1Builder> FBuilder;
-    QString FShownCountLabel;        // the workspace's Label10 text last shown
-    std::string FUrlEntrySent;       // Edit4 as last handed to the workspace
+    std::unique_ptr<TWindowBuilder> FBuilder;
+    std::string FUrlEntrySent;       // UrlEntryEdit as last handed to the workspace
     int FHandlerDepth = 0;           // workspace handlers under way (a dialog may nest another)
     bool FKeepInTaskbar = false;     // the tray was refused: minimize stays in the task bar
     std::minstd_rand FPictureDraws;  // unseeded: the same draws every run

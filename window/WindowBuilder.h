@@ -9,7 +9,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "Form1Description.h"
+#include "WindowDescription.h"
 
 class TAnchorLayout;
 class TUrlList;
@@ -20,11 +20,11 @@ struct TFormFonts {
 };
 // The window's fonts: the named gothic faces where present, else the
 // proportional and fixed-pitch Japanese gothics this desktop has.
-TFormFonts Form1Fonts();
+TFormFonts MainWindowFonts();
 
-class TForm1Builder {
+class TWindowBuilder {
 public:
-    TForm1Builder(QWidget* form, const TUrlList& list);
+    TWindowBuilder(QWidget* form, const TUrlList& list);
 
     void Build(const std::vector<TControlDescription>& descriptions);
 

@@ -1,5 +1,5 @@
 #pragma once
-// The URL list control (ListBox1): a fast list view over TUrlListModel with
+// The URL list control (UrlListBox): a fast list view over TUrlListModel with
 // the list box's extended selection, plus the binding of its selection and
 // focused item to the flags kept in TUrlList.
 #include <QListView>

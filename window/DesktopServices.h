@@ -1,6 +1,5 @@
 #pragma once
 // The workspace's dialogs, clipboard and error report on this desktop.
-#include <functional>
 
 #include "WorkspaceServices.h"
 
@@ -13,7 +12,7 @@ class TDesktopServices : public TWorkspaceServices {
 public:
     // window: the parent of every dialog. resetExtent: puts the list
     // control's scroll width back.
-    TDesktopServices(QWidget* window, std::function<void()> resetExtent);
+    explicit TDesktopServices(QWidget* window);
 
     std::optional<std::string> ChooseOpenFile(const QString& filter) override;
     std::optional<std::string> ChooseSaveFile(const QString& filter, const QString& proposedName) override;
@@ -26,9 +25,7 @@ public:
 
     void ReportError(const QString& text) override;
     void ShowMessage(const QString& text) override;
-    void ResetListHorizontalExtent() override;
 
 private:
     QWidget* FWindow;
-    std::function<void()> FResetExtent;
 };
