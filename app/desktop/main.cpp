@@ -9,6 +9,7 @@
 #include "WindowArtwork.h"
 #include "WindowBuilder.h"
 #include "Workspace.h"
+#include "WorkspaceFolder.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Linkrake Professional"));
     QApplication::setApplicationDisplayName(QStringLiteral("Linkrake Professional"));
+    // The installed desktop entry's id: lets docks match the window to it.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.linkrake.Linkrake"));
     QApplication::setWindowIcon(MainIcon());
     // Dialogs and message boxes share the window's font.
     QApplication::setFont(MainWindowFonts().Proportional);
@@ -38,7 +41,8 @@ int main(int argc, char* argv[])
     // A window that cannot be built (the desktop refusing a component) is
     // reported like any other failure; the program then ends.
     try {
-        TMainWindow form;
+        // Next to a portable copy; the user's data folder for an installed one.
+        TMainWindow form(nullptr, WorkspaceFolderOfExecutable());
         form.show();
         return application.exec();
     } catch (const std::exception& failure) {
