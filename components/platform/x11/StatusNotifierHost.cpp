@@ -4,9 +4,9 @@
 #include <QDBusInterface>
 #include <QString>
 
-namespace {
+namespace StatusNotifierHost {
 
-bool HostRegistered()
+bool Registered()
 {
     const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -18,13 +18,9 @@ bool HostRegistered()
     return host.isValid() && host.property("IsStatusNotifierHostRegistered").toBool();
 }
 
-}  // namespace
-
-namespace StatusNotifierHost {
-
 bool InUse()
 {
-    static const bool inUse = HostRegistered();
+    static const bool inUse = Registered();
     return inUse;
 }
 

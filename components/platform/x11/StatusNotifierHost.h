@@ -10,5 +10,7 @@ namespace StatusNotifierHost {
 // Asks once, at the first call; later calls repeat that answer. Call it
 // right before the first question to Qt about the tray.
 bool InUse();
+// Asks the session bus now.
+bool Registered();
 
 }  // namespace StatusNotifierHost

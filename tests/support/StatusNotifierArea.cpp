@@ -68,7 +68,7 @@ TPrivateSessionBus::~TPrivateSessionBus()
     }
 }
 
-TStatusNotifierArea::TStatusNotifierArea(const QString& busAddress)
+TStatusNotifierArea::TStatusNotifierArea(const QString& busAddress, bool withHost)
     : FBus(QDBusConnection::connectToBus(busAddress, ConnectionName))
 {
     const QString host =
@@ -78,7 +78,7 @@ TStatusNotifierArea::TStatusNotifierArea(const QString& busAddress)
                                       QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals
                                           | QDBusConnection::ExportAllProperties)
                && FBus.registerService(host);
-    if (FServing)
+    if (FServing && withHost)
         RegisterStatusNotifierHost(host);
 }
 
@@ -99,6 +99,7 @@ void TStatusNotifierArea::RegisterStatusNotifierItem(const QString& service, con
 
 void TStatusNotifierArea::RegisterStatusNotifierHost(const QString&)
 {
+    FHostRegistered = true;
     emit StatusNotifierHostRegistered();
 }
 

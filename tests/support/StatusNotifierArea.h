@@ -39,11 +39,12 @@ class TStatusNotifierArea : public QObject {
     Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ RegisteredStatusNotifierItems)
 
 public:
-    explicit TStatusNotifierArea(const QString& busAddress);
+    // Without a host the watcher tells items that nobody shows them.
+    explicit TStatusNotifierArea(const QString& busAddress, bool withHost = true);
     ~TStatusNotifierArea() override;
 
     bool Serving() const { return FServing; }
-    bool IsStatusNotifierHostRegistered() const { return true; }
+    bool IsStatusNotifierHostRegistered() const { return FHostRegistered; }
     int ProtocolVersion() const { return 0; }
     QStringList RegisteredStatusNotifierItems() const { return FItems; }
 
@@ -68,4 +69,5 @@ private:
     QDBusConnection FBus;
     QStringList FItems;
     bool FServing = false;
+    bool FHostRegistered = false;
 };
