@@ -45,7 +45,9 @@ TExportedMenuEntry ReadNode(const QDBusArgument& node, QList<QDBusVariant>* chil
 }  // namespace
 
 TPrivateSessionBus::TPrivateSessionBus()
-    : FDaemon(std::make_unique<QProcess>()), FPreviousAddress(qgetenv("DBUS_SESSION_BUS_ADDRESS"))
+    : FDaemon(std::make_unique<QProcess>()),
+      FHadAddress(qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")),
+      FPreviousAddress(qgetenv("DBUS_SESSION_BUS_ADDRESS"))
 {
     FDaemon->setProcessChannelMode(QProcess::SeparateChannels);
     FDaemon->setStandardErrorFile(QProcess::nullDevice());
@@ -60,7 +62,10 @@ TPrivateSessionBus::TPrivateSessionBus()
 
 TPrivateSessionBus::~TPrivateSessionBus()
 {
-    qputenv("DBUS_SESSION_BUS_ADDRESS", FPreviousAddress);
+    if (FHadAddress)
+        qputenv("DBUS_SESSION_BUS_ADDRESS", FPreviousAddress);
+    else
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     FDaemon->terminate();
     if (!FDaemon->waitForFinished(3000)) {
         FDaemon->kill();

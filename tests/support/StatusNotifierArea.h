@@ -22,6 +22,7 @@ public:
 private:
     std::unique_ptr<QProcess> FDaemon;
     QString FAddress;
+    bool FHadAddress;
     QByteArray FPreviousAddress;
 };
 
