@@ -3,7 +3,7 @@
 # Only this step needs root: an ordinary user is asked once, through sudo,
 # and only when something is missing.
 set -e
-PACKAGES="cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev \
   libx11-dev libxfixes-dev fonts-ipafont-gothic xvfb xauth xclip xdotool x11-utils wmctrl openbox trayer ripgrep \
   desktop-file-utils appstream dpkg-dev file clang-format-14 dbus-daemon"
 missing=""

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 
 #include "Cp932.h"
 #include "FolderDialog.h"
@@ -29,6 +30,21 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 }
 
 }  // namespace
+
+bool AskYesNo(QWidget* parent, const QString& question, bool yesIsDefault)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question, QMessageBox::NoButton,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    // Qt's own translation would name its stock buttons "はい(&Y)" and
+    // "いいえ(&N)"; the program's questions keep their plain wording.
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(yesIsDefault ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
 
 QString QtFileFilter(const QString& filter)
 {
@@ -69,9 +85,7 @@ std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)
 
 bool TDesktopServices::Confirm(const QString& question)
 {
-    return QMessageBox::question(FWindow, QApplication::applicationName(), question,
-                                 QMessageBox::Yes | QMessageBox::No)
-           == QMessageBox::Yes;
+    return AskYesNo(FWindow, question, true);
 }
 
 bool TDesktopServices::ClipboardHasText()

@@ -8,6 +8,10 @@ class QWidget;
 // "label|pattern|label|pattern" into the file dialog's "label (pattern);;…".
 QString QtFileFilter(const QString& filter);
 
+// A yes/no question with the program's own "はい"/"いいえ" buttons; true
+// for yes. Escape answers no.
+bool AskYesNo(QWidget* parent, const QString& question, bool yesIsDefault);
+
 class TDesktopServices : public TWorkspaceServices {
 public:
     // window: the parent of every dialog. resetExtent: puts the list

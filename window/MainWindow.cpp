@@ -227,6 +227,7 @@ void TMainWindow::BindEvents()
     });
     connect(Mascot, &TPictureBox::Clicked, this, &TMainWindow::ShowCredits);
     connect(Mascot, &TPictureBox::DoubleClicked, this, &TMainWindow::ShowDedication);
+    BindListActions();
 }
 
 // ---- Start-up and shut-down ----
@@ -445,7 +446,8 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
-        && TakeFileDrop(static_cast<QDropEvent*>(event)))
+        && (TakeFileDrop(static_cast<QDropEvent*>(event))
+            || TakeListTextDrop(watched, static_cast<QDropEvent*>(event))))
         return true;
     return QWidget::eventFilter(watched, event);
 }

@@ -176,6 +176,9 @@ protected:
 private:
     void FindControls();
     void BindEvents();
+    void BindListActions();
+    void OpenSelectedInBrowser();
+    bool TakeListTextDrop(QObject* watched, QDropEvent* event);
     void CreateComponents();
     void MinimizeToTray();
     void ShowTrayIcon();

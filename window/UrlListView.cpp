@@ -1,5 +1,9 @@
 #include "UrlListView.h"
 
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 
 #include "UrlList.h"
@@ -15,6 +19,13 @@ TUrlListView::TUrlListView(const TUrlList& list, QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Items are dragged out to other programs; drops onto the list are the
+    // main window's to take, never a move inside the list.
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::CopyAction);
 }
 
 void TUrlListView::StoreSelection(TUrlList& list) const
@@ -78,4 +89,49 @@ void TUrlListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QListView::mouseDoubleClickEvent(event);
     emit DoubleClicked();
+}
+
+void TUrlListView::keyPressEvent(QKeyEvent* event)
+{
+    // The view's built-in copy would write the clipboard behind the
+    // clipboard monitor's back; every key here goes to a handler instead.
+    // The keypad's Delete and letters typed with the keypad flag count too.
+    const QKeyCombination key(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
+    if (event->matches(QKeySequence::Copy))
+        emit CopyPressed();
+    else if (key == QKeyCombination(Qt::Key_Delete))
+        emit DeletePressed();
+    else if (key == QKeyCombination(Qt::ControlModifier, Qt::Key_Z))
+        emit UndoPressed();
+    else if (key == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)
+             || key == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
+        emit RedoPressed();
+    else {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TUrlListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The menu key opens the menu at the focused item, where the user looks.
+    QPoint position = event->pos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QRect item = visualRect(currentIndex());
+        position = item.isValid() && viewport()->rect().intersects(item) ? item.center() : QPoint(4, 4);
+    }
+    emit ContextMenuWanted(viewport()->mapToGlobal(position));
+    event->accept();
+}
+
+void TUrlListView::startDrag(Qt::DropActions)
+{
+    QMimeData* offered = DragData ? DragData() : nullptr;
+    if (!offered)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(offered);
+    // A copy only: the items stay in the list whatever the target does.
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
 }

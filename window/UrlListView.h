@@ -2,8 +2,11 @@
 // The URL list control (UrlListBox): a fast list view over TUrlListModel with
 // the list box's extended selection, plus the binding of its selection and
 // focused item to the flags kept in TUrlList.
+#include <functional>
+
 #include <QListView>
 
+class QMimeData;
 class TUrlList;
 class TUrlListModel;
 
@@ -20,12 +23,25 @@ public:
     void LoadFromList(const TUrlList& list);
     std::size_t SelectedCount() const;
 
+    // What a drag out of the list carries (nullptr: nothing to drag).
+    std::function<QMimeData*()> DragData;
+
 signals:
     // A double click anywhere on the control, item or not.
     void DoubleClicked();
+    // The list's own keys; each runs what its button or menu entry runs.
+    void DeletePressed();
+    void CopyPressed();
+    void UndoPressed();
+    void RedoPressed();
+    // The right button or the menu key, at a point of the viewport.
+    void ContextMenuWanted(const QPoint& globalPosition);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     TUrlListModel* FModel;

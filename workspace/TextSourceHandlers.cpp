@@ -11,12 +11,16 @@ void TWorkspace::InputTextFile()
         StatusLine = QStringLiteral("報告＞URLの抽出を中止しました。");
         return;
     }
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
     ExtractFromFile(*path, Options, List);
     StatusLine = QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。");
 }
 
 void TWorkspace::WMDropFiles(const std::vector<std::string>& paths)
 {
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
     // Every dropped path is taken whole: no count or length cut-off.
     for (const std::string& path : paths)
         ExtractFromFile(path, Options, List);
@@ -44,7 +48,18 @@ bool TWorkspace::ExtractFromClipboard()
 void TWorkspace::PasteClipboard()
 {
     StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
     ExtractFromClipboard();
+}
+
+void TWorkspace::PasteDroppedText(const std::string& text)
+{
+    StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
+    ExtractFromClipboardText(text, Options, List);
+    StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
 }
 
 void TWorkspace::AddEnteredUrl()
@@ -53,8 +68,11 @@ void TWorkspace::AddEnteredUrl()
         StatusLine = QStringLiteral("エラー＞追加するURLが入力されていません。");
         return;
     }
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
     // A refused line throws before the entry is reset, so the user's text stays.
     ExtractUrlsFromLine(UrlEntry, Options, List);
+    undo->EntryChange(UrlEntry, "http://");
     UrlEntry = "http://";
     StatusLine = QStringLiteral("報告＞URLを追加しました。");
 }

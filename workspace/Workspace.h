@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "Engine.h"
+#include "UndoHistory.h"
 #include "WorkspaceServices.h"
 
 class TWorkspace {
@@ -32,6 +33,8 @@ public:
     };
     TDisplayRequests Display;
     bool MonitorEnabled = false;
+    // The list's changes since start, for undo and redo; never stored.
+    TUndoHistory History;
     const std::string& ProgramFolder() const { return FProgramFolder; }
 
     // Runs a handler; an exception that escapes it goes to the default
@@ -61,6 +64,8 @@ public:
     bool ExtractFromClipboard();
     void PasteClipboard();
     void AddEnteredUrl();
+    // Text or links dropped onto the list: taken as the clipboard's text is.
+    void PasteDroppedText(const std::string& text);
 
     // ---- List operations ----
     int FirstSelectedIndex() const;
@@ -74,6 +79,8 @@ public:
     void SearchAndSelect();   // search and select
     void ClearSelection();    // clear selection
     void InvertSelection();   // invert selection
+    void Undo();
+    void Redo();
 
     // ---- Exports ----
     void CreateShortcuts();    // shortcut files

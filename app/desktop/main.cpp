@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "MainWindow.h"
+#include "QtTranslation.h"
 #include "WindowArtwork.h"
 #include "WindowBuilder.h"
 #include "Workspace.h"
@@ -35,6 +36,7 @@ int main(int argc, char* argv[])
     // The installed desktop entry's id: lets docks match the window to it.
     QApplication::setDesktopFileName(QStringLiteral("io.github.linkrake.Linkrake"));
     QApplication::setWindowIcon(MainIcon());
+    InstallQtJapanese(application);
     // Dialogs and message boxes share the window's font.
     QApplication::setFont(MainWindowFonts().Proportional);
 

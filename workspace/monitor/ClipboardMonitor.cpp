@@ -31,7 +31,10 @@ void ClipChange(TWorkspace& workspace)
         return;
     // Entered only with the flag down, so the bracket lowers it again.
     TClipIgnoreBracket ignoreOwnWrites(workspace.ClipIgnore);
-    workspace.List.Clear();
+    // The list the copy wipes stays undoable: one step from the list before
+    // to the list after, whatever happens in between.
+    TUndoRecording undo(workspace.History, workspace.List);
+    undo->TakeAll(workspace.List);
     if (!workspace.ExtractFromClipboard())
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
