@@ -240,6 +240,7 @@ TEST(Shutdown, TheSessionsLogoutSavesOnceAndTheQuitAfterItAsksNothing)
     EXPECT_EQ(manager.readLine().trimmed(), "registered");
 
     manager.write("logout\n");
+    manager.waitForBytesWritten(5000);
     ASSERT_TRUE(program.Ended());
     EXPECT_EQ(program.ExitCode(), 0);
     EXPECT_EQ(program.File("List.txt"), ListAsSaved);
