@@ -3,6 +3,7 @@
 // asked about saves once and lets the close after it pass.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -59,4 +60,20 @@ TEST_F(EndingTest, SavingWithoutAskingHappensOnceAndTheLaterCloseNeitherSavesNor
     EXPECT_TRUE(Services.Questions.isEmpty());
     EXPECT_TRUE(Services.Messages.isEmpty());  // not even the farewell
     EXPECT_EQ(Form->EndStatus(), 1);
+}
+
+TEST_F(EndingTest, NoToTheQuestionLeavesTheProgramInTheTray)
+{
+    OpenShown();
+    Form->hide();  // in the tray
+    QDir(Dir.path()).mkdir(QStringLiteral("Linkrake.ini"));
+    Services.ConfirmAnswer = false;
+    Form->ExitItemClick();
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_EQ(Services.Questions.size(), 1);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(PathOf("List.txt"))));  // saved all the same
+
+    Services.ConfirmAnswer = true;
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(Services.Questions.size(), 2);
 }
