@@ -158,6 +158,26 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
     EXPECT_EQ(quiet.Errors[0].count(u'\n'), 3);
 }
 
+TEST_F(Persistence, ASettingsFileTooLargeOrNotRegularIsNotReadNorReplaced)
+{
+    WriteBytes(Folder + "Linkrake.ini", "[SYSTEM]\r\nPREFIX=big-\r\n");
+    fs::resize_file(Folder + "Linkrake.ini", 16777217);  // sparse
+    W.FormCreate();
+    EXPECT_EQ(W.Options.PREFIX, "URL-");
+    ASSERT_EQ(W.UnreadableFiles.size(), 1u);
+    EXPECT_EQ(W.UnreadableFiles[0].Reason, Utf8("16 MiB を超えています"));
+    EXPECT_TRUE(W.FormClose());
+    EXPECT_EQ(fs::file_size(Folder + "Linkrake.ini"), 16777217u);
+
+    fs::remove(Folder + "Linkrake.ini");
+    fs::create_symlink("/dev/zero", Folder + "Linkrake.ini");
+    TWorkspace next = Restarted();
+    ASSERT_EQ(next.UnreadableFiles.size(), 1u);
+    EXPECT_EQ(next.UnreadableFiles[0].Reason, Utf8("通常のファイルではありません"));
+    EXPECT_TRUE(next.FormClose());
+    EXPECT_TRUE(fs::is_symlink(Folder + "Linkrake.ini"));
+}
+
 TEST_F(Persistence, AccessDeniedAtStartKeepsTheFileAsItWas)
 {
     if (geteuid() == 0)
