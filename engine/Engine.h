@@ -64,6 +64,8 @@ void ReadTextLines(const std::string& path, const std::function<void(std::string
 // The same from a descriptor that stays open, such as standard input: it is
 // read from where it stands, whatever it is (pipe, socket, terminal).
 void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine);
+// The same lines from bytes already read.
+void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine);
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list);
 // The whole file as bytes, with the same errors as ReadTextLines.
 std::string ReadFileBytes(const std::string& path);

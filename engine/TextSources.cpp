@@ -175,6 +175,13 @@ void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine)
     ReadLinesFrom(file, onLine);
 }
 
+void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine)
+{
+    TLineCutter cutter(onLine);
+    if (cutter.Feed(bytes))
+        cutter.Finish();
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     TFileHandle file(path);

@@ -88,6 +88,21 @@ bool TDesktopServices::Confirm(const QString& question)
     return AskYesNo(FWindow, question, true);
 }
 
+bool TDesktopServices::ConfirmDefaultNo(const QString& question)
+{
+    // The program names the buttons itself: the answer must not depend on
+    // whether a translation of the toolkit's own texts is installed.
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question, QMessageBox::NoButton,
+                    FWindow);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 bool TDesktopServices::ClipboardHasText()
 {
     const QMimeData* data = QApplication::clipboard()->mimeData();

@@ -22,6 +22,7 @@ public:
     std::optional<std::string> ChooseSaveFile(const QString& filter, const QString& proposedName) override;
     std::optional<std::string> ChooseFolder(const QString& title) override;
     bool Confirm(const QString& question) override;
+    bool ConfirmDefaultNo(const QString& question) override;
 
     bool ClipboardHasText() override;
     std::string ClipboardText() override;

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 
 #include "Cp932.h"
@@ -246,6 +247,8 @@ void TMainWindow::FormCreate()
 void TMainWindow::FormShow()
 {
     ResetListHorizontalExtent();
+    // After the window has appeared, so that the box has a window to belong to.
+    QTimer::singleShot(0, this, &TMainWindow::ReportUnreadableFiles);
 }
 
 bool TMainWindow::FormClose()
@@ -270,7 +273,7 @@ void TMainWindow::showEvent(QShowEvent* event)
 
 void TMainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!FormClose()) {
+    if (!FSavedForEnd && !FormClose()) {
         event->ignore();
         return;
     }
@@ -377,8 +380,12 @@ void TMainWindow::WorkspaceToControls()
 
 void TMainWindow::MemosToWorkspace()
 {
-    FWorkspace->MemoPad1 = MemoBytes(MemoPad1Edit);
-    FWorkspace->MemoPad2 = MemoBytes(MemoPad2Edit);
+    // A memo left as shown keeps the workspace's bytes, which may hold more
+    // than the text conversion could show.
+    for (auto [edit, memo] :
+         {std::pair(MemoPad1Edit, &FWorkspace->MemoPad1), std::pair(MemoPad2Edit, &FWorkspace->MemoPad2)})
+        if (edit->toPlainText() != MemoText(*memo))
+            *memo = MemoBytes(edit);
 }
 
 void TMainWindow::MemosToControls()

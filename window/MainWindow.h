@@ -131,6 +131,12 @@ public:
     void FormShow();
     // True when the window may close.
     bool FormClose();
+    // The end that nobody can be asked about (a signal, the session's end):
+    // saves what can be saved once, tells standard error about the rest and
+    // returns the exit status, 1 when a file was left unsaved. Any later
+    // close neither saves nor asks.
+    int SaveWithoutAsking();
+    int EndStatus() const { return FEndStatus; }
     void PrefixChanged();
     void DigitCountChanged();
     void ToolsPageShown();
@@ -186,6 +192,7 @@ private:
     void AcceptFileDrops();
     bool TakeFileDrop(QDropEvent* event);
     void MemosToWorkspace();
+    void ReportUnreadableFiles();
     void MemosToControls();
     void ShowSelectedCount();
     static void SetCaption(QLabel* label, const QString& caption);
@@ -197,4 +204,7 @@ private:
     int FHandlerDepth = 0;           // workspace handlers under way (a dialog may nest another)
     bool FKeepInTaskbar = false;     // the tray was refused: minimize stays in the task bar
     std::minstd_rand FPictureDraws;  // unseeded: the same draws every run
+    bool FSavedForEnd = false;       // SaveWithoutAsking has run
+    int FEndStatus = 0;
+    bool FUnreadableReported = false;
 };

@@ -3,6 +3,7 @@
 // window that is not pure display. The window binds its controls to the
 // public members and calls the handlers; tests drive them directly.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 
 #include "Engine.h"
 #include "UndoHistory.h"
+#include "SaveReport.h"
 #include "WorkspaceServices.h"
 
 class TWorkspace {
@@ -52,10 +54,19 @@ public:
     void LoadMemo(int pad);  // 1 or 2; silent on failure
     void SaveMemo(int pad);  // throws on failure
     // The start-up steps over plain objects: settings, ClipIgnore, list,
-    // memos, MonitorEnabled on.
+    // memos, MonitorEnabled on. Temporaries of interrupted saves go first.
     void FormCreate();
-    // The shut-down sequence. Returns false (after reporting) when a write
-    // failed; the caller then keeps the window open.
+    // Workspace files that exist but could not be read at start. They are
+    // never written during this run, so nothing the user had is replaced
+    // by what the program failed to load.
+    TFileProblems UnreadableFiles;
+    // One box listing them, when there are any.
+    void ReportUnreadableFiles();
+    // Saves each file on its own, so one failure costs no other file.
+    // Returns the files left unsaved, the unreadable ones included.
+    TFileProblems SaveWorkspaceFiles();
+    // The shut-down sequence: saves, then reports the files left unsaved and
+    // asks whether to end without them. True when the program may end.
     bool FormClose();
 
     // ---- Text sources ----
@@ -92,8 +103,16 @@ public:
     void CopyFocusedUrl();  // copy focused item
 
 private:
+    bool WasUnreadable(const std::string& path) const;
+    void NoteUnreadable(const std::string& path, const std::exception& failure);
+
     TWorkspaceServices& FServices;
     std::string FProgramFolder;
+    // Each memo pad's file as read and the memo made of it: a memo still
+    // equal to what was made is written back from the bytes, so nothing the
+    // text conversion would lose is lost.
+    std::optional<std::string> FMemoFileBytes[2];
+    std::string FMemoAsLoaded[2];
 };
 
 // The folder part of a CP932 path: everything before the last "/" that is

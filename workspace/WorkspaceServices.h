@@ -18,6 +18,8 @@ public:
     virtual std::optional<std::string> ChooseFolder(const QString& title) = 0;
     // A yes/no question; true for yes.
     virtual bool Confirm(const QString& question) = 0;
+    // A yes/no question whose default answer is no; true for yes.
+    virtual bool ConfirmDefaultNo(const QString& question) { return Confirm(question); }
 
     virtual bool ClipboardHasText() = 0;
     // Throws when the text cannot be read.

@@ -1,12 +1,15 @@
 // The desktop program: the application titled "Linkrake Professional", its
 // main window, and the event loop until that window closes.
+#include <algorithm>
 #include <exception>
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSessionManager>
 
 #include "MainWindow.h"
 #include "QtTranslation.h"
+#include "ShutdownSignals.h"
 #include "WindowArtwork.h"
 #include "WindowBuilder.h"
 #include "Workspace.h"
@@ -40,13 +43,22 @@ int main(int argc, char* argv[])
     // Dialogs and message boxes share the window's font.
     QApplication::setFont(MainWindowFonts().Proportional);
 
+    // Before the workspace files are read: a signal from then on saves first.
+    TShutdownSignals endingSignals;
     // A window that cannot be built (the desktop refusing a component) is
     // reported like any other failure; the program then ends.
     try {
         // Next to a portable copy; the user's data folder for an installed one.
         TMainWindow form(nullptr, WorkspaceFolderOfExecutable());
+        endingSignals.OnSignal([&form](int) { QCoreApplication::exit(form.SaveWithoutAsking()); });
+        // The desktop's logout: the quit that follows it closes the window
+        // without saving again.
+        QObject::connect(
+            &application, &QGuiApplication::commitDataRequest, &form,
+            [&form](QSessionManager&) { form.SaveWithoutAsking(); }, Qt::DirectConnection);
         form.show();
-        return application.exec();
+        const int status = application.exec();
+        return std::max(status, form.EndStatus());
     } catch (const std::exception& failure) {
         QMessageBox::critical(nullptr, QApplication::applicationName(),
                               TWorkspace::DefaultErrorText(QString::fromUtf8(failure.what())));

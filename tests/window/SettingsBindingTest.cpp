@@ -89,9 +89,11 @@ TEST_F(SettingsBindingTest, ClosingTheWindowSavesAndAFailedSaveKeepsItOpen)
 {
     OpenShown();
     QDir(Dir.path()).mkdir("Linkrake.ini");  // the settings cannot be written
+    Services.ConfirmAnswer = false;          // "いいえ": do not end without them
     Form->close();
     EXPECT_TRUE(Form->isVisible());
     EXPECT_EQ(Services.Errors.size(), 1);
+    EXPECT_EQ(Services.Questions.size(), 1);
 
     QDir(Dir.path()).rmdir("Linkrake.ini");
     Form->close();
