@@ -357,7 +357,6 @@ void TMainWindow::ControlsToWorkspace()
     FWorkspace->Options = OptionsFromControls();
     FWorkspace->UrlEntry = ToCp932(UrlEntryEdit->text());
     FUrlEntrySent = FWorkspace->UrlEntry;
-    UrlListBox->StoreSelection(FWorkspace->List);
 }
 
 void TMainWindow::WorkspaceToControls()
@@ -367,7 +366,7 @@ void TMainWindow::WorkspaceToControls()
     // stays as typed, even characters that Shift_JIS cannot hold.
     if (FWorkspace->UrlEntry != FUrlEntrySent)
         SetTextIfChanged(UrlEntryEdit, FromCp932(FWorkspace->UrlEntry));
-    UrlListBox->LoadFromList(FWorkspace->List);
+    UrlListBox->ShowList();
     if (std::exchange(FWorkspace->Display.SelectedCount, false))
         ShowSelectedCount();
     if (std::exchange(FWorkspace->Display.ListScrollWidth, false))

@@ -2,7 +2,8 @@
 // The main window: the controls of the four pages, the status line and the
 // non-visual components, bound to the workspace's plain objects. Before each
 // workspace handler the controls' state goes into the workspace; afterwards
-// the workspace's results come back into the controls.
+// the workspace's results come back into the controls. The list control is
+// the exception: it reads and writes the workspace's list directly.
 #include <functional>
 #include <memory>
 #include <random>
