@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 
+#include "BusyCursor.h"
 #include "Cp932.h"
 #include "FolderDialog.h"
 
@@ -46,14 +47,18 @@ QString QtFileFilter(const QString& filter)
 TDesktopServices::TDesktopServices(QWidget* window) : FWindow(window)
 { }
 
+// Every dialog below shows the arrow, also in a handler under a busy cursor.
+
 std::optional<std::string> TDesktopServices::ChooseOpenFile(const QString& filter)
 {
+    const TDialogCursor arrow;
     return LocalPath(QFileDialog::getOpenFileName(FWindow, QString(), QString(), QtFileFilter(filter)));
 }
 
 std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filter,
                                                             const QString& proposedName)
 {
+    const TDialogCursor arrow;
     // Exports overwrite an existing file without asking.
     return LocalPath(QFileDialog::getSaveFileName(FWindow, QString(), proposedName, QtFileFilter(filter),
                                                   nullptr, QFileDialog::DontConfirmOverwrite));
@@ -61,6 +66,7 @@ std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filte
 
 std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)
 {
+    const TDialogCursor arrow;
     TFolderDialog dialog(FWindow, title);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -69,6 +75,7 @@ std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)
 
 bool TDesktopServices::Confirm(const QString& question)
 {
+    const TDialogCursor arrow;
     return QMessageBox::question(FWindow, QApplication::applicationName(), question,
                                  QMessageBox::Yes | QMessageBox::No)
            == QMessageBox::Yes;
@@ -95,10 +102,12 @@ void TDesktopServices::SetClipboardText(const std::string& cp932)
 
 void TDesktopServices::ReportError(const QString& text)
 {
+    const TDialogCursor arrow;
     ShowBox(FWindow, QMessageBox::Critical, text);
 }
 
 void TDesktopServices::ShowMessage(const QString& text)
 {
+    const TDialogCursor arrow;
     ShowBox(FWindow, QMessageBox::Information, text);
 }

@@ -2,6 +2,7 @@
 
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
+const QString ReadStoppedStatus = QStringLiteral("報告＞読み込みを中止しました。");
 }  // namespace
 
 void TWorkspace::InputTextFile()
@@ -11,15 +12,20 @@ void TWorkspace::InputTextFile()
         StatusLine = QStringLiteral("報告＞URLの抽出を中止しました。");
         return;
     }
-    ExtractFromFile(*path, Options, List);
+    if (!ReadFiles({*path})) {
+        StatusLine = ReadStoppedStatus;
+        return;
+    }
     StatusLine = QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。");
 }
 
 void TWorkspace::WMDropFiles(const std::vector<std::string>& paths)
 {
     // Every dropped path is taken whole: no count or length cut-off.
-    for (const std::string& path : paths)
-        ExtractFromFile(path, Options, List);
+    if (!ReadFiles(paths)) {
+        StatusLine = ReadStoppedStatus;
+        return;
+    }
     StatusLine = QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。");
 }
 
