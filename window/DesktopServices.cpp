@@ -1,6 +1,7 @@
 #include "DesktopServices.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +22,28 @@ std::optional<std::string> LocalPath(const QString& path)
         return std::nullopt;
     return QFile::encodeName(path).toStdString();
 }
+
+// Clipboard text kept as the program's CP932 bytes and decoded only when
+// someone pastes it: a whole list is tens of megabytes, twice that decoded.
+class TCp932TextData : public QMimeData {
+public:
+    explicit TCp932TextData(std::string bytes) : FBytes(std::move(bytes)) { }
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& mimeType) const override { return mimeType == QLatin1String("text/plain"); }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (mimeType != QLatin1String("text/plain"))
+            return {};
+        if (type.id() == QMetaType::QByteArray)
+            return FromCp932(FBytes).toUtf8();
+        return FromCp932(FBytes);
+    }
+
+private:
+    std::string FBytes;
+};
 
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
@@ -97,7 +120,12 @@ std::string TDesktopServices::ClipboardText()
 
 void TDesktopServices::SetClipboardText(const std::string& cp932)
 {
-    QApplication::clipboard()->setText(FromCp932(cp932));
+    QApplication::clipboard()->setMimeData(new TCp932TextData(cp932));
+}
+
+void TDesktopServices::GiveClipboardText(std::string cp932)
+{
+    QApplication::clipboard()->setMimeData(new TCp932TextData(std::move(cp932)));
 }
 
 void TDesktopServices::ReportError(const QString& text)
