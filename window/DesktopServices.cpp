@@ -1,6 +1,7 @@
 #include "DesktopServices.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 
+#include "BusyCursor.h"
 #include "Cp932.h"
 #include "FolderDialog.h"
 
@@ -21,6 +23,28 @@ std::optional<std::string> LocalPath(const QString& path)
         return std::nullopt;
     return QFile::encodeName(path).toStdString();
 }
+
+// Clipboard text kept as the program's CP932 bytes and decoded only when
+// someone pastes it: a whole list is tens of megabytes, twice that decoded.
+class TCp932TextData : public QMimeData {
+public:
+    explicit TCp932TextData(std::string bytes) : FBytes(std::move(bytes)) { }
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& mimeType) const override { return mimeType == QLatin1String("text/plain"); }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (mimeType != QLatin1String("text/plain"))
+            return {};
+        if (type.id() == QMetaType::QByteArray)
+            return FromCp932(FBytes).toUtf8();
+        return FromCp932(FBytes);
+    }
+
+private:
+    std::string FBytes;
+};
 
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
@@ -62,14 +86,18 @@ QString QtFileFilter(const QString& filter)
 TDesktopServices::TDesktopServices(QWidget* window) : FWindow(window)
 { }
 
+// Every dialog below shows the arrow, also in a handler under a busy cursor.
+
 std::optional<std::string> TDesktopServices::ChooseOpenFile(const QString& filter)
 {
+    const TDialogCursor arrow;
     return LocalPath(QFileDialog::getOpenFileName(FWindow, QString(), QString(), QtFileFilter(filter)));
 }
 
 std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filter,
                                                             const QString& proposedName)
 {
+    const TDialogCursor arrow;
     // Exports overwrite an existing file without asking.
     return LocalPath(QFileDialog::getSaveFileName(FWindow, QString(), proposedName, QtFileFilter(filter),
                                                   nullptr, QFileDialog::DontConfirmOverwrite));
@@ -77,6 +105,7 @@ std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filte
 
 std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)
 {
+    const TDialogCursor arrow;
     TFolderDialog dialog(FWindow, title);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -85,11 +114,13 @@ std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)
 
 bool TDesktopServices::Confirm(const QString& question)
 {
+    const TDialogCursor arrow;
     return AskYesNo(FWindow, question, true);
 }
 
 bool TDesktopServices::ConfirmDefaultNo(const QString& question)
 {
+    const TDialogCursor arrow;
     // The program names the buttons itself: the answer must not depend on
     // whether a translation of the toolkit's own texts is installed.
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question, QMessageBox::NoButton,
@@ -119,15 +150,22 @@ std::string TDesktopServices::ClipboardText()
 
 void TDesktopServices::SetClipboardText(const std::string& cp932)
 {
-    QApplication::clipboard()->setText(FromCp932(cp932));
+    QApplication::clipboard()->setMimeData(new TCp932TextData(cp932));
+}
+
+void TDesktopServices::GiveClipboardText(std::string cp932)
+{
+    QApplication::clipboard()->setMimeData(new TCp932TextData(std::move(cp932)));
 }
 
 void TDesktopServices::ReportError(const QString& text)
 {
+    const TDialogCursor arrow;
     ShowBox(FWindow, QMessageBox::Critical, text);
 }
 
 void TDesktopServices::ShowMessage(const QString& text)
 {
+    const TDialogCursor arrow;
     ShowBox(FWindow, QMessageBox::Information, text);
 }

@@ -27,6 +27,7 @@ public:
     bool ClipboardHasText() override;
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& cp932) override;
+    void GiveClipboardText(std::string cp932) override;
 
     void ReportError(const QString& text) override;
     void ShowMessage(const QString& text) override;

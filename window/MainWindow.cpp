@@ -18,11 +18,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "BusyCursor.h"
 #include "Cp932.h"
 #include "DesktopServices.h"
 #include "DigitSpinField.h"
 #include "PageControl.h"
 #include "PictureBox.h"
+#include "ReadProgress.h"
 #include "UrlListModel.h"
 #include "UrlListView.h"
 #include "WindowAccessibility.h"
@@ -34,6 +36,7 @@
 namespace {
 
 constexpr int ListScrollWidth = 1000;
+constexpr std::size_t BusyListCount = 100000;
 const QPoint StartPosition(162, 105);
 
 // Dropped local files in the desktop's order, as file-system paths.
@@ -92,6 +95,11 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
     FBuilder = std::make_unique<TWindowBuilder>(this, FWorkspace->List);
     FBuilder->Build(MainWindowControls());
     FindControls();
+    Reading = new TReadProgress(StatusBar, Pages);
+    FWorkspace->ReadFiles = [this](const std::vector<std::string>& paths) {
+        return Reading->Read(paths, FWorkspace->Options, FWorkspace->List);
+    };
+    connect(Reading, &TReadProgress::Finished, this, &TMainWindow::ReadFinished);
     Mascot->SetTransparentPicture(MascotPicture());
     setMinimumSize(MainWindowClientSize);
     resize(MainWindowClientSize);
@@ -273,6 +281,13 @@ void TMainWindow::showEvent(QShowEvent* event)
 
 void TMainWindow::closeEvent(QCloseEvent* event)
 {
+    if (Reading->Reading()) {
+        // The reading stops first; the window closes once its handler ended.
+        Reading->Abort();
+        FCloseAfterRead = true;
+        event->ignore();
+        return;
+    }
     if (!FSavedForEnd && !FormClose()) {
         event->ignore();
         return;
@@ -310,7 +325,11 @@ void TMainWindow::RunWorkspaceHandler(const std::function<void()>& handler)
     if (FHandlerDepth == 0)
         ControlsToWorkspace();
     ++FHandlerDepth;
-    FWorkspace->Run(handler);
+    {
+        // Most handlers walk the whole list; on a long one that takes a moment.
+        const TBusyCursor busy(FWorkspace->List.Count() >= BusyListCount);
+        FWorkspace->Run(handler);
+    }
     --FHandlerDepth;
     WorkspaceToControls();
 }
@@ -361,7 +380,6 @@ void TMainWindow::ControlsToWorkspace()
     FWorkspace->Options = OptionsFromControls();
     FWorkspace->UrlEntry = ToCp932(UrlEntryEdit->text());
     FUrlEntrySent = FWorkspace->UrlEntry;
-    UrlListBox->StoreSelection(FWorkspace->List);
 }
 
 void TMainWindow::WorkspaceToControls()
@@ -371,7 +389,7 @@ void TMainWindow::WorkspaceToControls()
     // stays as typed, even characters that Shift_JIS cannot hold.
     if (FWorkspace->UrlEntry != FUrlEntrySent)
         SetTextIfChanged(UrlEntryEdit, FromCp932(FWorkspace->UrlEntry));
-    UrlListBox->LoadFromList(FWorkspace->List);
+    UrlListBox->ShowList();
     if (std::exchange(FWorkspace->Display.SelectedCount, false))
         ShowSelectedCount();
     if (std::exchange(FWorkspace->Display.ListScrollWidth, false))
@@ -422,11 +440,19 @@ void TMainWindow::WMDropFiles(const std::vector<std::string>& paths)
     RunWorkspaceHandler([this, &paths] { FWorkspace->WMDropFiles(paths); });
 }
 
+void TMainWindow::ReadFinished()
+{
+    if (std::exchange(FClipChangeWaiting, false))
+        ClipboardChanged();
+    if (std::exchange(FCloseAfterRead, false))
+        close();
+}
+
 // Takes a drag or drop that carries local files; anything else is left alone.
 bool TMainWindow::TakeFileDrop(QDropEvent* event)
 {
     const std::vector<std::string> paths = DroppedFiles(event->mimeData());
-    if (paths.empty())
+    if (paths.empty() || Reading->Reading())
         return false;
     event->acceptProposedAction();
     if (event->type() == QEvent::Drop)

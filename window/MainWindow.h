@@ -2,7 +2,8 @@
 // The main window: the controls of the four pages, the status line and the
 // non-visual components, bound to the workspace's plain objects. Before each
 // workspace handler the controls' state goes into the workspace; afterwards
-// the workspace's results come back into the controls.
+// the workspace's results come back into the controls. The list control is
+// the exception: it reads and writes the workspace's list directly.
 #include <functional>
 #include <memory>
 #include <random>
@@ -29,6 +30,7 @@ class TPageControl;
 class TPictureBox;
 class TPopupMenu;
 class TQvClipDetector;
+class TReadProgress;
 class TTrayIcon;
 class TUrlListView;
 class TWorkspace;
@@ -115,7 +117,8 @@ public:
     QPlainTextEdit* MemoPad1Edit;
     QPlainTextEdit* MemoPad2Edit;
     TPictureBox* Mascot;
-    QLabel* StatusText;  // the StatusLine's text inside StatusBar
+    QLabel* StatusText;      // the StatusLine's text inside StatusBar
+    TReadProgress* Reading;  // files read into the list, with progress when long
 
     // ---- Non-visual components (a window is never built without them) ----
     TQvClipDetector* ClipDetector = nullptr;
@@ -195,16 +198,19 @@ private:
     void ReportUnreadableFiles();
     void MemosToControls();
     void ShowSelectedCount();
+    void ReadFinished();
     static void SetCaption(QLabel* label, const QString& caption);
 
     std::unique_ptr<TWorkspaceServices> FOwnServices;
     std::unique_ptr<TWorkspace> FWorkspace;
     std::unique_ptr<TWindowBuilder> FBuilder;
-    std::string FUrlEntrySent;       // UrlEntryEdit as last handed to the workspace
-    int FHandlerDepth = 0;           // workspace handlers under way (a dialog may nest another)
-    bool FKeepInTaskbar = false;     // the tray was refused: minimize stays in the task bar
-    std::minstd_rand FPictureDraws;  // unseeded: the same draws every run
-    bool FSavedForEnd = false;       // SaveWithoutAsking has run
+    std::string FUrlEntrySent;        // UrlEntryEdit as last handed to the workspace
+    int FHandlerDepth = 0;            // workspace handlers under way (a dialog may nest another)
+    bool FKeepInTaskbar = false;      // the tray was refused: minimize stays in the task bar
+    bool FCloseAfterRead = false;     // closing waits for the stopped reading
+    bool FClipChangeWaiting = false;  // the clipboard changed during a reading
+    std::minstd_rand FPictureDraws;   // unseeded: the same draws every run
+    bool FSavedForEnd = false;        // SaveWithoutAsking has run
     int FEndStatus = 0;
     bool FUnreadableReported = false;
 };

@@ -46,7 +46,6 @@ void TMainWindow::DigitCountChanged()
 void TMainWindow::ToolsPageShown()
 {
     SetCaption(TotalCountLabel, QStringLiteral("全URL数：") + QString::number(Workspace().List.Count()));
-    UrlListBox->StoreSelection(Workspace().List);
     ShowSelectedCount();
 }
 

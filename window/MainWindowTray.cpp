@@ -13,6 +13,7 @@
 
 #include "PopupMenu.h"
 #include "QvClipDetector.h"
+#include "ReadProgress.h"
 #include "TrayIcon.h"
 
 void TMainWindow::CreateComponents()
@@ -59,6 +60,11 @@ void TMainWindow::ClipboardChanged()
     // writes arrive here in the middle of the handler that makes them.
     if (!Workspace().MonitorEnabled || Workspace().ClipIgnore)
         return;
+    // The list is being read into: the change is taken up when that ends.
+    if (Reading->Reading()) {
+        FClipChangeWaiting = true;
+        return;
+    }
     RunWorkspaceHandler([this] { ClipboardMonitor::ClipChange(Workspace()); });
 }
 

@@ -5,17 +5,19 @@
 #include "Cp932.h"
 #include "UrlList.h"
 
-TUrlListModel::TUrlListModel(const TUrlList& list, QObject* parent) : QAbstractListModel(parent), FList(list)
+TUrlListModel::TUrlListModel(const TUrlList& list, QObject* parent)
+    : QAbstractListModel(parent), FList(list), FRows(static_cast<int>(list.Count()))
 { }
 
 int TUrlListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(FList.Count());
+    return parent.isValid() ? 0 : FRows;
 }
 
 QVariant TUrlListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() < 0 || static_cast<std::size_t>(index.row()) >= FList.Count())
+    if (!index.isValid() || index.row() < 0 || index.row() >= FRows
+        || static_cast<std::size_t>(index.row()) >= FList.Count())
         return {};
     switch (role) {
     case Qt::DisplayRole:
@@ -31,7 +33,19 @@ QVariant TUrlListModel::data(const QModelIndex& index, int role) const
 void TUrlListModel::Reload()
 {
     beginResetModel();
+    FRows = static_cast<int>(FList.Count());
     endResetModel();
+}
+
+bool TUrlListModel::CountChanged() const
+{
+    return static_cast<std::size_t>(FRows) != FList.Count();
+}
+
+void TUrlListModel::ItemsChanged()
+{
+    if (FRows > 0)
+        emit dataChanged(index(0), index(FRows - 1), {Qt::DisplayRole});
 }
 
 void TUrlListModel::SetHorizontalExtent(int pixels)

@@ -14,6 +14,10 @@ public:
 
     // The items changed wholesale (the workspace rewrites the list freely).
     void Reload();
+    // The rows the view knows of; the list may have grown or shrunk since.
+    bool CountChanged() const;
+    // Items rewritten or reordered in place: only shown rows need redrawing.
+    void ItemsChanged();
     // The width the user can scroll across; every row reports it, and with
     // uniform row sizes that is the view's scrollable width.
     void SetHorizontalExtent(int pixels);
@@ -22,5 +26,6 @@ public:
 
 private:
     const TUrlList& FList;
+    int FRows = 0;  // the row count as last announced to the view
     int FExtent = 0;
 };

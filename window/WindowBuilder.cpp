@@ -81,7 +81,7 @@ TFormFonts MainWindowFonts()
             PixelFont({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")}, QFont::Monospace)};
 }
 
-TWindowBuilder::TWindowBuilder(QWidget* form, const TUrlList& list)
+TWindowBuilder::TWindowBuilder(QWidget* form, TUrlList& list)
     : FForm(form), FList(list), FFonts(MainWindowFonts())
 {
     FWidgets[QStringLiteral("MainWindow")] = form;

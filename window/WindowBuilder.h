@@ -24,7 +24,7 @@ TFormFonts MainWindowFonts();
 
 class TWindowBuilder {
 public:
-    TWindowBuilder(QWidget* form, const TUrlList& list);
+    TWindowBuilder(QWidget* form, TUrlList& list);
 
     void Build(const std::vector<TControlDescription>& descriptions);
 
@@ -45,7 +45,7 @@ private:
     void ChainFocus() const;
 
     QWidget* FForm;
-    const TUrlList& FList;
+    TUrlList& FList;
     TFormFonts FFonts;
     std::vector<TControlDescription> FDescriptions;
     std::map<QString, QWidget*> FWidgets;

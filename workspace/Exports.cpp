@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include <QFile>
 
@@ -122,13 +123,17 @@ void TWorkspace::CopyListToClipboard()
         StatusLine = QStringLiteral("エラー＞CBに転送するURLがありません。");
         return;
     }
+    std::size_t bytes = 0;
+    for (const TUrlList::TItem& item : List.Items())
+        bytes += item.Text.size() + LineEnd.size();
     std::string text;
+    text.reserve(bytes);
     for (std::size_t i = 0; i < List.Count(); ++i) {
         if (i > 0)
             text += LineEnd;
         text += List[i];
     }
-    FServices.SetClipboardText(text);
+    FServices.GiveClipboardText(std::move(text));
     StatusLine = QStringLiteral("報告＞CBにURLﾘｽﾄを転送しました。");
 }
 

@@ -2,6 +2,7 @@
 
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
+const QString ReadStoppedStatus = QStringLiteral("報告＞読み込みを中止しました。");
 }  // namespace
 
 void TWorkspace::InputTextFile()
@@ -13,7 +14,10 @@ void TWorkspace::InputTextFile()
     }
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
-    ExtractFromFile(*path, Options, List);
+    if (!ReadFiles({*path})) {
+        StatusLine = ReadStoppedStatus;
+        return;
+    }
     StatusLine = QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。");
 }
 
@@ -22,8 +26,10 @@ void TWorkspace::WMDropFiles(const std::vector<std::string>& paths)
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
     // Every dropped path is taken whole: no count or length cut-off.
-    for (const std::string& path : paths)
-        ExtractFromFile(path, Options, List);
+    if (!ReadFiles(paths)) {
+        StatusLine = ReadStoppedStatus;
+        return;
+    }
     StatusLine = QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。");
 }
 

@@ -37,6 +37,10 @@ public:
     bool MonitorEnabled = false;
     // The list's changes since start, for undo and redo; never stored.
     TUndoHistory History;
+    // Reads files into List as ExtractFromFile does, one after the other, and
+    // returns false when the user stopped it early. The window puts in its
+    // place a reading that shows its progress and can be stopped.
+    std::function<bool(const std::vector<std::string>& paths)> ReadFiles;
     const std::string& ProgramFolder() const { return FProgramFolder; }
 
     // Runs a handler; an exception that escapes it goes to the default

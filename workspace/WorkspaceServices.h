@@ -25,6 +25,9 @@ public:
     // Throws when the text cannot be read.
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& cp932) = 0;
+    // The same for text the caller no longer needs, such as a whole list of
+    // tens of megabytes: a desktop may keep it without copying.
+    virtual void GiveClipboardText(std::string cp932) { SetClipboardText(cp932); }
 
     // The application's default error report (message box, stop icon).
     virtual void ReportError(const QString& text) = 0;
