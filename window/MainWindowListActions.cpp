@@ -35,10 +35,8 @@ void TMainWindow::BindListActions()
         menu->popup(position);
     });
 
-    UrlListBox->DragData = [this] {
-        UrlListBox->StoreSelection(FWorkspace->List);
-        return UrlDragData(FWorkspace->List);
-    };
+    // The list's flags already hold the view's selection.
+    UrlListBox->DragData = [this] { return UrlDragData(FWorkspace->List); };
 }
 
 void TMainWindow::OpenSelectedInBrowser()
