@@ -83,13 +83,7 @@ void TWorkspace::Button11Click()
     if (List.Count() < 2) {
         StatusLine = QStringLiteral("エラー＞重複チェックするURLがありません。");
     } else {
-        auto& items = List.Items();
-        SortItemsAscending(items);
-        // Exact duplicates are adjacent after the sort, so one pass removes them.
-        const auto kept =
-            std::unique(items.begin(), items.end(),
-                        [](const TUrlList::TItem& a, const TUrlList::TItem& b) { return a.Text == b.Text; });
-        items.erase(kept, items.end());
+        RemoveDuplicateItems(List.Items());
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
     }

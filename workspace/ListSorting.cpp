@@ -1,53 +1,46 @@
 #include "ListSorting.h"
 
-#include <algorithm>
-#include <numeric>
+#include "CollationOrder.h"
+#include "ParallelWork.h"
 
-#include <QCollator>
-#include <QCollatorSortKey>
-#include <QLocale>
+namespace {
 
-#include "Cp932.h"
-
-// Items are CP932 bytes, but a reversed item (backward sort) is usually not
-// valid CP932: its double-byte characters come out trail byte first. Such
-// bytes decode as U+FFFD, one per undecodable byte, which collates after
-// letters, digits and kana; items that then collate equal fall back to
-// their exact bytes, so the order stays total and repeatable.
-
-void SortItemsAscending(std::vector<TUrlList::TItem>& items)
+// Moves the items into a new list in their new order, on every worker: the
+// reads are independent of each other, so many are under way at once.
+void ApplyOrder(TItems& items, const std::vector<TItemIndex>& order)
 {
-    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-
-    // One key per item, computed once: comparing keys is far cheaper than
-    // collating the strings at every comparison of the sort.
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(items.size());
-    for (const TUrlList::TItem& item : items)
-        keys.push_back(collator.sortKey(FromCp932(item.Text)));
-
-    std::vector<std::size_t> order(items.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int byKey = keys[a].compare(keys[b]);
-        if (byKey != 0)
-            return byKey < 0;
-        return items[a].Text < items[b].Text;
+    TItems reordered(items.size());
+    const std::size_t count = items.size(), workers = WorkerCount(count);
+    RunInParallel(workers, [&](std::size_t w) {
+        for (std::size_t i = ShareStart(count, workers, w); i < ShareStart(count, workers, w + 1); ++i)
+            reordered[i] = std::move(items[order[i]]);
     });
-
-    std::vector<TUrlList::TItem> sorted;
-    sorted.reserve(items.size());
-    for (std::size_t index : order)
-        sorted.push_back(std::move(items[index]));
-    items = std::move(sorted);
+    items = std::move(reordered);
 }
 
-void SortItemsByEnding(std::vector<TUrlList::TItem>& items)
+void Sort(TItems& items, TReading reading)
 {
-    for (TUrlList::TItem& item : items)
-        std::reverse(item.Text.begin(), item.Text.end());
-    SortItemsAscending(items);
-    for (TUrlList::TItem& item : items)
-        std::reverse(item.Text.begin(), item.Text.end());
+    ApplyOrder(items, CollationOrder(items, reading));
+}
+
+}  // namespace
+
+void SortItemsAscending(TItems& items)
+{
+    Sort(items, TReading::Forward);
+}
+
+void SortItemsByEnding(TItems& items)
+{
+    Sort(items, TReading::Backward);
+}
+
+void RemoveDuplicateItems(TItems& items)
+{
+    Sort(items, TReading::Forward);
+    // Exact duplicates are adjacent after the sort, so one pass removes them.
+    const auto kept =
+        std::unique(items.begin(), items.end(),
+                    [](const TUrlList::TItem& a, const TUrlList::TItem& b) { return a.Text == b.Text; });
+    items.erase(kept, items.end());
 }

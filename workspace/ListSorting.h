@@ -1,7 +1,5 @@
 #pragma once
-// The list's collation: ascending, case-insensitive, Japanese-aware, with
-// items that collate equal ordered by their exact bytes so that exact
-// duplicates always end up next to each other.
+// Reordering the whole list by the list's collation (see ListCollation.h).
 #include <vector>
 
 #include "UrlList.h"
@@ -9,3 +7,5 @@
 void SortItemsAscending(std::vector<TUrlList::TItem>& items);
 // Orders items as read from their last byte backwards.
 void SortItemsByEnding(std::vector<TUrlList::TItem>& items);
+// Sorts ascending and keeps one item of each set of exact duplicates.
+void RemoveDuplicateItems(std::vector<TUrlList::TItem>& items);

@@ -1,0 +1,127 @@
+#include "CollationOrder.h"
+
+#include <numeric>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "AsciiOrder.h"
+#include "CollatorOrder.h"
+#include "SampleSort.h"
+
+namespace {
+
+// Above this share of other items, keys for all items are cheaper than
+// looking up the neighbours of every other item.
+constexpr std::size_t MostOtherItemsPer = 16;
+
+// The complete order through collator keys, computing a key only for the
+// items that are compared.
+class TKeyedComparison {
+public:
+    TKeyedComparison(const TItems& items, TReading reading)
+        : FItems(items), FReading(reading), FCollator(MakeListCollator())
+    { }
+
+    bool Less(TItemIndex a, TItemIndex b)
+    {
+        const int byKey = Key(a).compare(Key(b));
+        if (byKey != 0)
+            return byKey < 0;
+        return ExactBytesLess(FItems[a].Text, FItems[b].Text, FReading);
+    }
+
+    // The first position in sorted[from, to) whose item comes after `item`,
+    // searched outwards from `from`: the next insertion point is usually near.
+    std::size_t InsertionPoint(TItemIndex item, const std::vector<TItemIndex>& sorted, std::size_t from,
+                               std::size_t to)
+    {
+        std::size_t low = from, high = to;
+        for (std::size_t step = 1; low + step <= to; step *= 2) {
+            const std::size_t probe = low + step - 1;
+            if (Less(item, sorted[probe])) {
+                high = probe;
+                break;
+            }
+            low = probe + 1;
+        }
+        const auto begin = sorted.begin();
+        return static_cast<std::size_t>(
+            std::partition_point(begin + static_cast<std::ptrdiff_t>(low),
+                                 begin + static_cast<std::ptrdiff_t>(high),
+                                 [&](TItemIndex other) { return !Less(item, other); })
+            - begin);
+    }
+
+private:
+    const QCollatorSortKey& Key(TItemIndex index)
+    {
+        auto found = FKeys.find(index);
+        if (found == FKeys.end())
+            found = FKeys.emplace(index, CollatorKey(FCollator, FItems[index].Text, FReading)).first;
+        return found->second;
+    }
+
+    const TItems& FItems;
+    TReading FReading;
+    QCollator FCollator;
+    std::unordered_map<TItemIndex, QCollatorSortKey> FKeys;
+};
+
+// Inserts the few other items among the many printable ones, both already in
+// order. Each worker inserts a share of the other items into the stretch of
+// printable items that lies between them.
+std::vector<TItemIndex> Merge(const TItems& items, const std::vector<TItemIndex>& printable,
+                              const std::vector<TItemIndex>& other, TReading reading, std::size_t workers)
+{
+    workers = std::min(workers, other.size());
+    std::vector<std::size_t> stretchStart(workers + 1, printable.size());
+    TKeyedComparison cuts(items, reading);
+    stretchStart[0] = 0;
+    for (std::size_t w = 1; w < workers; ++w)
+        stretchStart[w] = cuts.InsertionPoint(other[ShareStart(other.size(), workers, w)], printable,
+                                              stretchStart[w - 1], printable.size());
+
+    std::vector<TItemIndex> merged(printable.size() + other.size());
+    RunInParallel(workers, [&](std::size_t w) {
+        TKeyedComparison comparison(items, reading);
+        std::size_t next = stretchStart[w];
+        auto out = merged.begin() + static_cast<std::ptrdiff_t>(next + ShareStart(other.size(), workers, w));
+        auto copyPrintable = [&](std::size_t to) {
+            out = std::copy(printable.begin() + static_cast<std::ptrdiff_t>(next),
+                            printable.begin() + static_cast<std::ptrdiff_t>(to), out);
+            next = to;
+        };
+        for (std::size_t i = ShareStart(other.size(), workers, w);
+             i < ShareStart(other.size(), workers, w + 1); ++i) {
+            copyPrintable(comparison.InsertionPoint(other[i], printable, next, stretchStart[w + 1]));
+            *out++ = other[i];
+        }
+        copyPrintable(stretchStart[w + 1]);
+    });
+    return merged;
+}
+
+}  // namespace
+
+std::vector<TItemIndex> CollationOrder(const TItems& items, TReading reading, std::size_t workers)
+{
+    if (items.size() > UINT32_MAX)
+        throw std::length_error("list too long to sort");
+    if (workers == 0)
+        workers = WorkerCount(items.size());
+
+    if (const TAsciiCollation* ascii = TAsciiCollation::OfListCollator()) {
+        std::optional<TPrintableOrder> order =
+            OrderPrintableItems(items, reading, *ascii, workers, items.size() / MostOtherItemsPer);
+        if (order && order->Other.empty())
+            return std::move(order->Printable);
+        if (order) {
+            SortByCollatorKeys(items, order->Other, reading, workers);
+            return Merge(items, order->Printable, order->Other, reading, workers);
+        }
+    }
+    std::vector<TItemIndex> order(items.size());
+    std::iota(order.begin(), order.end(), TItemIndex{0});
+    SortByCollatorKeys(items, order, reading, workers);
+    return order;
+}
