@@ -1,29 +1,31 @@
 #include "AsciiOrder.h"
 
+#include <array>
 #include <atomic>
 #include <bit>
 #include <compare>
 #include <cstring>
 
-#include "KeySort.h"
 #include "LargeArray.h"
+#include "RankKeySort.h"
 #include "SampleSort.h"
 
 // A string sort on cached keys: each element carries the ranks of its next
-// eighteen characters packed into two integers. Sorting by that key alone
+// 36 characters packed into four integers. Sorting by that key alone
 // never touches a text; elements whose keys are equal form a group that
-// moves on to the next eighteen characters. The texts lie all over memory,
+// moves on to the next 36 characters. The texts lie all over memory,
 // and reading one costs far more than comparing keys, so the groups advance
 // level by level: the next keys of all groups are read in one sweep that
 // asks for the texts ahead, keeping many reads under way at once.
 
 namespace {
 
-struct TKey {
-    std::uint64_t High;
-    std::uint64_t Low;
-    auto operator<=>(const TKey&) const = default;
-};
+constexpr std::size_t WordsPerKey = 4;
+constexpr std::size_t CharsPerKey = WordsPerKey * RanksPerWord;
+constexpr std::uint64_t LastCharMask = (1u << RankBits) - 1;
+
+// Compared word by word, first word first.
+using TKey = std::array<std::uint64_t, WordsPerKey>;
 
 struct TKeyed {
     TKey Key;
@@ -32,10 +34,6 @@ struct TKeyed {
     TItemIndex Index;
 };
 
-constexpr unsigned BitsPerChar = 7;  // ranks stay below 128
-constexpr std::size_t CharsPerWord = 9;
-constexpr std::size_t CharsPerKey = 2 * CharsPerWord;
-constexpr std::uint64_t LastCharMask = (1u << BitsPerChar) - 1;
 // How many elements ahead to ask for a text that a loop will read.
 constexpr std::ptrdiff_t PrefetchDistance = 16;
 
@@ -73,22 +71,25 @@ private:
     {
         if (depth >= e.Length)
             return 0;
-        const std::size_t stop = std::min<std::size_t>(e.Length, depth + CharsPerWord);
+        const std::size_t stop = std::min<std::size_t>(e.Length, depth + RanksPerWord);
         std::uint64_t word = 0;
         for (std::size_t pos = depth; pos < stop; ++pos)
-            word = word << BitsPerChar | FRanks[*AddressAt(e, pos)];
-        return word << (BitsPerChar * (depth + CharsPerWord - stop));
+            word = word << RankBits | FRanks[*AddressAt(e, pos)];
+        return word << (RankBits * (depth + RanksPerWord - stop));
     }
 
     TKey KeyAt(const TKeyed& e, std::size_t depth) const
     {
-        return {WordAt(e, depth), WordAt(e, depth + CharsPerWord)};
+        TKey key;
+        for (std::size_t word = 0; word < WordsPerKey; ++word)
+            key[word] = WordAt(e, depth + word * RanksPerWord);
+        return key;
     }
 
     void RefreshKeys(const std::vector<TGroup>& groups, std::size_t depth) const;
 
     // A key whose last character is 0 stands for a text that ended in it.
-    static bool Ended(const TKey& key) { return (key.Low & LastCharMask) == 0; }
+    static bool Ended(const TKey& key) { return (key.back() & LastCharMask) == 0; }
 
     static bool ExactLess(const TKeyed& a, const TKeyed& b)
     {
@@ -131,20 +132,14 @@ template <bool Backward> void TRankSorter<Backward>::Sort(TKeyed* begin, TKeyed*
             RefreshKeys(groups, depth);
         next.clear();
         for (const TGroup& group : groups) {
-            SortByKey(group.Begin, group.End, [](const TKeyed& e) -> const TKey& { return e.Key; });
-            for (TKeyed* run = group.Begin; run < group.End;) {
-                TKeyed* runEnd = run + 1;
-                while (runEnd < group.End && runEnd->Key == run->Key)
-                    ++runEnd;
-                if (runEnd - run > 1) {
-                    if (Ended(run->Key))
-                        std::sort(run, runEnd,
-                                  ExactLess);  // same ranks throughout: exact duplicates or case variants
+            SortByRankKey(
+                group.Begin, group.End, [](const TKeyed& e) -> const TKey& { return e.Key; },
+                [&](TKeyed* first, TKeyed* last) {
+                    if (Ended(first->Key))  // the same ranks all through: exact duplicates or case variants
+                        std::sort(first, last, ExactLess);
                     else
-                        next.push_back({run, runEnd});
-                }
-                run = runEnd;
-            }
+                        next.push_back({first, last});
+                });
         }
         groups.swap(next);
     }

@@ -1,21 +1,34 @@
 #include "ListSorting.h"
 
+#include <new>
+
 #include "CollationOrder.h"
+#include "LargeArray.h"
 #include "ParallelWork.h"
 
 namespace {
 
-// Moves the items into a new list in their new order, on every worker: the
-// reads are independent of each other, so many are under way at once.
+// Moves the items out in their new order and back, on every worker: the
+// reads of the first pass are independent of each other, so many are under
+// way at once. The items stay in the list's own array, whose memory is
+// already there; the temporary one takes huge pages.
 void ApplyOrder(TItems& items, const std::vector<TItemIndex>& order)
 {
-    TItems reordered(items.size());
+    using TItem = TUrlList::TItem;
     const std::size_t count = items.size(), workers = WorkerCount(count);
+    THugePageAllocator<TItem> allocator;
+    TItem* moved = allocator.allocate(count);
     RunInParallel(workers, [&](std::size_t w) {
         for (std::size_t i = ShareStart(count, workers, w); i < ShareStart(count, workers, w + 1); ++i)
-            reordered[i] = std::move(items[order[i]]);
+            new (moved + i) TItem(std::move(items[order[i]]));
     });
-    items = std::move(reordered);
+    RunInParallel(workers, [&](std::size_t w) {
+        for (std::size_t i = ShareStart(count, workers, w); i < ShareStart(count, workers, w + 1); ++i) {
+            items[i] = std::move(moved[i]);
+            moved[i].~TItem();
+        }
+    });
+    allocator.deallocate(moved, count);
 }
 
 void Sort(TItems& items, TReading reading)
