@@ -14,31 +14,37 @@ namespace {
 // looking up the neighbours of every other item.
 constexpr std::size_t MostOtherItemsPer = 16;
 
-// The complete order through collator keys, computing a key only for the
-// items that are compared.
-class TKeyedComparison {
+// Places other items among printable ones. Where the other item's leading
+// printable characters already differ from the printable item by rank, that
+// settles it: the collator reads text from the front. The last of those
+// characters is left out, since the byte after it might combine with it.
+// Everything else goes through collator keys, computed only for the items
+// that are compared.
+class TOtherAmongPrintable {
 public:
-    TKeyedComparison(const TItems& items, TReading reading)
-        : FItems(items), FReading(reading), FCollator(MakeListCollator())
+    TOtherAmongPrintable(const TItems& items, TReading reading, const TAsciiCollation& ascii)
+        : FItems(items), FReading(reading), FRanks(ascii.Ranks()), FCollator(MakeListCollator())
     { }
 
-    bool Less(TItemIndex a, TItemIndex b)
+    bool Before(TItemIndex other, TItemIndex printable)
     {
-        const int byKey = Key(a).compare(Key(b));
+        if (const std::optional<bool> byRanks = BeforeByRanks(FItems[other].Text, FItems[printable].Text))
+            return *byRanks;
+        const int byKey = Key(other).compare(Key(printable));
         if (byKey != 0)
             return byKey < 0;
-        return ExactBytesLess(FItems[a].Text, FItems[b].Text, FReading);
+        return ExactBytesLess(FItems[other].Text, FItems[printable].Text, FReading);
     }
 
-    // The first position in sorted[from, to) whose item comes after `item`,
+    // The first position in sorted[from, to) whose item comes after `other`,
     // searched outwards from `from`: the next insertion point is usually near.
-    std::size_t InsertionPoint(TItemIndex item, const std::vector<TItemIndex>& sorted, std::size_t from,
+    std::size_t InsertionPoint(TItemIndex other, const std::vector<TItemIndex>& sorted, std::size_t from,
                                std::size_t to)
     {
         std::size_t low = from, high = to;
         for (std::size_t step = 1; low + step <= to; step *= 2) {
             const std::size_t probe = low + step - 1;
-            if (Less(item, sorted[probe])) {
+            if (Before(other, sorted[probe])) {
                 high = probe;
                 break;
             }
@@ -48,11 +54,35 @@ public:
         return static_cast<std::size_t>(
             std::partition_point(begin + static_cast<std::ptrdiff_t>(low),
                                  begin + static_cast<std::ptrdiff_t>(high),
-                                 [&](TItemIndex other) { return !Less(item, other); })
+                                 [&](TItemIndex printable) { return !Before(other, printable); })
             - begin);
     }
 
 private:
+    unsigned char At(const std::string& text, std::size_t i) const
+    {
+        return static_cast<unsigned char>(FReading == TReading::Forward ? text[i]
+                                                                        : text[text.size() - 1 - i]);
+    }
+
+    std::optional<bool> BeforeByRanks(const std::string& other, const std::string& printable) const
+    {
+        std::size_t lead = 0;
+        while (lead < other.size() && FRanks[At(other, lead)] != 0)
+            ++lead;
+        if (lead == 0)
+            return std::nullopt;
+        const std::size_t settled = lead - 1;
+        for (std::size_t i = 0; i < settled && i < printable.size(); ++i) {
+            const std::uint8_t rankOther = FRanks[At(other, i)], rankPrintable = FRanks[At(printable, i)];
+            if (rankOther != rankPrintable)
+                return rankOther < rankPrintable;
+        }
+        if (printable.size() < settled)
+            return false;  // the printable item is a prefix of the other's settled characters
+        return std::nullopt;
+    }
+
     const QCollatorSortKey& Key(TItemIndex index)
     {
         auto found = FKeys.find(index);
@@ -63,6 +93,7 @@ private:
 
     const TItems& FItems;
     TReading FReading;
+    const std::uint8_t* FRanks;
     QCollator FCollator;
     std::unordered_map<TItemIndex, QCollatorSortKey> FKeys;
 };
@@ -71,11 +102,12 @@ private:
 // order. Each worker inserts a share of the other items into the stretch of
 // printable items that lies between them.
 std::vector<TItemIndex> Merge(const TItems& items, const std::vector<TItemIndex>& printable,
-                              const std::vector<TItemIndex>& other, TReading reading, std::size_t workers)
+                              const std::vector<TItemIndex>& other, TReading reading,
+                              const TAsciiCollation& ascii, std::size_t workers)
 {
     workers = std::min(workers, other.size());
     std::vector<std::size_t> stretchStart(workers + 1, printable.size());
-    TKeyedComparison cuts(items, reading);
+    TOtherAmongPrintable cuts(items, reading, ascii);
     stretchStart[0] = 0;
     for (std::size_t w = 1; w < workers; ++w)
         stretchStart[w] = cuts.InsertionPoint(other[ShareStart(other.size(), workers, w)], printable,
@@ -83,7 +115,7 @@ std::vector<TItemIndex> Merge(const TItems& items, const std::vector<TItemIndex>
 
     std::vector<TItemIndex> merged(printable.size() + other.size());
     RunInParallel(workers, [&](std::size_t w) {
-        TKeyedComparison comparison(items, reading);
+        TOtherAmongPrintable comparison(items, reading, ascii);
         std::size_t next = stretchStart[w];
         auto out = merged.begin() + static_cast<std::ptrdiff_t>(next + ShareStart(other.size(), workers, w));
         auto copyPrintable = [&](std::size_t to) {
@@ -117,7 +149,7 @@ std::vector<TItemIndex> CollationOrder(const TItems& items, TReading reading, st
             return std::move(order->Printable);
         if (order) {
             SortByCollatorKeys(items, order->Other, reading, workers);
-            return Merge(items, order->Printable, order->Other, reading, workers);
+            return Merge(items, order->Printable, order->Other, reading, *ascii, workers);
         }
     }
     std::vector<TItemIndex> order(items.size());

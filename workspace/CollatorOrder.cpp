@@ -4,7 +4,7 @@
 
 #include "Cp932.h"
 #include "ListCollation.h"
-#include "SampleSort.h"
+#include "MergeSort.h"
 
 // Items are CP932, but a reversed item (backward sort) is usually not valid
 // CP932: its double-byte characters come out trail byte first. Such bytes
@@ -41,8 +41,7 @@ void SortByCollatorKeys(const TItems& items, std::vector<TItemIndex>& indices, T
     };
     std::vector<TItemIndex> positions(count);
     std::iota(positions.begin(), positions.end(), TItemIndex{0});
-    SampleSort(positions.data(), positions.data() + count, workers, less,
-               [&](TItemIndex* begin, TItemIndex* end) { std::sort(begin, end, less); });
+    SortAndMerge(positions.data(), positions.data() + count, workers, less);
     for (TItemIndex& position : positions)
         position = indices[position];
     indices = std::move(positions);
