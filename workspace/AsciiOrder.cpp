@@ -11,16 +11,16 @@
 #include "SampleSort.h"
 
 // A string sort on cached keys: each element carries the ranks of its next
-// 36 characters packed into four integers. Sorting by that key alone
+// 27 characters packed into three integers. Sorting by that key alone
 // never touches a text; elements whose keys are equal form a group that
-// moves on to the next 36 characters. The texts lie all over memory,
+// moves on to the next 27 characters. The texts lie all over memory,
 // and reading one costs far more than comparing keys, so the groups advance
 // level by level: the next keys of all groups are read in one sweep that
 // asks for the texts ahead, keeping many reads under way at once.
 
 namespace {
 
-constexpr std::size_t WordsPerKey = 4;
+constexpr std::size_t WordsPerKey = 3;
 constexpr std::size_t CharsPerKey = WordsPerKey * RanksPerWord;
 constexpr std::uint64_t LastCharMask = (1u << RankBits) - 1;
 
