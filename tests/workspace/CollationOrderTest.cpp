@@ -5,12 +5,14 @@
 
 #include <QCollatorSortKey>
 #include <random>
+#include <stdexcept>
 
 #include "AsciiOrder.h"
 #include "CollationOrder.h"
 #include "Cp932.h"
 #include "ListCollation.h"
 #include "ListSorting.h"
+#include "ParallelWork.h"
 
 namespace {
 
@@ -233,6 +235,42 @@ TEST(CollationOrder, SortsAndDeduplicatesWholeListsLikeTheCollator)
         expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
         EXPECT_EQ(ToTexts(unique), expected) << kind.Name;
     }
+}
+
+// Keys cover a few dozen characters at a time; these items part only after
+// hundreds, or never, and in letter case only at the very end.
+TEST(CollationOrder, AgreesOnItemsThatPartOnlyFarIn)
+{
+    const std::string shared = "http://deep/" + std::string(300, 'x') + "/";
+    Strings texts;
+    for (int i = 0; i < 400; ++i) {
+        texts.push_back(shared + std::to_string(i % 7));
+        texts.push_back(shared + std::to_string(i % 5) + (i % 2 ? "a" : "A"));
+        texts.push_back(shared);
+    }
+    texts.push_back(shared + "\x82\xa0");
+    const TItems items = ToItems(texts);
+    for (TReading reading : {TReading::Forward, TReading::Backward}) {
+        for (std::size_t workers : {1, 2}) {
+            Strings sorted;
+            for (TItemIndex index : CollationOrder(items, reading, workers))
+                sorted.push_back(texts[index]);
+            EXPECT_EQ(sorted, ReferenceOrder(texts, reading)) << workers << " workers";
+        }
+    }
+}
+
+TEST(RunInParallel, RunsEveryPartAndPassesOnAFailureAfterAllHaveEnded)
+{
+    std::vector<int> ran(4);
+    EXPECT_THROW(RunInParallel(4,
+                               [&](std::size_t part) {
+                                   ran[part] = 1;
+                                   if (part == 2)
+                                       throw std::runtime_error("worker failed");
+                               }),
+                 std::runtime_error);
+    EXPECT_EQ(ran, (std::vector<int>{1, 1, 1, 1}));
 }
 
 TEST(AsciiCollation, RanksLettersOfEitherCaseAlikeAndRefusesOtherRules)
