@@ -116,7 +116,7 @@ int main(int argc, char** argv)
         std::size_t Left = 0;
     };
     std::vector<TTimes> times(std::size(Operations));
-    double peak = 0, before = 0;
+    double peak = 0, before = 0, after = 0;
     for (int run = 0; run < runs; ++run) {
         if (run > 0) {
             workspace.List.Clear();
@@ -135,12 +135,14 @@ int main(int argc, char** argv)
             times[i].Cpu = std::min(times[i].Cpu, ProcessCpuSeconds() - cpuStart);
             times[i].Left = workspace.List.Count();
             peak = std::max(peak, ResidentMegabytes("VmHWM:"));
+            after = std::max(after, ResidentMegabytes("VmRSS:"));
         }
     }
     for (std::size_t i = 0; i < std::size(Operations); ++i)
         std::printf("%-14s %6.3f s  cpu %6.3f s  (best of %d; %zu items after)\n", Operations[i].Name,
                     times[i].Wall, times[i].Cpu, runs, times[i].Left);
-    std::printf("resident       %6.0f MB  with the list loaded, %.0f MB at the peak of an operation\n",
-                before, peak);
+    std::printf("resident       %6.0f MB  with the list loaded, %.0f MB at the peak of an operation, %.0f MB "
+                "after one\n",
+                before, peak, after);
     return 0;
 }

@@ -2,6 +2,10 @@
 
 #include <numeric>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "Cp932.h"
 #include "ListCollation.h"
 #include "MergeSort.h"
@@ -19,8 +23,11 @@ QCollatorSortKey CollatorKey(const QCollator& collator, const std::string& text,
     return collator.sortKey(FromCp932(std::string(text.rbegin(), text.rend())));
 }
 
-void SortByCollatorKeys(const TItems& items, std::vector<TItemIndex>& indices, TReading reading,
-                        std::size_t workers)
+namespace {
+
+// Positions in `indices`, sorted by the keys of the items there.
+std::vector<TItemIndex> SortedPositions(const TItems& items, const std::vector<TItemIndex>& indices,
+                                        TReading reading, std::size_t workers)
 {
     // One key per item, computed once and on every worker: comparing keys is
     // far cheaper than collating the texts at every comparison.
@@ -32,7 +39,6 @@ void SortByCollatorKeys(const TItems& items, std::vector<TItemIndex>& indices, T
             keys[i].emplace(CollatorKey(collator, items[indices[i]].Text, reading));
     });
 
-    // Elements are positions in `indices`, so that they find their keys.
     auto less = [&](TItemIndex a, TItemIndex b) {
         const int byKey = keys[a]->compare(*keys[b]);
         if (byKey != 0)
@@ -42,6 +48,27 @@ void SortByCollatorKeys(const TItems& items, std::vector<TItemIndex>& indices, T
     std::vector<TItemIndex> positions(count);
     std::iota(positions.begin(), positions.end(), TItemIndex{0});
     SortAndMerge(positions.data(), positions.data() + count, workers, less);
+    return positions;
+}
+
+// The keys were allocated by the workers' threads, whose memory pools the C
+// library does not hand back to the system by itself: after a long list,
+// hundreds of megabytes would stay with the program.
+void HandBackFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+}  // namespace
+
+void SortByCollatorKeys(const TItems& items, std::vector<TItemIndex>& indices, TReading reading,
+                        std::size_t workers)
+{
+    std::vector<TItemIndex> positions = SortedPositions(items, indices, reading, workers);
+    if (workers > 1)
+        HandBackFreedMemory();
     for (TItemIndex& position : positions)
         position = indices[position];
     indices = std::move(positions);
