@@ -141,6 +141,8 @@ std::vector<TItemIndex> CollationOrder(const TItems& items, TReading reading, st
         throw std::length_error("list too long to sort");
     if (workers == 0)
         workers = WorkerCount(items.size());
+    if (items.size() < 2)
+        return std::vector<TItemIndex>(items.size(), 0);
 
     if (const TAsciiCollation* ascii = TAsciiCollation::OfListCollator()) {
         std::optional<TPrintableOrder> order =

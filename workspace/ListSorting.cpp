@@ -8,6 +8,9 @@
 
 namespace {
 
+// How far ahead the gather asks for the items it will move.
+constexpr std::size_t AheadInOrder = 16;
+
 // Moves the items out in their new order and back, on every worker: the
 // reads of the first pass are independent of each other, so many are under
 // way at once. The items stay in the list's own array, whose memory is
@@ -19,8 +22,12 @@ void ApplyOrder(TItems& items, const std::vector<TItemIndex>& order)
     THugePageAllocator<TItem> allocator;
     TItem* moved = allocator.allocate(count);
     RunInParallel(workers, [&](std::size_t w) {
-        for (std::size_t i = ShareStart(count, workers, w); i < ShareStart(count, workers, w + 1); ++i)
+        const std::size_t end = ShareStart(count, workers, w + 1);
+        for (std::size_t i = ShareStart(count, workers, w); i < end; ++i) {
+            if (i + AheadInOrder < end)
+                __builtin_prefetch(&items[order[i + AheadInOrder]], 1);
             new (moved + i) TItem(std::move(items[order[i]]));
+        }
     });
     RunInParallel(workers, [&](std::size_t w) {
         for (std::size_t i = ShareStart(count, workers, w); i < ShareStart(count, workers, w + 1); ++i) {
