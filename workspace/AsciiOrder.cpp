@@ -153,13 +153,13 @@ std::optional<TPrintableOrder> Order(const TItems& items, const std::uint8_t* ra
 {
     const TRankSorter<Backward> sorter(ranks);
     const std::size_t count = items.size();
-    TLargeArray<TKeyed> keyed(count);
+    TLargeBuffer<TKeyed> keyed(count);
     std::vector<std::vector<TItemIndex>> others(workers);
     std::vector<std::size_t> keyedInShare(workers);
     std::atomic<std::size_t> otherCount{0};
     RunInParallel(workers, [&](std::size_t w) {
         const std::size_t end = ShareStart(count, workers, w + 1);
-        TKeyed* out = keyed.data() + ShareStart(count, workers, w);
+        TKeyed* out = keyed.Data() + ShareStart(count, workers, w);
         for (std::size_t i = ShareStart(count, workers, w); i < end; ++i) {
             if (i + static_cast<std::size_t>(PrefetchDistance) < end)
                 __builtin_prefetch(items[i + static_cast<std::size_t>(PrefetchDistance)].Text.data());
@@ -172,7 +172,7 @@ std::optional<TPrintableOrder> Order(const TItems& items, const std::uint8_t* ra
                     return;
             }
         }
-        keyedInShare[w] = static_cast<std::size_t>(out - (keyed.data() + ShareStart(count, workers, w)));
+        keyedInShare[w] = static_cast<std::size_t>(out - (keyed.Data() + ShareStart(count, workers, w)));
     });
     if (otherCount > mostOther)
         return std::nullopt;
@@ -180,16 +180,15 @@ std::optional<TPrintableOrder> Order(const TItems& items, const std::uint8_t* ra
     TPrintableOrder order;
     std::size_t kept = 0;
     for (std::size_t w = 0; w < workers; ++w) {
-        std::memmove(keyed.data() + kept, keyed.data() + ShareStart(count, workers, w),
+        std::memmove(keyed.Data() + kept, keyed.Data() + ShareStart(count, workers, w),
                      keyedInShare[w] * sizeof(TKeyed));
         kept += keyedInShare[w];
         order.Other.insert(order.Other.end(), others[w].begin(), others[w].end());
     }
-    keyed.resize(kept);
 
     // The workers' ranges are ranges of keys, so no text is read to cut them.
     SampleSort(
-        keyed.data(), keyed.data() + kept, workers,
+        keyed.Data(), keyed.Data() + kept, workers,
         [](const TKeyed& a, const TKeyed& b) { return a.Key < b.Key; },
         [&](TKeyed* begin, TKeyed* end) { sorter.Sort(begin, end); });
     order.Printable.resize(kept);

@@ -4,8 +4,9 @@
 // more than the sort itself; these arrays ask the kernel for huge pages,
 // which take one fault per two megabytes.
 #include <cstddef>
+#include <memory>
 #include <new>
-#include <vector>
+#include <type_traits>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -56,4 +57,22 @@ private:
     }
 };
 
-template <class T> using TLargeArray = std::vector<T, THugePageAllocator<T>>;
+// An array of plain elements, left uninitialised: its users write every
+// element before reading it, so zeroing it first would be a wasted pass.
+template <class T> class TLargeBuffer {
+public:
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
+    explicit TLargeBuffer(std::size_t count) : FData(THugePageAllocator<T>().allocate(count)), FCount(count)
+    { }
+    ~TLargeBuffer() { THugePageAllocator<T>().deallocate(FData, FCount); }
+    TLargeBuffer(const TLargeBuffer&) = delete;
+    TLargeBuffer& operator=(const TLargeBuffer&) = delete;
+
+    T* Data() { return FData; }
+    T& operator[](std::size_t i) { return FData[i]; }
+
+private:
+    T* FData;
+    std::size_t FCount;
+};
