@@ -1,12 +1,14 @@
 #include "CollationOrder.h"
 
+#include <algorithm>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
 #include <unordered_map>
 
 #include "AsciiOrder.h"
 #include "CollatorOrder.h"
-#include "SampleSort.h"
+#include "ParallelWork.h"
 
 namespace {
 
@@ -150,7 +152,8 @@ std::vector<TItemIndex> CollationOrder(const TItems& items, TReading reading, st
         if (order && order->Other.empty())
             return std::move(order->Printable);
         if (order) {
-            SortByCollatorKeys(items, order->Other, reading, workers);
+            SortByCollatorKeys(items, order->Other, reading,
+                               std::min(workers, WorkerCount(order->Other.size())));
             return Merge(items, order->Printable, order->Other, reading, *ascii, workers);
         }
     }

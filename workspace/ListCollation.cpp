@@ -29,7 +29,9 @@ int CompareByRanks(const std::string& a, const std::string& b, const std::uint8_
 
 // Every text of up to two printable characters, which catches contractions,
 // expansions, ignorable characters and differences below the first level,
-// plus longer texts drawn from a fixed sequence.
+// plus longer texts drawn from a fixed sequence: some of any characters,
+// some of a few that differ in case, class or level only, so that many of
+// them part late.
 std::vector<std::string> CheckTexts()
 {
     std::vector<std::string> texts{""};
@@ -39,12 +41,13 @@ std::vector<std::string> CheckTexts()
             texts.push_back({static_cast<char>(a), static_cast<char>(b)});
     }
     std::uint32_t state = 12345;
-    auto next = [&state] { return state = state * 1103515245u + 12345u; };
+    auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
+    const std::string few = "aAbB-_.0/ :~";
     const unsigned span = LastPrintable - FirstPrintable + 1u;
     for (int i = 0; i < 3000; ++i) {
-        std::string text(3 + (next() >> 16) % 10, ' ');
+        std::string text(3 + next() % 10, ' ');
         for (char& c : text)
-            c = static_cast<char>(FirstPrintable + (next() >> 16) % span);
+            c = i % 2 ? few[next() % few.size()] : static_cast<char>(FirstPrintable + next() % span);
         texts.push_back(std::move(text));
     }
     return texts;
