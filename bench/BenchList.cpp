@@ -33,7 +33,6 @@ public:
     void SetClipboardText(const std::string&) override { }
     void ReportError(const QString&) override { }
     void ShowMessage(const QString&) override { }
-    void ResetListHorizontalExtent() override { }
 };
 
 struct TOperation {

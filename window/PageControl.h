@@ -2,7 +2,7 @@
 // A tabbed page control whose pages get exactly the client area the window's
 // description counts with (the control's size less 8 × 27 pixels), so the
 // pixel places of the controls on a page hold as written.
-#include <vector>
+#include <QList>
 
 #include <QWidget>
 
@@ -36,5 +36,5 @@ private:
     void ShowOnly(int index);
 
     QTabBar* FTabs;
-    std::vector<QWidget*> FPages;
+    QList<QWidget*> FPages;
 };
