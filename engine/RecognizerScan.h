@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "ByteSearch.h"
 #include "ShiftJisScan.h"
 
 namespace recognizer {
@@ -21,28 +22,30 @@ inline bool IsSpecial(unsigned char c)
     return c == ' ' || c == '"' || c == '<' || c == '>' || c == '\'' || c == 0;
 }
 
-// Index of the first special byte at or after from, or the text's length.
-inline std::size_t FindSpecial(const unsigned char* bytes, std::size_t from, std::size_t length)
-{
-    std::size_t i = from;
+// The special bytes, for bytesearch::TMatchWalker.
+class TSpecialMatcher {
+public:
 #if defined(__SSE2__)
-    const __m128i space = _mm_set1_epi8(' '), quote = _mm_set1_epi8('"'), less = _mm_set1_epi8('<'),
-                  greater = _mm_set1_epi8('>'), apostrophe = _mm_set1_epi8('\''), zero = _mm_setzero_si128();
-    for (; i + 16 <= length; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, space), _mm_cmpeq_epi8(block, quote)),
-                         _mm_or_si128(_mm_cmpeq_epi8(block, less), _mm_cmpeq_epi8(block, greater))),
-            _mm_or_si128(_mm_cmpeq_epi8(block, apostrophe), _mm_cmpeq_epi8(block, zero)));
-        const int mask = _mm_movemask_epi8(hits);
-        if (mask != 0)
-            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    // Space and quote, and "<" and ">", differ in one bit each: folding that
+    // bit saves two comparisons.
+    __m128i Block(__m128i block) const
+    {
+        const __m128i folded = _mm_or_si128(block, FBit1);
+        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(folded, FQuote), _mm_cmpeq_epi8(folded, FGreater)),
+                            _mm_or_si128(_mm_cmpeq_epi8(block, FApostrophe), _mm_cmpeq_epi8(block, FZero)));
     }
 #endif
-    while (i < length && !IsSpecial(bytes[i]))
-        ++i;
-    return i;
-}
+    bool Byte(unsigned char c) const
+    {
+        return IsSpecial(c);
+    }
+
+private:
+#if defined(__SSE2__)
+    __m128i FBit1 = _mm_set1_epi8(2), FQuote = _mm_set1_epi8('"'), FGreater = _mm_set1_epi8('>'),
+            FApostrophe = _mm_set1_epi8('\''), FZero = _mm_setzero_si128();
+#endif
+};
 
 // Calls onField(value) for fields 1..FieldCount of text under the recognizer set.
 template <class OnField> void ScanFields(std::string_view text, OnField&& onField)
@@ -50,6 +53,7 @@ template <class OnField> void ScanFields(std::string_view text, OnField&& onFiel
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t length = text.size();
     sjis::TSecondByteCursor kinds(text);
+    bytesearch::TMatchWalker<TSpecialMatcher> specials(bytes, length);
     // A special byte separates unless it is the second byte of a character; NUL always does.
     auto separates = [&](std::size_t i) { return bytes[i] == 0 || !kinds.IsSecondAt(i); };
 
@@ -66,7 +70,7 @@ template <class OnField> void ScanFields(std::string_view text, OnField&& onFiel
             p = close ? static_cast<std::size_t>(static_cast<const unsigned char*>(close) - bytes) + 1
                       : length;
         } else {
-            for (p = FindSpecial(bytes, p, length); p < length; p = FindSpecial(bytes, p + 1, length))
+            for (p = specials.NextFrom(p); p < length; p = specials.NextFrom(p + 1))
                 if (bytes[p] == '"' || separates(p))
                     break;
         }
