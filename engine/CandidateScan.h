@@ -14,29 +14,26 @@
 #include <cstring>
 #include <string_view>
 
-namespace candidates {
+#include "ByteKernels.h"
 
-constexpr unsigned char CtrlZ = 0x1A;
+namespace candidates {
 
 struct TTriggers {
     bool Slash = false;  // a "/" alone may make a URL
     bool Kana = false;   // the kana conversion is on
 };
 
-// Index of the first hit at or after from, or length.
-std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length,
-                    const TTriggers& triggers);
-// Index of the first LF, or of the first CR not followed by LF, at or after
-// from; or length.
-std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length);
+inline std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length,
+                           const TTriggers& triggers)
+{
+    return kernels::FindHit(bytes, from, length, triggers.Slash ? '/' : ':', triggers.Kana);
+}
 
-// One line of a block: its bytes without the LF, whether a CR other than
-// the one before the LF stands in it, and how many of its first bytes hold
-// no hit.
+// One line of a block: its bytes without the LF, and whether a CR other
+// than the one before the LF stands in it.
 struct TRawLine {
     std::string_view Bytes;
     bool LoneCr;
-    std::size_t Quiet;
 };
 
 // Calls onLine(TRawLine) for every line of block that holds a hit, in
@@ -50,7 +47,7 @@ bool ForEachCandidateLine(std::string_view block, const TTriggers& triggers, OnL
     std::size_t lineFloor = 0;  // no line before this holds a hit
     for (std::size_t p = FindHit(bytes, 0, length, triggers); p < length;
          p = FindHit(bytes, p, length, triggers)) {
-        if (bytes[p] == CtrlZ) {
+        if (bytes[p] == kernels::CtrlZ) {
             if (p == 0 || bytes[p - 1] == '\n')
                 return false;
             ++p;
@@ -61,13 +58,13 @@ bool ForEachCandidateLine(std::string_view block, const TTriggers& triggers, OnL
         const std::size_t first =
             before ? static_cast<std::size_t>(static_cast<const unsigned char*>(before) - bytes) + 1
                    : lineFloor;
-        std::size_t end = FindLineEnd(bytes, p, length);
+        std::size_t end = kernels::FindLineEnd(bytes, p, length);
         const bool loneCr = end < length && bytes[end] == '\r';
         if (loneCr) {
             const void* lf = std::memchr(bytes + end, '\n', length - end);
             end = lf ? static_cast<std::size_t>(static_cast<const unsigned char*>(lf) - bytes) : length;
         }
-        onLine(TRawLine{block.substr(first, end - first), loneCr, p - first});
+        onLine(TRawLine{block.substr(first, end - first), loneCr});
         p = lineFloor = end + 1;
         if (p >= length)
             break;

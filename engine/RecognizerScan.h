@@ -1,17 +1,16 @@
 #pragma once
-// The splitter specialised to the recognizer's delimiter set, for speed:
-// it jumps from one special byte (a delimiter or a quote) to the next with
-// SIMD, and asks for a byte's kind only there. Yields exactly what
-// fields::ScanFields yields with that set. Internal header.
+// The splitter specialised to the recognizer's delimiter set, for speed.
+// One SIMD pass marks a line's special bytes (delimiters and quotes) and its
+// ":" and "." bytes in bit masks; the spacing steps and the field loop then
+// jump from mark to mark and ask for a byte's kind only there. Yields
+// exactly what fields::ScanFields yields with that set. Internal header.
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-#include "ByteSearch.h"
+#include "ByteKernels.h"
 #include "ShiftJisScan.h"
 
 namespace recognizer {
@@ -22,66 +21,116 @@ inline bool IsSpecial(unsigned char c)
     return c == ' ' || c == '"' || c == '<' || c == '>' || c == '\'' || c == 0;
 }
 
-// The special bytes, for bytesearch::TMatchWalker.
-class TSpecialMatcher {
+// The special bytes and the marks of one text, 64 bytes to a word.
+class TLineMasks {
 public:
-#if defined(__SSE2__)
-    // Space and quote, and "<" and ">", differ in one bit each: folding that
-    // bit saves two comparisons.
-    __m128i Block(__m128i block) const
+    void Compute(std::string_view text)
     {
-        const __m128i folded = _mm_or_si128(block, FBit1);
-        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(folded, FQuote), _mm_cmpeq_epi8(folded, FGreater)),
-                            _mm_or_si128(_mm_cmpeq_epi8(block, FApostrophe), _mm_cmpeq_epi8(block, FZero)));
+        FLength = text.size();
+        const std::size_t words = (FLength + 63) / 64;
+        FSpecials.assign(words, 0);
+        FMarks.assign(words, 0);
+        FHasQuote = kernels::MarkLine(reinterpret_cast<const unsigned char*>(text.data()), FLength,
+                                      FSpecials.data(), FMarks.data());
     }
-#endif
-    bool Byte(unsigned char c) const
-    {
-        return IsSpecial(c);
-    }
+
+    // The first special byte, or mark, at or after from; the text's length
+    // when there is none.
+    std::size_t NextSpecial(std::size_t from) const { return Next(FSpecials, from); }
+    std::size_t NextMark(std::size_t from) const { return Next(FMarks, from); }
+    bool HasQuote() const { return FHasQuote; }
 
 private:
-#if defined(__SSE2__)
-    __m128i FBit1 = _mm_set1_epi8(2), FQuote = _mm_set1_epi8('"'), FGreater = _mm_set1_epi8('>'),
-            FApostrophe = _mm_set1_epi8('\''), FZero = _mm_setzero_si128();
-#endif
+    std::size_t Next(const std::vector<std::uint64_t>& words, std::size_t from) const
+    {
+        while (from < FLength) {
+            const std::size_t word = from / 64;
+            const std::uint64_t bits = words[word] & (~std::uint64_t{0} << (from % 64));
+            if (bits != 0)
+                return word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
+            from = (word + 1) * 64;
+        }
+        return FLength;
+    }
+
+    std::vector<std::uint64_t> FSpecials, FMarks;
+    std::size_t FLength = 0;
+    bool FHasQuote = false;
 };
 
-// Calls onField(value) for fields 1..FieldCount of text under the recognizer set.
-template <class OnField> void ScanFields(std::string_view text, OnField&& onField)
+// One change of the spacing steps: the bytes Start to End (a scheme and its
+// "://", a bare "://", or "../") give way to a space, then Name and a space
+// when Name is not empty, then Tail, which begins the next field.
+struct TSpacing {
+    std::size_t Start;
+    std::size_t End;
+    std::string_view Name;
+    std::string_view Tail;
+};
+
+// Calls onField(tail, value) for fields 1..FieldCount of the line as the
+// spacings would leave it, without building that line; the field is tail
+// followed by value, and tail is empty except in the field that follows a
+// spacing. Fields made of a Name alone are left out: no rule accepts a bare
+// scheme name. onField returns false to stop.
+//
+// Every inserted text begins with a space and is ASCII, and every replaced
+// byte is ASCII, so the byte kinds of the line's own bytes stay as they
+// were. A quote that is a second byte opens a quoted field, which may run
+// over later spacings: callers pass no spacings when the line could hold one.
+template <class OnField>
+void ScanFields(std::string_view line, const TLineMasks& masks, const std::vector<TSpacing>& spacings,
+                OnField&& onField)
 {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t length = text.size();
-    sjis::TSecondByteCursor kinds(text);
-    bytesearch::TMatchWalker<TSpecialMatcher> specials(bytes, length);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t length = line.size();
+    sjis::TSecondByteCursor kinds(line);
     // A special byte separates unless it is the second byte of a character; NUL always does.
     auto separates = [&](std::size_t i) { return bytes[i] == 0 || !kinds.IsSecondAt(i); };
+    // A plain field runs up to a quote or a separating special byte.
+    auto plainEnd = [&](std::size_t p, std::size_t limit) {
+        for (p = masks.NextSpecial(p); p < limit; p = masks.NextSpecial(p + 1))
+            if (bytes[p] == '"' || separates(p))
+                return p;
+        return limit;
+    };
 
     std::size_t p = 0;
-    for (;;) {
-        while (p < length && IsSpecial(bytes[p]) && separates(p))
-            ++p;
-        if (p >= length)
-            return;
-        const std::size_t start = p;
-        if (bytes[p] == '"') {
-            // Only a quote that is a second byte gets here; it still opens a quoted field.
-            const void* close = std::memchr(bytes + p + 1, '"', length - p - 1);
-            p = close ? static_cast<std::size_t>(static_cast<const unsigned char*>(close) - bytes) + 1
-                      : length;
-        } else {
-            for (p = specials.NextFrom(p); p < length; p = specials.NextFrom(p + 1))
-                if (bytes[p] == '"' || separates(p))
-                    break;
+    std::string_view tail;
+    for (std::size_t k = 0; k <= spacings.size(); ++k) {
+        const std::size_t limit = k < spacings.size() ? spacings[k].Start : length;
+        if (!tail.empty()) {
+            const std::size_t end = plainEnd(p, limit);
+            if (!onField(tail, line.substr(p, end - p)))
+                return;
+            p = end;
         }
-        std::string_view value = text.substr(start, p - start);
-        if (value.front() == '"') {
-            value.remove_prefix(1);
-            if (!value.empty() && value.back() == '"')
-                value.remove_suffix(1);
+        for (;;) {
+            while (p < limit && IsSpecial(bytes[p]) && separates(p))
+                ++p;
+            if (p >= limit)
+                break;
+            const std::size_t start = p;
+            std::string_view value;
+            if (bytes[p] == '"') {
+                // Only a quote that is a second byte gets here; it still opens a quoted field.
+                const void* close = std::memchr(bytes + p + 1, '"', length - p - 1);
+                p = close ? static_cast<std::size_t>(static_cast<const unsigned char*>(close) - bytes) + 1
+                          : length;
+                value = line.substr(start + 1, p - start - 1);
+                if (!value.empty() && value.back() == '"')
+                    value.remove_suffix(1);
+            } else {
+                p = plainEnd(p, limit);
+                value = line.substr(start, p - start);
+            }
+            if (value.empty() || !onField(std::string_view(), value))
+                return;
         }
-        if (value.empty() || !onField(value))
-            return;
+        if (k < spacings.size()) {
+            p = spacings[k].End;
+            tail = spacings[k].Tail;
+        }
     }
 }
 

@@ -1,7 +1,6 @@
 #include "CandidateScan.h"
 #include "Engine.h"
 #include "FieldScan.h"
-#include "LineRecognizer.h"
 
 #include <cerrno>
 #include <cstring>
@@ -163,11 +162,11 @@ void ExtractFrom(TFileHandle& file, const TExtractOptions& options, TUrlSink& si
             if (line.LoneCr) {
                 spare.clear();
                 AppendWithoutCr(spare, bytes);
-                return RecognizeLine(spare, 0, options, sink);
+                return ExtractUrlsFromLine(spare, options, sink);
             }
             if (!bytes.empty() && bytes.back() == '\r')
                 bytes.remove_suffix(1);
-            RecognizeLine(bytes, line.Quiet, options, sink);
+            ExtractUrlsFromLine(bytes, options, sink);
         });
     });
 }

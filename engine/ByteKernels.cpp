@@ -1,0 +1,116 @@
+#include "ByteKernels.h"
+
+#include <cstring>
+
+#include <immintrin.h>
+
+namespace kernels {
+
+namespace sse2 {
+
+using TVec = __m128i;
+constexpr std::size_t Width = 16;
+inline TVec Load(const unsigned char* at)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+inline TVec Set(unsigned char c)
+{
+    return _mm_set1_epi8(static_cast<char>(c));
+}
+inline TVec Eq(TVec a, TVec b)
+{
+    return _mm_cmpeq_epi8(a, b);
+}
+inline TVec Or(TVec a, TVec b)
+{
+    return _mm_or_si128(a, b);
+}
+inline TVec And(TVec a, TVec b)
+{
+    return _mm_and_si128(a, b);
+}
+inline TVec AndNot(TVec a, TVec b)  // b and not a
+{
+    return _mm_andnot_si128(a, b);
+}
+inline unsigned Bits(TVec v)
+{
+    return static_cast<unsigned>(_mm_movemask_epi8(v));
+}
+
+#include "ByteKernels.inc"
+
+}  // namespace sse2
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+namespace avx2 {
+
+using TVec = __m256i;
+constexpr std::size_t Width = 32;
+inline TVec Load(const unsigned char* at)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+inline TVec Set(unsigned char c)
+{
+    return _mm256_set1_epi8(static_cast<char>(c));
+}
+inline TVec Eq(TVec a, TVec b)
+{
+    return _mm256_cmpeq_epi8(a, b);
+}
+inline TVec Or(TVec a, TVec b)
+{
+    return _mm256_or_si256(a, b);
+}
+inline TVec And(TVec a, TVec b)
+{
+    return _mm256_and_si256(a, b);
+}
+inline TVec AndNot(TVec a, TVec b)  // b and not a
+{
+    return _mm256_andnot_si256(a, b);
+}
+inline unsigned Bits(TVec v)
+{
+    return static_cast<unsigned>(_mm256_movemask_epi8(v));
+}
+
+#include "ByteKernels.inc"
+
+}  // namespace avx2
+
+#pragma GCC pop_options
+
+namespace {
+const bool HasAvx2 = __builtin_cpu_supports("avx2");
+}  // namespace
+
+std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length, unsigned char slash,
+                    bool kana)
+{
+    return HasAvx2 ? avx2::FindHit(bytes, from, length, slash, kana)
+                   : sse2::FindHit(bytes, from, length, slash, kana);
+}
+
+std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length)
+{
+    return HasAvx2 ? avx2::FindLineEnd(bytes, from, length) : sse2::FindLineEnd(bytes, from, length);
+}
+
+bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* marks)
+{
+    return HasAvx2 ? avx2::MarkLine(bytes, length, specials, marks)
+                   : sse2::MarkLine(bytes, length, specials, marks);
+}
+
+bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length)
+{
+    return HasAvx2 ? avx2::MayConvertToSlashAndDot(bytes, length)
+                   : sse2::MayConvertToSlashAndDot(bytes, length);
+}
+
+}  // namespace kernels
