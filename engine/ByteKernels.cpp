@@ -86,30 +86,41 @@ inline unsigned Bits(TVec v)
 #pragma GCC pop_options
 
 namespace {
-const bool HasAvx2 = __builtin_cpu_supports("avx2");
+const bool CanStepWide = __builtin_cpu_supports("avx2");
+bool StepWide = CanStepWide;
 }  // namespace
+
+bool WideSteps()
+{
+    return StepWide;
+}
+
+void UseWideSteps(bool on)
+{
+    StepWide = on && CanStepWide;
+}
 
 std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length, unsigned char slash,
                     bool kana)
 {
-    return HasAvx2 ? avx2::FindHit(bytes, from, length, slash, kana)
+    return StepWide ? avx2::FindHit(bytes, from, length, slash, kana)
                    : sse2::FindHit(bytes, from, length, slash, kana);
 }
 
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length)
 {
-    return HasAvx2 ? avx2::FindLineEnd(bytes, from, length) : sse2::FindLineEnd(bytes, from, length);
+    return StepWide ? avx2::FindLineEnd(bytes, from, length) : sse2::FindLineEnd(bytes, from, length);
 }
 
 bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* marks)
 {
-    return HasAvx2 ? avx2::MarkLine(bytes, length, specials, marks)
+    return StepWide ? avx2::MarkLine(bytes, length, specials, marks)
                    : sse2::MarkLine(bytes, length, specials, marks);
 }
 
 bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length)
 {
-    return HasAvx2 ? avx2::MayConvertToSlashAndDot(bytes, length)
+    return StepWide ? avx2::MayConvertToSlashAndDot(bytes, length)
                    : sse2::MayConvertToSlashAndDot(bytes, length);
 }
 

@@ -8,6 +8,12 @@ namespace kernels {
 
 constexpr unsigned char CtrlZ = 0x1A;
 
+// Whether the 32-byte steps are in use. Tests turn them off to run the
+// 16-byte ones too; turning them on where the processor lacks them does
+// nothing.
+bool WideSteps();
+void UseWideSteps(bool on);
+
 // Index of the first byte at or after from, or length, that is ":" or ".",
 // or `slash` (pass ":" when slashes do not count), or a Ctrl-Z, or a CR not
 // followed by LF; with kana, also a lead byte 0x82 followed by the second

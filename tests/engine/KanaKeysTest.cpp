@@ -3,6 +3,7 @@
 #include <random>
 
 #include "Engine.h"
+#include "KanaKeys.h"
 #include "RandomText.h"
 #include "ReferenceEngine.h"
 
@@ -45,5 +46,23 @@ TEST(KanaKeys, OnePassMatchesTheReplacementsInTurn)
     for (int trial = 0; trial < 5000; ++trial) {
         const std::string text = RandomText(random, 30);
         ASSERT_EQ(ConvertKanaKeys(text), reference::ConvertKanaKeys(text));
+    }
+}
+
+TEST(KanaKeys, AHeadIsThePrefixOfTheWholeConversion)
+{
+    std::mt19937 random(31);
+    for (int trial = 0; trial < 3000; ++trial) {
+        const std::string text = RandomText(random, 8);
+        const std::string whole = ConvertKanaKeys(text);
+        if (!text.empty()) {
+            ASSERT_EQ(FirstConvertedByte(text), whole.front()) << ::testing::PrintToString(text);
+        }
+        for (std::size_t wanted = 1; wanted <= 12; ++wanted) {
+            char head[13];
+            const std::size_t length = ConvertKanaKeysHead(text, head, wanted);
+            ASSERT_GE(length, std::min(wanted, whole.size()));
+            ASSERT_EQ(std::string(head, length), whole.substr(0, length)) << ::testing::PrintToString(text);
+        }
     }
 }

@@ -5,7 +5,9 @@
 
 #include "Engine.h"
 #include "RandomText.h"
+#include "RecognizerScan.h"
 #include "ReferenceEngine.h"
+#include "StepWidths.h"
 
 namespace {
 
@@ -100,30 +102,93 @@ TEST(LineRecognizer, RangesAreExpandedInFieldOrder)
               (V{"http://a/1", "http://a/2", "http://www.b/3", "http://www.b/4"}));
 }
 
+TExtractOptions FromBits(int b)
+{
+    TExtractOptions options;
+    options.WWW = b & 1;
+    options.ALL = b & 2;
+    options.NTT = b & 4;
+    options.RULE1 = b & 8;
+    options.RULE2 = b & 16;
+    options.RULE3 = b & 32;
+    options.EXTRACTION = b & 64;
+    options.MEMO = (b & 128) ? "KKK" : "";
+    return options;
+}
+
+TEST(LineRecognizer, QuotesThatAreSecondBytesOpenFieldsAcrossTheSpacing)
+{
+    // Such a quote opens a quoted field that runs over the inserted schemes,
+    // so the line must be split as the spacing leaves it.
+    const std::string lines[] = {
+        "\x81\"http://a/ b\"http://c/",
+        "ab\x81\"HTTP://x y://z\" ../w ww.v",
+        "\x81\x81\"http://a/\" \x82\"x\x81\"",
+        "p\x95\"rtsp://q\"\x95\"\"http://r/",
+    };
+    for (const std::string& line : lines)
+        for (int b = 0; b < 256; ++b) {
+            const TExtractOptions options = FromBits(b);
+            TUrlList fast, slow;
+            ExtractUrlsFromLine(line, options, fast);
+            reference::ExtractUrlsFromLine(line, options, slow);
+            ASSERT_EQ(fast.Count(), slow.Count())
+                << "options " << b << " line " << ::testing::PrintToString(line);
+            for (std::size_t i = 0; i < fast.Count(); ++i)
+                ASSERT_EQ(fast[i], slow[i]);
+        }
+}
+
+TEST(LineRecognizer, LineMasksMarkEveryDelimiterColonAndDot)
+{
+    // Every length around the step widths and the 64-byte words, so that
+    // the steps' last, overlapping block is checked.
+    std::mt19937 random(23);
+    const char alphabet[] = " \"<>'\0:.a\x82/";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2);
+    ForEachStepWidth([&] {
+        for (std::size_t length = 0; length <= 200; ++length) {
+            std::string text;
+            for (std::size_t i = 0; i < length; ++i)
+                text.push_back(alphabet[pick(random)]);
+            recognizer::TLineMasks masks;
+            masks.Compute(text);
+            std::vector<std::size_t> specials, marks, wantSpecials, wantMarks;
+            for (std::size_t p = masks.NextSpecial(0); p < length; p = masks.NextSpecial(p + 1))
+                specials.push_back(p);
+            for (std::size_t p = masks.NextMark(0); p < length; p = masks.NextMark(p + 1))
+                marks.push_back(p);
+            for (std::size_t i = 0; i < length; ++i) {
+                if (recognizer::IsSpecial(static_cast<unsigned char>(text[i])))
+                    wantSpecials.push_back(i);
+                if (text[i] == ':' || text[i] == '.')
+                    wantMarks.push_back(i);
+            }
+            ASSERT_EQ(specials, wantSpecials) << length;
+            ASSERT_EQ(marks, wantMarks) << length;
+            ASSERT_EQ(masks.HasQuote(), text.find('"') != std::string::npos) << length;
+        }
+    });
+}
+
 TEST(LineRecognizer, MatchesTheLiteralStepsOnRandomLines)
 {
     std::mt19937 random(17);
     std::uniform_int_distribution<int> bits(0, 255);
-    for (int trial = 0; trial < 6000; ++trial) {
-        const std::string line = RandomText(random, 30);
-        const int b = bits(random);
-        TExtractOptions options;
-        options.WWW = b & 1;
-        options.ALL = b & 2;
-        options.NTT = b & 4;
-        options.RULE1 = b & 8;
-        options.RULE2 = b & 16;
-        options.RULE3 = b & 32;
-        options.EXTRACTION = b & 64;
-        options.MEMO = (b & 128) ? "KKK" : "";
-        TUrlList fast, slow;
-        ExtractUrlsFromLine(line, options, fast);
-        reference::ExtractUrlsFromLine(line, options, slow);
-        ASSERT_EQ(fast.Count(), slow.Count())
-            << "options " << b << " line " << ::testing::PrintToString(line);
-        for (std::size_t i = 0; i < fast.Count(); ++i)
-            ASSERT_EQ(fast[i], slow[i]);
-    }
+    ForEachStepWidth([&] {
+        for (int trial = 0; trial < 6000; ++trial) {
+            const std::string line = RandomText(random, 30);
+            const int b = bits(random);
+            const TExtractOptions options = FromBits(b);
+            TUrlList fast, slow;
+            ExtractUrlsFromLine(line, options, fast);
+            reference::ExtractUrlsFromLine(line, options, slow);
+            ASSERT_EQ(fast.Count(), slow.Count())
+                << "options " << b << " line " << ::testing::PrintToString(line);
+            for (std::size_t i = 0; i < fast.Count(); ++i)
+                ASSERT_EQ(fast[i], slow[i]);
+        }
+    });
 }
 
 TEST(LineRecognizer, PathologicalLongLinesStayLinear)
