@@ -104,7 +104,7 @@ std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t le
                     bool kana)
 {
     return StepWide ? avx2::FindHit(bytes, from, length, slash, kana)
-                   : sse2::FindHit(bytes, from, length, slash, kana);
+                    : sse2::FindHit(bytes, from, length, slash, kana);
 }
 
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length)
@@ -115,13 +115,13 @@ std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_
 bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* marks)
 {
     return StepWide ? avx2::MarkLine(bytes, length, specials, marks)
-                   : sse2::MarkLine(bytes, length, specials, marks);
+                    : sse2::MarkLine(bytes, length, specials, marks);
 }
 
 bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length)
 {
     return StepWide ? avx2::MayConvertToSlashAndDot(bytes, length)
-                   : sse2::MayConvertToSlashAndDot(bytes, length);
+                    : sse2::MayConvertToSlashAndDot(bytes, length);
 }
 
 }  // namespace kernels

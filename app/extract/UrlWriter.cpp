@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr std::size_t BufferSize = 1 << 20;
+constexpr std::size_t BufferSize = 1 << 16;
 }  // namespace
 
 TUrlWriter::TUrlWriter(int fd) : FFd(fd)
