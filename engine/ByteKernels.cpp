@@ -112,10 +112,11 @@ std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_
     return StepWide ? avx2::FindLineEnd(bytes, from, length) : sse2::FindLineEnd(bytes, from, length);
 }
 
-bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* marks)
+bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* colons,
+              std::uint64_t* dots)
 {
-    return StepWide ? avx2::MarkLine(bytes, length, specials, marks)
-                    : sse2::MarkLine(bytes, length, specials, marks);
+    return StepWide ? avx2::MarkLine(bytes, length, specials, colons, dots)
+                    : sse2::MarkLine(bytes, length, specials, colons, dots);
 }
 
 bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length)

@@ -26,10 +26,11 @@ std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t le
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length);
 
 // Sets bit i % 64 of word i / 64 in specials for each special byte of the
-// recognizer (space, double quote, "<", ">", apostrophe, NUL) and in marks
-// for each ":" and "."; the words must be zero. Returns whether any byte is
-// a double quote.
-bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* marks);
+// recognizer (space, double quote, "<", ">", apostrophe, NUL), in colons
+// for each ":" and in dots for each "."; the words must be zero. Returns
+// whether any byte is a double quote.
+bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* colons,
+              std::uint64_t* dots);
 
 // Whether the bytes hold a "/" or め (0x82 0xDF), and a "." or る (0x82
 // 0xE9), found at any alignment: what the kana conversion of them needs to

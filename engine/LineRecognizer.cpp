@@ -61,7 +61,13 @@ bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, co
     sjis::TSecondByteCursor kinds(line);
     std::size_t copied = 0;
     spacings.clear();
-    for (std::size_t next = masks.NextMark(0); next < length; next = masks.NextMark(next + 1)) {
+    // Dots matter to the "../" spacing; to the www rules only while no "://"
+    // has shown that the line needs a closer look anyway.
+    const bool dots = options.RULE1;
+    auto candidateFrom = [&](std::size_t from) {
+        return dots ? masks.NextColonOrDot(from) : masks.NextColon(from);
+    };
+    for (std::size_t next = candidateFrom(0); next < length; next = candidateFrom(next + 1)) {
         if (next < copied)
             continue;
         if (bytes[next] == '.') {
@@ -92,6 +98,9 @@ bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, co
             copied = next + 3;
         }
     }
+    if (!mayHold && wwwDots && !dots)
+        for (std::size_t next = masks.NextDot(2); next < length && !mayHold; next = masks.NextDot(next + 1))
+            mayHold = bytes[next - 1] == 'w' && bytes[next - 2] == 'w';
     return mayHold;
 }
 

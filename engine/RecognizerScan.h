@@ -21,7 +21,7 @@ inline bool IsSpecial(unsigned char c)
     return c == ' ' || c == '"' || c == '<' || c == '>' || c == '\'' || c == 0;
 }
 
-// The special bytes and the marks of one text, 64 bytes to a word.
+// The special bytes, colons and dots of one text, 64 bytes to a word.
 class TLineMasks {
 public:
     void Compute(std::string_view text)
@@ -29,31 +29,46 @@ public:
         FLength = text.size();
         const std::size_t words = (FLength + 63) / 64;
         FSpecials.assign(words, 0);
-        FMarks.assign(words, 0);
+        FColons.assign(words, 0);
+        FDots.assign(words, 0);
         FHasQuote = kernels::MarkLine(reinterpret_cast<const unsigned char*>(text.data()), FLength,
-                                      FSpecials.data(), FMarks.data());
+                                      FSpecials.data(), FColons.data(), FDots.data());
     }
 
-    // The first special byte, or mark, at or after from; the text's length
-    // when there is none.
-    std::size_t NextSpecial(std::size_t from) const { return Next(FSpecials, from); }
-    std::size_t NextMark(std::size_t from) const { return Next(FMarks, from); }
+    // The first byte of the kind at or after from; the text's length when
+    // there is none.
+    std::size_t NextSpecial(std::size_t from) const
+    {
+        return Next(from, [&](std::size_t word) { return FSpecials[word]; });
+    }
+    std::size_t NextColon(std::size_t from) const
+    {
+        return Next(from, [&](std::size_t word) { return FColons[word]; });
+    }
+    std::size_t NextDot(std::size_t from) const
+    {
+        return Next(from, [&](std::size_t word) { return FDots[word]; });
+    }
+    std::size_t NextColonOrDot(std::size_t from) const
+    {
+        return Next(from, [&](std::size_t word) { return FColons[word] | FDots[word]; });
+    }
     bool HasQuote() const { return FHasQuote; }
 
 private:
-    std::size_t Next(const std::vector<std::uint64_t>& words, std::size_t from) const
+    template <class Word> std::size_t Next(std::size_t from, Word&& word) const
     {
         while (from < FLength) {
-            const std::size_t word = from / 64;
-            const std::uint64_t bits = words[word] & (~std::uint64_t{0} << (from % 64));
+            const std::size_t at = from / 64;
+            const std::uint64_t bits = word(at) & (~std::uint64_t{0} << (from % 64));
             if (bits != 0)
-                return word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
-            from = (word + 1) * 64;
+                return at * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
+            from = (at + 1) * 64;
         }
         return FLength;
     }
 
-    std::vector<std::uint64_t> FSpecials, FMarks;
+    std::vector<std::uint64_t> FSpecials, FColons, FDots;
     std::size_t FLength = 0;
     bool FHasQuote = false;
 };

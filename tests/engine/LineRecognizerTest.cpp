@@ -153,19 +153,28 @@ TEST(LineRecognizer, LineMasksMarkEveryDelimiterColonAndDot)
                 text.push_back(alphabet[pick(random)]);
             recognizer::TLineMasks masks;
             masks.Compute(text);
-            std::vector<std::size_t> specials, marks, wantSpecials, wantMarks;
-            for (std::size_t p = masks.NextSpecial(0); p < length; p = masks.NextSpecial(p + 1))
-                specials.push_back(p);
-            for (std::size_t p = masks.NextMark(0); p < length; p = masks.NextMark(p + 1))
-                marks.push_back(p);
-            for (std::size_t i = 0; i < length; ++i) {
-                if (recognizer::IsSpecial(static_cast<unsigned char>(text[i])))
-                    wantSpecials.push_back(i);
-                if (text[i] == ':' || text[i] == '.')
-                    wantMarks.push_back(i);
-            }
-            ASSERT_EQ(specials, wantSpecials) << length;
-            ASSERT_EQ(marks, wantMarks) << length;
+            auto found = [&](auto next) {
+                std::vector<std::size_t> at;
+                for (std::size_t p = next(0); p < length; p = next(p + 1))
+                    at.push_back(p);
+                return at;
+            };
+            auto wanted = [&](auto test) {
+                std::vector<std::size_t> at;
+                for (std::size_t i = 0; i < length; ++i)
+                    if (test(static_cast<unsigned char>(text[i])))
+                        at.push_back(i);
+                return at;
+            };
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextSpecial(p); }),
+                      wanted(recognizer::IsSpecial))
+                << length;
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextColon(p); }),
+                      wanted([](unsigned char c) { return c == ':'; }));
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextDot(p); }),
+                      wanted([](unsigned char c) { return c == '.'; }));
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextColonOrDot(p); }),
+                      wanted([](unsigned char c) { return c == ':' || c == '.'; }));
             ASSERT_EQ(masks.HasQuote(), text.find('"') != std::string::npos) << length;
         }
     });
