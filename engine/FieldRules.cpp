@@ -45,6 +45,23 @@ bool HoldsSlashAndDot(std::string_view field)
 // The prefix rules read no more than "https://".
 constexpr std::size_t HeadLength = 8;
 
+// Whether a prefix rule can accept a field that begins with c.
+bool MayStartPrefix(char c)
+{
+    switch (c) {
+    case 'h':
+    case 'f':
+    case 'm':
+    case 'r':
+    case 'w':
+    case '.':
+    case '/':
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 TFieldRules::TFieldRules(const TExtractOptions& options, TUrlSink& sink)
@@ -69,7 +86,10 @@ void TFieldRules::Recognize(std::string_view tail, std::string_view value) const
 
 void TFieldRules::RecognizeAsWritten(std::string_view field) const
 {
-    Apply(field, field, [field] { return field; });
+    // Most fields are words of text; without the slash-and-dot rule their
+    // first byte settles them.
+    if (FOptions.RULE3 || MayStartPrefix(field.front()))
+        Apply(field, field, [field] { return field; });
 }
 
 // With the kana conversion on, a field is converted lazily: its first bytes
@@ -82,7 +102,7 @@ void TFieldRules::RecognizeKanaTyped(std::string_view field) const
     char head[HeadLength + 1];
     head[0] = FirstConvertedByte(field);
     std::size_t headLength = 1;
-    if (std::memchr("hfmrw./", head[0], 7))
+    if (MayStartPrefix(head[0]))
         headLength = ConvertKanaKeysHead(field, head, HeadLength);
     Apply(std::string_view(head, headLength), field, [field]() -> std::string_view {
         thread_local std::string whole;

@@ -29,7 +29,7 @@ std::string_view SchemeEndingAt(std::string_view line, std::size_t colon, std::s
 {
     for (std::string_view scheme : Schemes) {
         const std::size_t nameLength = scheme.size() - 3;
-        if (colon - from < nameLength)
+        if (colon - from < nameLength || LowerAscii(line[colon - 1]) != scheme[nameLength - 1])
             continue;
         if (EqualsIgnoringCase(line.substr(colon - nameLength, nameLength), scheme.substr(0, nameLength)))
             return scheme;

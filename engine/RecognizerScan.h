@@ -28,9 +28,11 @@ public:
     {
         FLength = text.size();
         const std::size_t words = (FLength + 63) / 64;
-        FSpecials.assign(words, 0);
-        FColons.assign(words, 0);
-        FDots.assign(words, 0);
+        if (FSpecials.size() < words) {
+            FSpecials.resize(words);
+            FColons.resize(words);
+            FDots.resize(words);
+        }
         FHasQuote = kernels::MarkLine(reinterpret_cast<const unsigned char*>(text.data()), FLength,
                                       FSpecials.data(), FColons.data(), FDots.data());
     }
@@ -54,6 +56,7 @@ public:
         return Next(from, [&](std::size_t word) { return FColons[word] | FDots[word]; });
     }
     bool HasQuote() const { return FHasQuote; }
+    bool IsSpecialAt(std::size_t i) const { return (FSpecials[i / 64] >> (i % 64)) & 1; }
 
 private:
     template <class Word> std::size_t Next(std::size_t from, Word&& word) const
@@ -121,7 +124,7 @@ void ScanFields(std::string_view line, const TLineMasks& masks, const std::vecto
             p = end;
         }
         for (;;) {
-            while (p < limit && IsSpecial(bytes[p]) && separates(p))
+            while (p < limit && masks.IsSpecialAt(p) && separates(p))
                 ++p;
             if (p >= limit)
                 break;
