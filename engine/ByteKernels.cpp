@@ -1,7 +1,5 @@
 #include "ByteKernels.h"
 
-#include <cstring>
-
 #include <immintrin.h>
 
 namespace kernels {

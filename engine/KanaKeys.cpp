@@ -4,6 +4,10 @@
 
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Full-width kana (CP932 lead byte 0x81, 0x82 or 0x83, then the second byte)
@@ -114,6 +118,18 @@ template <bool Head> std::size_t Convert(std::string_view line, char* out, std::
     std::size_t i = 0, o = 0;
     while (i + 1 < length && (!Head || o < wanted)) {
         const unsigned c = in[i];
+#if defined(__SSE2__)
+        // Runs of ASCII, such as the URL before a converted text, go 16 at a time.
+        if (!Head && c < 0x80 && i + 16 <= length) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), block);
+            const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
+            const std::size_t run = high == 0 ? 16 : static_cast<std::size_t>(__builtin_ctz(high));
+            i += run;
+            o += run;
+            continue;
+        }
+#endif
         const unsigned next = in[i + 1];
         if (!sjis::LeadTable[c] || next == 0) {
             out[o++] = static_cast<char>(c);
