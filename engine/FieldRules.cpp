@@ -29,12 +29,42 @@ bool StartsWithScheme(std::string_view field)
     }
 }
 
+// Room that only grows, so that filling it never clears it first.
+class TScratch {
+public:
+    char* Room(std::size_t size)
+    {
+        if (FBytes.size() < size)
+            FBytes.resize(size);
+        return FBytes.data();
+    }
+
+private:
+    std::string FBytes;
+};
+
+// prefix followed by text, where convert (when given) writes the text.
+template <class Convert>
+void AddJoined(std::string_view prefix, std::string_view text, Convert&& convert,
+               const TExtractOptions& options, TUrlSink& sink)
+{
+    thread_local TScratch scratch;
+    char* url = scratch.Room(prefix.size() + text.size());
+    std::memcpy(url, prefix.data(), prefix.size());
+    const std::size_t written = convert(text, url + prefix.size());
+    AddExpanded(std::string_view(url, prefix.size() + written), options, sink);
+}
+
+std::size_t Copy(std::string_view text, char* out)
+{
+    std::memcpy(out, text.data(), text.size());
+    return text.size();
+}
+
 void AddWithPrefix(std::string_view prefix, std::string_view field, const TExtractOptions& options,
                    TUrlSink& sink)
 {
-    thread_local std::string url;
-    url.assign(prefix).append(field);
-    AddExpanded(url, options, sink);
+    AddJoined(prefix, field, Copy, options, sink);
 }
 
 bool HoldsSlashAndDot(std::string_view field)
@@ -72,16 +102,10 @@ void TFieldRules::Recognize(std::string_view tail, std::string_view value) const
 {
     if (tail.empty())
         return FOptions.NTT ? RecognizeKanaTyped(value) : RecognizeAsWritten(value);
-    thread_local std::string url;
-    url.assign(tail);
-    if (FOptions.NTT) {
-        thread_local std::string converted;
-        ConvertKanaKeysInto(value, converted);
-        url.append(converted);
-    } else {
-        url.append(value);
-    }
-    AddExpanded(url, FOptions, FSink);
+    if (FOptions.NTT)
+        AddJoined(tail, value, ConvertKanaKeysTo, FOptions, FSink);
+    else
+        AddJoined(tail, value, Copy, FOptions, FSink);
 }
 
 void TFieldRules::RecognizeAsWritten(std::string_view field) const
@@ -105,9 +129,9 @@ void TFieldRules::RecognizeKanaTyped(std::string_view field) const
     if (MayStartPrefix(head[0]))
         headLength = ConvertKanaKeysHead(field, head, HeadLength);
     Apply(std::string_view(head, headLength), field, [field]() -> std::string_view {
-        thread_local std::string whole;
-        ConvertKanaKeysInto(field, whole);
-        return whole;
+        thread_local TScratch scratch;
+        char* whole = scratch.Room(field.size());
+        return std::string_view(whole, ConvertKanaKeysTo(field, whole));
     });
 }
 

@@ -166,15 +166,14 @@ std::size_t ConvertKanaKeysHead(std::string_view line, char* out, std::size_t wa
     return Convert<true>(line, out, wanted);
 }
 
-void ConvertKanaKeysInto(std::string_view line, std::string& result)
+std::size_t ConvertKanaKeysTo(std::string_view line, char* out)
 {
-    result.resize(line.size());
-    result.resize(Convert<false>(line, result.data(), line.size()));
+    return Convert<false>(line, out, line.size());
 }
 
 std::string ConvertKanaKeys(std::string_view line)
 {
-    std::string result;
-    ConvertKanaKeysInto(line, result);
+    std::string result(line.size(), '\0');
+    result.resize(ConvertKanaKeysTo(line, result.data()));
     return result;
 }

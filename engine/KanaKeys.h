@@ -1,6 +1,6 @@
 #pragma once
 // Internal: the kana keyboard conversion into a caller's buffer, so the
-// recognizer can reuse one buffer for every line, and of a text's first
+// recognizer can reuse one buffer for every field, and of a text's first
 // bytes only, so it can test a field's prefix without converting the rest.
 #include <array>
 #include <cstddef>
@@ -22,7 +22,9 @@ inline char FirstConvertedByte(std::string_view text)
     return key != 0 ? static_cast<char>(key) : text[0];
 }
 
-void ConvertKanaKeysInto(std::string_view line, std::string& out);
+// The conversion written to out, which must hold line.size() bytes; returns
+// the bytes written.
+std::size_t ConvertKanaKeysTo(std::string_view line, char* out);
 // Converts from the start until at least `wanted` bytes are out or the text
 // ends; out must hold wanted + 1 bytes (wanted, when that is the text's
 // length). Returns the bytes written.
