@@ -152,7 +152,12 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
         rules.Recognize(tail, value);
         return true;
     };
-    if (spacings.empty() || !MayOpenQuotedField(line, masks))
+    const bool quotedFields = MayOpenQuotedField(line, masks);
+    // Without the rules that look inside a field or at its converted text,
+    // only fields after a spacing and www fields can be accepted.
+    if (!quotedFields && !options.NTT && !options.RULE2 && !options.RULE3)
+        return recognizer::ScanPrefixedFields(line, masks, spacings, onField);
+    if (spacings.empty() || !quotedFields)
         return recognizer::ScanFields(line, masks, spacings, onField);
     // Rare: split the spaced line itself.
     const std::string spaced = Spaced(line, spacings);

@@ -152,4 +152,65 @@ void ScanFields(std::string_view line, const TLineMasks& masks, const std::vecto
     }
 }
 
+// What ScanFields yields that a rule reading only a field's first bytes
+// could accept, when no quote is a second byte: every field that follows a
+// spacing, and every field that begins with "ww" and holds "ww." in its
+// first four bytes (the www rules). A field of the line as written never
+// begins with a scheme or "../": the spacing steps take every one that
+// starts a character, and a field always starts a character.
+template <class OnField>
+void ScanPrefixedFields(std::string_view line, const TLineMasks& masks, const std::vector<TSpacing>& spacings,
+                        OnField&& onField)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t length = line.size();
+    sjis::TSecondByteCursor kinds(line);
+    auto separates = [&](std::size_t i) { return bytes[i] == 0 || !kinds.IsSecondAt(i); };
+    auto plainEnd = [&](std::size_t p, std::size_t limit) {
+        for (p = masks.NextSpecial(p); p < limit; p = masks.NextSpecial(p + 1))
+            if (bytes[p] == '"' || separates(p))
+                return p;
+        return limit;
+    };
+    // Whether a field starts at p, which follows the last field found: the
+    // byte before it is then a special byte that separates. Asked rarely, so
+    // the kind is found by looking back.
+    auto startsField = [&](std::size_t p) {
+        if (p == 0)
+            return true;
+        if (!masks.IsSpecialAt(p - 1) || bytes[p - 1] == 0)
+            return bytes[p - 1] == 0;
+        std::size_t run = 0;
+        for (std::size_t q = p - 1; q > 0 && sjis::LeadTable[bytes[q - 1]]; --q)
+            ++run;
+        return run % 2 == 0;
+    };
+
+    std::size_t from = 0;
+    std::string_view tail;
+    std::size_t ww = line.find("ww.");  // the next "ww." not yet looked at
+    for (std::size_t k = 0; k <= spacings.size(); ++k) {
+        const std::size_t limit = k < spacings.size() ? spacings[k].Start : length;
+        std::size_t done = from;  // the end of the last field found
+        if (!tail.empty()) {
+            done = plainEnd(from, limit);
+            if (!onField(tail, line.substr(from, done - from)))
+                return;
+        }
+        for (; ww < limit; ww = line.find("ww.", ww + 1)) {
+            for (const std::size_t p : {ww - 1, ww}) {
+                if (p + 1 == 0 || p < done || bytes[p] != 'w' || !startsField(p))
+                    continue;
+                done = plainEnd(p, limit);
+                if (!onField(std::string_view(), line.substr(p, done - p)))
+                    return;
+            }
+        }
+        if (k < spacings.size()) {
+            from = spacings[k].End;
+            tail = spacings[k].Tail;
+        }
+    }
+}
+
 }  // namespace recognizer
