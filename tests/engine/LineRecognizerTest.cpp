@@ -116,15 +116,19 @@ TExtractOptions FromBits(int b)
     return options;
 }
 
-TEST(LineRecognizer, QuotesThatAreSecondBytesOpenFieldsAcrossTheSpacing)
+TEST(LineRecognizer, CraftedLinesMatchTheLiteralSteps)
 {
-    // Such a quote opens a quoted field that runs over the inserted schemes,
-    // so the line must be split as the spacing leaves it.
     const std::string lines[] = {
+        // A quote that is a second byte opens a quoted field running over
+        // the inserted schemes, so the line must be split as spaced.
         "\x81\"http://a/ b\"http://c/",
         "ab\x81\"HTTP://x y://z\" ../w ww.v",
         "\x81\x81\"http://a/\" \x82\"x\x81\"",
         "p\x95\"rtsp://q\"\x95\"\"http://r/",
+        // www fields start only after a delimiter that is not a second byte.
+        std::string("www.a x.www.b \x81 www.c \x81\x81 www.d awww.e ww.f www.ww.g \0www.h", 58),
+        "http://www.a/ ww.b://www.c ../www.d <www.e>'ww.f'\"www.g\"",
+        "xhttp://a wwww.b :// www.c ..//www.d",
     };
     for (const std::string& line : lines)
         for (int b = 0; b < 256; ++b) {
