@@ -1,7 +1,8 @@
 #!/bin/bash
 # Times linkrake-extract against ripgrep on the 64 MB benchmark corpus, whole
 # processes in wall time, and prints linkrake's time divided by ripgrep's:
-# with the default settings and with every option on.
+# with the default settings and with every option on. CPU time is shown too:
+# on a busy machine it is the steadier of the two.
 #
 # Usage: bench/compare-ripgrep.sh [BUILD_DIR]   (default: build)
 #   RUNS=n      rounds (default 15); each round runs all three commands, one
@@ -26,17 +27,17 @@ trap 'rm -f "$corpus"' EXIT
 every=(--set WWW=1 --set ALL=1 --set NTT=1 --set EXTRACTION=1 --set RULE1=1 --set RULE2=1 --set RULE3=1)
 pattern='https?://[^ "<>'"'"']+'
 
-# Wall time of one run of "$@" in microseconds, its output discarded.
-micros() {
-    local start end
-    start=${EPOCHREALTIME/./}
+# Wall time and CPU time (user and system, the consumer's included) of one
+# run of "$@" in milliseconds, its output discarded.
+TIMEFORMAT='%3R %3U %3S'
+timed() {
+    local t
     if [ "$sink" = null ]; then
-        "$@" > /dev/null
+        t=$( { time "$@" > /dev/null 2> /dev/null; } 2>&1 )
     else
-        "$@" | cat > /dev/null
+        t=$( { time "$@" 2> /dev/null | cat > /dev/null; } 2>&1 )
     fi
-    end=${EPOCHREALTIME/./}
-    echo $((end - start))
+    echo "$t" | awk '{ printf "%.1f %.1f\n", $1 * 1000, ($2 + $3) * 1000 }'
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -46,24 +47,24 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 "$extract" "${every[@]}" "$corpus" > /dev/null
 rg -aoN "$pattern" "$corpus" > /dev/null || true
 
-ours=() all=() theirs=() ratioOurs=() ratioAll=()
+ours=() all=() theirs=() cpuOurs=() cpuAll=() cpuTheirs=() ratioOurs=() ratioAll=()
 for ((round = 0; round < runs; round++)); do
-    o=$(micros "$extract" "$corpus")
-    r=$(micros rg -aoN "$pattern" "$corpus")
-    a=$(micros "$extract" "${every[@]}" "$corpus")
-    ours+=("$o") theirs+=("$r") all+=("$a")
+    read -r o co < <(timed "$extract" "$corpus")
+    read -r r cr < <(timed rg -aoN "$pattern" "$corpus")
+    read -r a ca < <(timed "$extract" "${every[@]}" "$corpus")
+    ours+=("$o") theirs+=("$r") all+=("$a") cpuOurs+=("$co") cpuTheirs+=("$cr") cpuAll+=("$ca")
     ratioOurs+=("$(awk -v a="$o" -v b="$r" 'BEGIN { printf "%.4f", a / b }')")
     ratioAll+=("$(awk -v a="$a" -v b="$r" 'BEGIN { printf "%.4f", a / b }')")
 done
 
-mOurs=$(printf '%s\n' "${ours[@]}" | median)
-mAll=$(printf '%s\n' "${all[@]}" | median)
-mTheirs=$(printf '%s\n' "${theirs[@]}" | median)
+m() { printf '%s\n' "$@" | median; }
 echo "corpus: $(wc -c < "$corpus") bytes; $runs rounds; output $([ "$sink" = null ] && echo 'to /dev/null' || echo 'piped to cat')"
-awk -v o="$mOurs" -v a="$mAll" -v r="$mTheirs" 'BEGIN {
-    printf "median wall time: linkrake-extract %.1f ms, every option on %.1f ms, ripgrep %.1f ms\n", o / 1000, a / 1000, r / 1000
-    printf "linkrake / ripgrep, defaults:       %.2f (ratio of medians)\n", o / r
-    printf "linkrake / ripgrep, every option:   %.2f (ratio of medians)\n", a / r
+awk -v o="$(m "${ours[@]}")" -v a="$(m "${all[@]}")" -v r="$(m "${theirs[@]}")" \
+    -v co="$(m "${cpuOurs[@]}")" -v ca="$(m "${cpuAll[@]}")" -v cr="$(m "${cpuTheirs[@]}")" 'BEGIN {
+    printf "median wall time:  linkrake-extract %6.1f ms, every option on %6.1f ms, ripgrep %6.1f ms\n", o, a, r
+    printf "median CPU time:   linkrake-extract %6.1f ms, every option on %6.1f ms, ripgrep %6.1f ms\n", co, ca, cr
+    printf "linkrake / ripgrep, wall time (ratio of medians): defaults %.2f, every option %.2f\n", o / r, a / r
+    printf "linkrake / ripgrep, CPU time (ratio of medians):  defaults %.2f, every option %.2f\n", co / cr, ca / cr
 }'
-printf 'median of per-round ratios: defaults %.2f, every option %.2f\n' \
-    "$(printf '%s\n' "${ratioOurs[@]}" | median)" "$(printf '%s\n' "${ratioAll[@]}" | median)"
+printf 'linkrake / ripgrep, wall time (median of per-round ratios): defaults %.2f, every option %.2f\n' \
+    "$(m "${ratioOurs[@]}")" "$(m "${ratioAll[@]}")"
