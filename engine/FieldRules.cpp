@@ -43,7 +43,8 @@ private:
     std::string FBytes;
 };
 
-// prefix followed by text, where convert (when given) writes the text.
+// Adds prefix followed by text as convert writes it: copied, or converted
+// from kana.
 template <class Convert>
 void AddJoined(std::string_view prefix, std::string_view text, Convert&& convert,
                const TExtractOptions& options, TUrlSink& sink)
