@@ -4,8 +4,8 @@
 
 #include "UrlSink.h"
 
-// Writes each URL to a descriptor, followed by CR LF, through one large
-// buffer, so that a long run costs few system calls and no list at all.
+// Writes each URL to a descriptor, followed by CR LF, through a buffer of
+// 64 KB, so that a long run costs few system calls and no list at all.
 class TUrlWriter final : public TUrlSink {
 public:
     explicit TUrlWriter(int fd);
