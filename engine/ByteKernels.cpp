@@ -1,8 +1,13 @@
 #include "ByteKernels.h"
 
+#if defined(__x86_64__) || defined(__i386__)
+#define LINKRAKE_X86_KERNELS 1
 #include <immintrin.h>
+#endif
 
 namespace kernels {
+
+#if LINKRAKE_X86_KERNELS
 
 namespace sse2 {
 
@@ -83,8 +88,63 @@ inline unsigned Bits(TVec v)
 
 #pragma GCC pop_options
 
+namespace narrow = sse2;
+namespace wide = avx2;
+
 namespace {
 const bool CanStepWide = __builtin_cpu_supports("avx2");
+}  // namespace
+
+#else
+
+// Elsewhere one byte at a time: a "vector" of one byte, a mask of one bit.
+namespace bytewise {
+
+using TVec = unsigned;
+constexpr std::size_t Width = 1;
+inline TVec Load(const unsigned char* at)
+{
+    return *at;
+}
+inline TVec Set(unsigned char c)
+{
+    return c;
+}
+inline TVec Eq(TVec a, TVec b)
+{
+    return a == b ? 1u : 0u;
+}
+inline TVec Or(TVec a, TVec b)
+{
+    return a | b;
+}
+inline TVec And(TVec a, TVec b)
+{
+    return a & b;
+}
+inline TVec AndNot(TVec a, TVec b)  // b and not a
+{
+    return b & ~a & 1u;
+}
+inline unsigned Bits(TVec v)
+{
+    return v;
+}
+
+#include "ByteKernels.inc"
+
+}  // namespace bytewise
+
+namespace narrow = bytewise;
+namespace wide = bytewise;
+
+namespace {
+const bool CanStepWide = false;
+}  // namespace
+
+#endif
+
+namespace {
 bool StepWide = CanStepWide;
 }  // namespace
 
@@ -101,26 +161,26 @@ void UseWideSteps(bool on)
 std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length, unsigned char slash,
                     bool kana)
 {
-    return StepWide ? avx2::FindHit(bytes, from, length, slash, kana)
-                    : sse2::FindHit(bytes, from, length, slash, kana);
+    return StepWide ? wide::FindHit(bytes, from, length, slash, kana)
+                    : narrow::FindHit(bytes, from, length, slash, kana);
 }
 
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length)
 {
-    return StepWide ? avx2::FindLineEnd(bytes, from, length) : sse2::FindLineEnd(bytes, from, length);
+    return StepWide ? wide::FindLineEnd(bytes, from, length) : narrow::FindLineEnd(bytes, from, length);
 }
 
 bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* colons,
               std::uint64_t* dots)
 {
-    return StepWide ? avx2::MarkLine(bytes, length, specials, colons, dots)
-                    : sse2::MarkLine(bytes, length, specials, colons, dots);
+    return StepWide ? wide::MarkLine(bytes, length, specials, colons, dots)
+                    : narrow::MarkLine(bytes, length, specials, colons, dots);
 }
 
 bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length)
 {
-    return StepWide ? avx2::MayConvertToSlashAndDot(bytes, length)
-                    : sse2::MayConvertToSlashAndDot(bytes, length);
+    return StepWide ? wide::MayConvertToSlashAndDot(bytes, length)
+                    : narrow::MayConvertToSlashAndDot(bytes, length);
 }
 
 }  // namespace kernels
