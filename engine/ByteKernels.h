@@ -1,6 +1,7 @@
 #pragma once
 // Internal: the engine's byte-class scans, in 32-byte AVX2 steps where the
-// processor has them and in 16-byte SSE2 steps otherwise (chosen once).
+// processor has them and in 16-byte SSE2 steps otherwise (chosen once); on
+// processors other than x86, byte by byte.
 #include <cstddef>
 #include <cstdint>
 
