@@ -26,6 +26,5 @@ inline char FirstConvertedByte(std::string_view text)
 // the bytes written.
 std::size_t ConvertKanaKeysTo(std::string_view line, char* out);
 // Converts from the start until at least `wanted` bytes are out or the text
-// ends; out must hold wanted + 1 bytes (wanted, when that is the text's
-// length). Returns the bytes written.
+// ends; out must hold wanted + 1 bytes. Returns the bytes written.
 std::size_t ConvertKanaKeysHead(std::string_view line, char* out, std::size_t wanted);
