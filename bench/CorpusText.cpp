@@ -34,6 +34,10 @@ std::vector<std::string> Converted(std::initializer_list<const char*> texts)
     return result;
 }
 
+// Every draw is a statement of its own: the order in which the operands of
+// one expression run is the compiler's choice, and the corpus must not
+// depend on the compiler. The order kept is the one the corpus was first
+// made with.
 class TCorpusWriter {
 public:
     explicit TCorpusWriter(unsigned seed) : FRandom(seed) { }
@@ -51,21 +55,28 @@ public:
             Anchor(out);
         else if (kind < 80) {
             Prose(out, 1);
-            out += "www." + Host() + "/" + Path();
+            const std::string path = Path();
+            out += "www." + Host() + "/" + path;
             Prose(out, 1);
         } else if (kind < 85) {
-            out += Word(Talk) + "ttp://" + Host() + "/" + Path() + " ";
+            const std::string path = Path();
+            const std::string host = Host();
+            out += Word(Talk) + "ttp://" + host + "/" + path + " ";
             Prose(out, 1);
         } else if (kind < 89) {
-            out += "https://" + Host() + "/" + Path() + "?q=" + std::to_string(Pick(9999));
+            const std::string query = std::to_string(Pick(9999));
+            const std::string path = Path();
+            out += "https://" + Host() + "/" + path + "?q=" + query;
         } else if (kind < 92) {
             Prose(out, 1);
-            out += "http://img." + Host() + "/pic[01-" + std::to_string(2 + Pick(18)) + "].jpg";
+            const std::string last = std::to_string(2 + Pick(18));
+            out += "http://img." + Host() + "/pic[01-" + last + "].jpg";
         } else if (kind < 95) {
             out += Word(Kana) + " ";
             Prose(out, 1);
         } else if (kind < 98) {
-            out += "<img src=\"../img/" + Path() + ".png\"> <a href='/" + Path() + "'>";
+            const std::string link = Path();
+            out += "<img src=\"../img/" + Path() + ".png\"> <a href='/" + link + "'>";
             Prose(out, 1);
         }
         // else an empty line
@@ -81,15 +92,20 @@ private:
 
     void Prose(std::string& out, int sentences)
     {
-        for (int i = 0; i < sentences; ++i)
-            out += Word(Subjects) + Word(Objects) + Word(Endings);
+        for (int i = 0; i < sentences; ++i) {
+            const std::string& ending = Word(Endings);
+            const std::string& object = Word(Objects);
+            out += Word(Subjects) + object + ending;
+        }
     }
 
     std::string Host()
     {
         static const char* const names[] = {"example", "hoge", "nantoka", "sample", "photo", "news", "blog"};
         static const char* const zones[] = {".co.jp", ".jp", ".com", ".ne.jp", ".or.jp", ".net"};
-        return std::string(names[Pick(7)]) + std::to_string(Pick(500)) + zones[Pick(6)];
+        const char* const zone = zones[Pick(6)];
+        const std::string number = std::to_string(Pick(500));
+        return names[Pick(7)] + number + zone;
     }
 
     std::string Path()
@@ -99,10 +115,16 @@ private:
         std::string path = parts[Pick(8)];
         for (int depth = Pick(3); depth > 0; --depth)
             path += std::string("/") + parts[Pick(8)];
-        return path + std::to_string(Pick(1000)) + (Pick(2) ? ".html" : "");
+        const char* const suffix = Pick(2) ? ".html" : "";
+        return path + std::to_string(Pick(1000)) + suffix;
     }
 
-    std::string Url() { return (Pick(4) ? "http://" : "http://www.") + Host() + "/" + Path(); }
+    std::string Url()
+    {
+        const std::string path = Path();
+        const std::string host = Host();
+        return (Pick(4) ? "http://" : "http://www.") + host + "/" + path;
+    }
 
     void Anchor(std::string& out)
     {

@@ -69,6 +69,9 @@ void TTrayIcon::UpdateTray(UINT operation)
     data.szTip.fill('\0');
     std::memcpy(data.szTip.data(), TipHelp_.data(), std::min(TipHelp_.size(), data.szTip.size() - 1));
     data.uFlags = TipHelp_.empty() ? FlagsWithoutTip : FlagsWithTip;
+    // Where the notification area shows only an exported menu, it stands in
+    // for the one a right press would open here.
+    data.hMenu = AutoPopup_ && RBPopupMenu_ ? RBPopupMenu_->Menu() : nullptr;
 
     TPlatform& platform = CurrentPlatform();
     switch (operation) {

@@ -67,6 +67,8 @@ void ReadTextLines(const std::string& path, const std::function<void(std::string
 // The same from a descriptor that stays open, such as standard input: it is
 // read from where it stands, whatever it is (pipe, socket, terminal).
 void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine);
+// The same lines from bytes already read.
+void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine);
 // ReadTextLines and ExtractUrlsFromLine for every line, with the same
 // results and errors, but lines that cannot hold a URL under the options are
 // skipped in bulk without being cut out one by one.

@@ -76,6 +76,20 @@ std::string WithoutLineBreaks(std::string_view value)
     return result;
 }
 
+bool IsBlankOrQuote(char c)
+{
+    return c == ' ' || c == '\t' || c == '"' || c == '\'';
+}
+
+// Reading trims blanks and takes off one pair of quotes; an extra pair keeps
+// such a value whole. Other values stay bare, as older files and peers have them.
+std::string QuotedIfReadingWouldAlter(std::string value)
+{
+    if (value.empty() || (!IsBlankOrQuote(value.front()) && !IsBlankOrQuote(value.back())))
+        return value;
+    return '"' + value + '"';
+}
+
 }  // namespace
 
 TIniFile::TIniFile(std::string_view contents)
@@ -151,7 +165,7 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool fal
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
-    std::string line = std::string(key) + "=" + WithoutLineBreaks(value);
+    std::string line = std::string(key) + "=" + QuotedIfReadingWouldAlter(WithoutLineBreaks(value));
     const auto body = FindSection(FLines, section);
     if (!body) {
         std::string header = "[";

@@ -2,6 +2,7 @@
 // A profile (INI) file held in memory as CP932 bytes. Reading follows the
 // desktop's profile rules; writing replaces one key in place and keeps every
 // other section, key, comment and line as it was.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,7 +25,9 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
     // Replaces the key's line in place, or adds the key at the end of its
-    // section, or adds the section at the end of the file.
+    // section, or adds the section at the end of the file. A value that
+    // begins or ends with a blank or a quote is written inside one extra pair
+    // of double quotes, so that ReadString gives it back unchanged.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // The whole file, every line ended by CR LF.
@@ -33,6 +36,12 @@ public:
 private:
     std::vector<std::string> FLines;
 };
+
+// A settings file larger than this is refused instead of read into memory.
+inline constexpr std::size_t MaxSettingsFileBytes = 16u << 20;
+// The whole settings file. Throws EInOutError when it cannot be read, is not
+// a regular file, or is larger than MaxSettingsFileBytes (code EFBIG).
+std::string ReadSettingsFileBytes(const std::string& path);
 
 struct TExtractOptions;
 // The settings keys of section "SYSTEM", read in the program's order with

@@ -194,6 +194,12 @@ void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine)
     ReadLinesFrom(file, onLine);
 }
 
+void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine)
+{
+    std::string spare;
+    CutLines(bytes, onLine, spare);
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     TFileHandle file(path);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include <QFile>
 
@@ -44,7 +45,7 @@ void CreateFolderWithParents(const std::string& folder)
 
 }  // namespace
 
-void TWorkspace::Button6Click()
+void TWorkspace::CreateShortcuts()
 {
     if (List.Empty()) {
         StatusLine = QStringLiteral("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。");
@@ -74,7 +75,7 @@ void TWorkspace::Button6Click()
     StatusLine = QStringLiteral("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。");
 }
 
-void TWorkspace::Button7Click()
+void TWorkspace::CreateUrlListFile()
 {
     if (List.Empty()) {
         StatusLine = QStringLiteral("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。");
@@ -90,7 +91,7 @@ void TWorkspace::Button7Click()
     StatusLine = QStringLiteral("報告＞URLﾘｽﾄ出力完了。");
 }
 
-void TWorkspace::Button10Click()
+void TWorkspace::CreateLinkPage()
 {
     if (List.Empty()) {
         StatusLine = QStringLiteral("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。");
@@ -110,7 +111,7 @@ void TWorkspace::Button10Click()
     StatusLine = QStringLiteral("報告＞リンク集作成完了。");
 }
 
-void TWorkspace::Button8Click()
+void TWorkspace::CopyWholeList()
 {
     TClipIgnoreBracket ownWrite(ClipIgnore);
     CopyListToClipboard();
@@ -122,17 +123,21 @@ void TWorkspace::CopyListToClipboard()
         StatusLine = QStringLiteral("エラー＞CBに転送するURLがありません。");
         return;
     }
+    std::size_t bytes = 0;
+    for (const TUrlList::TItem& item : List.Items())
+        bytes += item.Text.size() + LineEnd.size();
     std::string text;
+    text.reserve(bytes);
     for (std::size_t i = 0; i < List.Count(); ++i) {
         if (i > 0)
             text += LineEnd;
         text += List[i];
     }
-    FServices.SetClipboardText(text);
+    FServices.GiveClipboardText(std::move(text));
     StatusLine = QStringLiteral("報告＞CBにURLﾘｽﾄを転送しました。");
 }
 
-void TWorkspace::Button12Click()
+void TWorkspace::CopySelected()
 {
     if (FirstSelectedIndex() < 0) {
         StatusLine = QStringLiteral("エラー＞CBに転送するURLが選択されていません。");
@@ -153,7 +158,7 @@ void TWorkspace::Button12Click()
     StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");
 }
 
-void TWorkspace::ListBox1DblClick()
+void TWorkspace::CopyFocusedUrl()
 {
     const int focused = List.Focused();
     if (focused < 0 || static_cast<std::size_t>(focused) >= List.Count()) {

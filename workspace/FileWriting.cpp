@@ -2,6 +2,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include <dirent.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -93,7 +97,10 @@ void WriteFileTruncating(const std::string& path, std::string_view bytes)
 void WriteFileAtomically(const std::string& requestedPath, std::string_view bytes)
 {
     const std::string path = ResolvedTarget(requestedPath);
-    std::string temporary = path + ".XXXXXX";
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string temporary =
+        path.substr(0, nameStart) + TemporaryFilePrefix + path.substr(nameStart) + TemporaryFileSuffix;
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         ThrowFileError(errno);
@@ -112,4 +119,35 @@ void WriteFileAtomically(const std::string& requestedPath, std::string_view byte
         ThrowFileError(error);
     }
     SyncFolder(FolderOf(path));
+}
+
+std::string SaveTargetOf(const std::string& path)
+{
+    return ResolvedTarget(path);
+}
+
+int RemoveStaleTemporaries(const std::string& folder, int minimumAgeSeconds)
+{
+    DIR* entries = ::opendir(folder.c_str());
+    if (!entries)
+        return 0;
+    const std::time_t cutoff = std::time(nullptr) - minimumAgeSeconds;
+    const std::size_t prefixLength = std::strlen(TemporaryFilePrefix);
+    const std::size_t suffixLength = std::strlen(TemporaryFileSuffix);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= prefixLength + suffixLength
+            || name.compare(0, prefixLength, TemporaryFilePrefix) != 0)
+            continue;
+        const std::string path = folder + "/" + name;
+        struct stat info { };
+        // Only plain files, and only ones a save still under way (another
+        // copy of the program) cannot be writing.
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_mtime < cutoff
+            && ::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(entries);
+    return removed;
 }

@@ -9,5 +9,16 @@ void WriteFileTruncating(const std::string& path, std::string_view bytes);
 
 // Writes a temporary file in the same folder, flushes it to disk and renames
 // it over the target, so the target is either the old file or the new one,
-// never a torn mix (the workspace's own files).
+// never a torn mix (the workspace's own files). The temporary is named
+// TemporaryFilePrefix + the target's name + a random suffix: no user file
+// looks like that, so one left by a killed save can be removed safely.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+inline constexpr const char* TemporaryFilePrefix = ".linkrake-saving-";
+inline constexpr const char* TemporaryFileSuffix = ".XXXXXX";
+
+// Where WriteFileAtomically puts the bytes for path: a symbolic link's target.
+std::string SaveTargetOf(const std::string& path);
+// Removes the temporaries of interrupted saves in folder that were last
+// written more than minimumAgeSeconds ago. Returns how many went.
+int RemoveStaleTemporaries(const std::string& folder, int minimumAgeSeconds);

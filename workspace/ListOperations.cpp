@@ -6,11 +6,6 @@
 
 namespace {
 
-QString SelectedCountText(const TUrlList& list)
-{
-    return QStringLiteral("選択数 ：") + QString::number(list.SelectedCount());
-}
-
 void DeselectAll(TUrlList& list)
 {
     for (TUrlList::TItem& item : list.Items())
@@ -43,87 +38,101 @@ int TWorkspace::FirstSelectedIndex() const
     return found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
-void TWorkspace::Button9Click()
+void TWorkspace::ModifySelected()
 {
     const int index = FirstSelectedIndex();
     if (index < 0) {
         StatusLine = QStringLiteral("エラー＞修正するURLが選択されていません。");
         return;
     }
-    UrlEntry = List[static_cast<std::size_t>(index)];
-    List.Delete(static_cast<std::size_t>(index));
+    TUndoRecording undo(History, List);
+    std::string entry = List[static_cast<std::size_t>(index)];
+    undo->EntryChange(UrlEntry, entry);
+    UrlEntry = std::move(entry);
+    undo->RemoveAt(List, {static_cast<std::size_t>(index)});
     KeepFocusInRange(List);
     StatusLine = QStringLiteral("報告＞修正後は追加ボタンを押してください。");
 }
 
-void TWorkspace::Button4Click()
+void TWorkspace::DeleteSelected()
 {
     if (FirstSelectedIndex() < 0) {
         StatusLine = QStringLiteral("エラー＞削除するURLが選択されていません。");
         return;
     }
+    std::vector<std::size_t> selected;
+    for (std::size_t i = 0; i < List.Count(); ++i)
+        if (List.Selected(i))
+            selected.push_back(i);
+    TUndoRecording undo(History, List);
     // One pass: erasing item by item would be quadratic on a long list.
-    std::erase_if(List.Items(), [](const TUrlList::TItem& item) { return item.Selected; });
+    undo->RemoveAt(List, std::move(selected));
     KeepFocusInRange(List);
     StatusLine = QStringLiteral("報告＞URLを削除しました。");
 }
 
-void TWorkspace::Button5Click()
+void TWorkspace::DeleteAll()
 {
     if (List.Empty()) {
         StatusLine = QStringLiteral("エラー＞削除するURLがありません。");
         return;
     }
-    List.Clear();
+    TUndoRecording undo(History, List);
+    undo->TakeAll(List);
     StatusLine = QStringLiteral("報告＞URLを全て削除しました。");
 }
 
-void TWorkspace::Button11Click()
+void TWorkspace::DeleteDuplicates()
 {
     if (List.Count() < 2) {
         StatusLine = QStringLiteral("エラー＞重複チェックするURLがありません。");
     } else {
-        auto& items = List.Items();
-        SortItemsAscending(items);
-        // Exact duplicates are adjacent after the sort, so one pass removes them.
-        const auto kept =
-            std::unique(items.begin(), items.end(),
-                        [](const TUrlList::TItem& a, const TUrlList::TItem& b) { return a.Text == b.Text; });
-        items.erase(kept, items.end());
+        TUndoRecording undo(History, List);
+        undo->Reorder(List, AscendingOrder(List.Items()));
+        // Exact duplicates are adjacent after the sort, so one pass finds them.
+        std::vector<std::size_t> duplicates;
+        for (std::size_t i = 1; i < List.Count(); ++i)
+            if (List[i] == List[i - 1])
+                duplicates.push_back(i);
+        undo->RemoveAt(List, std::move(duplicates));
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
     }
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button13Click()
+void TWorkspace::SortForward()
 {
-    SortItemsAscending(List.Items());
+    TUndoRecording undo(History, List);
+    undo->Reorder(List, AscendingOrder(List.Items()));
     ReorderFinished(List);
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button14Click()
+void TWorkspace::SortBackward()
 {
-    SortItemsByEnding(List.Items());
+    TUndoRecording undo(History, List);
+    undo->Reorder(List, EndingOrder(List.Items()));
     ReorderFinished(List);
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button15Click()
+void TWorkspace::ReplaceInUrls()
 {
     if (Options.BEFORE.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
     } else {
-        for (TUrlList::TItem& item : List.Items())
-            item.Text = ReplaceAllWhole(item.Text, Options.BEFORE, Options.AFTER);
+        TUndoRecording undo(History, List);
+        // Only the texts that really change are kept for undo.
+        for (std::size_t i = 0; i < List.Count(); ++i)
+            undo->Rewrite(List, i, ReplaceAllWhole(List[i], Options.BEFORE, Options.AFTER));
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
     }
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button16Click()
+void TWorkspace::SearchAndSelect()
 {
     if (Options.SEARCH.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
@@ -131,25 +140,45 @@ void TWorkspace::Button16Click()
         for (TUrlList::TItem& item : List.Items())
             if (ContainsWhole(item.Text, Options.SEARCH))
                 item.Selected = true;
-        SelectedCountLabel = SelectedCountText(List);
+        Display.SelectedCount = true;
         StatusLine = QStringLiteral("報告＞検索が完了しました。");
     }
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button17Click()
+void TWorkspace::ClearSelection()
 {
     DeselectAll(List);
-    SelectedCountLabel = SelectedCountText(List);
+    Display.SelectedCount = true;
     StatusLine = QStringLiteral("報告＞選択を解除しました。");
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
 }
 
-void TWorkspace::Button18Click()
+void TWorkspace::InvertSelection()
 {
     for (TUrlList::TItem& item : List.Items())
         item.Selected = !item.Selected;
-    SelectedCountLabel = SelectedCountText(List);
+    Display.SelectedCount = true;
     StatusLine = QStringLiteral("報告＞選択を反転しました。");
-    FServices.ResetListHorizontalExtent();
+    Display.ListScrollWidth = true;
+}
+
+void TWorkspace::Undo()
+{
+    if (!History.Undo(List, UrlEntry)) {
+        StatusLine = QStringLiteral("エラー＞元に戻す操作がありません。");
+        return;
+    }
+    Display.SelectedCount = true;
+    StatusLine = QStringLiteral("報告＞元に戻しました。");
+}
+
+void TWorkspace::Redo()
+{
+    if (!History.Redo(List, UrlEntry)) {
+        StatusLine = QStringLiteral("エラー＞やり直す操作がありません。");
+        return;
+    }
+    Display.SelectedCount = true;
+    StatusLine = QStringLiteral("報告＞やり直しました。");
 }

@@ -15,7 +15,7 @@
 // letters, digits and kana; items that then collate equal fall back to
 // their exact bytes, so the order stays total and repeatable.
 
-void SortItemsAscending(std::vector<TUrlList::TItem>& items)
+std::vector<std::uint32_t> AscendingOrder(const std::vector<TUrlList::TItem>& items)
 {
     QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -27,18 +27,24 @@ void SortItemsAscending(std::vector<TUrlList::TItem>& items)
     for (const TUrlList::TItem& item : items)
         keys.push_back(collator.sortKey(FromCp932(item.Text)));
 
-    std::vector<std::size_t> order(items.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    std::vector<std::uint32_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::uint32_t{0});
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
         const int byKey = keys[a].compare(keys[b]);
         if (byKey != 0)
             return byKey < 0;
         return items[a].Text < items[b].Text;
     });
+    return order;
+}
+
+void SortItemsAscending(std::vector<TUrlList::TItem>& items)
+{
+    const std::vector<std::uint32_t> order = AscendingOrder(items);
 
     std::vector<TUrlList::TItem> sorted;
     sorted.reserve(items.size());
-    for (std::size_t index : order)
+    for (std::uint32_t index : order)
         sorted.push_back(std::move(items[index]));
     items = std::move(sorted);
 }
@@ -50,4 +56,14 @@ void SortItemsByEnding(std::vector<TUrlList::TItem>& items)
     SortItemsAscending(items);
     for (TUrlList::TItem& item : items)
         std::reverse(item.Text.begin(), item.Text.end());
+}
+
+std::vector<std::uint32_t> EndingOrder(std::vector<TUrlList::TItem>& items)
+{
+    for (TUrlList::TItem& item : items)
+        std::reverse(item.Text.begin(), item.Text.end());
+    std::vector<std::uint32_t> order = AscendingOrder(items);
+    for (TUrlList::TItem& item : items)
+        std::reverse(item.Text.begin(), item.Text.end());
+    return order;
 }

@@ -1,31 +1,46 @@
 #include "Workspace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
-
-#include <QFile>
+#include <set>
 
 #include "FileWriting.h"
 #include "ListText.h"
+#include "MemoBytes.h"
 
 namespace {
 
 const char* const SettingsFileName = "Linkrake.ini";
 const char* const ListFileName = "List.txt";
+// A temporary this old cannot belong to a save still under way.
+constexpr int StaleTemporarySeconds = 60;
 
 const char* MemoFileName(int pad)
 {
     return pad == 1 ? "Memo1.txt" : "Memo2.txt";
 }
 
-// The whole file, nullopt when it does not exist; throws when it exists but
-// cannot be read, so that a save never overwrites what it could not load.
-std::optional<std::string> ReadExistingFile(const std::string& path)
+// The folder of a file-system path (UTF-8, where "/" is always a separator).
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, std::max<std::size_t>(slash, 1));
+}
+
+bool IsMissing(const EInOutError& error)
+{
+    return error.Code == ENOENT || error.Code == ENOTDIR;
+}
+
+// The settings file, nullopt when it does not exist; throws when it exists
+// but cannot be read, so that a save never overwrites what it could not load.
+std::optional<std::string> ReadExistingSettings(const std::string& path)
 {
     try {
-        return ReadFileBytes(path);
+        return ReadSettingsFileBytes(path);
     } catch (const EInOutError& error) {
-        if (error.Code == ENOENT)
+        if (IsMissing(error))
             return std::nullopt;
         throw;
     }
@@ -42,14 +57,29 @@ void AppendMemoLine(std::string& memo, std::string_view line)
 
 }  // namespace
 
+bool TWorkspace::WasUnreadable(const std::string& path) const
+{
+    return std::any_of(UnreadableFiles.begin(), UnreadableFiles.end(),
+                       [&](const TFileProblem& problem) { return problem.Path == path; });
+}
+
+void TWorkspace::NoteUnreadable(const std::string& path, const std::exception& failure)
+{
+    const auto* fileError = dynamic_cast<const EInOutError*>(&failure);
+    if ((fileError && IsMissing(*fileError)) || WasUnreadable(path))
+        return;
+    UnreadableFiles.push_back({path, FileProblemReason(failure)});
+}
+
 void TWorkspace::LoadSettings()
 {
+    const std::string path = FProgramFolder + SettingsFileName;
     TIniFile ini;
     try {
-        if (std::optional<std::string> contents = ReadExistingFile(FProgramFolder + SettingsFileName))
+        if (std::optional<std::string> contents = ReadExistingSettings(path))
             ini = TIniFile(*contents);
-    } catch (const EInOutError&) {
-        // An unreadable settings file starts the program with the defaults.
+    } catch (const std::exception& failure) {
+        NoteUnreadable(path, failure);  // the program starts with the defaults
     }
     Options = ReadExtractOptions(ini);
     ClipIgnore = !Options.CB;
@@ -58,25 +88,19 @@ void TWorkspace::LoadSettings()
 void TWorkspace::SaveSettings()
 {
     const std::string path = FProgramFolder + SettingsFileName;
-    try {
-        // Other sections, keys and comments in the file are kept as they are.
-        TIniFile ini(ReadExistingFile(path).value_or(std::string()));
-        WriteExtractOptions(ini, Options);
-        WriteFileAtomically(path, ini.Contents());
-    } catch (const EInOutError&) {
-        const QString message =
-            QFile::decodeName(QByteArray::fromStdString(path)) + QStringLiteral(" に書き込めません");
-        throw EEngineError(message.toStdString());
-    }
+    // Other sections, keys and comments in the file are kept as they are.
+    TIniFile ini(ReadExistingSettings(path).value_or(std::string()));
+    WriteExtractOptions(ini, Options);
+    WriteFileAtomically(path, ini.Contents());
 }
 
 void TWorkspace::LoadListFile()
 {
+    const std::string path = FProgramFolder + ListFileName;
     try {
-        ReadTextLines(FProgramFolder + ListFileName,
-                      [this](std::string_view line) { List.Append(std::string(line)); });
-    } catch (const std::exception&) {
-        // Missing or unreadable: start with the lines read so far.
+        ReadTextLines(path, [this](std::string_view line) { List.Append(std::string(line)); });
+    } catch (const std::exception& failure) {
+        NoteUnreadable(path, failure);  // the lines read so far stay
     }
 }
 
@@ -87,24 +111,42 @@ void TWorkspace::SaveListFile()
 
 void TWorkspace::LoadMemo(int pad)
 {
+    const std::string path = FProgramFolder + MemoFileName(pad);
+    std::optional<std::string>& bytes = FMemoFileBytes[pad - 1];
+    bytes.reset();
     std::string memo;
     try {
-        ReadTextLines(FProgramFolder + MemoFileName(pad),
-                      [&memo](std::string_view line) { AppendMemoLine(memo, line); });
-    } catch (const std::exception&) {
-        // Missing or unreadable: the memo holds what was read.
+        bytes = ReadFileBytes(path);
+        SplitTextLines(*bytes, [&memo](std::string_view line) { AppendMemoLine(memo, line); });
+    } catch (const std::exception& failure) {
+        NoteUnreadable(path, failure);
     }
-    (pad == 1 ? Memo1 : Memo2) = std::move(memo);
+    FMemoAsLoaded[pad - 1] = memo;
+    (pad == 1 ? MemoPad1 : MemoPad2) = std::move(memo);
 }
 
 void TWorkspace::SaveMemo(int pad)
 {
-    const std::string& memo = pad == 1 ? Memo1 : Memo2;
-    WriteFileAtomically(FProgramFolder + MemoFileName(pad), memo.empty() ? std::string() : memo + LineEnd);
+    const std::string& memo = pad == 1 ? MemoPad1 : MemoPad2;
+    const std::optional<std::string>& bytes = FMemoFileBytes[pad - 1];
+    std::string contents;
+    if (bytes && memo == FMemoAsLoaded[pad - 1])
+        contents = MemoFileFromBytesRead(*bytes);
+    else if (!memo.empty())
+        contents = memo + LineEnd;
+    WriteFileAtomically(FProgramFolder + MemoFileName(pad), contents);
 }
 
 void TWorkspace::FormCreate()
 {
+    // Another copy of the program may be saving right now: only temporaries
+    // older than any save are removed.
+    std::set<std::string> folders;
+    for (const char* name : {SettingsFileName, ListFileName, MemoFileName(1), MemoFileName(2)})
+        folders.insert(FolderOf(SaveTargetOf(FProgramFolder + name)));
+    for (const std::string& folder : folders)
+        RemoveStaleTemporaries(folder, StaleTemporarySeconds);
+
     LoadSettings();  // also sets ClipIgnore from the CB option
     LoadListFile();
     LoadMemo(1);
@@ -112,16 +154,40 @@ void TWorkspace::FormCreate()
     MonitorEnabled = true;
 }
 
+void TWorkspace::ReportUnreadableFiles()
+{
+    if (!UnreadableFiles.empty())
+        FServices.ReportError(UnreadableFilesText(UnreadableFiles));
+}
+
+TFileProblems TWorkspace::SaveWorkspaceFiles()
+{
+    TFileProblems unsaved;
+    const auto save = [&](const char* name, const std::function<void()>& write) {
+        const std::string path = FProgramFolder + name;
+        if (WasUnreadable(path)) {
+            unsaved.push_back({path, NotReadAtStartReason()});
+            return;
+        }
+        try {
+            write();
+        } catch (const std::exception& failure) {
+            unsaved.push_back({path, FileProblemReason(failure)});
+        }
+    };
+    save(SettingsFileName, [this] { SaveSettings(); });
+    save(ListFileName, [this] { SaveListFile(); });
+    save(MemoFileName(1), [this] { SaveMemo(1); });
+    save(MemoFileName(2), [this] { SaveMemo(2); });
+    return unsaved;
+}
+
 bool TWorkspace::FormClose()
 {
-    try {
-        SaveSettings();
-        SaveListFile();
-        SaveMemo(1);
-        SaveMemo(2);
-    } catch (const std::exception& error) {
-        FServices.ReportError(DefaultErrorText(QString::fromUtf8(error.what())));
-        return false;
+    const TFileProblems unsaved = SaveWorkspaceFiles();
+    if (!unsaved.empty()) {
+        FServices.ReportError(UnsavedFilesText(unsaved));
+        return FServices.ConfirmDefaultNo(CloseWithoutSavingQuestion());
     }
     if (Options.MEMO == "PVD")
         FServices.ShowMessage(QStringLiteral("今日もおつかれさまでした。また会いましょうね！"));

@@ -1,10 +1,15 @@
 #include "Workspace.h"
+#include "WorkspaceFolder.h"
 
 #include <cstdlib>
 #include <memory>
 
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 std::string ExtractFolder(const std::string& path)
 {
@@ -35,4 +40,36 @@ std::string ProgramFolderOf(const std::string& executable)
     if (slash == std::string::npos)
         return "./";
     return executable.substr(0, slash) + "/";
+}
+
+std::string ChooseWorkspaceFolder(const std::string& programFolder, bool installed,
+                                  bool programFolderWritable, const std::string& userDataFolder)
+{
+    // Installed means the user data folder even for root, who could write
+    // into the prefix but would leave files there that no package owns.
+    if (installed || !programFolderWritable)
+        return userDataFolder;
+    return programFolder;
+}
+
+std::string WorkspaceFolderFor(const std::string& programFolder, const std::string& userDataFolder)
+{
+    const bool installed = access((programFolder + InstalledMarker).c_str(), F_OK) == 0;
+    const bool writable = access(programFolder.c_str(), W_OK) == 0;
+    const std::string folder = ChooseWorkspaceFolder(programFolder, installed, writable, userDataFolder);
+    // A folder that cannot be made shows later, as a failing close.
+    if (folder == userDataFolder)
+        QDir().mkpath(QFile::decodeName(userDataFolder.c_str()));
+    return folder;
+}
+
+std::string UserDataFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QFile::encodeName(base).toStdString() + "/linkrake/";
+}
+
+std::string WorkspaceFolderOfExecutable()
+{
+    return WorkspaceFolderFor(ProgramFolderOfExecutable(), UserDataFolder());
 }

@@ -2,24 +2,34 @@
 
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
+const QString ReadStoppedStatus = QStringLiteral("報告＞読み込みを中止しました。");
 }  // namespace
 
-void TWorkspace::Button1Click()
+void TWorkspace::InputTextFile()
 {
     const std::optional<std::string> path = FServices.ChooseOpenFile(TextFileFilter);
     if (!path) {
         StatusLine = QStringLiteral("報告＞URLの抽出を中止しました。");
         return;
     }
-    ExtractFromFile(*path, Options, List);
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
+    if (!ReadFiles({*path})) {
+        StatusLine = ReadStoppedStatus;
+        return;
+    }
     StatusLine = QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。");
 }
 
 void TWorkspace::WMDropFiles(const std::vector<std::string>& paths)
 {
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
     // Every dropped path is taken whole: no count or length cut-off.
-    for (const std::string& path : paths)
-        ExtractFromFile(path, Options, List);
+    if (!ReadFiles(paths)) {
+        StatusLine = ReadStoppedStatus;
+        return;
+    }
     StatusLine = QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。");
 }
 
@@ -41,20 +51,34 @@ bool TWorkspace::ExtractFromClipboard()
     return true;
 }
 
-void TWorkspace::Button2Click()
+void TWorkspace::PasteClipboard()
 {
     StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
     ExtractFromClipboard();
 }
 
-void TWorkspace::Button3Click()
+void TWorkspace::PasteDroppedText(const std::string& text)
+{
+    StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
+    ExtractFromClipboardText(text, Options, List);
+    StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
+}
+
+void TWorkspace::AddEnteredUrl()
 {
     if (UrlEntry.empty()) {
         StatusLine = QStringLiteral("エラー＞追加するURLが入力されていません。");
         return;
     }
+    TUndoRecording undo(History, List);
+    undo->WatchAppends(List);
     // A refused line throws before the entry is reset, so the user's text stays.
     ExtractUrlsFromLine(UrlEntry, Options, List);
+    undo->EntryChange(UrlEntry, "http://");
     UrlEntry = "http://";
     StatusLine = QStringLiteral("報告＞URLを追加しました。");
 }

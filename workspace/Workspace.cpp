@@ -5,7 +5,13 @@
 
 TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
     : FServices(services), FProgramFolder(std::move(programFolder))
-{ }
+{
+    ReadFiles = [this](const std::vector<std::string>& paths) {
+        for (const std::string& path : paths)
+            ExtractFromFile(path, Options, List);
+        return true;
+    };
+}
 
 void TWorkspace::Run(const std::function<void()>& handler)
 {

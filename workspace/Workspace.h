@@ -3,12 +3,15 @@
 // window that is not pure display. The window binds its controls to the
 // public members and calls the handlers; tests drive them directly.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <QString>
 
 #include "Engine.h"
+#include "UndoHistory.h"
+#include "SaveReport.h"
 #include "WorkspaceServices.h"
 
 class TWorkspace {
@@ -19,13 +22,25 @@ public:
     // ---- Plain objects the window binds to (CP932 bytes unless QString) ----
     TExtractOptions Options;
     TUrlList List;
-    std::string UrlEntry = "http://";  // Edit4
-    QString SelectedCountLabel;        // Label10
-    QString StatusLine;                // StatusBar1
-    std::string Memo1;                 // memo pads, CP932, CR LF line breaks
-    std::string Memo2;
+    std::string UrlEntry = "http://";  // UrlEntryEdit
+    QString StatusLine;                // StatusBar
+    std::string MemoPad1;              // memo pads, CP932, CR LF line breaks
+    std::string MemoPad2;
     bool ClipIgnore = false;
+    // What a handler changed beyond the list and the status line; the window
+    // shows each request and clears it.
+    struct TDisplayRequests {
+        bool SelectedCount = false;    // the selection count changed by a command
+        bool ListScrollWidth = false;  // the list's scroll width goes back to its start value
+    };
+    TDisplayRequests Display;
     bool MonitorEnabled = false;
+    // The list's changes since start, for undo and redo; never stored.
+    TUndoHistory History;
+    // Reads files into List as ExtractFromFile does, one after the other, and
+    // returns false when the user stopped it early. The window puts in its
+    // place a reading that shows its progress and can be stopped.
+    std::function<bool(const std::vector<std::string>& paths)> ReadFiles;
     const std::string& ProgramFolder() const { return FProgramFolder; }
 
     // Runs a handler; an exception that escapes it goes to the default
@@ -43,44 +58,65 @@ public:
     void LoadMemo(int pad);  // 1 or 2; silent on failure
     void SaveMemo(int pad);  // throws on failure
     // The start-up steps over plain objects: settings, ClipIgnore, list,
-    // memos, MonitorEnabled on.
+    // memos, MonitorEnabled on. Temporaries of interrupted saves go first.
     void FormCreate();
-    // The shut-down sequence. Returns false (after reporting) when a write
-    // failed; the caller then keeps the window open.
+    // Workspace files that exist but could not be read at start. They are
+    // never written during this run, so nothing the user had is replaced
+    // by what the program failed to load.
+    TFileProblems UnreadableFiles;
+    // One box listing them, when there are any.
+    void ReportUnreadableFiles();
+    // Saves each file on its own, so one failure costs no other file.
+    // Returns the files left unsaved, the unreadable ones included.
+    TFileProblems SaveWorkspaceFiles();
+    // The shut-down sequence: saves, then reports the files left unsaved and
+    // asks whether to end without them. True when the program may end.
     bool FormClose();
 
     // ---- Text sources ----
-    void Button1Click();
+    void InputTextFile();
     void WMDropFiles(const std::vector<std::string>& paths);
     bool ExtractFromClipboard();
-    void Button2Click();
-    void Button3Click();
+    void PasteClipboard();
+    void AddEnteredUrl();
+    // Text or links dropped onto the list: taken as the clipboard's text is.
+    void PasteDroppedText(const std::string& text);
 
     // ---- List operations ----
     int FirstSelectedIndex() const;
-    void Button9Click();   // modify
-    void Button4Click();   // delete selected
-    void Button11Click();  // delete duplicates
-    void Button5Click();   // delete all
-    void Button13Click();  // forward sort
-    void Button14Click();  // backward sort
-    void Button15Click();  // replace
-    void Button16Click();  // search and select
-    void Button17Click();  // clear selection
-    void Button18Click();  // invert selection
+    void ModifySelected();    // modify
+    void DeleteSelected();    // delete selected
+    void DeleteDuplicates();  // delete duplicates
+    void DeleteAll();         // delete all
+    void SortForward();       // forward sort
+    void SortBackward();      // backward sort
+    void ReplaceInUrls();     // replace
+    void SearchAndSelect();   // search and select
+    void ClearSelection();    // clear selection
+    void InvertSelection();   // invert selection
+    void Undo();
+    void Redo();
 
     // ---- Exports ----
-    void Button6Click();   // shortcut files
-    void Button7Click();   // URL list file
-    void Button10Click();  // HTML link page
-    void Button8Click();   // copy whole list
+    void CreateShortcuts();    // shortcut files
+    void CreateUrlListFile();  // URL list file
+    void CreateLinkPage();     // HTML link page
+    void CopyWholeList();      // copy whole list
     void CopyListToClipboard();
-    void Button12Click();     // copy selected
-    void ListBox1DblClick();  // copy focused item
+    void CopySelected();    // copy selected
+    void CopyFocusedUrl();  // copy focused item
 
 private:
+    bool WasUnreadable(const std::string& path) const;
+    void NoteUnreadable(const std::string& path, const std::exception& failure);
+
     TWorkspaceServices& FServices;
     std::string FProgramFolder;
+    // Each memo pad's file as read and the memo made of it: a memo still
+    // equal to what was made is written back from the bytes, so nothing the
+    // text conversion would lose is lost.
+    std::optional<std::string> FMemoFileBytes[2];
+    std::string FMemoAsLoaded[2];
 };
 
 // The folder part of a CP932 path: everything before the last "/" that is

@@ -18,17 +18,19 @@ public:
     virtual std::optional<std::string> ChooseFolder(const QString& title) = 0;
     // A yes/no question; true for yes.
     virtual bool Confirm(const QString& question) = 0;
+    // A yes/no question whose default answer is no; true for yes.
+    virtual bool ConfirmDefaultNo(const QString& question) { return Confirm(question); }
 
     virtual bool ClipboardHasText() = 0;
     // Throws when the text cannot be read.
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& cp932) = 0;
+    // The same for text the caller no longer needs, such as a whole list of
+    // tens of megabytes: a desktop may keep it without copying.
+    virtual void GiveClipboardText(std::string cp932) { SetClipboardText(cp932); }
 
     // The application's default error report (message box, stop icon).
     virtual void ReportError(const QString& text) = 0;
     // A plain information box (the farewell greeting).
     virtual void ShowMessage(const QString& text) = 0;
-
-    // The list control's horizontal scroll width goes back to 1000 pixels.
-    virtual void ResetListHorizontalExtent() = 0;
 };

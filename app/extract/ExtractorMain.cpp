@@ -26,7 +26,7 @@ TExtractOptions LoadOptions(const TExtractorRequest& request)
 {
     TExtractOptions options;
     if (request.IniPath)
-        options = ReadExtractOptions(TIniFile(ReadFileBytes(*request.IniPath)));
+        options = ReadExtractOptions(TIniFile(ReadSettingsFileBytes(*request.IniPath)));
     for (const auto& [key, value] : request.Overrides)
         ApplyOverride(options, key, value);
     return options;

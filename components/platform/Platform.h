@@ -50,6 +50,9 @@ struct TNotifyIconData {
     UINT uCallbackMessage = 0;
     QIcon hIcon;                   // null = no icon
     std::array<char, 64> szTip{};  // CP932 bytes, zero-terminated
+    // The menu a right press opens, for notification areas that show only a
+    // menu the icon exports and never report the press; null = none.
+    QMenu* hMenu = nullptr;
 };
 
 class TPlatform {
@@ -69,7 +72,9 @@ public:
 
     // Notification area: add, modify or delete the icon (hWnd, uID). While
     // the icon is present, mouse actions on it arrive as uCallbackMessage sent
-    // to hWnd with wParam = uID and lParam = the mouse message.
+    // to hWnd with wParam = uID and lParam = the mouse message. A backend
+    // whose notification area opens menus itself exports hMenu, and its
+    // entries act there directly; elsewhere hMenu is ignored.
     virtual bool ShellNotifyIcon(UINT operation, const TNotifyIconData& data) = 0;
 
     virtual QPoint CursorPos() = 0;

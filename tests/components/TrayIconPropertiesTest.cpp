@@ -171,3 +171,32 @@ TEST_F(TrayTest, RemovedReferencesAreClearedAndTheCallbackWindowStaysInvisible)
     EXPECT_FALSE(CallbackWindow->isVisible());
     EXPECT_EQ(CallbackWindow->size(), QSize(0, 0));
 }
+
+TEST_F(TrayTest, TheRightButtonMenuTravelsWithTheIconOnlyWhileItWouldPopUp)
+{
+    // Notification areas that only show an exported menu get the one a right
+    // press would open here, and none where a right press opens nothing.
+    auto* rightMenu = new TPopupMenu(form.get());
+    auto* leftMenu = new TPopupMenu(form.get());
+    auto* icon = new TTrayIcon(form.get());
+    icon->SetIcon(SolidIcon(Qt::red));
+    icon->SetLBPopupMenu(leftMenu);
+    icon->SetVisible(true);
+    EXPECT_EQ(platform->NotifyCalls.back().data.hMenu, nullptr);
+
+    icon->SetVisible(false);
+    icon->SetRBPopupMenu(rightMenu);
+    icon->SetVisible(true);
+    icon->SetTipHelp("modified");
+    ASSERT_EQ(platform->NotifyOperations(), (std::vector<UINT>{NIM_ADD, NIM_DELETE, NIM_ADD, NIM_MODIFY}));
+    EXPECT_EQ(platform->NotifyCalls[2].data.hMenu, rightMenu->Menu());
+    EXPECT_EQ(platform->NotifyCalls[3].data.hMenu, rightMenu->Menu());
+
+    icon->SetAutoPopup(false);
+    icon->SetTipHelp("again");
+    EXPECT_EQ(platform->NotifyCalls.back().data.hMenu, nullptr);
+    icon->SetAutoPopup(true);
+    delete rightMenu;
+    icon->SetTipHelp("after removal");
+    EXPECT_EQ(platform->NotifyCalls.back().data.hMenu, nullptr);
+}

@@ -138,6 +138,15 @@ TEST(X11Backend, RealClicksBecomeClickDoubleClickAndMenu)
     menu->Menu()->close();
     Pump(200);
 
+    // Only the component opens the menu here, so a disabled icon opens none;
+    // a menu exported on this kind of tray would open on its own.
+    icon->SetEnabled(false);
+    ClickAt(at, {"3"});
+    Pump(500);
+    EXPECT_EQ(menus, 1);
+    menu->Menu()->close();
+    icon->SetEnabled(true);
+
     // The middle button has no menu: a press and a release reach the handlers.
     std::vector<TMouseButton> downs, ups;
     icon->OnMouseDown = [&](QObject*, TMouseButton button, TShiftState, int, int) {

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
 #include "Engine.h"
 
 TEST(IniFile, ReadingFollowsTheProfileRules)
@@ -64,3 +71,75 @@ TEST(IniFile, OptionsRoundTripInTheProgramsOrder)
     EXPECT_TRUE(back.RULE3);
     EXPECT_EQ(back.MEMO, "KKK");
 }
+
+TEST(IniFile, ValuesThatReadingWouldAlterComeBackExactly)
+{
+    const std::vector<std::string> values = {"\"quoted\"",
+                                             "  spaced  ",
+                                             "\tx",
+                                             "x\t",
+                                             "'single'",
+                                             "\"",
+                                             "'",
+                                             "\"a'",
+                                             "a\"",
+                                             "' '",
+                                             " \"",
+                                             "",
+                                             "plain",
+                                             "mid \"dle\" ok",
+                                             std::string(2047, 'v'),
+                                             " " + std::string(2046, 'v')};
+    for (const std::string& value : values) {
+        TIniFile ini;
+        ini.WriteString("SYSTEM", "MEMO", value);
+        EXPECT_EQ(TIniFile(ini.Contents()).ReadString("SYSTEM", "MEMO"), value) << ini.Contents();
+    }
+    TIniFile ini;
+    ini.WriteString("SYSTEM", "A", "mid \"dle\" ok");
+    ini.WriteString("SYSTEM", "B", " lead");
+    ini.WriteString("SYSTEM", "C", "");
+    // Only the values that need it get the extra quotes.
+    EXPECT_EQ(ini.Contents(), "[SYSTEM]\r\nA=mid \"dle\" ok\r\nB=\" lead\"\r\nC=\r\n");
+}
+
+namespace {
+
+struct SettingsFile : ::testing::Test {
+    std::string Folder = [] {
+        char name[] = "/tmp/linkrake-ini-XXXXXX";
+        return std::string(::mkdtemp(name));
+    }();
+    std::string Path = Folder + "/Linkrake.ini";
+    ~SettingsFile() override { std::filesystem::remove_all(Folder); }
+    void MakeSized(std::size_t size)
+    {
+        std::ofstream(Path, std::ios::binary) << "[SYSTEM]\nPREFIX=p\n";
+        std::filesystem::resize_file(Path, size);  // sparse: costs no disk
+    }
+    int FailureCode(const std::string& path)
+    {
+        try {
+            ReadSettingsFileBytes(path);
+        } catch (const EInOutError& error) {
+            return error.Code;
+        }
+        return 0;
+    }
+};
+
+TEST_F(SettingsFile, ReadsUpToSixteenMebibytesOfARegularFileOnly)
+{
+    MakeSized(MaxSettingsFileBytes);
+    EXPECT_EQ(ReadSettingsFileBytes(Path).size(), 16777216u);
+    MakeSized(MaxSettingsFileBytes + 1);
+    EXPECT_EQ(FailureCode(Path), EFBIG);
+    EXPECT_EQ(FailureCode("/dev/zero"), ENODEV);
+    EXPECT_EQ(FailureCode(Folder), EISDIR);
+    EXPECT_EQ(FailureCode(Folder + "/none"), ENOENT);
+    const std::string fifo = Folder + "/fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(FailureCode(fifo), ENODEV);  // refused without waiting for a writer
+}
+
+}  // namespace

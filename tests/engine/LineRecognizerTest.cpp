@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <vector>
 
@@ -9,11 +10,13 @@
 #include "ReferenceEngine.h"
 #include "StepWidths.h"
 
+using reference::ToCp932;
+
 namespace {
 
 using V = std::vector<std::string>;
 
-V Extract(std::string_view line, const TExtractOptions& options = {})
+V Extract(std::string_view line, const TExtractOptions& options)
 {
     TUrlList list;
     ExtractUrlsFromLine(line, options, list);
@@ -30,77 +33,106 @@ TExtractOptions With(void (*set)(TExtractOptions&))
     return options;
 }
 
-}  // namespace
+struct TRecognizerCase {
+    const char* Name;
+    std::string Line;
+    TExtractOptions Options;
+    V Expected;
+};
 
-TEST(LineRecognizer, SchemeSpacingSeparatesUrlsFromText)
+// A failing row is reported by its name rather than as a dump of its bytes.
+void PrintTo(const TRecognizerCase& row, std::ostream* out)
 {
-    EXPECT_EQ(Extract(reference::ToCp932("見て→http://host/x.zip")), (V{"http://host/x.zip"}));
-    EXPECT_EQ(Extract("HTTP://HOST"), (V{"http://HOST"}));
-    EXPECT_EQ(Extract("a<a href=\"http://e.jp/x\">http://e.jp/y</a>"), (V{"http://e.jp/x", "http://e.jp/y"}));
-    EXPECT_EQ(Extract("text,http://a.jp/.http://b.jp/"), (V{"http://a.jp/.", "http://b.jp/"}));
-    EXPECT_EQ(Extract("http://"), (V{"http://"}));
-    EXPECT_EQ(Extract(""), V{});
-    EXPECT_EQ(Extract(" <>'\"  "), V{});
+    *out << row.Name;
 }
 
-TEST(LineRecognizer, AllRuleTurnsEverySchemeIntoHttp)
+// Built when the tests are registered, not during static initialization:
+// the CP932 conversion lives in another translation unit.
+std::vector<TRecognizerCase> RecognizerCases()
 {
+    const TExtractOptions defaults;
     const auto allOff = With([](TExtractOptions& o) { o.ALL = false; });
-    EXPECT_EQ(Extract("https://h/"), (V{"http://h/"}));
-    EXPECT_EQ(Extract("https://h/", allOff), (V{"https://h/"}));
-    EXPECT_EQ(Extract("ttp://host/"), (V{"http://host/"}));
-    EXPECT_EQ(Extract("ttp://host/", allOff), V{});
-    EXPECT_EQ(Extract("ftp://f/ mms://m/ rtsp://r/", allOff), (V{"ftp://f/", "mms://m/", "rtsp://r/"}));
-    EXPECT_EQ(Extract("x://y"), (V{"http://y"}));
-}
-
-TEST(LineRecognizer, SchemeStartingOnASecondByteGetsNoSpace)
-{
-    const auto allOff = With([](TExtractOptions& o) { o.ALL = false; });
-    EXPECT_EQ(Extract("\x81http://h/", allOff), V{});
-    EXPECT_EQ(Extract("\x81\x81http://h/", allOff), (V{"http://h/"}));
-}
-
-TEST(LineRecognizer, WwwAndMemoCodeRules)
-{
-    EXPECT_EQ(Extract("see www.host.jp/"), (V{"http://www.host.jp/"}));
-    EXPECT_EQ(Extract("WWW.HOST.JP"), V{});
-    EXPECT_EQ(Extract("www.h", With([](TExtractOptions& o) { o.WWW = false; })), V{});
-    EXPECT_EQ(Extract("ww.h"), V{});
-    const auto code = With([](TExtractOptions& o) { o.MEMO = "KKK"; });
-    EXPECT_EQ(Extract("ww.h www.i", code), (V{"http://www.h", "http://www.i"}));
-    EXPECT_EQ(Extract("ww.h", With([](TExtractOptions& o) { o.MEMO = "KKK "; })), V{});
-}
-
-TEST(LineRecognizer, PathRulesInTheirOrder)
-{
-    const auto rules = With([](TExtractOptions& o) { o.RULE1 = o.RULE2 = o.RULE3 = true; });
-    EXPECT_EQ(Extract("a/b.c a.b x../y /root ../up", rules), (V{"a/b.c", "../y", "/root", "../up"}));
-    EXPECT_EQ(Extract("a/b.c /r ../u", With([](TExtractOptions& o) { o.RULE3 = true; })),
-              (V{"a/b.c", "../u"}));
-    EXPECT_EQ(Extract("../u", With([](TExtractOptions& o) { o.RULE2 = true; })), V{});
-    // A "/" right after a lead byte is its second byte: the field holds no slash.
-    EXPECT_EQ(Extract("\x81/a.b", With([](TExtractOptions& o) { o.RULE3 = true; })), V{});
-}
-
-TEST(LineRecognizer, KanaConversionRunsAfterSchemeSpacing)
-{
-    const auto ntt = With([](TExtractOptions& o) {
+    const auto wwwOff = With([](TExtractOptions& o) { o.WWW = false; });
+    const auto memoCode = With([](TExtractOptions& o) { o.MEMO = "KKK"; });
+    const auto memoCodeAndSpace = With([](TExtractOptions& o) { o.MEMO = "KKK "; });
+    const auto allPathRules = With([](TExtractOptions& o) { o.RULE1 = o.RULE2 = o.RULE3 = true; });
+    const auto rule2 = With([](TExtractOptions& o) { o.RULE2 = true; });
+    const auto rule3 = With([](TExtractOptions& o) { o.RULE3 = true; });
+    const auto kanaAllOff = With([](TExtractOptions& o) {
         o.NTT = true;
         o.ALL = false;
     });
-    const std::string kanaUrl = reference::ToCp932("くかかせけめめ") + "h/";
-    EXPECT_EQ(Extract(kanaUrl, ntt), (V{"http://h/"}));
-    EXPECT_EQ(Extract("x" + kanaUrl, ntt), V{});
-    EXPECT_EQ(Extract(kanaUrl), V{});
+    const auto ranges = With([](TExtractOptions& o) { o.EXTRACTION = true; });
+    const std::string kanaUrl = ToCp932("くかかせけめめ") + "h/";
+    return {
+        // Scheme spacing separates URLs from the text around them.
+        {"JapaneseTextBeforeSchemeIsSplitOff",
+         ToCp932("見て→http://host/x.zip"),
+         defaults,
+         {"http://host/x.zip"}},
+        {"UpperCaseSchemeIsLowered", "HTTP://HOST", defaults, {"http://HOST"}},
+        {"AnchorYieldsHrefAndLinkText",
+         "a<a href=\"http://e.jp/x\">http://e.jp/y</a>",
+         defaults,
+         {"http://e.jp/x", "http://e.jp/y"}},
+        {"GluedUrlsSplitAndKeepTrailingDot",
+         "text,http://a.jp/.http://b.jp/",
+         defaults,
+         {"http://a.jp/.", "http://b.jp/"}},
+        {"BareSchemeIsAUrl", "http://", defaults, {"http://"}},
+        {"EmptyLine", "", defaults, {}},
+        {"DelimitersOnly", " <>'\"  ", defaults, {}},
+        // ALL reads every "://" as the start of an http URL.
+        {"AllTurnsHttpsIntoHttp", "https://h/", defaults, {"http://h/"}},
+        {"HttpsKeptWithAllOff", "https://h/", allOff, {"https://h/"}},
+        {"AllCompletesTtpToHttp", "ttp://host/", defaults, {"http://host/"}},
+        {"TtpIgnoredWithAllOff", "ttp://host/", allOff, {}},
+        {"OtherSchemesKeptWithAllOff",
+         "ftp://f/ mms://m/ rtsp://r/",
+         allOff,
+         {"ftp://f/", "mms://m/", "rtsp://r/"}},
+        {"AllReadsAnyColonSlashSlashAsHttp", "x://y", defaults, {"http://y"}},
+        // A scheme whose "h" is the second byte of a character gets no space.
+        {"SchemeOnASecondByteStaysGlued", "\x81http://h/", allOff, {}},
+        {"SchemeAfterAWholeCharacterIsSpaced", "\x81\x81http://h/", allOff, {"http://h/"}},
+        // The "www." rule and the memo code's "ww." rule.
+        {"WwwGetsHttpInFront", "see www.host.jp/", defaults, {"http://www.host.jp/"}},
+        {"WwwIsCaseSensitive", "WWW.HOST.JP", defaults, {}},
+        {"WwwIgnoredWithWwwOff", "www.h", wwwOff, {}},
+        {"WwIgnoredWithoutMemoCode", "ww.h", defaults, {}},
+        {"WwAcceptedWithMemoCode", "ww.h www.i", memoCode, {"http://www.h", "http://www.i"}},
+        {"MemoCodeMustMatchExactly", "ww.h", memoCodeAndSpace, {}},
+        // The path rules, tried in their order.
+        {"AllPathRulesInFieldOrder",
+         "a/b.c a.b x../y /root ../up",
+         allPathRules,
+         {"a/b.c", "../y", "/root", "../up"}},
+        {"Rule3NeedsSlashAndDot", "a/b.c /r ../u", rule3, {"a/b.c", "../u"}},
+        {"Rule2NeedsLeadingSlash", "../u", rule2, {}},
+        // A "/" right after a lead byte is its second byte: the field holds no slash.
+        {"SlashAsSecondByteIsNoSlash", "\x81/a.b", rule3, {}},
+        // Kana conversion runs after scheme spacing.
+        {"KanaTypedUrlAloneIsConverted", kanaUrl, kanaAllOff, {"http://h/"}},
+        {"KanaSchemeGluedToTextGetsNoSpace", "x" + kanaUrl, kanaAllOff, {}},
+        {"KanaLeftAloneWithNttOff", kanaUrl, defaults, {}},
+        {"RangesExpandedInFieldOrder",
+         "http://a/[1-2] www.b/[3-4]",
+         ranges,
+         {"http://a/1", "http://a/2", "http://www.b/3", "http://www.b/4"}},
+    };
 }
 
-TEST(LineRecognizer, RangesAreExpandedInFieldOrder)
+class LineRecognizerRows : public testing::TestWithParam<TRecognizerCase> { };
+
+}  // namespace
+
+TEST_P(LineRecognizerRows, Extracts)
 {
-    const auto ranges = With([](TExtractOptions& o) { o.EXTRACTION = true; });
-    EXPECT_EQ(Extract("http://a/[1-2] www.b/[3-4]", ranges),
-              (V{"http://a/1", "http://a/2", "http://www.b/3", "http://www.b/4"}));
+    EXPECT_EQ(Extract(GetParam().Line, GetParam().Options), GetParam().Expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Table, LineRecognizerRows, testing::ValuesIn(RecognizerCases()),
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 TExtractOptions FromBits(int b)
 {

@@ -44,6 +44,12 @@ expect refused-range 1 'http://r/1\r\nhttp://r/2\r\nhttp://r/3\r\n' -- --set EXT
 grep -q "範囲が大きすぎます" "$work/err" || fail "refused-range: stderr $(cat "$work/err")"
 expect directory 1 '' -- "$work"
 expect missing-ini 1 '' -- --ini "$work/none.ini"
+# Settings files are read whole: a device or a huge file is refused, not read.
+expect device-ini 1 '' -- --ini /dev/zero "$work/range.txt"
+grep -q "linkrake-extract: /dev/zero: 通常のファイルではありません" "$work/err" || fail "device-ini: stderr $(cat "$work/err")"
+truncate -s 16777217 "$work/huge.ini"
+expect huge-ini 1 '' -- --ini "$work/huge.ini" "$work/range.txt"
+grep -q "16 MiB を超えています" "$work/err" || fail "huge-ini: stderr $(cat "$work/err")"
 
 expect bad-key 2 '' -- --set FOO=1
 expect bad-value 2 '' -- --set WWW=2

@@ -20,7 +20,6 @@ public:
     const bool* ClipIgnore = nullptr;  // sampled at every clipboard write
     QStringList Filters, Proposed, Titles, Questions, Errors, Messages;
     std::vector<bool> IgnoredWrites;
-    int ExtentResets = 0;
 
     std::optional<std::string> ChooseOpenFile(const QString& f) override
     {
@@ -59,7 +58,6 @@ public:
     }
     void ReportError(const QString& text) override { Errors << text; }
     void ShowMessage(const QString& text) override { Messages << text; }
-    void ResetListHorizontalExtent() override { ++ExtentResets; }
 
 private:
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers)

@@ -69,44 +69,44 @@ class WindowLayoutTest : public TWindowTest { };
 
 TEST_F(WindowLayoutTest, StartsAtTheDesignedPlacesAndSize)
 {
-    TForm1& f = OpenShown();
+    TMainWindow& f = OpenShown();
     EXPECT_EQ(f.size(), QSize(367, 413));
     EXPECT_EQ(f.minimumSize(), QSize(367, 413));
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(f.StatusBar1->geometry(), QRect(0, 393, 367, 20));
-    EXPECT_EQ(f.TabSheet1->size(), QSize(359, 366));
-    EXPECT_EQ(f.ListBox1->geometry(), QRect(0, 29, 288, 303));
-    EXPECT_EQ(f.Button5->geometry(), QRect(4, 272, 65, 25));
+    EXPECT_EQ(f.StatusBar->geometry(), QRect(0, 393, 367, 20));
+    EXPECT_EQ(f.MainPage->size(), QSize(359, 366));
+    EXPECT_EQ(f.UrlListBox->geometry(), QRect(0, 29, 288, 303));
+    EXPECT_EQ(f.DeleteAllButton->geometry(), QRect(4, 272, 65, 25));
 }
 
 TEST_F(WindowLayoutTest, WideningMovesAndStretchesAsDescribed)
 {
-    TForm1& f = OpenShown();
+    TMainWindow& f = OpenShown();
     f.resize(467, 413);
-    EXPECT_EQ(f.Edit4->width(), 385);
-    EXPECT_EQ(f.Button3->x(), 392);
-    EXPECT_EQ(f.Button6->x(), 16);
-    EXPECT_EQ(f.Panel2->x(), 388);
-    f.PageControl1->SetActivePage(f.TabSheet4);  // hidden pages follow when shown
-    EXPECT_EQ(f.Edit3->width(), 405);
+    EXPECT_EQ(f.UrlEntryEdit->width(), 385);
+    EXPECT_EQ(f.AddButton->x(), 392);
+    EXPECT_EQ(f.ShortcutsButton->x(), 16);
+    EXPECT_EQ(f.CommandColumn->x(), 388);
+    f.Pages->SetActivePage(f.ToolsPage);  // hidden pages follow when shown
+    EXPECT_EQ(f.FindEdit->width(), 405);
 }
 
 TEST_F(WindowLayoutTest, HeighteningSpreadsTheCommandColumn)
 {
-    TForm1& f = OpenShown();
+    TMainWindow& f = OpenShown();
     f.resize(367, 513);
-    EXPECT_EQ(f.ListBox1->height(), 403);
-    EXPECT_EQ(f.Panel2->height(), 403);
-    EXPECT_EQ(f.Button5->y(), 366);
+    EXPECT_EQ(f.UrlListBox->height(), 403);
+    EXPECT_EQ(f.CommandColumn->height(), 403);
+    EXPECT_EQ(f.DeleteAllButton->y(), 366);
     // Memo pad 2 and the version caption keep their distance to the bottom.
-    f.PageControl1->SetActivePage(f.TabSheet3);
-    EXPECT_EQ(f.Memo2->geometry().bottom(), 192 + 129 - 1 + 100);
-    EXPECT_EQ(f.Label11->y(), 440);
+    f.Pages->SetActivePage(f.MemoPage);
+    EXPECT_EQ(f.MemoPad2Edit->geometry().bottom(), 192 + 129 - 1 + 100);
+    EXPECT_EQ(f.VersionLabel->y(), 440);
 }
 
 TEST_F(WindowLayoutTest, CannotShrinkBelowTheStartSize)
 {
-    TForm1& f = OpenShown();
+    TMainWindow& f = OpenShown();
     f.resize(200, 200);
     EXPECT_EQ(f.size(), QSize(367, 413));
 }

@@ -26,45 +26,45 @@ protected:
 
 TEST_F(ButtonBindingTest, AddTakesTheEntryLineAndResetsIt)
 {
-    Form->Edit4->setText("x http://new.example/ y");
-    Form->Button3->click();
+    Form->UrlEntryEdit->setText("x http://new.example/ y");
+    Form->AddButton->click();
     EXPECT_EQ(Status(), U("報告＞URLを追加しました。"));
-    EXPECT_EQ(Form->Edit4->text(), "http://");
+    EXPECT_EQ(Form->UrlEntryEdit->text(), "http://");
     EXPECT_EQ(ShownItems().back(), "http://new.example/");
 }
 
 TEST_F(ButtonBindingTest, OtherButtonsLeaveTheEntryLineAsTyped)
 {
     const QString typed = U("http://ü.example/😀");  // beyond Shift_JIS
-    Form->Edit4->setText(typed);
-    Form->Button13->click();
-    EXPECT_EQ(Form->Edit4->text(), typed);
+    Form->UrlEntryEdit->setText(typed);
+    Form->ForwardSortButton->click();
+    EXPECT_EQ(Form->UrlEntryEdit->text(), typed);
 }
 
 TEST_F(ButtonBindingTest, InputButtonsReportFromTheirSources)
 {
-    Form->Button1->click();  // the open dialog is cancelled
+    Form->FileInputButton->click();  // the open dialog is cancelled
     EXPECT_EQ(Status(), U("報告＞URLの抽出を中止しました。"));
     Services.Clipboard = "see http://clip.example/ now";
-    Form->Button2->click();
+    Form->PasteButton->click();
     EXPECT_EQ(Status(), U("正常＞CBよりURLを抽出しました。"));
     EXPECT_EQ(ShownItems().back(), "http://clip.example/");
 }
 
 TEST_F(ButtonBindingTest, ModifyReadsTheSelectionMadeInTheList)
 {
-    Form->Button9->click();
+    Form->ModifyButton->click();
     EXPECT_EQ(Status(), U("エラー＞修正するURLが選択されていません。"));
     SelectRows({1});
-    Form->Button9->click();
+    Form->ModifyButton->click();
     EXPECT_EQ(Status(), U("報告＞修正後は追加ボタンを押してください。"));
-    EXPECT_EQ(Form->Edit4->text(), "http://a.example/1.txt");
+    EXPECT_EQ(Form->UrlEntryEdit->text(), "http://a.example/1.txt");
 }
 
 TEST_F(ButtonBindingTest, DeleteRemovesTheSelectedRowsAndKeepsTheFocusInRange)
 {
     SelectRows({0, 2});
-    Form->Button4->click();
+    Form->DeleteButton->click();
     EXPECT_EQ(Status(), U("報告＞URLを削除しました。"));
     EXPECT_EQ(ShownItems(), std::vector<QString>{"http://a.example/1.txt"});
     EXPECT_TRUE(SelectedRows().empty());
@@ -72,72 +72,72 @@ TEST_F(ButtonBindingTest, DeleteRemovesTheSelectedRowsAndKeepsTheFocusInRange)
 
 TEST_F(ButtonBindingTest, ListButtonsRewriteTheShownList)
 {
-    Form->Button11->click();
+    Form->DedupeButton->click();
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     EXPECT_EQ(ShownItems().size(), 2u);
-    Form->Button13->click();  // sorts write no status
+    Form->ForwardSortButton->click();  // sorts write no status
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     EXPECT_EQ(ShownItems().front(), "http://a.example/1.txt");
-    Form->Button14->click();
+    Form->BackwardSortButton->click();
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
-    Form->Button5->click();
+    Form->DeleteAllButton->click();
     EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
     EXPECT_TRUE(ShownItems().empty());
 }
 
 TEST_F(ButtonBindingTest, ExportButtonsReportCancelledDialogs)
 {
-    Form->Button6->click();
+    Form->ShortcutsButton->click();
     EXPECT_EQ(Status(), U("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
-    Form->Button7->click();
+    Form->UrlListFileButton->click();
     EXPECT_EQ(Status(), U("報告＞URLﾘｽﾄの出力を中止しました。"));
-    Form->Button10->click();
+    Form->LinkPageButton->click();
     EXPECT_EQ(Status(), U("報告＞リンク集の作成を中止しました。"));
 }
 
 TEST_F(ButtonBindingTest, ExportsUseThePrefixAndDigitsShownInTheControls)
 {
-    Form->Edit1->setText("L");
-    Form->SpinEdit1->SetValue(2);
+    Form->PrefixEdit->setText("L");
+    Form->DigitCountSpin->SetValue(2);
     Services.Folders.push_back(Folder());
-    Form->Button6->click();
+    Form->ShortcutsButton->click();
     EXPECT_EQ(Status(), U("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
     EXPECT_EQ(ReadFile("L03.url"), "[InternetShortcut]\r\nURL=http://b.example/2.zip\r\n");
 }
 
 TEST_F(ButtonBindingTest, CopyButtonsPutTheListOnTheClipboard)
 {
-    Form->Button12->click();
+    Form->CopyButton->click();
     EXPECT_EQ(Status(), U("エラー＞CBに転送するURLが選択されていません。"));
-    Form->Button8->click();
+    Form->CopyAllButton->click();
     EXPECT_EQ(Status(), U("報告＞CBにURLﾘｽﾄを転送しました。"));
     EXPECT_EQ(Services.Clipboard,
               "http://b.example/2.zip\r\nhttp://a.example/1.txt\r\nhttp://b.example/2.zip");
     SelectRows({1});
-    Form->Button12->click();
+    Form->CopyButton->click();
     EXPECT_EQ(Status(), U("報告＞選択中のURLをCBに転送しました。"));
 }
 
 TEST_F(ButtonBindingTest, ExtendedPageButtonsSelectInTheListAndCountTheSelection)
 {
-    Form->Button15->click();
+    Form->ReplaceButton->click();
     EXPECT_EQ(Status(), U("エラー＞検索文字列が指定されていません。"));
-    Form->Edit6->setText(".zip");
-    Form->Button16->click();
+    Form->SearchEdit->setText(".zip");
+    Form->SearchButton->click();
     EXPECT_EQ(Status(), U("報告＞検索が完了しました。"));
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2}));
-    EXPECT_EQ(Form->Label10->text(), U("選択数 ：2"));
-    Form->Button18->click();
+    EXPECT_EQ(Form->SelectedCountLabel->text(), U("選択数 ：2"));
+    Form->InvertSelectionButton->click();
     EXPECT_EQ(Status(), U("報告＞選択を反転しました。"));
     EXPECT_EQ(SelectedRows(), std::vector<int>{1});
-    Form->Button17->click();
+    Form->ClearSelectionButton->click();
     EXPECT_EQ(Status(), U("報告＞選択を解除しました。"));
     EXPECT_TRUE(SelectedRows().empty());
-    EXPECT_EQ(Form->Label10->text(), U("選択数 ：0"));
+    EXPECT_EQ(Form->SelectedCountLabel->text(), U("選択数 ：0"));
 
-    Form->Edit3->setText("b.example");
-    Form->Edit5->setText("c.example");
-    Form->Button15->click();
+    Form->FindEdit->setText("b.example");
+    Form->ReplaceWithEdit->setText("c.example");
+    Form->ReplaceButton->click();
     EXPECT_EQ(Status(), U("報告＞置き換えが完了しました。"));
     EXPECT_EQ(ShownItems().front(), "http://c.example/2.zip");
 }
@@ -145,15 +145,15 @@ TEST_F(ButtonBindingTest, ExtendedPageButtonsSelectInTheListAndCountTheSelection
 TEST_F(ButtonBindingTest, DoubleClickOnTheListCopiesTheFocusedItem)
 {
     SelectRows({1});
-    emit Form->ListBox1->DoubleClicked();
+    emit Form->UrlListBox->DoubleClicked();
     EXPECT_EQ(Services.Clipboard, "http://a.example/1.txt");
 }
 
 TEST_F(ButtonBindingTest, AFailingHandlerIsReportedAndLeavesTheStatus)
 {
-    Form->Button5->click();
+    Form->DeleteAllButton->click();
     Services.Files.push_back(PathOf("absent.txt"));
-    Form->Button1->click();
+    Form->FileInputButton->click();
     EXPECT_EQ(Services.Errors.size(), 1);
     EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
 }
@@ -170,20 +170,20 @@ TEST_F(ButtonBindingTest, FilesDroppedAnywhereAreReadInTheDesktopsOrder)
     // application's dispatch, so the filter is called as dispatch would.)
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QObject* window = Form.get();
-    EXPECT_TRUE(window->eventFilter(Form->Edit4, &drop));
+    EXPECT_TRUE(window->eventFilter(Form->UrlEntryEdit, &drop));
     EXPECT_EQ(Status(), U("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。"));
     const std::vector<QString> items = ShownItems();
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[3], "http://two.example/");
     EXPECT_EQ(items[4], "http://one.example/");
-    EXPECT_EQ(Form->Edit4->text(), "http://");
+    EXPECT_EQ(Form->UrlEntryEdit->text(), "http://");
 }
 
 TEST_F(ButtonBindingTest, LongEntriesAreNotCut)
 {
     const QString longUrl = "http://long.example/" + QString(100000, 'a');
-    Form->Edit4->setText(longUrl);
-    EXPECT_EQ(Form->Edit4->text().size(), longUrl.size());
+    Form->UrlEntryEdit->setText(longUrl);
+    EXPECT_EQ(Form->UrlEntryEdit->text().size(), longUrl.size());
 }
 
 TEST_F(ButtonBindingTest, HundredsOfThousandsOfItemsStayResponsive)
@@ -196,11 +196,11 @@ TEST_F(ButtonBindingTest, HundredsOfThousandsOfItemsStayResponsive)
     for (std::size_t i = 0; i < list.Count(); i += 2)
         list.SetSelected(i, true);
     Form->WorkspaceToControls();
-    EXPECT_EQ(Form->ListBox1->SelectedCount(), 100002u);
-    Form->Button4->click();
+    EXPECT_EQ(Form->UrlListBox->SelectedCount(), 100002u);
+    Form->DeleteButton->click();
     EXPECT_EQ(ShownItems().size(), 100001u);
-    Form->ListBox1->selectAll();
-    Form->Button4->click();
+    Form->UrlListBox->selectAll();
+    Form->DeleteButton->click();
     EXPECT_TRUE(ShownItems().empty());
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 20.0);

@@ -7,9 +7,14 @@
 #include "FolderDialog.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 TEST(DesktopServices, FiltersBecomeTheDialogsLabelPatternPairs)
 {
@@ -21,19 +26,40 @@ TEST(DesktopServices, FiltersBecomeTheDialogsLabelPatternPairs)
 
 TEST(DesktopServices, ClipboardTextGoesBothWaysAsCp932)
 {
-    TDesktopServices services(nullptr, {});
+    TDesktopServices services(nullptr);
     const std::string text = ToCp932(QString::fromUtf8("日本語 http://x.example/ ｶﾅ\r\n2行目"));
     services.SetClipboardText(text);
     ASSERT_TRUE(services.ClipboardHasText());
     EXPECT_EQ(services.ClipboardText(), text);
 }
 
-TEST(DesktopServices, TheExtentResetReachesTheListControl)
+TEST(DesktopServices, TheQuestionToEndWithoutSavingNamesItsButtonsAndDefaultsToNo)
 {
-    int resets = 0;
-    TDesktopServices services(nullptr, [&] { ++resets; });
-    services.ResetListHorizontalExtent();
-    EXPECT_EQ(resets, 1);
+    TDesktopServices services(nullptr);
+    QStringList captions;
+    bool noIsDefault = false;
+    // Return on the box as it opens: the default answer is no.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        for (QAbstractButton* button : box->buttons())
+            captions << button->text();
+        noIsDefault = box->defaultButton() && box->defaultButton()->text() == QString::fromUtf8("いいえ");
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_FALSE(services.ConfirmDefaultNo(QStringLiteral("?")));
+    captions.sort();
+    EXPECT_EQ(captions, (QStringList{QString::fromUtf8("いいえ"), QString::fromUtf8("はい")}));
+    EXPECT_TRUE(noIsDefault);
+
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == QString::fromUtf8("はい"))
+                button->click();
+    });
+    EXPECT_TRUE(services.ConfirmDefaultNo(QStringLiteral("?")));
 }
 
 TEST(FolderDialog, ATypedNewFolderNameCanBeChosen)

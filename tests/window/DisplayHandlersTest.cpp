@@ -2,6 +2,7 @@
 // and the keyboard order.
 #include <random>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,10 +12,10 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "Form1Builder.h"
-#include "Form1Description.h"
 #include "PageControl.h"
 #include "PictureBox.h"
+#include "WindowBuilder.h"
+#include "WindowDescription.h"
 #include "WindowFixture.h"
 
 class DisplayHandlersTest : public TWindowTest {
@@ -22,25 +23,25 @@ protected:
     void SetUp() override { Open(); }
     void ShowPage(QWidget* page)
     {
-        Form->PageControl1->SetActivePage(Form->TabSheet1);
-        Form->PageControl1->SetActivePage(page);
+        Form->Pages->SetActivePage(Form->MainPage);
+        Form->Pages->SetActivePage(page);
     }
 };
 
 TEST_F(DisplayHandlersTest, CountLabelsAreDrawnWhenTheExtendedPageIsShown)
 {
-    ShowPage(Form->TabSheet4);
-    EXPECT_EQ(Form->Label6->text(), U("全URL数：0"));
-    EXPECT_EQ(Form->Label10->text(), U("選択数 ：0"));
+    ShowPage(Form->ToolsPage);
+    EXPECT_EQ(Form->TotalCountLabel->text(), U("全URL数：0"));
+    EXPECT_EQ(Form->SelectedCountLabel->text(), U("選択数 ：0"));
 
     for (int i = 0; i < 12; ++i)
         Form->Workspace().List.Append("http://n.example/" + std::to_string(i));
     Form->WorkspaceToControls();
     SelectRows({1, 5, 11});
-    EXPECT_EQ(Form->Label6->text(), U("全URL数：0"));  // not updated between showings
-    ShowPage(Form->TabSheet4);
-    EXPECT_EQ(Form->Label6->text(), U("全URL数：12"));
-    EXPECT_EQ(Form->Label10->text(), U("選択数 ：3"));
+    EXPECT_EQ(Form->TotalCountLabel->text(), U("全URL数：0"));  // not updated between showings
+    ShowPage(Form->ToolsPage);
+    EXPECT_EQ(Form->TotalCountLabel->text(), U("全URL数：12"));
+    EXPECT_EQ(Form->SelectedCountLabel->text(), U("選択数 ：3"));
 }
 
 TEST_F(DisplayHandlersTest, ThePictureShowsOnlyForTheExactCode)
@@ -48,13 +49,13 @@ TEST_F(DisplayHandlersTest, ThePictureShowsOnlyForTheExactCode)
     const std::pair<const char*, bool> codes[] = {
         {"RR7", true}, {"rr7", false}, {"RR7 ", false}, {"", false}, {" RR7", false}};
     for (const auto& [code, visible] : codes) {
-        Form->Edit2->setText(code);
-        ShowPage(Form->TabSheet3);
-        EXPECT_EQ(Form->Image1->isVisibleTo(Form->TabSheet3), visible) << code;
+        Form->MemoLineEdit->setText(code);
+        ShowPage(Form->MemoPage);
+        EXPECT_EQ(Form->Mascot->isVisibleTo(Form->MemoPage), visible) << code;
     }
     // Typing the code while the page is shown changes nothing until it is shown again.
-    Form->Edit2->setText("RR7");
-    EXPECT_FALSE(Form->Image1->isVisibleTo(Form->TabSheet3));
+    Form->MemoLineEdit->setText("RR7");
+    EXPECT_FALSE(Form->Mascot->isVisibleTo(Form->MemoPage));
 }
 
 TEST_F(DisplayHandlersTest, ThePicturesTopFollowsAnUnseededDrawOfOneToFourteen)
@@ -64,12 +65,12 @@ TEST_F(DisplayHandlersTest, ThePicturesTopFollowsAnUnseededDrawOfOneToFourteen)
     int expectedTop = 200;
     std::set<int> seen;
     for (int showing = 0; showing < 60; ++showing) {
-        ShowPage(Form->TabSheet3);
+        ShowPage(Form->MemoPage);
         const int drawn = std::uniform_int_distribution<int>(1, 14)(replay);
         if (drawn <= 3)
             expectedTop = drawn == 1 ? 50 : drawn == 2 ? 120 : 200;
-        ASSERT_EQ(Form->Image1->y(), expectedTop) << "showing " << showing;
-        EXPECT_EQ(Form->Image1->x(), 268);
+        ASSERT_EQ(Form->Mascot->y(), expectedTop) << "showing " << showing;
+        EXPECT_EQ(Form->Mascot->x(), 268);
         seen.insert(expectedTop);
     }
     EXPECT_EQ(seen.size(), 3u);
@@ -77,57 +78,65 @@ TEST_F(DisplayHandlersTest, ThePicturesTopFollowsAnUnseededDrawOfOneToFourteen)
 
 TEST_F(DisplayHandlersTest, ClickingThePictureRevealsTheCreditsAndDedication)
 {
-    Form->Edit2->setText("RR7");
-    ShowPage(Form->TabSheet3);
-    QTest::mouseClick(Form->Image1, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(Form->Label5->text(), TForm1::CreditsLine());
-    EXPECT_EQ(Form->Label11->text(), U("Linkrake Professional Ver.1.13"));
-    QTest::mouseDClick(Form->Image1, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(Form->Label11->text(), TForm1::DedicationLine());
-    EXPECT_TRUE(TForm1::DedicationLine().endsWith(QChar(0x2026)));
+    Form->MemoLineEdit->setText("RR7");
+    ShowPage(Form->MemoPage);
+    QTest::mouseClick(Form->Mascot, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Form->MemoPageLabel->text(), TMainWindow::CreditsLine());
+    EXPECT_EQ(Form->VersionLabel->text(), U("Linkrake Professional Ver.1.13"));
+    QTest::mouseDClick(Form->Mascot, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Form->VersionLabel->text(), TMainWindow::DedicationLine());
+    EXPECT_TRUE(TMainWindow::DedicationLine().endsWith(QChar(0x2026)));
 }
 
 TEST_F(DisplayHandlersTest, TheMiniHelpHasItsSeventyThreeLines)
 {
-    ASSERT_EQ(Form->ListBox2->count(), 73);
-    EXPECT_EQ(Form->ListBox2->item(0)->text(), U("【ワンポイント】"));
-    EXPECT_EQ(Form->ListBox2->item(7)->text(), "");
-    EXPECT_EQ(Form->ListBox2->item(42)->text(), U("　　   前方ソート　　　      後方ソート"));
-    EXPECT_EQ(Form->ListBox2->item(72)->text(), U("ミニヘルプ Ｖｅｒｓｉｏｎ　２"));
-    EXPECT_EQ(Form->ListBox2->selectionMode(), QAbstractItemView::SingleSelection);
+    ASSERT_EQ(Form->MiniHelpList->count(), 73);
+    EXPECT_EQ(Form->MiniHelpList->item(0)->text(), U("【ワンポイント】"));
+    EXPECT_EQ(Form->MiniHelpList->item(7)->text(), "");
+    EXPECT_EQ(Form->MiniHelpList->item(42)->text(), U("　　   前方ソート　　　      後方ソート"));
+    EXPECT_EQ(Form->MiniHelpList->item(72)->text(), U("ミニヘルプ Ｖｅｒｓｉｏｎ　２"));
+    EXPECT_EQ(Form->MiniHelpList->selectionMode(), QAbstractItemView::SingleSelection);
 }
 
 TEST_F(DisplayHandlersTest, EveryDescribedControlExistsWithItsNameTextAndTooltip)
 {
-    for (const TControlDescription& item : Form1Controls()) {
+    for (const TControlDescription& item : MainWindowControls()) {
         QWidget* control = Form->Builder().Find(QString::fromUtf8(item.Name));
         ASSERT_NE(control, nullptr) << item.Name;
         EXPECT_EQ(control->objectName(), QString::fromUtf8(item.Name));
         EXPECT_EQ(control->toolTip(), item.Tooltip ? QString::fromUtf8(item.Tooltip) : QString())
             << item.Name;
-        if (auto* button = qobject_cast<QPushButton*>(control))
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
             EXPECT_EQ(button->text(), QString::fromUtf8(item.Text));
+        }
     }
     EXPECT_EQ(Form->windowTitle(), "Linkrake Professional");
-    EXPECT_EQ(Form->PageControl1->ActivePage(), Form->TabSheet1);
-    EXPECT_EQ(Form->PageControl1->TabBar()->tabText(1), U("拡張操作"));
-    EXPECT_FALSE(Form->Image1->isVisibleTo(Form->TabSheet3));
-    EXPECT_EQ(Form->Edit4->accessibleName(), "URL");
-    EXPECT_EQ(Form->Edit2->accessibleName(), U("メモ"));
+    EXPECT_EQ(Form->Pages->ActivePage(), Form->MainPage);
+    EXPECT_EQ(Form->Pages->TabBar()->tabText(1), U("拡張操作"));
+    EXPECT_FALSE(Form->Mascot->isVisibleTo(Form->MemoPage));
+    EXPECT_EQ(Form->UrlEntryEdit->accessibleName(), "URL");
+    EXPECT_EQ(Form->MemoLineEdit->accessibleName(), U("メモ"));
+    // Screen readers take a window's title from a frame, never from a filler.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(Form.get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Linkrake Professional");
 }
 
 TEST_F(DisplayHandlersTest, KeyboardOrderFollowsTheTabColumnWithinEachContainer)
 {
     std::vector<QString> order;
-    QWidget* w = Form->ListBox1;
+    QWidget* w = Form->UrlListBox;
     while (order.size() < 16) {
         if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(Form.get()) && w->isEnabled())
             order.push_back(w->objectName());
         w = w->nextInFocusChain();
     }
     const std::vector<QString> expected = {
-        "ListBox1", "Button6",  "Button7",  "Button10", "Button8",  "Button12", "Button1", "Button9",
-        "Button2",  "Button13", "Button14", "Button4",  "Button11", "Button5",  "Edit4",   "Button3"};
+        "UrlListBox",    "ShortcutsButton",   "UrlListFileButton",  "LinkPageButton",
+        "CopyAllButton", "CopyButton",        "FileInputButton",    "ModifyButton",
+        "PasteButton",   "ForwardSortButton", "BackwardSortButton", "DeleteButton",
+        "DedupeButton",  "DeleteAllButton",   "UrlEntryEdit",       "AddButton"};
     EXPECT_EQ(order, expected);
 }
 
@@ -136,9 +145,9 @@ TEST_F(DisplayHandlersTest, TabLeavesAMemoPadForTheNextControl)
     Form->show();
     QApplication::setActiveWindow(Form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
-    ShowPage(Form->TabSheet3);
-    Form->Memo1->setFocus();
-    QTest::keyClick(Form->Memo1, Qt::Key_Tab);
-    EXPECT_EQ(Form->Memo1->toPlainText(), "");
-    EXPECT_EQ(QApplication::focusWidget(), Form->Memo2);
+    ShowPage(Form->MemoPage);
+    Form->MemoPad1Edit->setFocus();
+    QTest::keyClick(Form->MemoPad1Edit, Qt::Key_Tab);
+    EXPECT_EQ(Form->MemoPad1Edit->toPlainText(), "");
+    EXPECT_EQ(QApplication::focusWidget(), Form->MemoPad2Edit);
 }

@@ -17,26 +17,26 @@
 #include "UrlListView.h"
 
 #include "Cp932.h"
-#include "Form1U.h"
+#include "FakeServices.h"
+#include "MainWindow.h"
 #include "Workspace.h"
-#include "support/FakeServices.h"
 
 class TWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir Dir;
     TFakeServices Services;
-    std::unique_ptr<TForm1> Form;
+    std::unique_ptr<TMainWindow> Form;
 
     std::string Folder() const { return Dir.path().toStdString() + "/"; }
     std::string PathOf(const char* name) const { return Folder() + name; }
 
-    TForm1& Open()
+    TMainWindow& Open()
     {
         Form.reset();
-        Form = std::make_unique<TForm1>(&Services, Folder());
+        Form = std::make_unique<TMainWindow>(&Services, Folder());
         return *Form;
     }
-    TForm1& OpenShown()
+    TMainWindow& OpenShown()
     {
         Open().show();
         return *Form;
@@ -59,17 +59,17 @@ protected:
     }
     void SelectRows(std::initializer_list<int> rows)
     {
-        auto* selection = Form->ListBox1->selectionModel();
+        auto* selection = Form->UrlListBox->selectionModel();
         for (int row : rows)
-            selection->select(Form->ListBox1->Model()->index(row), QItemSelectionModel::Select);
+            selection->select(Form->UrlListBox->Model()->index(row), QItemSelectionModel::Select);
         if (rows.size() > 0)
-            selection->setCurrentIndex(Form->ListBox1->Model()->index(*rows.begin()),
+            selection->setCurrentIndex(Form->UrlListBox->Model()->index(*rows.begin()),
                                        QItemSelectionModel::NoUpdate);
     }
     std::vector<QString> ShownItems() const
     {
         std::vector<QString> items;
-        const auto* model = Form->ListBox1->Model();
+        const auto* model = Form->UrlListBox->Model();
         for (int row = 0; row < model->rowCount(); ++row)
             items.push_back(model->data(model->index(row), Qt::DisplayRole).toString());
         return items;
@@ -77,7 +77,7 @@ protected:
     std::vector<int> SelectedRows() const
     {
         std::vector<int> rows;
-        for (const QModelIndex& index : Form->ListBox1->selectionModel()->selectedIndexes())
+        for (const QModelIndex& index : Form->UrlListBox->selectionModel()->selectedIndexes())
             rows.push_back(index.row());
         std::sort(rows.begin(), rows.end());
         return rows;

@@ -1,7 +1,7 @@
 // The clipboard-change reaction and its two switches.
 #include <gtest/gtest.h>
 
-#include "FakeServices.h"
+#include "WorkspaceFixture.h"
 #include "monitor/ClipboardMonitor.h"
 
 namespace {
@@ -91,13 +91,13 @@ TEST_F(ClipboardMonitorTest, AFailedWriteDoesNotLeaveMonitoringSwitchedOff)
 
 TEST_F(ClipboardMonitorTest, PauseTogglesAndRestoreAlwaysResumes)
 {
-    EXPECT_EQ(ClipboardMonitor::TogglePause(W), Utf8("監視再開"));
+    ClipboardMonitor::TogglePause(W);
     EXPECT_FALSE(W.MonitorEnabled);
-    EXPECT_EQ(ClipboardMonitor::TogglePause(W), Utf8("監視中断"));
+    ClipboardMonitor::TogglePause(W);
     EXPECT_TRUE(W.MonitorEnabled);
 
     ClipboardMonitor::TogglePause(W);
-    EXPECT_EQ(ClipboardMonitor::Resume(W), Utf8("監視中断"));
+    ClipboardMonitor::Resume(W);
     EXPECT_TRUE(W.MonitorEnabled);
 }
 

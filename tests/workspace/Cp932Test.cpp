@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FakeServices.h"
+#include "WorkspaceFixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "FakeServices.h"
+#include "WorkspaceFixture.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ struct Exports : TWorkspaceFixture, ::testing::Test {
 
 TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
 {
-    W.Button6Click();
+    W.CreateShortcuts();
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "http://b/?q=\"<x>\""});
     for (int i = 0; i < 8; ++i)
@@ -21,17 +21,17 @@ TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
     WriteBytes(Folder + "URL-1.url", std::string(200, 'z'));  // overwritten, not appended to
     W.Options.PREFIX = Sjis("リンク");
     Services.Folders = {Folder, Folder, Folder};
-    W.Run([&] { W.Button6Click(); });
+    W.Run([&] { W.CreateShortcuts(); });
     EXPECT_TRUE(std::filesystem::exists(Folder + "リンク0010.url"));
     W.Options.PREFIX = "URL-";
     W.Options.NUMBER = 1;
-    W.Run([&] { W.Button6Click(); });
+    W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(Folder + "URL-1.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(ReadBytes(Folder + "URL-2.url"), "[InternetShortcut]\r\nURL=http://b/?q=\"<x>\"\r\n");
     EXPECT_TRUE(std::filesystem::exists(Folder + "URL-10.url"));
     W.Options.PREFIX.clear();
     W.Options.NUMBER = 4;
-    W.Run([&] { W.Button6Click(); });
+    W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(Folder + "0001.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(Services.Titles[0], Utf8("ディレクトリの選択"));
     EXPECT_TRUE(Services.Questions.isEmpty());
@@ -43,39 +43,39 @@ TEST_F(Exports, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
     Fill(List, {"http://a/"});
     const std::string nested = Folder + "new/deeper";
     Services.Folders = {std::nullopt, nested, nested, Folder + "List.txt"};
-    W.Run([&] { W.Button6Click(); });
+    W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(W.StatusLine, Utf8("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
     Services.ConfirmAnswer = false;
     W.StatusLine.clear();
-    W.Run([&] { W.Button6Click(); });
+    W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(Services.Questions, QStringList{Utf8("指定されたディレクトリが存在しません。作成しますか？")});
     EXPECT_FALSE(std::filesystem::exists(nested));
     EXPECT_EQ(W.StatusLine, Utf8("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
     Services.ConfirmAnswer = true;
-    W.Run([&] { W.Button6Click(); });
+    W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(nested + "/URL-0001.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
 
     // A plain file where the folder should be: reported, status kept.
     WriteBytes(Folder + "List.txt", "x");
-    W.Run([&] { W.Button6Click(); });
+    W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(Services.Errors, QStringList{Report(FileErrorMessage(ENOTDIR))});
     EXPECT_EQ(W.StatusLine, Utf8("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
 }
 
 TEST_F(Exports, ListFileHoldsOneItemPerLine)
 {
-    W.Button7Click();
+    W.CreateUrlListFile();
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "", "http://\x95\x5c/"});
     Services.Files = {Folder + "out.txt", std::nullopt, Folder};
-    W.Run([&] { W.Button7Click(); });
+    W.Run([&] { W.CreateUrlListFile(); });
     EXPECT_EQ(ReadBytes(Folder + "out.txt"), "http://a/\r\n\r\nhttp://\x95\x5c/\r\n");
     EXPECT_EQ(Services.Filters[0], Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*"));
     EXPECT_EQ(Services.Proposed[0], "list.txt");
     EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄ出力完了。"));
-    W.Run([&] { W.Button7Click(); });
+    W.Run([&] { W.CreateUrlListFile(); });
     EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄの出力を中止しました。"));
-    W.Run([&] { W.Button7Click(); });  // a folder is no file
+    W.Run([&] { W.CreateUrlListFile(); });  // a folder is no file
     EXPECT_EQ(Services.Errors, QStringList{Report(FileErrorMessage(EISDIR))});
     EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄの出力を中止しました。"));
 }
@@ -88,20 +88,20 @@ TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
                              "<li><a href=\"http://a/\" target=\"_blank\">http://a/</a></li>\r\n"
                              "<li><a href=\"http://b/\"<i>\" target=\"_blank\">http://b/\"<i></a></li>\r\n"
                              "</ol></body></html>\r\n";
-    W.Button10Click();
+    W.CreateLinkPage();
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "http://b/\"<i>"});
     Services.Files = {Folder + "page.html", std::nullopt};
-    W.Run([&] { W.Button10Click(); });
+    W.Run([&] { W.CreateLinkPage(); });
     EXPECT_EQ(ReadBytes(Folder + "page.html"), page);
     EXPECT_EQ(Services.Filters, QStringList{Utf8("htmlﾌｧｲﾙ(*.html)|*.html|すべてのﾌｧｲﾙ(*.*)|*.*")});
     EXPECT_EQ(Services.Proposed, QStringList{"link.html"});
     EXPECT_EQ(W.StatusLine, Utf8("報告＞リンク集作成完了。"));
-    W.Run([&] { W.Button10Click(); });
+    W.Run([&] { W.CreateLinkPage(); });
     EXPECT_EQ(W.StatusLine, Utf8("報告＞リンク集の作成を中止しました。"));
 
     W.Options.LINK = true;
-    W.Run([&] { W.Button10Click(); });
+    W.Run([&] { W.CreateLinkPage(); });
     EXPECT_EQ(ReadBytes(Folder + "link.htm"), page);
     EXPECT_EQ(Services.Filters.size(), 2);
     EXPECT_EQ(W.StatusLine, Utf8("報告＞リンク集作成完了。"));
@@ -109,31 +109,31 @@ TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
 
 TEST_F(Exports, ClipboardCopiesAreBracketedByTheIgnoreFlag)
 {
-    W.Button8Click();
+    W.CopyWholeList();
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBに転送するURLがありません。"));
-    W.Button12Click();
+    W.CopySelected();
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBに転送するURLが選択されていません。"));
-    W.ListBox1DblClick();
+    W.CopyFocusedUrl();
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBに転送するURLが選択されていません。"));
     EXPECT_TRUE(Services.IgnoredWrites.empty());
 
     Fill(List, {"", "http://a/", "http://skip/", "http://c/"}, {0, 1, 3});
-    W.Button8Click();
+    W.CopyWholeList();
     EXPECT_EQ(Services.Clipboard, "\r\nhttp://a/\r\nhttp://skip/\r\nhttp://c/");
     EXPECT_EQ(W.StatusLine, Utf8("報告＞CBにURLﾘｽﾄを転送しました。"));
-    W.Button12Click();  // a leading empty item adds no line break
+    W.CopySelected();  // a leading empty item adds no line break
     EXPECT_EQ(Services.Clipboard, "http://a/\r\nhttp://c/");
     EXPECT_EQ(W.StatusLine, Utf8("報告＞選択中のURLをCBに転送しました。"));
     List.SetFocused(2);
     W.StatusLine.clear();
-    W.ListBox1DblClick();
+    W.CopyFocusedUrl();
     EXPECT_EQ(Services.Clipboard, "http://skip/");
     EXPECT_EQ(W.StatusLine, Utf8("報告＞選択中のURLをCBに転送しました。"));
     EXPECT_EQ(Services.IgnoredWrites, (std::vector<bool>{true, true, true}));
     EXPECT_FALSE(W.ClipIgnore);
 
     W.ClipIgnore = true;  // monitoring off: the flag stays on
-    W.Button8Click();
+    W.CopyWholeList();
     EXPECT_TRUE(W.ClipIgnore);
 }
 
@@ -144,7 +144,7 @@ TEST_F(Exports, AFailedClipboardWriteStillRestoresTheIgnoreFlag)
     } locked;
     TWorkspace workspace(locked, Folder);
     workspace.List.Append("http://a/");
-    workspace.Run([&] { workspace.Button8Click(); });
+    workspace.Run([&] { workspace.CopyWholeList(); });
     EXPECT_FALSE(workspace.ClipIgnore);
     EXPECT_EQ(locked.Errors, QStringList{"locked."});
 }

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include "FakeServices.h"
 #include "FileWriting.h"
+#include "MemoBytes.h"
+#include "WorkspaceFixture.h"
 
 namespace {
 
@@ -22,6 +26,7 @@ struct Persistence : TWorkspaceFixture, ::testing::Test {
         next.FormCreate();
         return next;
     }
+    QString Path(const char* name) { return QString::fromStdString(Folder) + Utf8(name); }
     std::size_t FilesInFolder()
     {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(Folder), {}));
@@ -33,7 +38,7 @@ TEST_F(Persistence, FirstStartUsesDefaultsAndSettingsAreClamped)
     W.FormCreate();
     EXPECT_EQ(W.Options.PREFIX, "URL-");
     EXPECT_TRUE(W.Options.WWW && W.Options.ALL && W.ClipIgnore && W.MonitorEnabled);
-    EXPECT_TRUE(List.Empty() && W.Memo1.empty() && W.Memo2.empty());
+    EXPECT_TRUE(List.Empty() && W.MemoPad1.empty() && W.MemoPad2.empty());
 
     WriteBytes(Folder + "Linkrake.ini", "[SYSTEM]\r\nNUMBER=9\r\nCB=1\r\nWWW=x\r\n");
     TWorkspace next = Restarted();
@@ -72,9 +77,9 @@ TEST_F(Persistence, ListRoundTripKeepsEmptyItemsWithoutRecognizing)
 TEST_F(Persistence, MemoJoiningRules)
 {
     const auto roundTrip = [&](const std::string& memo) {
-        W.Memo2 = memo;
+        W.MemoPad2 = memo;
         EXPECT_TRUE(W.FormClose());
-        return Restarted().Memo2;
+        return Restarted().MemoPad2;
     };
     EXPECT_EQ(roundTrip("one\r\n\r\nthree"), "one\r\n\r\nthree");
     EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "one\r\n\r\nthree\r\n");
@@ -86,42 +91,147 @@ TEST_F(Persistence, MemoJoiningRules)
     EXPECT_EQ(ReadBytes(Folder + "Memo1.txt"), "");
 }
 
-TEST_F(Persistence, AFailedCloseIsReportedAndTheNextCloseRunsEverything)
+TEST_F(Persistence, EachFileSavesOnItsOwnAndTheUserDecidesAboutTheRest)
 {
-    fs::create_directory(Folder + "List.txt");  // the list file cannot be replaced
+    fs::create_directory(Folder + "Linkrake.ini");  // the settings file cannot be replaced
     List.Append("http://a/");
-    W.Memo1 = "memo";
+    W.MemoPad1 = "memo";
     W.Options.MEMO = "PVD";
+    Services.ConfirmAnswer = false;
     EXPECT_FALSE(W.FormClose());
-    EXPECT_EQ(Services.Errors, QStringList{Report(FileErrorMessage(EISDIR))});
-    EXPECT_TRUE(fs::exists(Folder + "Linkrake.ini"));
-    EXPECT_FALSE(fs::exists(Folder + "Memo1.txt"));
-    EXPECT_TRUE(Services.Messages.isEmpty());
-
-    fs::remove(Folder + "Linkrake.ini");
-    fs::remove(Folder + "List.txt");
-    EXPECT_TRUE(W.FormClose());
-    EXPECT_TRUE(fs::exists(Folder + "Linkrake.ini"));
+    EXPECT_EQ(Services.Errors, QStringList{Path("Linkrake.ini") + Utf8("：フォルダーです")});
+    EXPECT_EQ(Services.Questions,
+              QStringList{Utf8("保存できなかったファイルがあります。保存せずに終了しますか？")});
+    EXPECT_EQ(ReadBytes(Folder + "List.txt"), "http://a/\r\n");
     EXPECT_EQ(ReadBytes(Folder + "Memo1.txt"), "memo\r\n");
+    EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "");
+    EXPECT_TRUE(Services.Messages.isEmpty());  // no farewell while a file is unsaved
+
+    Services.ConfirmAnswer = true;
+    EXPECT_TRUE(W.FormClose());
+    EXPECT_TRUE(fs::is_directory(Folder + "Linkrake.ini"));
+    fs::remove(Folder + "Linkrake.ini");
+    EXPECT_TRUE(W.FormClose());
+    EXPECT_TRUE(fs::is_regular_file(Folder + "Linkrake.ini"));
     EXPECT_EQ(Services.Messages.size(), 1);  // the farewell, for the exact code only
     W.Options.MEMO = "pvd";
     EXPECT_TRUE(W.FormClose());
     EXPECT_EQ(Services.Messages.size(), 1);
+    EXPECT_EQ(Services.Questions.size(), 2);
 }
 
-TEST_F(Persistence, SettingsFailuresNameTheFileAndNeverOverwriteWhatCouldNotBeRead)
+TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
 {
-    TWorkspace elsewhere(Services, Folder + "gone/");
-    EXPECT_FALSE(elsewhere.FormClose());
     fs::create_directory(Folder + "Linkrake.ini");
     WriteBytes(Folder + "Linkrake.ini/inside", "x");
+    fs::create_directory(Folder + "Memo2.txt");
+    WriteBytes(Folder + "List.txt", "http://kept/\r\n");
     W.FormCreate();
     EXPECT_EQ(W.Options.PREFIX, "URL-");
-    EXPECT_FALSE(W.FormClose());
+    EXPECT_EQ(Texts(List), Strings{"http://kept/"});
+    W.ReportUnreadableFiles();
     EXPECT_EQ(Services.Errors,
-              (QStringList{QString::fromStdString(Folder) + Utf8("gone/Linkrake.ini に書き込めません."),
-                           QString::fromStdString(Folder) + Utf8("Linkrake.ini に書き込めません.")}));
+              QStringList{
+                  Path("Linkrake.ini") + Utf8(" を読み込めません（フォルダーです）。終了時に保存しません。\n")
+                  + Path("Memo2.txt") + Utf8(" を読み込めません（フォルダーです）。終了時に保存しません。")});
+
+    Services.Errors.clear();
+    List.Append("http://new/");
+    EXPECT_TRUE(W.FormClose());
+    EXPECT_EQ(Services.Errors, QStringList{Path("Linkrake.ini") + Utf8("：起動時に読み込めませんでした\n")
+                                           + Path("Memo2.txt") + Utf8("：起動時に読み込めませんでした")});
     EXPECT_EQ(ReadBytes(Folder + "Linkrake.ini/inside"), "x");
+    EXPECT_EQ(ReadBytes(Folder + "List.txt"), "http://kept/\r\nhttp://new/\r\n");
+
+    // A missing file is not unreadable; a folder that cannot be written to
+    // gets the system's own words.
+    TFakeServices quiet;
+    TWorkspace elsewhere(quiet, Folder + "gone/");
+    elsewhere.FormCreate();
+    EXPECT_TRUE(elsewhere.UnreadableFiles.empty());
+    quiet.ConfirmAnswer = false;
+    EXPECT_FALSE(elsewhere.FormClose());
+    ASSERT_EQ(quiet.Errors.size(), 1);
+    EXPECT_TRUE(quiet.Errors[0].startsWith(Path("gone/Linkrake.ini") + Utf8("：")
+                                           + QString::fromLocal8Bit(std::strerror(ENOENT))))
+        << quiet.Errors[0].toStdString();
+    EXPECT_EQ(quiet.Errors[0].count(u'\n'), 3);
+}
+
+TEST_F(Persistence, ASettingsFileTooLargeOrNotRegularIsNotReadNorReplaced)
+{
+    WriteBytes(Folder + "Linkrake.ini", "[SYSTEM]\r\nPREFIX=big-\r\n");
+    fs::resize_file(Folder + "Linkrake.ini", 16777217);  // sparse
+    W.FormCreate();
+    EXPECT_EQ(W.Options.PREFIX, "URL-");
+    ASSERT_EQ(W.UnreadableFiles.size(), 1u);
+    EXPECT_EQ(W.UnreadableFiles[0].Reason, Utf8("16 MiB を超えています"));
+    EXPECT_TRUE(W.FormClose());
+    EXPECT_EQ(fs::file_size(Folder + "Linkrake.ini"), 16777217u);
+
+    fs::remove(Folder + "Linkrake.ini");
+    fs::create_symlink("/dev/zero", Folder + "Linkrake.ini");
+    TWorkspace next = Restarted();
+    ASSERT_EQ(next.UnreadableFiles.size(), 1u);
+    EXPECT_EQ(next.UnreadableFiles[0].Reason, Utf8("通常のファイルではありません"));
+    EXPECT_TRUE(next.FormClose());
+    EXPECT_TRUE(fs::is_symlink(Folder + "Linkrake.ini"));
+}
+
+TEST_F(Persistence, AccessDeniedAtStartKeepsTheFileAsItWas)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    WriteBytes(Folder + "List.txt", "http://private/\r\n");
+    WriteBytes(Folder + "Memo1.txt", "secret\r\n");
+    chmod((Folder + "List.txt").c_str(), 0);
+    chmod((Folder + "Memo1.txt").c_str(), 0);
+    W.FormCreate();
+    ASSERT_EQ(W.UnreadableFiles.size(), 2u);
+    EXPECT_EQ(W.UnreadableFiles[0].Reason, Utf8("アクセスが拒否されました"));
+    List.Append("http://new/");
+    Services.ConfirmAnswer = true;
+    EXPECT_TRUE(W.FormClose());
+    chmod((Folder + "List.txt").c_str(), 0600);
+    chmod((Folder + "Memo1.txt").c_str(), 0600);
+    EXPECT_EQ(ReadBytes(Folder + "List.txt"), "http://private/\r\n");
+    EXPECT_EQ(ReadBytes(Folder + "Memo1.txt"), "secret\r\n");
+}
+
+TEST_F(Persistence, AnUneditedMemoIsWrittenBackFromTheBytesRead)
+{
+    // Invalid Shift_JIS, a lone CR, an LF line end, no final line break.
+    WriteBytes(Folder + "Memo1.txt", "\r\n\r\nfirst \x81\x7f\xa0 bad\rlone\nsecond\x82");
+    WriteBytes(Folder + "Memo2.txt", "\x81\x7f\r\n");
+    W.FormCreate();
+    W.MemoPad2 = "changed";
+    ASSERT_TRUE(W.FormClose());
+    EXPECT_EQ(ReadBytes(Folder + "Memo1.txt"), "first \x81\x7f\xa0 bad\rlone\r\nsecond\x82\r\n");
+    EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "changed\r\n");
+
+    EXPECT_EQ(MemoFileFromBytesRead("\r\n\r\r\n\n"), "");
+    EXPECT_EQ(MemoFileFromBytesRead(""), "");
+    EXPECT_EQ(MemoFileFromBytesRead("a"), "a\r\n");
+    EXPECT_EQ(MemoFileFromBytesRead("a\r\n\r\n"), "a\r\n\r\n");
+    EXPECT_EQ(MemoFileFromBytesRead("\n \nb"), " \r\nb\r\n");
+}
+
+TEST_F(Persistence, StartRemovesOnlyOldTemporariesOfItsOwnSaves)
+{
+    const std::string old = Folder + ".linkrake-saving-List.txt.Ab12Cd";
+    const std::string fresh = Folder + ".linkrake-saving-Memo1.txt.Ef34Gh";
+    const std::string users = Folder + "List.txt.Ij56Kl";
+    for (const std::string& path : {old, fresh, users})
+        WriteBytes(path, "partial");
+    fs::create_directory(Folder + ".linkrake-saving-folder.Mn78Op");
+    const auto twoMinutesAgo = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const std::string& path : {old, users, Folder + ".linkrake-saving-folder.Mn78Op"})
+        fs::last_write_time(path, twoMinutesAgo);
+    W.FormCreate();
+    EXPECT_FALSE(fs::exists(old));
+    EXPECT_TRUE(fs::exists(fresh));  // another copy of the program may be saving it
+    EXPECT_TRUE(fs::exists(users));
+    EXPECT_TRUE(fs::exists(Folder + ".linkrake-saving-folder.Mn78Op"));
 }
 
 TEST_F(Persistence, AFullDiskKeepsTheOldFileWhole)
@@ -149,7 +259,7 @@ TEST_F(Persistence, SavesKeepPermissionsAndFollowSymbolicLinks)
     WriteBytes(target, "old\r\n");
     chmod(target.c_str(), 0640);
     fs::create_symlink(target, Folder + "Memo1.txt");
-    W.Memo1 = "new";
+    W.MemoPad1 = "new";
     W.SaveMemo(1);
     EXPECT_TRUE(fs::is_symlink(Folder + "Memo1.txt"));
     EXPECT_EQ(ReadBytes(target), "new\r\n");

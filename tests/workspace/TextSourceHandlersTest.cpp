@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "FakeServices.h"
+#include "WorkspaceFixture.h"
 
 namespace {
 
@@ -16,11 +16,11 @@ TEST_F(TextSources, FileButtonReadsTheChosenFileOrReportsTheCancel)
 {
     WriteBytes(Folder + "in.txt", "see http://a.example/1 here\r\nhttp://b.example/2\r\n");
     Services.Files = {Folder + "in.txt", std::nullopt};
-    W.Run([&] { W.Button1Click(); });
+    W.Run([&] { W.InputTextFile(); });
     EXPECT_EQ(Texts(List), (Strings{"http://a.example/1", "http://b.example/2"}));
     EXPECT_EQ(W.StatusLine, Utf8("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
     EXPECT_EQ(Services.Filters, QStringList{Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*")});
-    W.Run([&] { W.Button1Click(); });
+    W.Run([&] { W.InputTextFile(); });
     EXPECT_EQ(W.StatusLine, Utf8("報告＞URLの抽出を中止しました。"));
     EXPECT_EQ(List.Count(), 2u);
 }
@@ -31,8 +31,8 @@ TEST_F(TextSources, FailuresKeepEarlierEntriesAndTheStatus)
     WriteBytes(Folder + "in.txt", "http://a.example/\r\n" + RefusedLine + "\r\nhttp://never.example/\r\n");
     Services.Files = {Folder + "in.txt", Folder + "missing.txt"};
     W.StatusLine = "before";
-    W.Run([&] { W.Button1Click(); });
-    W.Run([&] { W.Button1Click(); });
+    W.Run([&] { W.InputTextFile(); });
+    W.Run([&] { W.InputTextFile(); });
     EXPECT_EQ(Texts(List), Strings{"http://a.example/"});
     EXPECT_EQ(W.StatusLine, "before");
     EXPECT_EQ(Services.Errors, (QStringList{RefusedReport, Report(FileErrorMessage(ENOENT))}));
@@ -53,7 +53,7 @@ TEST_F(TextSources, DroppedFilesAreReadInOrderAndAFailureStopsTheRest)
 TEST_F(TextSources, ClipboardReportsEveryOutcomeOnTheStatusLineOnly)
 {
     Services.Clipboard = "look at http://a.example/x now\r\nhttp://b.example/y";
-    W.Button2Click();
+    W.PasteClipboard();
     EXPECT_EQ(Texts(List), (Strings{"http://a.example/x", "http://b.example/y"}));
     EXPECT_EQ(W.StatusLine, Utf8("正常＞CBよりURLを抽出しました。"));
 
@@ -77,17 +77,17 @@ TEST_F(TextSources, ClipboardReportsEveryOutcomeOnTheStatusLineOnly)
 
 TEST_F(TextSources, AddButtonResetsTheEntryLineOnlyWhenTheLineWasTaken)
 {
-    W.Run([&] { W.Button3Click(); });
+    W.Run([&] { W.AddEnteredUrl(); });
     EXPECT_EQ(Texts(List), Strings{"http://"});
     EXPECT_EQ(W.StatusLine, Utf8("報告＞URLを追加しました。"));
 
     W.UrlEntry.clear();
-    W.Run([&] { W.Button3Click(); });
+    W.Run([&] { W.AddEnteredUrl(); });
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞追加するURLが入力されていません。"));
 
     W.Options.EXTRACTION = true;
     W.UrlEntry = RefusedLine;
-    W.Run([&] { W.Button3Click(); });
+    W.Run([&] { W.AddEnteredUrl(); });
     EXPECT_EQ(W.UrlEntry, RefusedLine);
     EXPECT_EQ(Services.Errors, QStringList{RefusedReport});
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞追加するURLが入力されていません。"));

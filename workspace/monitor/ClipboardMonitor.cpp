@@ -10,11 +10,6 @@ namespace ClipboardMonitor {
 
 namespace {
 
-QString PauseCaption(bool monitorEnabled)
-{
-    return monitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開");
-}
-
 // The locale's date and time ("%x %X" of the C library).
 QString TimestampNow()
 {
@@ -36,7 +31,10 @@ void ClipChange(TWorkspace& workspace)
         return;
     // Entered only with the flag down, so the bracket lowers it again.
     TClipIgnoreBracket ignoreOwnWrites(workspace.ClipIgnore);
-    workspace.List.Clear();
+    // The list the copy wipes stays undoable: one step from the list before
+    // to the list after, whatever happens in between.
+    TUndoRecording undo(workspace.History, workspace.List);
+    undo->TakeAll(workspace.List);
     if (!workspace.ExtractFromClipboard())
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
@@ -50,16 +48,14 @@ void CBClicked(TWorkspace& workspace, bool checked)
     workspace.ClipIgnore = !checked;
 }
 
-QString TogglePause(TWorkspace& workspace)
+void TogglePause(TWorkspace& workspace)
 {
     workspace.MonitorEnabled = !workspace.MonitorEnabled;
-    return PauseCaption(workspace.MonitorEnabled);
 }
 
-QString Resume(TWorkspace& workspace)
+void Resume(TWorkspace& workspace)
 {
     workspace.MonitorEnabled = true;
-    return PauseCaption(true);
 }
 
 }  // namespace ClipboardMonitor

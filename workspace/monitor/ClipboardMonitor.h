@@ -16,11 +16,10 @@ void ClipChange(TWorkspace& workspace);
 // The CB check box changed state.
 void CBClicked(TWorkspace& workspace, bool checked);
 
-// The tray menu's pause entry; returns the entry's new caption.
-QString TogglePause(TWorkspace& workspace);
+// The tray menu's pause entry.
+void TogglePause(TWorkspace& workspace);
 
-// Restoring from the tray always resumes a paused monitor; returns the
-// pause entry's caption.
-QString Resume(TWorkspace& workspace);
+// Restoring from the tray always resumes a paused monitor.
+void Resume(TWorkspace& workspace);
 
 }  // namespace ClipboardMonitor

@@ -1,11 +1,13 @@
 #include "TrayIconHost.h"
 
+#include "StatusNotifierHost.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QStringDecoder>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
-#include <QThread>
 #include <cstring>
 
 namespace {
@@ -46,13 +48,10 @@ bool TTrayIconHost::TrayAvailable()
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
-    // A notification area started together with the program may take a
-    // moment to claim its selection; give it up to a second.
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (QSystemTrayIcon::isSystemTrayAvailable())
-            return true;
-        QThread::msleep(100);
-    }
+    // Settled together with Qt, before its first question about the tray.
+    StatusNotifierHost::InUse();
+    // Asked afresh at each minimize, never waited for: the user-interface
+    // thread must not sleep, and a tray that appears later serves the next one.
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
@@ -101,6 +100,16 @@ void TTrayIconHost::Apply(TEntry& entry, const TNotifyIconData& data)
         entry.icon->setIcon(data.hIcon);
     if (data.uFlags & NIF_TIP)
         entry.icon->setToolTip(DecodeTip(data));
+    ExportMenu(entry.icon, data.hMenu);
+}
+
+void TTrayIconHost::ExportMenu(QSystemTrayIcon* icon, QMenu* menu)
+{
+    // Qt cannot withdraw a menu it has exported; a later record without one
+    // leaves it offered until the icon is deleted.
+    if (!menu || icon->contextMenu() == menu || !StatusNotifierHost::InUse())
+        return;
+    icon->setContextMenu(menu);
 }
 
 void TTrayIconHost::OnActivated(TKey key, int reason)

@@ -1,7 +1,10 @@
 #pragma once
 // The desktop's notification area: one QSystemTrayIcon per (window, identifier).
-// Activations become the mouse messages a tray callback expects; menus are the
-// component's business, so no context menu is ever set on the Qt icon.
+// Activations become the mouse messages a tray callback expects, and menus are
+// the component's business. The one exception is a D-Bus notification area,
+// which shows only a menu the icon exports: there the record's menu becomes
+// the Qt icon's context menu. On an X11 tray Qt would pop that menu on the
+// right press as well, beside the component's own, so it is never set there.
 
 #include "../Platform.h"
 
@@ -10,6 +13,7 @@
 #include <map>
 #include <utility>
 
+class QMenu;
 class QSystemTrayIcon;
 
 class TTrayIconHost {
@@ -34,6 +38,7 @@ private:
 
     static bool TrayAvailable();
     void Apply(TEntry& entry, const TNotifyIconData& data);
+    static void ExportMenu(QSystemTrayIcon* icon, QMenu* menu);
     void OnActivated(TKey key, int reason);
 
     TDeliver deliver_;

@@ -1,0 +1,134 @@
+// The real main window over a generated list of a million URLs: start-up
+// with it as the saved list, then the list buttons one after another, each
+// timed from the click until the window has painted the result.
+//   linkrake-bench-window [--count N] [--seed S] [--accessible] [--steps K]
+// --steps stops after the first K operations (for profiling one of them).
+// --accessible switches Qt's accessibility on in the process, so that the
+// list view reports its changes as it does for a screen reader. On a real X
+// server with an accessibility bus, QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 does
+// the same through the desktop's bridge.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "MainWindow.h"
+#include "UrlListCorpus.h"
+#include "Workspace.h"
+
+namespace {
+
+double PeakResidentMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+    return 0;
+}
+
+// The process's processor time: on a machine shared with other work the wall
+// time says more about the neighbours than about this program.
+double ProcessorSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+struct TTimes {
+    double Wall, Processor;
+};
+
+TTimes Measure(const std::function<void()>& step)
+{
+    const double processor = ProcessorSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    step();
+    // What the user waits for includes the repaint the change causes.
+    QApplication::processEvents();
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    return {elapsed.count(), ProcessorSeconds() - processor};
+}
+
+// Starts the peak over at the current resident size (the list generator's
+// own memory is gone by now and must not count).
+void ResetPeakResident()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    TUrlListShape shape;
+    bool accessible = false;
+    int steps = 1000;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--accessible") == 0)
+            accessible = true;
+        else if (i + 1 < argc && std::strcmp(argv[i], "--count") == 0)
+            shape.Count = std::strtoull(argv[++i], nullptr, 10);
+        else if (i + 1 < argc && std::strcmp(argv[i], "--steps") == 0)
+            steps = std::atoi(argv[++i]);
+        else if (i + 1 < argc && std::strcmp(argv[i], "--seed") == 0)
+            shape.Seed = std::strtoull(argv[++i], nullptr, 10);
+    }
+    if (accessible)
+        QAccessible::setActive(true);
+
+    QTemporaryDir folder;
+    const std::string programFolder = folder.path().toStdString() + "/";
+    {
+        const std::string text = UrlListFileText(MakeUrlList(shape));
+        std::ofstream(programFolder + "List.txt", std::ios::binary) << text;
+        std::printf("%zu items, %.1f MB list file, platform %s\n", shape.Count,
+                    static_cast<double>(text.size()) / 1e6, qPrintable(QApplication::platformName()));
+    }
+
+    ResetPeakResident();
+    TMainWindow* window = nullptr;
+    auto step = [&](const char* name, const std::function<void()>& operation) {
+        if (--steps < 0)
+            std::exit(0);
+        const TTimes times = Measure(operation);
+        const TUrlList& list = window->Workspace().List;
+        std::printf("%-18s %6.3f s wall %6.3f s cpu  %7zu items, %7zu selected, peak %4.0f MB\n", name,
+                    times.Wall, times.Processor, list.Count(), list.SelectedCount(), PeakResidentMegabytes());
+        std::fflush(stdout);
+    };
+    step("start-up", [&] {
+        window = new TMainWindow(nullptr, programFolder);
+        window->show();
+    });
+    // The desktop's accessibility bridge connects once the event loop runs.
+    std::printf("accessibility %s\n", QAccessible::isActive() ? "active" : "inactive");
+    window->SearchEdit->setText(QStringLiteral(".zip"));
+    step("search .zip", [&] { window->SearchButton->click(); });
+    step("invert selection", [&] { window->InvertSelectionButton->click(); });
+    step("invert back", [&] { window->InvertSelectionButton->click(); });
+    step("delete selected", [&] { window->DeleteButton->click(); });
+    window->FindEdit->setText(QStringLiteral("http://"));
+    window->ReplaceWithEdit->setText(QStringLiteral("https://"));
+    step("replace", [&] { window->ReplaceButton->click(); });
+    step("copy whole list", [&] { window->CopyAllButton->click(); });
+    step("forward sort", [&] { window->ForwardSortButton->click(); });
+    step("backward sort", [&] { window->BackwardSortButton->click(); });
+    step("de-duplicate", [&] { window->DedupeButton->click(); });
+    step("close and save", [&] { window->close(); });
+    std::printf("peak resident      %6.0f MB\n", PeakResidentMegabytes());
+    delete window;
+    return 0;
+}

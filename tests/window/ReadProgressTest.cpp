@@ -1,0 +1,111 @@
+// Long readings show their progress, can be stopped, and hold back closing
+// and clipboard monitoring until they end.
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "PageControl.h"
+#include "ReadProgress.h"
+#include "WindowFixture.h"
+
+class ReadProgressTest : public TWindowTest {
+protected:
+    static constexpr int Lines = 300000;
+    std::string Big;
+
+    void SetUp() override
+    {
+        Open();
+        // Far below the real threshold, so that a few megabytes count as long.
+        Form->Reading->ProgressBytes = 1000;
+        std::string text;
+        for (int i = 0; i < Lines; ++i)
+            text += "see http://big.example/" + std::to_string(i) + ".zip now\r\n";
+        WriteFile("big.txt", text);
+        Big = PathOf("big.txt");
+    }
+    // Runs step once the reading's own event loop is running.
+    static void DuringTheReading(std::function<void()> step) { QTimer::singleShot(0, std::move(step)); }
+    void ExpectPrefixOfTheFile() const
+    {
+        const TUrlList& list = Form->Workspace().List;
+        for (std::size_t i = 0; i < list.Count(); ++i)
+            ASSERT_EQ(list[i], "http://big.example/" + std::to_string(i) + ".zip");
+    }
+};
+
+TEST_F(ReadProgressTest, ALongReadingShowsProgressAndDisablesTheOtherControls)
+{
+    bool shownWhileReading = false, controlsWaited = false;
+    DuringTheReading([&] {
+        shownWhileReading =
+            Form->Reading->Row->isVisibleTo(Form.get()) && Form->Reading->AbortButton->isEnabled();
+        controlsWaited = !Form->Pages->isEnabled() && !Form->SearchButton->isEnabled();
+    });
+    Services.Files.push_back(Big);
+    Form->FileInputButton->click();
+    EXPECT_TRUE(shownWhileReading);
+    EXPECT_TRUE(controlsWaited);
+    EXPECT_EQ(Status(), U("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
+    EXPECT_EQ(Form->Workspace().List.Count(), static_cast<std::size_t>(Lines));
+    ExpectPrefixOfTheFile();
+    EXPECT_EQ(ShownItems().size(), static_cast<std::size_t>(Lines));
+    EXPECT_FALSE(Form->Reading->Row->isVisibleTo(Form.get()));
+    EXPECT_TRUE(Form->Pages->isEnabled());
+}
+
+TEST_F(ReadProgressTest, StoppingKeepsWhatWasReadAndSaysSo)
+{
+    AddItems({"http://before.example/"});
+    DuringTheReading([&] { Form->Reading->AbortButton->click(); });
+    Form->WMDropFiles({Big, Big});
+    EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));
+    TUrlList& list = Form->Workspace().List;
+    ASSERT_GT(list.Count(), 1u);
+    EXPECT_LT(list.Count(), static_cast<std::size_t>(2 * Lines));
+    EXPECT_EQ(list[0], "http://before.example/");
+    list.Delete(0);
+    ExpectPrefixOfTheFile();
+    EXPECT_TRUE(Form->Pages->isEnabled());
+}
+
+TEST_F(ReadProgressTest, AFailingFileIsReportedAfterTheFilesBeforeIt)
+{
+    Form->WMDropFiles({Big, PathOf("absent.txt")});
+    EXPECT_EQ(Services.Errors.size(), 1);
+    EXPECT_EQ(Form->Workspace().List.Count(), static_cast<std::size_t>(Lines));
+    EXPECT_TRUE(Form->Pages->isEnabled());
+}
+
+TEST_F(ReadProgressTest, ClosingDuringAReadingStopsItAndSavesWhatWasRead)
+{
+    Form->show();
+    DuringTheReading([&] { Form->close(); });
+    Form->WMDropFiles({Big});
+    EXPECT_TRUE(Form->isVisible());  // the close waits for the handler to end
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Form->isVisible());
+    const std::string saved = ReadFile("List.txt");
+    EXPECT_FALSE(saved.empty());
+    EXPECT_EQ(saved.rfind("http://big.example/0.zip\r\n", 0), 0u);
+}
+
+TEST_F(ReadProgressTest, ClipboardMonitoringWaitsForTheReading)
+{
+    AddItems({"http://before.example/"});
+    Form->Workspace().ClipIgnore = false;
+    Form->Workspace().MonitorEnabled = true;
+    Services.Clipboard = "copied http://clip.example/ text";
+    std::size_t countDuring = 0;
+    DuringTheReading([&] {
+        Form->ClipboardChanged();
+        countDuring = Form->Workspace().List.Count();
+        Form->Reading->Abort();
+    });
+    Form->WMDropFiles({Big});
+    EXPECT_GT(countDuring, 0u);  // monitoring empties the list
+    EXPECT_EQ(Services.Clipboard, "copied http://clip.example/ text");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Services.Clipboard, "http://clip.example/");
+}

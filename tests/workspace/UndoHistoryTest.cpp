@@ -1,0 +1,162 @@
+// Undo and redo of every list-changing handler: each brings back the items,
+// their order, the selection, the focus and the entry line exactly.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "WorkspaceFixture.h"
+#include "monitor/ClipboardMonitor.h"
+
+namespace {
+
+struct TListState {
+    Strings Items;
+    std::vector<bool> Selected;
+    int Focused;
+    std::string Entry;
+    bool operator==(const TListState&) const = default;
+};
+
+struct UndoHistoryTest : TWorkspaceFixture, ::testing::Test {
+    TListState State() const { return {Texts(List), Selections(List), List.Focused(), W.UrlEntry}; }
+
+    // Runs an operation, then checks undo, redo and undo again against the
+    // states before and after it.
+    void ExpectUndoable(const std::function<void()>& operation)
+    {
+        const TListState before = State();
+        const std::size_t steps = W.History.UndoCount();
+        operation();
+        const TListState after = State();
+        ASSERT_NE(before.Items, after.Items);
+        ASSERT_EQ(W.History.UndoCount(), steps + 1);
+        W.Undo();
+        EXPECT_EQ(W.StatusLine, Utf8("報告＞元に戻しました。"));
+        EXPECT_EQ(State(), before);
+        W.Redo();
+        EXPECT_EQ(W.StatusLine, Utf8("報告＞やり直しました。"));
+        EXPECT_EQ(State(), after);
+        W.Undo();
+        EXPECT_EQ(State(), before);
+        W.Redo();
+    }
+};
+
+TEST_F(UndoHistoryTest, EveryListChangingHandlerIsUndoneAndRedone)
+{
+    Fill(List, {"http://c/", "http://A/", "http://b/x", "http://c/", "www.d/e", "http://a/"}, {1, 3, 4});
+    List.SetFocused(3);
+    ExpectUndoable([&] { W.DeleteSelected(); });
+    List.SetSelected(1, true);
+    List.SetFocused(2);
+    W.UrlEntry = "http://typed/";
+    ExpectUndoable([&] { W.ModifySelected(); });
+    W.UrlEntry = "see http://added/1 and http://added/2";
+    ExpectUndoable([&] { W.AddEnteredUrl(); });
+    List.SetSelected(0, true);
+    ExpectUndoable([&] { W.SortForward(); });
+    List.SetSelected(2, true);
+    ExpectUndoable([&] { W.SortBackward(); });
+    List.Append("http://c/");
+    List.SetSelected(0, true);
+    ExpectUndoable([&] { W.DeleteDuplicates(); });
+    W.Options.BEFORE = "http://";
+    W.Options.AFTER = "https://";
+    List.SetSelected(1, true);
+    ExpectUndoable([&] { W.ReplaceInUrls(); });
+    Services.Clipboard = "text http://pasted/ text";
+    ExpectUndoable([&] { W.PasteClipboard(); });
+    ExpectUndoable([&] { W.PasteDroppedText("dropped http://dropped/ and www.links.example/"); });
+    WriteBytes(Folder + "in.txt", "http://from.file/1\r\nhttp://from.file/2\r\n");
+    ExpectUndoable([&] { W.WMDropFiles({Folder + "in.txt"}); });
+    Services.Files.push_back(Folder + "in.txt");
+    ExpectUndoable([&] { W.InputTextFile(); });
+    List.SetSelected(3, true);
+    List.SetFocused(5);
+    ExpectUndoable([&] { W.DeleteAll(); });
+}
+
+TEST_F(UndoHistoryTest, OperationsThatLeaveTheListAsItWasAddNoStep)
+{
+    Fill(List, {"http://a/", "http://b/"}, {0});
+    W.SortForward();  // already in order
+    W.DeleteDuplicates();
+    W.Options.BEFORE = "zzz";
+    W.ReplaceInUrls();
+    Services.Clipboard = "no address here";
+    W.PasteClipboard();
+    W.SearchAndSelect();
+    W.InvertSelection();
+    W.CopySelected();
+    EXPECT_FALSE(W.History.CanUndo());
+    W.Undo();
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞元に戻す操作がありません。"));
+    W.Redo();
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞やり直す操作がありません。"));
+}
+
+TEST_F(UndoHistoryTest, ANewChangeEndsRedoAndTheOldestStepsGoPastTheLimit)
+{
+    for (int i = 0; i < 105; ++i) {
+        W.UrlEntry = "http://site/" + std::to_string(i);
+        W.AddEnteredUrl();
+    }
+    EXPECT_EQ(W.History.UndoCount(), 100u);
+    for (int i = 0; i < 100; ++i)
+        W.Undo();
+    EXPECT_EQ(List.Count(), 5u);
+    W.Undo();
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞元に戻す操作がありません。"));
+    W.Redo();
+    W.DeleteAll();
+    W.Redo();
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞やり直す操作がありません。"));
+    W.Undo();
+    EXPECT_EQ(List.Count(), 6u);
+}
+
+TEST_F(UndoHistoryTest, AFileReadThatFailsHalfWayStillUndoesWhatItAdded)
+{
+    WriteBytes(Folder + "in.txt", "http://read/1\r\n");
+    W.Run([&] { W.WMDropFiles({Folder + "in.txt", Folder + "missing.txt"}); });
+    ASSERT_EQ(Texts(List), Strings{"http://read/1"});
+    W.Undo();
+    EXPECT_TRUE(List.Empty());
+}
+
+TEST_F(UndoHistoryTest, TheListWipedByClipboardMonitoringComesBack)
+{
+    W.MonitorEnabled = true;
+    Fill(List, {"http://kept/1", "http://kept/2"}, {1});
+    List.SetFocused(1);
+    const TListState before = State();
+    Services.Clipboard = "copied http://elsewhere/";
+    ClipboardMonitor::ClipChange(W);
+    ASSERT_TRUE(List.Empty());
+    W.Undo();
+    EXPECT_EQ(State(), before);
+    // A copy while the list is empty changes nothing that undo could bring back.
+    W.Redo();
+    ClipboardMonitor::ClipChange(W);
+    W.Undo();
+    EXPECT_EQ(State(), before);
+}
+
+TEST_F(UndoHistoryTest, TheBudgetDropsOldStepsButKeepsTheLatest)
+{
+    TUndoHistory history(100, 64);
+    TUrlList list;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 10; ++i)
+            list.Append("http://a-rather-long-address.example/" + std::to_string(i));
+        TUndoStep step(list);
+        step.TakeAll(list);
+        history.Record(std::move(step), list);
+    }
+    EXPECT_EQ(history.UndoCount(), 1u);
+    std::string entry;
+    EXPECT_TRUE(history.Undo(list, entry));
+    EXPECT_EQ(list.Count(), 10u);
+}
+
+}  // namespace

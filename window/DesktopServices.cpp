@@ -1,0 +1,171 @@
+#include "DesktopServices.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+
+#include "BusyCursor.h"
+#include "Cp932.h"
+#include "FolderDialog.h"
+
+namespace {
+
+std::optional<std::string> LocalPath(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(path).toStdString();
+}
+
+// Clipboard text kept as the program's CP932 bytes and decoded only when
+// someone pastes it: a whole list is tens of megabytes, twice that decoded.
+class TCp932TextData : public QMimeData {
+public:
+    explicit TCp932TextData(std::string bytes) : FBytes(std::move(bytes)) { }
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& mimeType) const override { return mimeType == QLatin1String("text/plain"); }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (mimeType != QLatin1String("text/plain"))
+            return {};
+        if (type.id() == QMetaType::QByteArray)
+            return FromCp932(FBytes).toUtf8();
+        return FromCp932(FBytes);
+    }
+
+private:
+    std::string FBytes;
+};
+
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // a file name is shown as it is, never as markup
+    box.exec();
+}
+
+}  // namespace
+
+bool AskYesNo(QWidget* parent, const QString& question, bool yesIsDefault)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question, QMessageBox::NoButton,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    // Qt's own translation would name its stock buttons "はい(&Y)" and
+    // "いいえ(&N)"; the program's questions keep their plain wording.
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(yesIsDefault ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+QString QtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // A label that already ends in its pattern is shown as written;
+        // repeating the pattern would change the label the user sees.
+        const QString named = QStringLiteral("(%1)").arg(parts[i + 1]);
+        entries << (parts[i].endsWith(named) ? parts[i] : QStringLiteral("%1 %2").arg(parts[i], named));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+TDesktopServices::TDesktopServices(QWidget* window) : FWindow(window)
+{ }
+
+// Every dialog below shows the arrow, also in a handler under a busy cursor.
+
+std::optional<std::string> TDesktopServices::ChooseOpenFile(const QString& filter)
+{
+    const TDialogCursor arrow;
+    return LocalPath(QFileDialog::getOpenFileName(FWindow, QString(), QString(), QtFileFilter(filter)));
+}
+
+std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filter,
+                                                            const QString& proposedName)
+{
+    const TDialogCursor arrow;
+    // Exports overwrite an existing file without asking.
+    return LocalPath(QFileDialog::getSaveFileName(FWindow, QString(), proposedName, QtFileFilter(filter),
+                                                  nullptr, QFileDialog::DontConfirmOverwrite));
+}
+
+std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)
+{
+    const TDialogCursor arrow;
+    TFolderDialog dialog(FWindow, title);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return LocalPath(dialog.selectedFiles().first());
+}
+
+bool TDesktopServices::Confirm(const QString& question)
+{
+    const TDialogCursor arrow;
+    return AskYesNo(FWindow, question, true);
+}
+
+bool TDesktopServices::ConfirmDefaultNo(const QString& question)
+{
+    const TDialogCursor arrow;
+    // The program names the buttons itself: the answer must not depend on
+    // whether a translation of the toolkit's own texts is installed.
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question, QMessageBox::NoButton,
+                    FWindow);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+bool TDesktopServices::ClipboardHasText()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+std::string TDesktopServices::ClipboardText()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data)
+        throw std::runtime_error("clipboard unavailable");
+    return ToCp932(data->text());
+}
+
+void TDesktopServices::SetClipboardText(const std::string& cp932)
+{
+    QApplication::clipboard()->setMimeData(new TCp932TextData(cp932));
+}
+
+void TDesktopServices::GiveClipboardText(std::string cp932)
+{
+    QApplication::clipboard()->setMimeData(new TCp932TextData(std::move(cp932)));
+}
+
+void TDesktopServices::ReportError(const QString& text)
+{
+    const TDialogCursor arrow;
+    ShowBox(FWindow, QMessageBox::Critical, text);
+}
+
+void TDesktopServices::ShowMessage(const QString& text)
+{
+    const TDialogCursor arrow;
+    ShowBox(FWindow, QMessageBox::Information, text);
+}

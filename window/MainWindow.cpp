@@ -1,0 +1,486 @@
+#include "MainWindow.h"
+
+#include <utility>
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
+
+#include "BusyCursor.h"
+#include "Cp932.h"
+#include "DesktopServices.h"
+#include "DigitSpinField.h"
+#include "PageControl.h"
+#include "PictureBox.h"
+#include "ReadProgress.h"
+#include "UrlListModel.h"
+#include "UrlListView.h"
+#include "WindowAccessibility.h"
+#include "WindowArtwork.h"
+#include "WindowBuilder.h"
+#include "WindowDescription.h"
+#include "Workspace.h"
+
+namespace {
+
+constexpr int ListScrollWidth = 1000;
+constexpr std::size_t BusyListCount = 100000;
+const QPoint StartPosition(162, 105);
+
+// Dropped local files in the desktop's order, as file-system paths.
+std::vector<std::string> DroppedFiles(const QMimeData* data)
+{
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    return paths;
+}
+
+// Memo text in the workspace is CP932 with CR LF line breaks.
+std::string MemoBytes(const QPlainTextEdit* memo)
+{
+    QString text = memo->toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return ToCp932(text);
+}
+
+QString MemoText(const std::string& bytes)
+{
+    QString text = FromCp932(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+void SetTextIfChanged(QLineEdit* edit, const QString& text)
+{
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+}  // namespace
+
+TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder, QWidget* parent)
+    : QWidget(parent)
+{
+    AnnounceMainWindowAsFrame();
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Linkrake Professional"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(MainIcon());
+
+    if (!services) {
+        FOwnServices = std::make_unique<TDesktopServices>(this);
+        services = FOwnServices.get();
+    }
+    if (programFolder.empty())
+        programFolder = ProgramFolderOfExecutable();
+    FWorkspace = std::make_unique<TWorkspace>(*services, std::move(programFolder));
+
+    FBuilder = std::make_unique<TWindowBuilder>(this, FWorkspace->List);
+    FBuilder->Build(MainWindowControls());
+    FindControls();
+    Reading = new TReadProgress(StatusBar, Pages);
+    FWorkspace->ReadFiles = [this](const std::vector<std::string>& paths) {
+        return Reading->Read(paths, FWorkspace->Options, FWorkspace->List);
+    };
+    connect(Reading, &TReadProgress::Finished, this, &TMainWindow::ReadFinished);
+    Mascot->SetTransparentPicture(MascotPicture());
+    setMinimumSize(MainWindowClientSize);
+    resize(MainWindowClientSize);
+    move(StartPosition);
+
+    CreateComponents();
+    BindEvents();
+    FormCreate();
+}
+
+TMainWindow::~TMainWindow()
+{
+    // Controls and components refer to the workspace and the services, which
+    // are members: they go first. One child may take others with it.
+    std::vector<QPointer<QObject>> children;
+    for (QObject* child : findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly))
+        children.emplace_back(child);
+    for (const QPointer<QObject>& child : children)
+        delete child.data();
+}
+
+void TMainWindow::FindControls()
+{
+    const TWindowBuilder& b = *FBuilder;
+    Pages = b.Get<TPageControl>("Pages");
+    MainPage = b.Find(QStringLiteral("MainPage"));
+    SettingsPage = b.Find(QStringLiteral("SettingsPage"));
+    MemoPage = b.Find(QStringLiteral("MemoPage"));
+    ToolsPage = b.Find(QStringLiteral("ToolsPage"));
+    StatusBar = b.Get<QStatusBar>("StatusBar");
+    StatusText = StatusBar->findChild<QLabel*>(QStringLiteral("StatusText"));
+    ExportRow = b.Get<QFrame>("ExportRow");
+    CommandColumn = b.Get<QFrame>("CommandColumn");
+    EntryRow = b.Get<QFrame>("EntryRow");
+    ShortcutGroup = b.Get<QGroupBox>("ShortcutGroup");
+    OptionsGroup = b.Get<QGroupBox>("OptionsGroup");
+    MiniHelpGroup = b.Get<QGroupBox>("MiniHelpGroup");
+    ReplaceGroup = b.Get<QGroupBox>("ReplaceGroup");
+    RulesGroup = b.Get<QGroupBox>("RulesGroup");
+    SelectionGroup = b.Get<QGroupBox>("SelectionGroup");
+    SearchGroup = b.Get<QGroupBox>("SearchGroup");
+    PrefixEdit = b.Get<QLineEdit>("PrefixEdit");
+    MemoLineEdit = b.Get<QLineEdit>("MemoLineEdit");
+    FindEdit = b.Get<QLineEdit>("FindEdit");
+    UrlEntryEdit = b.Get<QLineEdit>("UrlEntryEdit");
+    ReplaceWithEdit = b.Get<QLineEdit>("ReplaceWithEdit");
+    SearchEdit = b.Get<QLineEdit>("SearchEdit");
+    DigitCountSpin = b.Get<TDigitSpinField>("DigitCountSpin");
+    FileInputButton = b.Get<QPushButton>("FileInputButton");
+    PasteButton = b.Get<QPushButton>("PasteButton");
+    AddButton = b.Get<QPushButton>("AddButton");
+    DeleteButton = b.Get<QPushButton>("DeleteButton");
+    DeleteAllButton = b.Get<QPushButton>("DeleteAllButton");
+    ShortcutsButton = b.Get<QPushButton>("ShortcutsButton");
+    UrlListFileButton = b.Get<QPushButton>("UrlListFileButton");
+    CopyAllButton = b.Get<QPushButton>("CopyAllButton");
+    ModifyButton = b.Get<QPushButton>("ModifyButton");
+    LinkPageButton = b.Get<QPushButton>("LinkPageButton");
+    DedupeButton = b.Get<QPushButton>("DedupeButton");
+    CopyButton = b.Get<QPushButton>("CopyButton");
+    ForwardSortButton = b.Get<QPushButton>("ForwardSortButton");
+    BackwardSortButton = b.Get<QPushButton>("BackwardSortButton");
+    ReplaceButton = b.Get<QPushButton>("ReplaceButton");
+    SearchButton = b.Get<QPushButton>("SearchButton");
+    ClearSelectionButton = b.Get<QPushButton>("ClearSelectionButton");
+    InvertSelectionButton = b.Get<QPushButton>("InvertSelectionButton");
+    WwwRuleCheck = b.Get<QCheckBox>("WwwRuleCheck");
+    KanaConversionCheck = b.Get<QCheckBox>("KanaConversionCheck");
+    SchemeRuleCheck = b.Get<QCheckBox>("SchemeRuleCheck");
+    MonitorCheck = b.Get<QCheckBox>("MonitorCheck");
+    RangeExpansionCheck = b.Get<QCheckBox>("RangeExpansionCheck");
+    LinkPageWithoutDialogCheck = b.Get<QCheckBox>("LinkPageWithoutDialogCheck");
+    ParentPathRuleCheck = b.Get<QCheckBox>("ParentPathRuleCheck");
+    RootPathRuleCheck = b.Get<QCheckBox>("RootPathRuleCheck");
+    SlashDotRuleCheck = b.Get<QCheckBox>("SlashDotRuleCheck");
+    const std::pair<QLabel**, const char*> labels[] = {{&PrefixLabel, "PrefixLabel"},
+                                                       {&DigitCountLabel, "DigitCountLabel"},
+                                                       {&SampleNameLabel, "SampleNameLabel"},
+                                                       {&SampleLabel, "SampleLabel"},
+                                                       {&MemoPageLabel, "MemoPageLabel"},
+                                                       {&TotalCountLabel, "TotalCountLabel"},
+                                                       {&FindLabel, "FindLabel"},
+                                                       {&ReplaceWithLabel, "ReplaceWithLabel"},
+                                                       {&SelectedCountLabel, "SelectedCountLabel"},
+                                                       {&VersionLabel, "VersionLabel"},
+                                                       {&SearchLabel, "SearchLabel"}};
+    for (const auto& [label, name] : labels)
+        *label = b.Get<QLabel>(name);
+    UrlListBox = b.Get<TUrlListView>("UrlListBox");
+    MiniHelpList = b.Get<QListWidget>("MiniHelpList");
+    MemoPad1Edit = b.Get<QPlainTextEdit>("MemoPad1Edit");
+    MemoPad2Edit = b.Get<QPlainTextEdit>("MemoPad2Edit");
+    Mascot = b.Get<TPictureBox>("Mascot");
+}
+
+void TMainWindow::BindEvents()
+{
+    using THandler = void (TWorkspace::*)();
+    const std::pair<QPushButton*, THandler> buttons[] = {
+        {AddButton, &TWorkspace::AddEnteredUrl},
+        {FileInputButton, &TWorkspace::InputTextFile},
+        {PasteButton, &TWorkspace::PasteClipboard},
+        {CopyButton, &TWorkspace::CopySelected},
+        {ModifyButton, &TWorkspace::ModifySelected},
+        {ForwardSortButton, &TWorkspace::SortForward},
+        {BackwardSortButton, &TWorkspace::SortBackward},
+        {DeleteButton, &TWorkspace::DeleteSelected},
+        {DedupeButton, &TWorkspace::DeleteDuplicates},
+        {DeleteAllButton, &TWorkspace::DeleteAll},
+        {ShortcutsButton, &TWorkspace::CreateShortcuts},
+        {UrlListFileButton, &TWorkspace::CreateUrlListFile},
+        {LinkPageButton, &TWorkspace::CreateLinkPage},
+        {CopyAllButton, &TWorkspace::CopyWholeList},
+        {ReplaceButton, &TWorkspace::ReplaceInUrls},
+        {SearchButton, &TWorkspace::SearchAndSelect},
+        {ClearSelectionButton, &TWorkspace::ClearSelection},
+        {InvertSelectionButton, &TWorkspace::InvertSelection},
+    };
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QPushButton::clicked, this,
+                [this, h = handler] { RunWorkspaceHandler([this, h] { (FWorkspace.get()->*h)(); }); });
+    connect(UrlListBox, &TUrlListView::DoubleClicked, this,
+            [this] { RunWorkspaceHandler([this] { FWorkspace->CopyFocusedUrl(); }); });
+
+    connect(PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::PrefixChanged);
+    connect(DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::DigitCountChanged);
+    // The box's click event is raised by every change of state, by code too.
+    connect(MonitorCheck, &QCheckBox::toggled, this, &TMainWindow::MonitoringToggled);
+    connect(Pages, &TPageControl::PageShown, this, [this](QWidget* page) {
+        if (page == ToolsPage)
+            ToolsPageShown();
+        else if (page == MemoPage)
+            MemoPageShown();
+    });
+    connect(Mascot, &TPictureBox::Clicked, this, &TMainWindow::ShowCredits);
+    connect(Mascot, &TPictureBox::DoubleClicked, this, &TMainWindow::ShowDedication);
+    BindListActions();
+}
+
+// ---- Start-up and shut-down ----
+
+void TMainWindow::FormCreate()
+{
+    AcceptFileDrops();
+    FWorkspace->Run([this] { FWorkspace->FormCreate(); });
+    // The loaded values reach the controls the way a user's edits would, so
+    // each control's change event runs only where its text really changes.
+    OptionsToControls(FWorkspace->Options);
+    MemosToControls();
+    WorkspaceToControls();
+}
+
+void TMainWindow::FormShow()
+{
+    ResetListHorizontalExtent();
+    // After the window has appeared, so that the box has a window to belong to.
+    QTimer::singleShot(0, this, &TMainWindow::ReportUnreadableFiles);
+}
+
+bool TMainWindow::FormClose()
+{
+    ControlsToWorkspace();
+    MemosToWorkspace();
+    bool mayClose = false;
+    FWorkspace->Run([this, &mayClose] { mayClose = FWorkspace->FormClose(); });
+    // Only a window that stays open is shown again: reloading a long list
+    // into a closing one would only delay the end.
+    if (!mayClose)
+        WorkspaceToControls();
+    return mayClose;
+}
+
+void TMainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (Reading->Reading()) {
+        // The reading stops first; the window closes once its handler ended.
+        Reading->Abort();
+        FCloseAfterRead = true;
+        event->ignore();
+        return;
+    }
+    if (!FSavedForEnd && !FormClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Closing ends the program even from the tray menu, when no window is
+    // shown whose closing would end the event loop by itself.
+    QCoreApplication::quit();
+}
+
+void TMainWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // Window managers that ignore the missing maximize button still may not
+    // maximize this window.
+    if (windowState() & Qt::WindowMaximized) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        return;
+    }
+    if (!isMinimized())
+        FKeepInTaskbar = false;
+    else if (!FKeepInTaskbar)
+        AppMinimize();
+}
+
+// ---- Binding ----
+
+void TMainWindow::RunWorkspaceHandler(const std::function<void()>& handler)
+{
+    // A handler nested in another one's dialog finds the workspace already
+    // holding the controls' state, and the outer handler's changes that the
+    // controls do not show yet must not be overwritten by them.
+    if (FHandlerDepth == 0)
+        ControlsToWorkspace();
+    ++FHandlerDepth;
+    {
+        // Most handlers walk the whole list; on a long one that takes a moment.
+        const TBusyCursor busy(FWorkspace->List.Count() >= BusyListCount);
+        FWorkspace->Run(handler);
+    }
+    --FHandlerDepth;
+    WorkspaceToControls();
+}
+
+TExtractOptions TMainWindow::OptionsFromControls() const
+{
+    TExtractOptions o;
+    o.PREFIX = ToCp932(PrefixEdit->text());
+    o.NUMBER = DigitCountSpin->Value();
+    o.WWW = WwwRuleCheck->isChecked();
+    o.ALL = SchemeRuleCheck->isChecked();
+    o.NTT = KanaConversionCheck->isChecked();
+    o.EXTRACTION = RangeExpansionCheck->isChecked();
+    o.CB = MonitorCheck->isChecked();
+    o.LINK = LinkPageWithoutDialogCheck->isChecked();
+    o.RULE1 = ParentPathRuleCheck->isChecked();
+    o.RULE2 = RootPathRuleCheck->isChecked();
+    o.RULE3 = SlashDotRuleCheck->isChecked();
+    o.BEFORE = ToCp932(FindEdit->text());
+    o.AFTER = ToCp932(ReplaceWithEdit->text());
+    o.SEARCH = ToCp932(SearchEdit->text());
+    o.MEMO = ToCp932(MemoLineEdit->text());
+    return o;
+}
+
+void TMainWindow::OptionsToControls(const TExtractOptions& o)
+{
+    // In the order the settings are read at start.
+    SetTextIfChanged(PrefixEdit, FromCp932(o.PREFIX));
+    DigitCountSpin->SetValue(o.NUMBER);
+    WwwRuleCheck->setChecked(o.WWW);
+    SchemeRuleCheck->setChecked(o.ALL);
+    KanaConversionCheck->setChecked(o.NTT);
+    RangeExpansionCheck->setChecked(o.EXTRACTION);
+    MonitorCheck->setChecked(o.CB);
+    LinkPageWithoutDialogCheck->setChecked(o.LINK);
+    ParentPathRuleCheck->setChecked(o.RULE1);
+    RootPathRuleCheck->setChecked(o.RULE2);
+    SlashDotRuleCheck->setChecked(o.RULE3);
+    SetTextIfChanged(FindEdit, FromCp932(o.BEFORE));
+    SetTextIfChanged(ReplaceWithEdit, FromCp932(o.AFTER));
+    SetTextIfChanged(SearchEdit, FromCp932(o.SEARCH));
+    SetTextIfChanged(MemoLineEdit, FromCp932(o.MEMO));
+}
+
+void TMainWindow::ControlsToWorkspace()
+{
+    FWorkspace->Options = OptionsFromControls();
+    FWorkspace->UrlEntry = ToCp932(UrlEntryEdit->text());
+    FUrlEntrySent = FWorkspace->UrlEntry;
+}
+
+void TMainWindow::WorkspaceToControls()
+{
+    StatusText->setText(FWorkspace->StatusLine);
+    // Only a handler's own change reaches the entry line: what the user typed
+    // stays as typed, even characters that Shift_JIS cannot hold.
+    if (FWorkspace->UrlEntry != FUrlEntrySent)
+        SetTextIfChanged(UrlEntryEdit, FromCp932(FWorkspace->UrlEntry));
+    UrlListBox->ShowList();
+    if (std::exchange(FWorkspace->Display.SelectedCount, false))
+        ShowSelectedCount();
+    if (std::exchange(FWorkspace->Display.ListScrollWidth, false))
+        ResetListHorizontalExtent();
+}
+
+void TMainWindow::MemosToWorkspace()
+{
+    // A memo left as shown keeps the workspace's bytes, which may hold more
+    // than the text conversion could show.
+    for (auto [edit, memo] :
+         {std::pair(MemoPad1Edit, &FWorkspace->MemoPad1), std::pair(MemoPad2Edit, &FWorkspace->MemoPad2)})
+        if (edit->toPlainText() != MemoText(*memo))
+            *memo = MemoBytes(edit);
+}
+
+void TMainWindow::MemosToControls()
+{
+    MemoPad1Edit->setPlainText(MemoText(FWorkspace->MemoPad1));
+    MemoPad2Edit->setPlainText(MemoText(FWorkspace->MemoPad2));
+}
+
+void TMainWindow::ShowSelectedCount()
+{
+    SetCaption(SelectedCountLabel,
+               QStringLiteral("選択数 ：") + QString::number(FWorkspace->List.SelectedCount()));
+}
+
+void TMainWindow::ResetListHorizontalExtent()
+{
+    UrlListBox->Model()->SetHorizontalExtent(ListScrollWidth);
+}
+
+// ---- Dropped files ----
+
+void TMainWindow::AcceptFileDrops()
+{
+    setAcceptDrops(true);
+    // Controls that take text drops of their own would keep dropped files
+    // from the window; files go to the window wherever they land.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child->acceptDrops())
+            child->installEventFilter(this);
+}
+
+void TMainWindow::WMDropFiles(const std::vector<std::string>& paths)
+{
+    RunWorkspaceHandler([this, &paths] { FWorkspace->WMDropFiles(paths); });
+}
+
+void TMainWindow::ReadFinished()
+{
+    if (std::exchange(FClipChangeWaiting, false))
+        ClipboardChanged();
+    if (std::exchange(FCloseAfterRead, false))
+        close();
+}
+
+// Takes a drag or drop that carries local files; anything else is left alone.
+bool TMainWindow::TakeFileDrop(QDropEvent* event)
+{
+    const std::vector<std::string> paths = DroppedFiles(event->mimeData());
+    if (paths.empty() || Reading->Reading())
+        return false;
+    event->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
+        WMDropFiles(paths);
+    return true;
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    TakeFileDrop(event);
+}
+
+void TMainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    TakeFileDrop(event);
+}
+
+void TMainWindow::dropEvent(QDropEvent* event)
+{
+    TakeFileDrop(event);
+}
+
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+        && (TakeFileDrop(static_cast<QDropEvent*>(event))
+            || TakeListTextDrop(watched, static_cast<QDropEvent*>(event))))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}

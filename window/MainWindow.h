@@ -1,0 +1,216 @@
+#pragma once
+// The main window: the controls of the four pages, the status line and the
+// non-visual components, bound to the workspace's plain objects. Before each
+// workspace handler the controls' state goes into the workspace; afterwards
+// the workspace's results come back into the controls. The list control is
+// the exception: it reads and writes the workspace's list directly.
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <QString>
+#include <QWidget>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+
+class TDigitSpinField;
+class TWindowBuilder;
+class TPageControl;
+class TPictureBox;
+class TPopupMenu;
+class TQvClipDetector;
+class TReadProgress;
+class TTrayIcon;
+class TUrlListView;
+class TWorkspace;
+class TWorkspaceServices;
+struct TExtractOptions;
+
+class TMainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // services: dialogs, clipboard and error report (nullptr: this desktop's).
+    // programFolder: where the workspace files live, with a trailing "/"
+    // (empty: the executable's folder).
+    explicit TMainWindow(TWorkspaceServices* services = nullptr, std::string programFolder = {},
+                         QWidget* parent = nullptr);
+    ~TMainWindow() override;
+
+    TWorkspace& Workspace() { return *FWorkspace; }
+    TWindowBuilder& Builder() { return *FBuilder; }
+
+    // ---- Controls, named as the rest of the program addresses them ----
+    TPageControl* Pages;
+    QWidget* MainPage;
+    QWidget* SettingsPage;
+    QWidget* MemoPage;
+    QWidget* ToolsPage;
+    QStatusBar* StatusBar;
+    QFrame* ExportRow;
+    QFrame* CommandColumn;
+    QFrame* EntryRow;
+    QGroupBox* ShortcutGroup;
+    QGroupBox* OptionsGroup;
+    QGroupBox* MiniHelpGroup;
+    QGroupBox* ReplaceGroup;
+    QGroupBox* RulesGroup;
+    QGroupBox* SelectionGroup;
+    QGroupBox* SearchGroup;
+    QLineEdit* PrefixEdit;
+    QLineEdit* MemoLineEdit;
+    QLineEdit* FindEdit;
+    QLineEdit* UrlEntryEdit;
+    QLineEdit* ReplaceWithEdit;
+    QLineEdit* SearchEdit;
+    TDigitSpinField* DigitCountSpin;
+    QPushButton* FileInputButton;
+    QPushButton* PasteButton;
+    QPushButton* AddButton;
+    QPushButton* DeleteButton;
+    QPushButton* DeleteAllButton;
+    QPushButton* ShortcutsButton;
+    QPushButton* UrlListFileButton;
+    QPushButton* CopyAllButton;
+    QPushButton* ModifyButton;
+    QPushButton* LinkPageButton;
+    QPushButton* DedupeButton;
+    QPushButton* CopyButton;
+    QPushButton* ForwardSortButton;
+    QPushButton* BackwardSortButton;
+    QPushButton* ReplaceButton;
+    QPushButton* SearchButton;
+    QPushButton* ClearSelectionButton;
+    QPushButton* InvertSelectionButton;
+    QCheckBox* WwwRuleCheck;
+    QCheckBox* KanaConversionCheck;
+    QCheckBox* SchemeRuleCheck;
+    QCheckBox* MonitorCheck;
+    QCheckBox* RangeExpansionCheck;
+    QCheckBox* LinkPageWithoutDialogCheck;
+    QCheckBox* ParentPathRuleCheck;
+    QCheckBox* RootPathRuleCheck;
+    QCheckBox* SlashDotRuleCheck;
+    QLabel* PrefixLabel;
+    QLabel* DigitCountLabel;
+    QLabel* SampleNameLabel;
+    QLabel* SampleLabel;
+    QLabel* MemoPageLabel;
+    QLabel* TotalCountLabel;
+    QLabel* FindLabel;
+    QLabel* ReplaceWithLabel;
+    QLabel* SelectedCountLabel;
+    QLabel* VersionLabel;
+    QLabel* SearchLabel;
+    TUrlListView* UrlListBox;
+    QListWidget* MiniHelpList;
+    QPlainTextEdit* MemoPad1Edit;
+    QPlainTextEdit* MemoPad2Edit;
+    TPictureBox* Mascot;
+    QLabel* StatusText;      // the StatusLine's text inside StatusBar
+    TReadProgress* Reading;  // files read into the list, with progress when long
+
+    // ---- Non-visual components (a window is never built without them) ----
+    TQvClipDetector* ClipDetector = nullptr;
+    TTrayIcon* TrayIcon = nullptr;
+    TPopupMenu* TrayMenu = nullptr;
+    QAction* RestoreItem = nullptr;
+    QAction* PauseItem = nullptr;
+    QAction* MenuSeparator = nullptr;
+    QAction* ExitItem = nullptr;
+
+    // ---- Window handlers ----
+    void FormCreate();
+    void FormShow();
+    // True when the window may close.
+    bool FormClose();
+    // The end that nobody can be asked about (a signal, the session's end):
+    // saves what can be saved once, tells standard error about the rest and
+    // returns the exit status, 1 when a file was left unsaved. Any later
+    // close neither saves nor asks.
+    int SaveWithoutAsking();
+    int EndStatus() const { return FEndStatus; }
+    void PrefixChanged();
+    void DigitCountChanged();
+    void ToolsPageShown();
+    void MemoPageShown();
+    void ShowCredits();
+    void ShowDedication();
+    void MonitoringToggled();
+    // Files dropped on the window, in the desktop's order.
+    void WMDropFiles(const std::vector<std::string>& paths);
+
+    // ---- Clipboard monitoring and tray residency ----
+    void ClipboardChanged();
+    void AppMinimize();
+    void RestoreFromTray();
+    void ShowPauseCaption();
+    void TrayIconDoubleClick();
+    void RestoreItemClick();
+    void PauseItemClick();
+    void ExitItemClick();
+
+    // Runs a workspace handler with the controls bound around it.
+    void RunWorkspaceHandler(const std::function<void()>& handler);
+    // The binding in both directions.
+    TExtractOptions OptionsFromControls() const;
+    void OptionsToControls(const TExtractOptions& options);
+    void ControlsToWorkspace();
+    void WorkspaceToControls();
+    void ResetListHorizontalExtent();
+
+    // The texts the memo page's picture reveals.
+    static QString CreditsLine();
+    static QString DedicationLine();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FindControls();
+    void BindEvents();
+    void BindListActions();
+    void OpenSelectedInBrowser();
+    bool TakeListTextDrop(QObject* watched, QDropEvent* event);
+    void CreateComponents();
+    void MinimizeToTray();
+    void ShowTrayIcon();
+    void GiveTaskbarEntryBack();
+    void AcceptFileDrops();
+    bool TakeFileDrop(QDropEvent* event);
+    void MemosToWorkspace();
+    void ReportUnreadableFiles();
+    void MemosToControls();
+    void ShowSelectedCount();
+    void ReadFinished();
+    static void SetCaption(QLabel* label, const QString& caption);
+
+    std::unique_ptr<TWorkspaceServices> FOwnServices;
+    std::unique_ptr<TWorkspace> FWorkspace;
+    std::unique_ptr<TWindowBuilder> FBuilder;
+    std::string FUrlEntrySent;        // UrlEntryEdit as last handed to the workspace
+    int FHandlerDepth = 0;            // workspace handlers under way (a dialog may nest another)
+    bool FKeepInTaskbar = false;      // the tray was refused: minimize stays in the task bar
+    bool FCloseAfterRead = false;     // closing waits for the stopped reading
+    bool FClipChangeWaiting = false;  // the clipboard changed during a reading
+    std::minstd_rand FPictureDraws;   // unseeded: the same draws every run
+    bool FSavedForEnd = false;        // SaveWithoutAsking has run
+    int FEndStatus = 0;
+    bool FUnreadableReported = false;
+};

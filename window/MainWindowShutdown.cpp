@@ -1,0 +1,33 @@
+// The reports about the workspace files that concern the whole run: the ones
+// that could not be read at start, and the save at an end nobody can be
+// asked about.
+#include "MainWindow.h"
+
+#include <cstdio>
+
+#include "SaveReport.h"
+#include "Workspace.h"
+
+void TMainWindow::ReportUnreadableFiles()
+{
+    if (FUnreadableReported)
+        return;
+    FUnreadableReported = true;
+    FWorkspace->ReportUnreadableFiles();
+}
+
+int TMainWindow::SaveWithoutAsking()
+{
+    if (FSavedForEnd)
+        return FEndStatus;
+    FSavedForEnd = true;
+    ControlsToWorkspace();
+    MemosToWorkspace();
+    const TFileProblems unsaved = FWorkspace->SaveWorkspaceFiles();
+    if (unsaved.empty())
+        return FEndStatus = 0;
+    const QByteArray lines = UnsavedFilesText(unsaved).toLocal8Bit() + '\n';
+    std::fwrite(lines.constData(), 1, static_cast<std::size_t>(lines.size()), stderr);
+    std::fflush(stderr);
+    return FEndStatus = 1;
+}

@@ -1,0 +1,98 @@
+#include "ReadProgress.h"
+
+#include <algorithm>
+
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "BackgroundReader.h"
+#include "BusyCursor.h"
+#include "Engine.h"
+
+namespace {
+constexpr int ProgressSteps = 1000;
+constexpr int PollMilliseconds = 50;
+}  // namespace
+
+TReadProgress::TReadProgress(QStatusBar* statusBar, QWidget* controls)
+    : QObject(statusBar),
+      Row(new QWidget(statusBar)),
+      Bar(new QProgressBar(Row)),
+      AbortButton(new QPushButton(QStringLiteral("中止"), Row)),
+      FControls(controls)
+{
+    Row->setObjectName(QStringLiteral("ReadProgressRow"));
+    Bar->setObjectName(QStringLiteral("ReadProgressBar"));
+    AbortButton->setObjectName(QStringLiteral("ReadAbortButton"));
+    Bar->setRange(0, ProgressSteps);
+    Bar->setTextVisible(false);
+    Bar->setMaximumHeight(14);
+    auto* layout = new QHBoxLayout(Row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Bar);
+    layout->addWidget(AbortButton);
+    statusBar->addPermanentWidget(Row);
+    Row->hide();
+    connect(AbortButton, &QPushButton::clicked, this, &TReadProgress::Abort);
+}
+
+bool TReadProgress::Read(const std::vector<std::string>& paths, const TExtractOptions& options,
+                         TUrlList& list)
+{
+    const std::uint64_t bytes = TBackgroundReader::SizeOfFiles(paths);
+    if (bytes <= ProgressBytes) {
+        const TBusyCursor busy(bytes > BusyBytes);
+        for (const std::string& path : paths)
+            ExtractFromFile(path, options, list);
+        return true;
+    }
+    TBackgroundReader reader(paths, options);
+    const bool completed = ReadInBackground(reader, list);
+    // After the handler that asked for the reading has finished.
+    QTimer::singleShot(0, this, &TReadProgress::Finished);
+    reader.RethrowFailure();
+    return completed;
+}
+
+bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
+{
+    FReader = &reader;
+    Bar->setValue(0);
+    Row->show();
+    AbortButton->setEnabled(true);
+    FControls->setEnabled(false);
+    {
+        // The program still answers: the arrow with an hourglass, not the
+        // plain busy cursor.
+        const TBusyCursor busy(true, Qt::BusyCursor);
+        QEventLoop loop;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &loop, [&] {
+            reader.Collect(list);
+            const std::uint64_t total = std::max<std::uint64_t>(reader.TotalBytes(), 1);
+            const std::uint64_t done = std::min(reader.BytesRead(), total);
+            Bar->setValue(static_cast<int>(done * ProgressSteps / total));
+            if (reader.Finished())
+                loop.quit();
+        });
+        poll.start(PollMilliseconds);
+        loop.exec();
+    }
+    reader.Collect(list);
+    FControls->setEnabled(true);
+    Row->hide();
+    FReader = nullptr;
+    return !reader.StoppedEarly();
+}
+
+void TReadProgress::Abort()
+{
+    if (FReader) {
+        FReader->Abort();
+        AbortButton->setEnabled(false);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The URL list control (UrlListBox): a fast list view over TUrlListModel with
+// the list box's extended selection. The list's Selected flags and focused
+// index are the one truth about the selection: what the user selects in the
+// view is written into them as it happens, and after the workspace changed
+// them the view is brought in line in one step.
+#include <functional>
+
+#include <QListView>
+
+class QMimeData;
+class TUrlList;
+class TUrlListModel;
+
+class TUrlListView : public QListView {
+    Q_OBJECT
+public:
+    TUrlListView(TUrlList& list, QWidget* parent = nullptr);
+
+    TUrlListModel* Model() const { return FModel; }
+
+    // The workspace may have rewritten, reordered, added or removed items and
+    // changed the flags and the focus: the view shows the list as it is now.
+    void ShowList();
+    // The rows selected in the view (for checking the view against the list).
+    std::size_t SelectedCount() const;
+
+    // What a drag out of the list carries (nullptr: nothing to drag).
+    std::function<QMimeData*()> DragData;
+
+signals:
+    // A double click anywhere on the control, item or not.
+    void DoubleClicked();
+    // The list's own keys; each runs what its button or menu entry runs.
+    void DeletePressed();
+    void CopyPressed();
+    void UndoPressed();
+    void RedoPressed();
+    // The right button or the menu key, at a point of the viewport.
+    void ContextMenuWanted(const QPoint& globalPosition);
+
+protected:
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+
+private:
+    void MirrorSelection(const QItemSelection& selected, const QItemSelection& deselected);
+    void MirrorFocus(const QModelIndex& current);
+    void ShowSelection();
+
+    TUrlList& FList;
+    TUrlListModel* FModel;
+    bool FShowing = false;  // the view is being brought in line with the list
+};

@@ -1,0 +1,311 @@
+#include "UndoHistory.h"
+
+#include <iterator>
+#include <numeric>
+
+namespace {
+
+using TItems = std::vector<TUrlList::TItem>;
+
+template <class... T> struct TOverloaded : T... {
+    using T::operator()...;
+};
+template <class... T> TOverloaded(T...) -> TOverloaded<T...>;
+
+// Moves the items at the ascending indices into `out`, closing the gaps in
+// one pass.
+void MoveOut(TItems& items, const std::vector<std::size_t>& indices, TItems& out)
+{
+    out.reserve(indices.size());
+    std::size_t next = 0;
+    std::size_t write = indices.front();
+    for (std::size_t read = write; read < items.size(); ++read) {
+        if (next < indices.size() && indices[next] == read) {
+            out.push_back(std::move(items[read]));
+            ++next;
+        } else {
+            items[write++] = std::move(items[read]);
+        }
+    }
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(write), items.end());
+}
+
+// The inverse of MoveOut: the items go back to their indices, from the end,
+// so each item of the list moves at most once.
+void PutBack(TItems& items, const std::vector<std::size_t>& indices, TItems& in)
+{
+    std::size_t read = items.size();
+    std::size_t pending = in.size();
+    items.resize(items.size() + in.size());
+    for (std::size_t write = items.size(); pending > 0;) {
+        --write;
+        if (indices[pending - 1] == write)
+            items[write] = std::move(in[--pending]);
+        else
+            items[write] = std::move(items[--read]);
+    }
+    in = {};
+}
+
+std::size_t ItemBytes(const TItems& items)
+{
+    return std::accumulate(
+        items.begin(), items.end(), items.capacity() * sizeof(TUrlList::TItem),
+        [](std::size_t sum, const TUrlList::TItem& item) { return sum + item.Text.capacity(); });
+}
+
+}  // namespace
+
+// ---- TListSelection ----
+
+TListSelection TListSelection::Of(const TUrlList& list)
+{
+    TListSelection selection;
+    const auto& items = list.Items();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].Selected)
+            continue;
+        if (!selection.Runs.empty() && selection.Runs.back().second + 1 == i)
+            selection.Runs.back().second = i;
+        else
+            selection.Runs.emplace_back(i, i);
+    }
+    selection.Focused = list.Focused();
+    return selection;
+}
+
+void TListSelection::ApplyTo(TUrlList& list) const
+{
+    auto& items = list.Items();
+    for (TUrlList::TItem& item : items)
+        item.Selected = false;
+    for (const auto& [first, last] : Runs)
+        for (std::size_t i = first; i <= last && i < items.size(); ++i)
+            items[i].Selected = true;
+    list.SetFocused(Focused < static_cast<int>(items.size()) ? Focused : -1);
+}
+
+// ---- TUndoStep ----
+
+TUndoStep::TUndoStep(const TUrlList& list) : FBefore(TListSelection::Of(list))
+{ }
+
+void TUndoStep::WatchAppends(const TUrlList& list)
+{
+    FAppendFrom = list.Count();
+}
+
+void TUndoStep::RemoveAt(TUrlList& list, std::vector<std::size_t> indices)
+{
+    if (indices.empty())
+        return;
+    TRemoved removed;
+    MoveOut(list.Items(), indices, removed.Items);
+    removed.Indices = std::move(indices);
+    FChanges.emplace_back(std::move(removed));
+}
+
+void TUndoStep::Reorder(TUrlList& list, std::vector<std::uint32_t> order)
+{
+    bool same = true;
+    for (std::size_t i = 0; i < order.size() && same; ++i)
+        same = order[i] == i;
+    if (same)
+        return;  // already in that order: nothing to undo
+    TItems& items = list.Items();
+    TItems reordered;
+    reordered.reserve(items.size());
+    for (std::uint32_t from : order)
+        reordered.push_back(std::move(items[from]));
+    items = std::move(reordered);
+    FChanges.emplace_back(TReordered{std::move(order)});
+}
+
+void TUndoStep::Rewrite(TUrlList& list, std::size_t index, std::string text)
+{
+    std::string& current = list.Items()[index].Text;
+    if (current == text)
+        return;
+    std::swap(current, text);
+    if (FChanges.empty() || !std::holds_alternative<TRewritten>(FChanges.back()))
+        FChanges.emplace_back(TRewritten{});
+    std::get<TRewritten>(FChanges.back()).Texts.emplace_back(index, std::move(text));
+}
+
+void TUndoStep::TakeAll(TUrlList& list)
+{
+    if (list.Empty())
+        return;
+    TSwapped swapped;
+    swapped.Other.swap(list.Items());
+    list.Clear();
+    FChanges.emplace_back(std::move(swapped));
+}
+
+void TUndoStep::EntryChange(std::string before, std::string after)
+{
+    if (before != after)
+        FEntry.emplace(std::move(before), std::move(after));
+}
+
+bool TUndoStep::Finish(const TUrlList& list)
+{
+    if (FAppendFrom && list.Count() > *FAppendFrom)
+        FChanges.emplace_back(TAppended{*FAppendFrom, {}});
+    FAppendFrom.reset();
+    if (FChanges.empty())
+        return false;
+    FAfter = TListSelection::Of(list);
+    FBytes = CountBytes();
+    return true;
+}
+
+void TUndoStep::Undo(TUrlList& list, std::string& entry)
+{
+    TItems& items = list.Items();
+    for (auto change = FChanges.rbegin(); change != FChanges.rend(); ++change)
+        std::visit(TOverloaded{
+                       [&](TAppended& c) {
+                           const auto from = items.begin() + static_cast<std::ptrdiff_t>(c.From);
+                           c.Undone.assign(std::make_move_iterator(from),
+                                           std::make_move_iterator(items.end()));
+                           items.erase(from, items.end());
+                       },
+                       [&](TRemoved& c) { PutBack(items, c.Indices, c.Items); },
+                       [&](TReordered& c) {
+                           TItems original(items.size());
+                           for (std::size_t i = 0; i < c.Order.size(); ++i)
+                               original[c.Order[i]] = std::move(items[i]);
+                           items = std::move(original);
+                       },
+                       [&](TRewritten& c) {
+                           for (auto& [index, text] : c.Texts)
+                               std::swap(items[index].Text, text);
+                       },
+                       [&](TSwapped& c) { items.swap(c.Other); },
+                   },
+                   *change);
+    FBefore.ApplyTo(list);
+    if (FEntry)
+        entry = FEntry->first;
+}
+
+void TUndoStep::Redo(TUrlList& list, std::string& entry)
+{
+    TItems& items = list.Items();
+    for (TChange& change : FChanges)
+        std::visit(TOverloaded{
+                       [&](TAppended& c) {
+                           items.insert(items.end(), std::make_move_iterator(c.Undone.begin()),
+                                        std::make_move_iterator(c.Undone.end()));
+                           c.Undone = {};
+                       },
+                       [&](TRemoved& c) { MoveOut(items, c.Indices, c.Items); },
+                       [&](TReordered& c) {
+                           TItems reordered;
+                           reordered.reserve(items.size());
+                           for (std::uint32_t from : c.Order)
+                               reordered.push_back(std::move(items[from]));
+                           items = std::move(reordered);
+                       },
+                       [&](TRewritten& c) {
+                           for (auto& [index, text] : c.Texts)
+                               std::swap(items[index].Text, text);
+                       },
+                       [&](TSwapped& c) { items.swap(c.Other); },
+                   },
+                   change);
+    FAfter.ApplyTo(list);
+    if (FEntry)
+        entry = FEntry->second;
+}
+
+std::size_t TUndoStep::CountBytes() const
+{
+    std::size_t bytes = sizeof(*this) + FBefore.Bytes() + FAfter.Bytes();
+    for (const TChange& change : FChanges)
+        bytes +=
+            std::visit(TOverloaded{
+                           [](const TAppended& c) { return ItemBytes(c.Undone); },
+                           [](const TRemoved& c) {
+                               return ItemBytes(c.Items) + c.Indices.capacity() * sizeof(std::size_t);
+                           },
+                           [](const TReordered& c) { return c.Order.capacity() * sizeof(std::uint32_t); },
+                           [](const TRewritten& c) {
+                               std::size_t sum = c.Texts.capacity() * sizeof(c.Texts[0]);
+                               for (const auto& text : c.Texts)
+                                   sum += text.second.capacity();
+                               return sum;
+                           },
+                           [](const TSwapped& c) { return ItemBytes(c.Other); },
+                       },
+                       change);
+    return bytes;
+}
+
+// ---- TUndoHistory ----
+
+TUndoHistory::TUndoHistory(std::size_t levels, std::size_t memoryBudget)
+    : FLevels(levels), FBudget(memoryBudget)
+{ }
+
+void TUndoHistory::Record(TUndoStep step, const TUrlList& list)
+{
+    if (!step.Finish(list))
+        return;
+    FRedo.clear();
+    FUndo.push_back(std::move(step));
+    Trim();
+}
+
+void TUndoHistory::Trim()
+{
+    while (FUndo.size() > FLevels)
+        FUndo.pop_front();
+    std::size_t bytes = 0;
+    for (const TUndoStep& step : FUndo)
+        bytes += step.Bytes();
+    while (FUndo.size() > 1 && bytes > FBudget) {
+        bytes -= FUndo.front().Bytes();
+        FUndo.pop_front();
+    }
+}
+
+bool TUndoHistory::Undo(TUrlList& list, std::string& entry)
+{
+    if (FUndo.empty())
+        return false;
+    TUndoStep step = std::move(FUndo.back());
+    FUndo.pop_back();
+    step.Undo(list, entry);
+    FRedo.push_back(std::move(step));
+    return true;
+}
+
+bool TUndoHistory::Redo(TUrlList& list, std::string& entry)
+{
+    if (FRedo.empty())
+        return false;
+    TUndoStep step = std::move(FRedo.back());
+    FRedo.pop_back();
+    step.Redo(list, entry);
+    FUndo.push_back(std::move(step));
+    return true;
+}
+
+void TUndoHistory::Clear()
+{
+    FUndo.clear();
+    FRedo.clear();
+}
+
+// ---- TUndoRecording ----
+
+TUndoRecording::~TUndoRecording()
+{
+    try {
+        FHistory.Record(std::move(FStep), FList);
+    } catch (...) {
+        // Out of memory for the step: the change stands, only its undo is lost.
+    }
+}

@@ -1,0 +1,123 @@
+#pragma once
+// Undo and redo of the URL list's changes. A step keeps only what its
+// operation changed — appended items, removed items with their places, a
+// new order, rewritten texts, or a whole list moved out of the way — so that
+// undoing a change to a few items of a long list never copies the list.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "UrlList.h"
+
+// The selected items as runs of indices, and the focused index.
+struct TListSelection {
+    std::vector<std::pair<std::size_t, std::size_t>> Runs;  // [first, last]
+    int Focused = -1;
+
+    static TListSelection Of(const TUrlList& list);
+    void ApplyTo(TUrlList& list) const;
+    std::size_t Bytes() const { return Runs.capacity() * sizeof(Runs[0]); }
+};
+
+class TUndoStep {
+public:
+    // The list's selection and focus now are what undoing goes back to.
+    explicit TUndoStep(const TUrlList& list);
+
+    // ---- The changes, recorded as the operation makes them ----
+    // Items appended from here on become part of the step when it is recorded.
+    void WatchAppends(const TUrlList& list);
+    // Removes the items at these ascending indices.
+    void RemoveAt(TUrlList& list, std::vector<std::size_t> indices);
+    // Puts the items in a new order: new item i is old item order[i].
+    void Reorder(TUrlList& list, std::vector<std::uint32_t> order);
+    // Changes one item's text.
+    void Rewrite(TUrlList& list, std::size_t index, std::string text);
+    // Moves every item out of the list, leaving it empty.
+    void TakeAll(TUrlList& list);
+    // The URL entry line as the operation found and left it; it goes back
+    // with the list, but a change to it alone makes no step.
+    void EntryChange(std::string before, std::string after);
+
+    // Called when the operation has ended; false when it changed nothing.
+    bool Finish(const TUrlList& list);
+    void Undo(TUrlList& list, std::string& entry);
+    void Redo(TUrlList& list, std::string& entry);
+    // Roughly what the step holds in memory, as counted when it finished.
+    std::size_t Bytes() const { return FBytes; }
+
+private:
+    struct TAppended {
+        std::size_t From;
+        std::vector<TUrlList::TItem> Undone;  // the appended items while undone
+    };
+    struct TRemoved {
+        std::vector<std::size_t> Indices;  // in the list before the removal
+        std::vector<TUrlList::TItem> Items;
+    };
+    struct TReordered {
+        std::vector<std::uint32_t> Order;
+    };
+    struct TRewritten {
+        std::vector<std::pair<std::size_t, std::string>> Texts;  // the texts not in the list
+    };
+    struct TSwapped {
+        std::vector<TUrlList::TItem> Other;  // the items not in the list
+    };
+    using TChange = std::variant<TAppended, TRemoved, TReordered, TRewritten, TSwapped>;
+
+    std::size_t CountBytes() const;
+
+    std::vector<TChange> FChanges;
+    TListSelection FBefore, FAfter;
+    std::optional<std::size_t> FAppendFrom;
+    std::optional<std::pair<std::string, std::string>> FEntry;
+    std::size_t FBytes = 0;
+};
+
+class TUndoHistory {
+public:
+    // levels: the steps kept; memoryBudget: fewer are kept when they would
+    // hold more than this, but never fewer than the latest one.
+    explicit TUndoHistory(std::size_t levels = 100, std::size_t memoryBudget = std::size_t{1} << 30);
+
+    // Finishes the step and keeps it, unless it changed nothing. A new step
+    // ends every redo.
+    void Record(TUndoStep step, const TUrlList& list);
+    bool CanUndo() const { return !FUndo.empty(); }
+    bool CanRedo() const { return !FRedo.empty(); }
+    // False when there was nothing to undo or redo.
+    bool Undo(TUrlList& list, std::string& entry);
+    bool Redo(TUrlList& list, std::string& entry);
+    std::size_t UndoCount() const { return FUndo.size(); }
+    void Clear();
+
+private:
+    void Trim();
+
+    std::deque<TUndoStep> FUndo;
+    std::deque<TUndoStep> FRedo;
+    std::size_t FLevels;
+    std::size_t FBudget;
+};
+
+// Records a step when it goes out of scope, however the operation ends: a
+// file read that fails half way still leaves what it appended undoable.
+class TUndoRecording {
+public:
+    TUndoRecording(TUndoHistory& history, TUrlList& list) : FHistory(history), FList(list), FStep(list) { }
+    ~TUndoRecording();
+    TUndoRecording(const TUndoRecording&) = delete;
+    TUndoRecording& operator=(const TUndoRecording&) = delete;
+    TUndoStep* operator->() { return &FStep; }
+
+private:
+    TUndoHistory& FHistory;
+    TUrlList& FList;
+    TUndoStep FStep;
+};
