@@ -63,6 +63,17 @@ TEST_F(TextFiles, LineBreaksAndOddBytes)
     EXPECT_EQ(Lines(Write(std::string("a\0b\n", 4))), (V{std::string("a\0b", 3)}));
 }
 
+TEST_F(TextFiles, BytesAlreadyReadAreCutAsAFileIs)
+{
+    std::mt19937 random(41);
+    for (int trial = 0; trial < 300; ++trial) {
+        const std::string bytes = RandomText(random, 20);
+        V split;
+        SplitTextLines(bytes, [&](std::string_view line) { split.emplace_back(line); });
+        ASSERT_EQ(split, Lines(Write(bytes))) << ::testing::PrintToString(bytes);
+    }
+}
+
 TEST_F(TextFiles, CtrlZEndsTheFileOnlyAtTheStartOfALine)
 {
     EXPECT_EQ(Lines(Write("a\x1a"
