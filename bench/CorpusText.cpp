@@ -87,7 +87,7 @@ private:
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(FRandom); }
     const std::string& Word(const std::vector<std::string>& words)
     {
-        return words[Pick(static_cast<int>(words.size()))];
+        return words[static_cast<std::size_t>(Pick(static_cast<int>(words.size())))];
     }
 
     void Prose(std::string& out, int sentences)

@@ -46,8 +46,13 @@ inline unsigned Bits(TVec v)
 
 }  // namespace sse2
 
+// Everything up to the matching pop is compiled for AVX2.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 namespace avx2 {
 
@@ -86,7 +91,11 @@ inline unsigned Bits(TVec v)
 
 }  // namespace avx2
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 namespace narrow = sse2;
 namespace wide = avx2;

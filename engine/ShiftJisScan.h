@@ -14,7 +14,7 @@ constexpr bool IsLeadValue(unsigned char c)
 
 inline constexpr std::array<bool, 256> LeadTable = [] {
     std::array<bool, 256> table{};
-    for (int c = 0; c < 256; ++c)
+    for (std::size_t c = 0; c < table.size(); ++c)
         table[c] = IsLeadValue(static_cast<unsigned char>(c));
     return table;
 }();
