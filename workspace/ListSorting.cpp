@@ -1,69 +1,76 @@
 #include "ListSorting.h"
 
-#include <algorithm>
-#include <numeric>
+#include <new>
 
-#include <QCollator>
-#include <QCollatorSortKey>
-#include <QLocale>
+#include "CollationOrder.h"
+#include "LargeArray.h"
+#include "ParallelWork.h"
 
-#include "Cp932.h"
+namespace {
 
-// Items are CP932 bytes, but a reversed item (backward sort) is usually not
-// valid CP932: its double-byte characters come out trail byte first. Such
-// bytes decode as U+FFFD, one per undecodable byte, which collates after
-// letters, digits and kana; items that then collate equal fall back to
-// their exact bytes, so the order stays total and repeatable.
+// How far ahead the gather asks for the items it will move.
+constexpr std::size_t AheadInOrder = 16;
 
-std::vector<std::uint32_t> AscendingOrder(const std::vector<TUrlList::TItem>& items)
+// Moves the items out in their new order and back, on every worker: the
+// reads of the first pass are independent of each other, so many are under
+// way at once. The items stay in the list's own array, whose memory is
+// already there; the temporary one takes huge pages.
+void ApplyOrder(TItems& items, const std::vector<TItemIndex>& order)
 {
-    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-
-    // One key per item, computed once: comparing keys is far cheaper than
-    // collating the strings at every comparison of the sort.
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(items.size());
-    for (const TUrlList::TItem& item : items)
-        keys.push_back(collator.sortKey(FromCp932(item.Text)));
-
-    std::vector<std::uint32_t> order(items.size());
-    std::iota(order.begin(), order.end(), std::uint32_t{0});
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        const int byKey = keys[a].compare(keys[b]);
-        if (byKey != 0)
-            return byKey < 0;
-        return items[a].Text < items[b].Text;
+    using TItem = TUrlList::TItem;
+    const std::size_t count = items.size(), workers = WorkerCount(count);
+    THugePageAllocator<TItem> allocator;
+    TItem* moved = allocator.allocate(count);
+    RunInParallel(workers, [&](std::size_t w) {
+        const std::size_t end = ShareStart(count, workers, w + 1);
+        for (std::size_t i = ShareStart(count, workers, w); i < end; ++i) {
+            if (i + AheadInOrder < end)
+                __builtin_prefetch(&items[order[i + AheadInOrder]], 1);
+            new (moved + i) TItem(std::move(items[order[i]]));
+        }
     });
-    return order;
+    RunInParallel(workers, [&](std::size_t w) {
+        for (std::size_t i = ShareStart(count, workers, w); i < ShareStart(count, workers, w + 1); ++i) {
+            items[i] = std::move(moved[i]);
+            moved[i].~TItem();
+        }
+    });
+    allocator.deallocate(moved, count);
 }
 
-void SortItemsAscending(std::vector<TUrlList::TItem>& items)
+void Sort(TItems& items, TReading reading)
 {
-    const std::vector<std::uint32_t> order = AscendingOrder(items);
-
-    std::vector<TUrlList::TItem> sorted;
-    sorted.reserve(items.size());
-    for (std::uint32_t index : order)
-        sorted.push_back(std::move(items[index]));
-    items = std::move(sorted);
+    ApplyOrder(items, CollationOrder(items, reading));
 }
 
-void SortItemsByEnding(std::vector<TUrlList::TItem>& items)
+}  // namespace
+
+void SortItemsAscending(TItems& items)
 {
-    for (TUrlList::TItem& item : items)
-        std::reverse(item.Text.begin(), item.Text.end());
-    SortItemsAscending(items);
-    for (TUrlList::TItem& item : items)
-        std::reverse(item.Text.begin(), item.Text.end());
+    Sort(items, TReading::Forward);
 }
 
-std::vector<std::uint32_t> EndingOrder(std::vector<TUrlList::TItem>& items)
+void SortItemsByEnding(TItems& items)
 {
-    for (TUrlList::TItem& item : items)
-        std::reverse(item.Text.begin(), item.Text.end());
-    std::vector<std::uint32_t> order = AscendingOrder(items);
-    for (TUrlList::TItem& item : items)
-        std::reverse(item.Text.begin(), item.Text.end());
-    return order;
+    Sort(items, TReading::Backward);
+}
+
+std::vector<std::uint32_t> AscendingOrder(const TItems& items)
+{
+    return CollationOrder(items, TReading::Forward);
+}
+
+std::vector<std::uint32_t> EndingOrder(const TItems& items)
+{
+    return CollationOrder(items, TReading::Backward);
+}
+
+void RemoveDuplicateItems(TItems& items)
+{
+    Sort(items, TReading::Forward);
+    // Exact duplicates are adjacent after the sort, so one pass removes them.
+    const auto kept =
+        std::unique(items.begin(), items.end(),
+                    [](const TUrlList::TItem& a, const TUrlList::TItem& b) { return a.Text == b.Text; });
+    items.erase(kept, items.end());
 }

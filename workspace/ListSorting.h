@@ -1,7 +1,5 @@
 #pragma once
-// The list's collation: ascending, case-insensitive, Japanese-aware, with
-// items that collate equal ordered by their exact bytes so that exact
-// duplicates always end up next to each other.
+// Reordering the whole list by the list's collation (see ListCollation.h).
 #include <cstdint>
 #include <vector>
 
@@ -12,4 +10,6 @@ void SortItemsAscending(std::vector<TUrlList::TItem>& items);
 void SortItemsByEnding(std::vector<TUrlList::TItem>& items);
 // The same orders as positions: item i of the sorted list is items[order[i]].
 std::vector<std::uint32_t> AscendingOrder(const std::vector<TUrlList::TItem>& items);
-std::vector<std::uint32_t> EndingOrder(std::vector<TUrlList::TItem>& items);
+std::vector<std::uint32_t> EndingOrder(const std::vector<TUrlList::TItem>& items);
+// Sorts ascending and keeps one item of each set of exact duplicates.
+void RemoveDuplicateItems(std::vector<TUrlList::TItem>& items);
