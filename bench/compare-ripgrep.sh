@@ -1,10 +1,18 @@
-#!/bin/sh
-# Times linkrake-extract (default settings) against ripgrep on the 64 MB
-# benchmark corpus and prints the medians and their ratio.
+#!/bin/bash
+# Times linkrake-extract against ripgrep on the 64 MB benchmark corpus, whole
+# processes in wall time, and prints linkrake's time divided by ripgrep's:
+# with the default settings and with every option on. CPU time is shown too:
+# on a busy machine it is the steadier of the two.
+#
 # Usage: bench/compare-ripgrep.sh [BUILD_DIR]   (default: build)
-set -eu
+#   RUNS=n      rounds (default 15); each round runs all three commands, one
+#               after another, so that a busy machine slows them alike
+#   SINK=pipe   output read by cat and discarded (default)
+#   SINK=null   output written to /dev/null
+set -euo pipefail
 build=${1:-build}
-runs=${RUNS:-7}
+runs=${RUNS:-15}
+sink=${SINK:-pipe}
 extract=$build/linkrake-extract
 generator=$build/bench/linkrake-bench-extract
 for tool in "$extract" "$generator"; do
@@ -16,27 +24,47 @@ corpus=$(mktemp /tmp/linkrake-corpus.XXXXXX)
 trap 'rm -f "$corpus"' EXIT
 "$generator" --write "$corpus"
 
-# Wall times in milliseconds of running "$@" $runs times, sorted.
-times_ms() {
-    i=0
-    while [ "$i" -lt "$runs" ]; do
-        start=$(date +%s%N)
-        "$@" > /dev/null
-        end=$(date +%s%N)
-        echo $(( (end - start) / 1000000 ))
-        i=$((i + 1))
-    done | sort -n
-}
-best() { head -n 1; }
-median() { sed -n "$(( (runs + 1) / 2 ))p"; }
+every=(--set WWW=1 --set ALL=1 --set NTT=1 --set EXTRACTION=1 --set RULE1=1 --set RULE2=1 --set RULE3=1)
+pattern='https?://[^ "<>'"'"']+'
 
-"$extract" "$corpus" > /dev/null   # warm the page cache
-ours=$(times_ms "$extract" "$corpus")
-theirs=$(times_ms rg -aoN 'https?://[^ "<>'"'"']+' "$corpus")
-size=$(wc -c < "$corpus")
-echo "corpus: $size bytes, $runs runs each (wall time, ms)"
-printf '%-18s best %5s  median %5s\n' linkrake-extract "$(echo "$ours" | best)" "$(echo "$ours" | median)"
-printf '%-18s best %5s  median %5s\n' ripgrep "$(echo "$theirs" | best)" "$(echo "$theirs" | median)"
-awk -v a="$(echo "$ours" | median)" -v b="$(echo "$theirs" | median)" -v c="$(echo "$ours" | best)" \
-    -v d="$(echo "$theirs" | best)" 'BEGIN {
-        if (a > 0 && c > 0) printf "ripgrep / linkrake-extract: %.2f (medians), %.2f (best)\n", b / a, d / c }'
+# Wall time and CPU time (user and system, the consumer's included) of one
+# run of "$@" in milliseconds, its output discarded.
+TIMEFORMAT='%3R %3U %3S'
+timed() {
+    local t
+    if [ "$sink" = null ]; then
+        t=$( { time "$@" > /dev/null 2> /dev/null; } 2>&1 )
+    else
+        t=$( { time "$@" 2> /dev/null | cat > /dev/null; } 2>&1 )
+    fi
+    echo "$t" | awk '{ printf "%.1f %.1f\n", $1 * 1000, ($2 + $3) * 1000 }'
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Warm the page cache and the binaries.
+"$extract" "$corpus" > /dev/null
+"$extract" "${every[@]}" "$corpus" > /dev/null
+rg -aoN "$pattern" "$corpus" > /dev/null || true
+
+ours=() all=() theirs=() cpuOurs=() cpuAll=() cpuTheirs=() ratioOurs=() ratioAll=()
+for ((round = 0; round < runs; round++)); do
+    read -r o co < <(timed "$extract" "$corpus")
+    read -r r cr < <(timed rg -aoN "$pattern" "$corpus")
+    read -r a ca < <(timed "$extract" "${every[@]}" "$corpus")
+    ours+=("$o") theirs+=("$r") all+=("$a") cpuOurs+=("$co") cpuTheirs+=("$cr") cpuAll+=("$ca")
+    ratioOurs+=("$(awk -v a="$o" -v b="$r" 'BEGIN { printf "%.4f", a / b }')")
+    ratioAll+=("$(awk -v a="$a" -v b="$r" 'BEGIN { printf "%.4f", a / b }')")
+done
+
+m() { printf '%s\n' "$@" | median; }
+echo "corpus: $(wc -c < "$corpus") bytes; $runs rounds; output $([ "$sink" = null ] && echo 'to /dev/null' || echo 'piped to cat')"
+awk -v o="$(m "${ours[@]}")" -v a="$(m "${all[@]}")" -v r="$(m "${theirs[@]}")" \
+    -v co="$(m "${cpuOurs[@]}")" -v ca="$(m "${cpuAll[@]}")" -v cr="$(m "${cpuTheirs[@]}")" 'BEGIN {
+    printf "median wall time:  linkrake-extract %6.1f ms, every option on %6.1f ms, ripgrep %6.1f ms\n", o, a, r
+    printf "median CPU time:   linkrake-extract %6.1f ms, every option on %6.1f ms, ripgrep %6.1f ms\n", co, ca, cr
+    printf "linkrake / ripgrep, wall time (ratio of medians): defaults %.2f, every option %.2f\n", o / r, a / r
+    printf "linkrake / ripgrep, CPU time (ratio of medians):  defaults %.2f, every option %.2f\n", co / cr, ca / cr
+}'
+printf 'linkrake / ripgrep, wall time (median of per-round ratios): defaults %.2f, every option %.2f\n' \
+    "$(m "${ratioOurs[@]}")" "$(m "${ratioAll[@]}")"

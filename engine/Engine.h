@@ -9,6 +9,7 @@
 #include "ExtractOptions.h"
 #include "IniFile.h"
 #include "UrlList.h"
+#include "UrlSink.h"
 
 // ---- Shift_JIS byte kinds and whole-character search (ShiftJis.cpp) ----
 enum class TByteKind { Single, Lead, Second };
@@ -42,6 +43,7 @@ void ForEachField(std::string_view text, std::string_view delimiters,
 // ---- Line recognizer (LineRecognizer.cpp, KanaKeys.cpp) ----
 std::string ConvertKanaKeys(std::string_view line);
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlList& list);
+void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlSink& sink);
 
 // ---- Range expansion and numbering (RangeExpansion.cpp) ----
 // The most entries one bracketed range may produce; larger ranges are
@@ -51,6 +53,7 @@ constexpr long long MaxRangeEntries = 1000000;
 // URL with a large range cannot exhaust memory either.
 constexpr long long MaxRangeBytes = 256LL << 20;
 void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList& list);
+void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlSink& sink);
 int ParseRangeBound(std::string_view text);
 // Throws EFormatError("書式文字列が長すぎます") for a digit count above 224.
 std::string ZeroPad(int value, int digitCount);
@@ -66,9 +69,15 @@ void ReadTextLines(const std::string& path, const std::function<void(std::string
 void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine);
 // The same lines from bytes already read.
 void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine);
+// ReadTextLines and ExtractUrlsFromLine for every line, with the same
+// results and errors, but lines that cannot hold a URL under the options are
+// skipped in bulk without being cut out one by one.
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list);
+void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink);
+void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink);
 // The whole file as bytes, with the same errors as ReadTextLines.
 std::string ReadFileBytes(const std::string& path);
 std::string ReadFileBytes(int fd);
 // Clipboard text: every CR removed, lines cut by the splitter on LF.
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list);
+void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlSink& sink);

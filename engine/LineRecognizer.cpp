@@ -1,9 +1,10 @@
-#include "ByteSearch.h"
 #include "Engine.h"
-#include "KanaKeys.h"
+#include "FieldRules.h"
 #include "RecognizerScan.h"
+#include "ShiftJisScan.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string_view SchemeEndingAt(std::string_view line, std::size_t colon, std::s
 {
     for (std::string_view scheme : Schemes) {
         const std::size_t nameLength = scheme.size() - 3;
-        if (colon - from < nameLength)
+        if (colon - from < nameLength || LowerAscii(line[colon - 1]) != scheme[nameLength - 1])
             continue;
         if (EqualsIgnoringCase(line.substr(colon - nameLength, nameLength), scheme.substr(0, nameLength)))
             return scheme;
@@ -42,142 +43,125 @@ bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
 }
 
 // Scheme spacing, the "://" rule and the "../" spacing in one pass over the
-// ":" and "." bytes. The passes cannot interact: no pattern overlaps
-// another, inserted text holds no new match, and each insertion is ASCII
-// placed where a character begins, so the byte kinds of the rest stay put.
-// False when the line needs no change.
-bool Normalize(std::string_view line, const TExtractOptions& options, std::string& out)
+// ":" and "." bytes, as a list of changes. The steps cannot interact: no
+// pattern overlaps another, inserted text holds no new match, and each
+// insertion is ASCII placed where a character begins, so the byte kinds of
+// the rest stay put.
+//
+// The same pass returns false when no rule could accept any field: every
+// accepted field holds one of the trigger texts as raw bytes, which
+// Japanese text itself never holds; kana typed for them are the exception.
+bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, const TExtractOptions& options,
+                  std::vector<recognizer::TSpacing>& spacings)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-    const unsigned char dot = options.RULE1 ? '.' : ':';  // "." matters only to the "../" spacing
-    auto candidateFrom = [&](std::size_t from) {
-        return bytesearch::FindEither(bytes, from, line.size(), ':', dot);
-    };
-    std::size_t next = candidateFrom(0);
-    if (next == line.size())
-        return false;
-    out.clear();
-    out.reserve(line.size() + line.size() / 4 + 16);
+    const std::size_t length = line.size();
+    const bool wwwDots = options.WWW || options.MEMO == "KKK";
+    bool mayHold = options.NTT || ((options.RULE2 || options.RULE3) && std::memchr(bytes, '/', length));
     sjis::TSecondByteCursor kinds(line);
     std::size_t copied = 0;
-    for (; next < line.size(); next = candidateFrom(next + 1)) {
+    spacings.clear();
+    // Dots matter to the "../" spacing; to the www rules only while no "://"
+    // has shown that the line needs a closer look anyway.
+    const bool dots = options.RULE1;
+    auto candidateFrom = [&](std::size_t from) {
+        return dots ? masks.NextColonOrDot(from) : masks.NextColon(from);
+    };
+    for (std::size_t next = candidateFrom(0); next < length; next = candidateFrom(next + 1)) {
         if (next < copied)
             continue;
-        if (line[next] == '.') {
-            if (HasAt(line, next, "../") && !kinds.IsSecondAt(next)) {
-                out.append(line.substr(copied, next - copied)).append(" ../");
-                copied = next + 3;
+        if (bytes[next] == '.') {
+            if (options.RULE1 && HasAt(line, next, "../")) {
+                mayHold = true;
+                if (!kinds.IsSecondAt(next)) {
+                    spacings.push_back({next, next + 3, {}, "../"});
+                    copied = next + 3;
+                }
+            } else if (wwwDots && next >= 2 && bytes[next - 1] == 'w' && bytes[next - 2] == 'w') {
+                mayHold = true;
             }
             continue;
         }
         if (!HasAt(line, next, "://"))
             continue;
+        mayHold = true;
         const std::string_view scheme = SchemeEndingAt(line, next, copied);
         const std::size_t start = next - (scheme.empty() ? 0 : scheme.size() - 3);
         if (!scheme.empty() && !kinds.IsSecondAt(start)) {
-            out.append(line.substr(copied, start - copied)).push_back(' ');
             if (options.ALL)
-                out.append(scheme.substr(0, scheme.size() - 3)).append(" http://");
+                spacings.push_back({start, next + 3, scheme.substr(0, scheme.size() - 3), "http://"});
             else
-                out.append(scheme);
+                spacings.push_back({start, next + 3, {}, scheme});
             copied = next + 3;
         } else if (options.ALL && !kinds.IsSecondAt(next)) {
-            out.append(line.substr(copied, next - copied)).append(" http://");
+            spacings.push_back({next, next + 3, {}, "http://"});
             copied = next + 3;
         }
     }
-    out.append(line.substr(copied));
-    return true;
+    if (!mayHold && wwwDots && !dots)
+        for (std::size_t next = masks.NextDot(2); next < length && !mayHold; next = masks.NextDot(next + 1))
+            mayHold = bytes[next - 1] == 'w' && bytes[next - 2] == 'w';
+    return mayHold;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix)
+// A quote that is a second byte opens a quoted field, which the field loop
+// can follow over spacings only in the spaced text itself. It needs a lead
+// value right before it.
+bool MayOpenQuotedField(std::string_view line, const recognizer::TLineMasks& masks)
 {
-    return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
-}
-
-bool StartsWithScheme(std::string_view field)
-{
-    switch (field.front()) {
-    case 'h':
-        return StartsWith(field, "http://") || StartsWith(field, "https://");
-    case 'f':
-        return StartsWith(field, "ftp://");
-    case 'm':
-        return StartsWith(field, "mms://");
-    case 'r':
-        return StartsWith(field, "rtsp://");
-    default:
+    if (!masks.HasQuote())
         return false;
-    }
-}
-
-void AddWithPrefix(std::string_view prefix, std::string_view field, const TExtractOptions& options,
-                   TUrlList& list)
-{
-    std::string url;
-    url.reserve(prefix.size() + field.size());
-    url.append(prefix).append(field);
-    AddExpanded(url, options, list);
-}
-
-void RecognizeField(std::string_view field, const TExtractOptions& options, bool memoCode, TUrlList& list)
-{
-    if (StartsWithScheme(field))
-        return AddExpanded(field, options, list);
-    if (options.WWW && StartsWith(field, "www."))
-        return AddWithPrefix("http://", field, options, list);
-    if (memoCode && StartsWith(field, "ww."))
-        return AddWithPrefix("http://w", field, options, list);
-    if (options.RULE1 && StartsWith(field, "../"))
-        return AddExpanded(field, options, list);
-    if (options.RULE3 && ContainsWhole(field, "/") && ContainsWhole(field, "."))
-        return AddExpanded(field, options, list);
-    if (options.RULE2 && StartsWith(field, "/"))
-        return AddExpanded(field, options, list);
-}
-
-// False only when no rule could accept any field of the line: every
-// accepted field holds one of the trigger texts as raw bytes. One pass over
-// the ":" and "." bytes, which Japanese text itself never holds.
-bool MayHoldUrl(std::string_view line, const TExtractOptions& options, bool memoCode)
-{
-    if (options.NTT)
-        return true;  // kana can turn into any trigger
-    if ((options.RULE2 || options.RULE3) && std::memchr(line.data(), '/', line.size()))
-        return true;
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-    const std::size_t length = line.size();
-    const bool wwwDots = options.WWW || memoCode;
-    for (std::size_t i = bytesearch::FindEither(bytes, 0, length, ':', '.'); i < length;
-         i = bytesearch::FindEither(bytes, i + 1, length, ':', '.')) {
-        if (bytes[i] == ':') {
-            if (HasAt(line, i, "://"))
-                return true;
-        } else if ((wwwDots && i >= 2 && bytes[i - 1] == 'w' && bytes[i - 2] == 'w')
-                   || (options.RULE1 && HasAt(line, i, "../"))) {
+    for (std::size_t p = masks.NextSpecial(1); p < line.size(); p = masks.NextSpecial(p + 1))
+        if (bytes[p] == '"' && sjis::LeadTable[bytes[p - 1]])
             return true;
-        }
-    }
     return false;
+}
+
+std::string Spaced(std::string_view line, const std::vector<recognizer::TSpacing>& spacings)
+{
+    std::string out;
+    std::size_t copied = 0;
+    for (const recognizer::TSpacing& spacing : spacings) {
+        out.append(line.substr(copied, spacing.Start - copied)).push_back(' ');
+        if (!spacing.Name.empty())
+            out.append(spacing.Name).push_back(' ');
+        out.append(spacing.Tail);
+        copied = spacing.End;
+    }
+    return out.append(line.substr(copied));
 }
 
 }  // namespace
 
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlList& list)
 {
-    const bool memoCode = options.MEMO == "KKK";
-    if (!MayHoldUrl(line, options, memoCode))
-        return;
+    TUrlListSink sink(list);
+    ExtractUrlsFromLine(line, options, sink);
+}
 
-    thread_local std::string normalized;
-    thread_local std::string converted;
-    std::string_view text = Normalize(line, options, normalized) ? std::string_view(normalized) : line;
-    if (options.NTT) {
-        ConvertKanaKeysInto(text, converted);
-        text = converted;
-    }
-    recognizer::ScanFields(text, [&](std::string_view field) {
-        RecognizeField(field, options, memoCode, list);
+void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlSink& sink)
+{
+    thread_local recognizer::TLineMasks masks;
+    thread_local std::vector<recognizer::TSpacing> spacings;
+    masks.Compute(line);
+    if (!FindSpacings(line, masks, options, spacings))
+        return;
+    const TFieldRules rules(options, sink);
+    const auto onField = [&](std::string_view tail, std::string_view value) {
+        rules.Recognize(tail, value);
         return true;
-    });
+    };
+    const bool quotedFields = MayOpenQuotedField(line, masks);
+    // Without the rules that look inside a field or at its converted text,
+    // only fields after a spacing and www fields can be accepted.
+    if (!quotedFields && !options.NTT && !options.RULE2 && !options.RULE3)
+        return recognizer::ScanPrefixedFields(line, masks, spacings, onField);
+    if (spacings.empty() || !quotedFields)
+        return recognizer::ScanFields(line, masks, spacings, onField);
+    // Rare: split the spaced line itself.
+    const std::string spaced = Spaced(line, spacings);
+    recognizer::TLineMasks spacedMasks;
+    spacedMasks.Compute(spaced);
+    recognizer::ScanFields(spaced, spacedMasks, {}, onField);
 }

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
+#include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -22,6 +23,33 @@ void ReadBoundTexts(std::string_view bracket, std::string_view& startText, std::
     });
 }
 
+void RefuseOverlongPattern(int digitCount)
+{
+    if (digitCount > MaxDigitCount)
+        throw EFormatError("書式文字列が長すぎます");
+}
+
+// ZeroPad into the caller's buffer, so that expanding a range builds every
+// entry in one string instead of allocating per number.
+void AppendZeroPadded(std::string& out, std::int64_t value, int digitCount)
+{
+    RefuseOverlongPattern(digitCount);
+    if (value < 0)
+        out.push_back('-');
+    std::uint64_t magnitude =
+        value < 0 ? static_cast<std::uint64_t>(-value) : static_cast<std::uint64_t>(value);
+    char digits[24];
+    char* first = std::end(digits);
+    do {
+        *--first = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    const auto written = static_cast<int>(std::end(digits) - first);
+    if (written < digitCount)
+        out.append(static_cast<std::size_t>(digitCount - written), '0');
+    out.append(first, std::end(digits));
+}
+
 }  // namespace
 
 int ParseRangeBound(std::string_view text)
@@ -36,35 +64,40 @@ int ParseRangeBound(std::string_view text)
 
 std::string ZeroPad(int value, int digitCount)
 {
-    if (digitCount > MaxDigitCount)
-        throw EFormatError("書式文字列が長すぎます");
-    const bool negative = value < 0;
-    std::string digits = std::to_string(negative ? -static_cast<std::int64_t>(value) : value);
-    if (digitCount > 0 && digits.size() < static_cast<std::size_t>(digitCount))
-        digits.insert(0, static_cast<std::size_t>(digitCount) - digits.size(), '0');
-    return negative ? "-" + digits : digits;
+    std::string text;
+    AppendZeroPadded(text, value, digitCount);
+    return text;
 }
 
 void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList& list)
 {
-    if (!options.EXTRACTION)
-        return list.Append(std::string(url));
+    TUrlListSink sink(list);
+    AddExpanded(url, options, sink);
+}
+
+void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlSink& sink)
+{
+    // Most URLs hold no "[" at all, which one byte search tells.
+    if (!options.EXTRACTION || !std::memchr(url.data(), '[', url.size()))
+        return sink.Add(url);
     const std::size_t open = FindWhole(url, "[");
+    if (open == std::string_view::npos)
+        return sink.Add(url);
     const std::size_t close = FindWhole(url, "]");
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open)
-        return list.Append(std::string(url));
+    if (close == std::string_view::npos || close < open)
+        return sink.Add(url);
 
     std::string_view startText, endText;
     ReadBoundTexts(url.substr(open, close - open + 1), startText, endText);
     if (startText.empty() || endText.empty())
-        return list.Append(std::string(url));
+        return sink.Add(url);
     const int start = ParseRangeBound(startText);
     const int end = ParseRangeBound(endText);
     if (start == -1 || end == -1)
-        return list.Append(std::string(url));
+        return sink.Add(url);
 
     const int digitCount = static_cast<int>(startText.size());
-    const std::string first = ZeroPad(start, digitCount);  // refuses an over-long pattern first
+    RefuseOverlongPattern(digitCount);  // before the size checks, as the formatter refuses first
     // 64-bit, so that a range ending at the largest int neither overflows nor loops.
     const std::int64_t last = std::max<std::int64_t>(start, end);
     const std::int64_t entries = last - start + 1;
@@ -77,11 +110,12 @@ void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList&
     const std::int64_t entryBytes = static_cast<std::int64_t>(prefix.size() + suffix.size()) + longestNumber;
     if (entries * entryBytes > MaxRangeBytes)
         throw EFormatError("範囲が大きすぎます（展開後のURLが合わせて256MBを超えます）");
+    std::string entry;
+    entry.reserve(static_cast<std::size_t>(entryBytes));
     for (std::int64_t i = start; i <= last; ++i) {
-        const std::string number = i == start ? first : ZeroPad(static_cast<int>(i), digitCount);
-        std::string entry;
-        entry.reserve(prefix.size() + number.size() + suffix.size());
-        entry.append(prefix).append(number).append(suffix);
-        list.Append(std::move(entry));
+        entry.assign(prefix);
+        AppendZeroPadded(entry, i, digitCount);
+        entry.append(suffix);
+        sink.Add(entry);
     }
 }

@@ -1,3 +1,4 @@
+#include "CandidateScan.h"
 #include "Engine.h"
 #include "FieldScan.h"
 
@@ -79,77 +80,95 @@ void AppendWithoutCr(std::string& line, std::string_view bytes)
     }
 }
 
-// Cuts a byte stream into lines. A line whose bytes lie inside one chunk and
-// hold no CR but the one before its LF is handed on without copying.
-class TLineCutter {
-public:
-    explicit TLineCutter(const std::function<void(std::string_view)>& onLine) : FOnLine(onLine) { }
+// One line's bytes without its CRs: as they stand when the only CR is the
+// one before the LF, else copied into spare.
+std::string_view WithoutCr(std::string_view raw, std::string& spare)
+{
+    const void* cr = std::memchr(raw.data(), '\r', raw.size());
+    if (!cr)
+        return raw;
+    const auto at = static_cast<std::size_t>(static_cast<const char*>(cr) - raw.data());
+    if (at + 1 == raw.size())
+        return raw.substr(0, at);
+    spare.clear();
+    AppendWithoutCr(spare, raw);
+    return spare;
+}
 
-    // False once a Ctrl-Z at the start of a line has ended the text.
-    bool Feed(std::string_view chunk)
-    {
-        std::size_t nextCr = 0;  // position of the next CR in chunk, looked up lazily
-        bool crKnown = false;
-        for (std::size_t at = 0; at < chunk.size();) {
-            if (!FInLine && chunk[at] == CtrlZ)
-                return false;
-            const void* lf = std::memchr(chunk.data() + at, '\n', chunk.size() - at);
-            if (!lf) {
-                AppendWithoutCr(FPending, chunk.substr(at));
-                FInLine = true;
-                return true;
-            }
-            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - chunk.data());
-            if (!crKnown || nextCr < at) {
-                const void* cr = std::memchr(chunk.data() + at, '\r', chunk.size() - at);
-                nextCr =
-                    cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - chunk.data()) : chunk.size();
-                crKnown = true;
-            }
-            std::string_view line = chunk.substr(at, end - at);
-            const bool plainCrLf = nextCr == end - 1 && end > at;
-            if (plainCrLf)
-                line.remove_suffix(1);
-            if (!FInLine && (plainCrLf || nextCr > end)) {
-                FOnLine(line);
-            } else {
-                AppendWithoutCr(FPending, line);
-                FOnLine(FPending);
-                FPending.clear();
-                FInLine = false;
-            }
-            at = end + 1;
+// Reads a file in large pieces and hands on blocks of whole lines: each
+// block starts at the start of a line and ends just after an LF, except the
+// last, which ends with the file. A line longer than a piece grows the
+// buffer. onBlock returns false to stop reading.
+template <class OnBlock> void ReadLineBlocks(TFileHandle& file, OnBlock&& onBlock)
+{
+    std::size_t capacity = ChunkSize;
+    std::unique_ptr<char[]> buffer(new char[capacity]);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == capacity) {
+            std::unique_ptr<char[]> larger(new char[capacity * 2]);
+            std::memcpy(larger.get(), buffer.get(), filled);
+            buffer = std::move(larger);
+            capacity *= 2;
         }
-        return true;
-    }
-
-    void Finish()
-    {
-        if (!FInLine)
+        const std::size_t got = file.Read(buffer.get() + filled, capacity - filled);
+        if (got == 0)
+            break;
+        const void* lastLf = memrchr(buffer.get() + filled, '\n', got);
+        filled += got;
+        if (!lastLf)
+            continue;
+        const auto cut = static_cast<std::size_t>(static_cast<const char*>(lastLf) - buffer.get()) + 1;
+        if (!onBlock(std::string_view(buffer.get(), cut)))
             return;
-        FOnLine(FPending);
-        FPending.clear();
-        FInLine = false;
+        std::memmove(buffer.get(), buffer.get() + cut, filled - cut);
+        filled -= cut;
     }
+    if (filled > 0)
+        onBlock(std::string_view(buffer.get(), filled));
+}
 
-private:
-    const std::function<void(std::string_view)>& FOnLine;
-    std::string FPending;
-    bool FInLine = false;  // bytes of the current line have been seen
-};
+// Cuts a block of whole lines into lines. False once a Ctrl-Z at the start
+// of a line has ended the text.
+bool CutLines(std::string_view block, const std::function<void(std::string_view)>& onLine, std::string& spare)
+{
+    for (std::size_t at = 0; at < block.size();) {
+        if (block[at] == CtrlZ)
+            return false;
+        const void* lf = std::memchr(block.data() + at, '\n', block.size() - at);
+        const std::size_t end =
+            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - block.data()) : block.size();
+        onLine(WithoutCr(block.substr(at, end - at), spare));
+        at = end + 1;
+    }
+    return true;
+}
 
 void ReadLinesFrom(TFileHandle& file, const std::function<void(std::string_view)>& onLine)
 {
-    const std::unique_ptr<char[]> buffer(new char[ChunkSize]);
-    TLineCutter cutter(onLine);
-    for (;;) {
-        const std::size_t got = file.Read(buffer.get(), ChunkSize);
-        if (got == 0)
-            break;
-        if (!cutter.Feed(std::string_view(buffer.get(), got)))
-            return;
-    }
-    cutter.Finish();
+    std::string spare;
+    ReadLineBlocks(file, [&](std::string_view block) { return CutLines(block, onLine, spare); });
+}
+
+void ExtractFrom(TFileHandle& file, const TExtractOptions& options, TUrlSink& sink)
+{
+    candidates::TTriggers triggers;
+    triggers.Slash = options.RULE2 || options.RULE3 || options.NTT;
+    triggers.Kana = options.NTT;
+    std::string spare;
+    ReadLineBlocks(file, [&](std::string_view block) {
+        return candidates::ForEachCandidateLine(block, triggers, [&](const candidates::TRawLine& line) {
+            std::string_view bytes = line.Bytes;
+            if (line.LoneCr) {
+                spare.clear();
+                AppendWithoutCr(spare, bytes);
+                return ExtractUrlsFromLine(spare, options, sink);
+            }
+            if (!bytes.empty() && bytes.back() == '\r')
+                bytes.remove_suffix(1);
+            ExtractUrlsFromLine(bytes, options, sink);
+        });
+    });
 }
 
 std::string ReadBytesFrom(TFileHandle& file)
@@ -177,9 +196,8 @@ void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine)
 
 void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine)
 {
-    TLineCutter cutter(onLine);
-    if (cutter.Feed(bytes))
-        cutter.Finish();
+    std::string spare;
+    CutLines(bytes, onLine, spare);
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -196,10 +214,29 @@ std::string ReadFileBytes(int fd)
 
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list)
 {
-    ReadTextLines(path, [&](std::string_view line) { ExtractUrlsFromLine(line, options, list); });
+    TUrlListSink sink(list);
+    ExtractFromFile(path, options, sink);
+}
+
+void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink)
+{
+    TFileHandle file(path);
+    ExtractFrom(file, options, sink);
+}
+
+void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink)
+{
+    TFileHandle file(fd);
+    ExtractFrom(file, options, sink);
 }
 
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list)
+{
+    TUrlListSink sink(list);
+    ExtractFromClipboardText(text, options, sink);
+}
+
+void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlSink& sink)
 {
     std::string withoutCr;
     withoutCr.reserve(text.size());
@@ -207,7 +244,7 @@ void ExtractFromClipboardText(std::string_view text, const TExtractOptions& opti
     fields::ScanFields(withoutCr, fields::MakeDelimiterTable("\n"), [&](std::string_view line) {
         if (line.empty())
             return false;
-        ExtractUrlsFromLine(line, options, list);
+        ExtractUrlsFromLine(line, options, sink);
         return true;
     });
 }

@@ -14,7 +14,6 @@ namespace {
 
 constexpr char ProgramName[] = "linkrake-extract";
 constexpr char StandardInputName[] = "stdin";
-constexpr std::size_t DrainThreshold = 4096;
 
 enum ExitStatus { ExitDone = 0, ExitFailed = 1, ExitUsage = 2 };
 
@@ -37,21 +36,14 @@ TExtractOptions LoadOptions(const TExtractorRequest& request)
 // text. Standard input is read through its descriptor, from where it stands:
 // reopening it by name fails on sockets and rewinds files.
 void ExtractInput(const std::optional<std::string>& path, bool asClipboard, const TExtractOptions& options,
-                  TUrlList& list, TUrlWriter& writer)
+                  TUrlWriter& writer)
 {
-    if (asClipboard) {
-        ExtractFromClipboardText(path ? ReadFileBytes(*path) : ReadFileBytes(STDIN_FILENO), options, list);
-        return;
-    }
-    const auto onLine = [&](std::string_view line) {
-        ExtractUrlsFromLine(line, options, list);
-        if (list.Count() >= DrainThreshold)
-            writer.Drain(list);
-    };
-    if (path)
-        ReadTextLines(*path, onLine);
+    if (asClipboard)
+        ExtractFromClipboardText(path ? ReadFileBytes(*path) : ReadFileBytes(STDIN_FILENO), options, writer);
+    else if (path)
+        ExtractFromFile(*path, options, writer);
     else
-        ReadTextLines(STDIN_FILENO, onLine);
+        ExtractFromFile(STDIN_FILENO, options, writer);
 }
 
 int Run(const TExtractorRequest& request)
@@ -64,8 +56,7 @@ int Run(const TExtractorRequest& request)
         return ExitFailed;
     }
 
-    TUrlWriter writer(stdout);
-    TUrlList list;
+    TUrlWriter writer(STDOUT_FILENO);
     int status = ExitDone;
     std::vector<std::optional<std::string>> inputs(request.Files.begin(), request.Files.end());
     if (inputs.empty())
@@ -73,7 +64,7 @@ int Run(const TExtractorRequest& request)
     for (const std::optional<std::string>& input : inputs) {
         const std::string name = input.value_or(StandardInputName);
         try {
-            ExtractInput(input, request.Clipboard, options, list, writer);
+            ExtractInput(input, request.Clipboard, options, writer);
         } catch (const EEngineError& error) {
             ReportFailure(name, error.what());
             status = ExitFailed;
@@ -84,7 +75,6 @@ int Run(const TExtractorRequest& request)
             break;
         }
     }
-    writer.Drain(list);
     if (!writer.Finish()) {
         ReportFailure("stdout", "書き込みに失敗しました");
         return ExitFailed;

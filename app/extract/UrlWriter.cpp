@@ -1,35 +1,45 @@
 #include "UrlWriter.h"
 
+#include <cerrno>
+
+#include <unistd.h>
+
 namespace {
-constexpr std::size_t BufferSize = 1 << 20;
+constexpr std::size_t BufferSize = 1 << 16;
 }  // namespace
 
-TUrlWriter::TUrlWriter(std::FILE* stream) : FStream(stream)
+TUrlWriter::TUrlWriter(int fd) : FFd(fd)
 {
     FBuffer.reserve(BufferSize + 4096);
 }
 
-void TUrlWriter::Drain(TUrlList& list)
+void TUrlWriter::Add(std::string_view url)
 {
-    for (const TUrlList::TItem& item : list.Items()) {
-        FBuffer.append(item.Text).append("\r\n");
-        if (FBuffer.size() >= BufferSize)
-            WriteBuffer();
-    }
-    list.Clear();
+    FBuffer.append(url).append("\r\n");
+    if (FBuffer.size() >= BufferSize)
+        WriteBuffer();
 }
 
 void TUrlWriter::WriteBuffer()
 {
-    if (!FBuffer.empty() && std::fwrite(FBuffer.data(), 1, FBuffer.size(), FStream) != FBuffer.size())
-        FFailed = true;
+    const char* data = FBuffer.data();
+    std::size_t left = FFailed ? 0 : FBuffer.size();
+    while (left > 0) {
+        const ssize_t written = ::write(FFd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            FFailed = true;
+            break;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
     FBuffer.clear();
 }
 
 bool TUrlWriter::Finish()
 {
     WriteBuffer();
-    if (std::fflush(FStream) != 0)
-        FFailed = true;
     return !FFailed;
 }

@@ -1,21 +1,21 @@
 #pragma once
-#include <cstdio>
 #include <string>
+#include <string_view>
 
-#include "UrlList.h"
+#include "UrlSink.h"
 
-// Moves the list's items to a stream, each followed by CR LF, through one
-// large buffer, and empties the list so memory stays bounded.
-class TUrlWriter {
+// Writes each URL to a descriptor, followed by CR LF, through a buffer of
+// 64 KB, so that a long run costs few system calls and no list at all.
+class TUrlWriter final : public TUrlSink {
 public:
-    explicit TUrlWriter(std::FILE* stream);
-    void Drain(TUrlList& list);
+    explicit TUrlWriter(int fd);
+    void Add(std::string_view url) override;
     // Writes what is buffered; false when any write failed.
     bool Finish();
 
 private:
     void WriteBuffer();
-    std::FILE* FStream;
+    int FFd;
     std::string FBuffer;
     bool FFailed = false;
 };

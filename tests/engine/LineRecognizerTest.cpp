@@ -6,7 +6,9 @@
 
 #include "Engine.h"
 #include "RandomText.h"
+#include "RecognizerScan.h"
 #include "ReferenceEngine.h"
+#include "StepWidths.h"
 
 using reference::ToCp932;
 
@@ -132,30 +134,106 @@ TEST_P(LineRecognizerRows, Extracts)
 INSTANTIATE_TEST_SUITE_P(Table, LineRecognizerRows, testing::ValuesIn(RecognizerCases()),
                          [](const auto& row) { return std::string(row.param.Name); });
 
+TExtractOptions FromBits(int b)
+{
+    TExtractOptions options;
+    options.WWW = b & 1;
+    options.ALL = b & 2;
+    options.NTT = b & 4;
+    options.RULE1 = b & 8;
+    options.RULE2 = b & 16;
+    options.RULE3 = b & 32;
+    options.EXTRACTION = b & 64;
+    options.MEMO = (b & 128) ? "KKK" : "";
+    return options;
+}
+
+TEST(LineRecognizer, CraftedLinesMatchTheLiteralSteps)
+{
+    const std::string lines[] = {
+        // A quote that is a second byte opens a quoted field running over
+        // the inserted schemes, so the line must be split as spaced.
+        "\x81\"http://a/ b\"http://c/",
+        "ab\x81\"HTTP://x y://z\" ../w ww.v",
+        "\x81\x81\"http://a/\" \x82\"x\x81\"",
+        "p\x95\"rtsp://q\"\x95\"\"http://r/",
+        // www fields start only after a delimiter that is not a second byte.
+        std::string("www.a x.www.b \x81 www.c \x81\x81 www.d awww.e ww.f www.ww.g \0www.h", 58),
+        "http://www.a/ ww.b://www.c ../www.d <www.e>'ww.f'\"www.g\"",
+        "xhttp://a wwww.b :// www.c ..//www.d",
+    };
+    for (const std::string& line : lines)
+        for (int b = 0; b < 256; ++b) {
+            const TExtractOptions options = FromBits(b);
+            TUrlList fast, slow;
+            ExtractUrlsFromLine(line, options, fast);
+            reference::ExtractUrlsFromLine(line, options, slow);
+            ASSERT_EQ(fast.Count(), slow.Count())
+                << "options " << b << " line " << ::testing::PrintToString(line);
+            for (std::size_t i = 0; i < fast.Count(); ++i)
+                ASSERT_EQ(fast[i], slow[i]);
+        }
+}
+
+TEST(LineRecognizer, LineMasksMarkEveryDelimiterColonAndDot)
+{
+    // Every length around the step widths and the 64-byte words, so that
+    // the steps' last, overlapping block is checked.
+    std::mt19937 random(23);
+    const char alphabet[] = " \"<>'\0:.a\x82/";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2);
+    ForEachStepWidth([&] {
+        for (std::size_t length = 0; length <= 200; ++length) {
+            std::string text;
+            for (std::size_t i = 0; i < length; ++i)
+                text.push_back(alphabet[pick(random)]);
+            recognizer::TLineMasks masks;
+            masks.Compute(text);
+            auto found = [&](auto next) {
+                std::vector<std::size_t> at;
+                for (std::size_t p = next(0); p < length; p = next(p + 1))
+                    at.push_back(p);
+                return at;
+            };
+            auto wanted = [&](auto test) {
+                std::vector<std::size_t> at;
+                for (std::size_t i = 0; i < length; ++i)
+                    if (test(static_cast<unsigned char>(text[i])))
+                        at.push_back(i);
+                return at;
+            };
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextSpecial(p); }),
+                      wanted(recognizer::IsSpecial))
+                << length;
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextColon(p); }),
+                      wanted([](unsigned char c) { return c == ':'; }));
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextDot(p); }),
+                      wanted([](unsigned char c) { return c == '.'; }));
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextColonOrDot(p); }),
+                      wanted([](unsigned char c) { return c == ':' || c == '.'; }));
+            ASSERT_EQ(masks.HasQuote(), text.find('"') != std::string::npos) << length;
+        }
+    });
+}
+
 TEST(LineRecognizer, MatchesTheLiteralStepsOnRandomLines)
 {
     std::mt19937 random(17);
     std::uniform_int_distribution<int> bits(0, 255);
-    for (int trial = 0; trial < 6000; ++trial) {
-        const std::string line = RandomText(random, 30);
-        const int b = bits(random);
-        TExtractOptions options;
-        options.WWW = b & 1;
-        options.ALL = b & 2;
-        options.NTT = b & 4;
-        options.RULE1 = b & 8;
-        options.RULE2 = b & 16;
-        options.RULE3 = b & 32;
-        options.EXTRACTION = b & 64;
-        options.MEMO = (b & 128) ? "KKK" : "";
-        TUrlList fast, slow;
-        ExtractUrlsFromLine(line, options, fast);
-        reference::ExtractUrlsFromLine(line, options, slow);
-        ASSERT_EQ(fast.Count(), slow.Count())
-            << "options " << b << " line " << ::testing::PrintToString(line);
-        for (std::size_t i = 0; i < fast.Count(); ++i)
-            ASSERT_EQ(fast[i], slow[i]);
-    }
+    ForEachStepWidth([&] {
+        for (int trial = 0; trial < 6000; ++trial) {
+            const std::string line = RandomText(random, 30);
+            const int b = bits(random);
+            const TExtractOptions options = FromBits(b);
+            TUrlList fast, slow;
+            ExtractUrlsFromLine(line, options, fast);
+            reference::ExtractUrlsFromLine(line, options, slow);
+            ASSERT_EQ(fast.Count(), slow.Count())
+                << "options " << b << " line " << ::testing::PrintToString(line);
+            for (std::size_t i = 0; i < fast.Count(); ++i)
+                ASSERT_EQ(fast[i], slow[i]);
+        }
+    });
 }
 
 TEST(LineRecognizer, PathologicalLongLinesStayLinear)

@@ -2,13 +2,19 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "CorpusText.h"
 #include "Engine.h"
+#include "RandomText.h"
+#include "ReferenceEngine.h"
+#include "StepWidths.h"
 
 namespace {
 
@@ -55,6 +61,17 @@ TEST_F(TextFiles, LineBreaksAndOddBytes)
     EXPECT_EQ(Lines(Write("")), V{});
     EXPECT_EQ(Lines(Write("\n")), (V{""}));
     EXPECT_EQ(Lines(Write(std::string("a\0b\n", 4))), (V{std::string("a\0b", 3)}));
+}
+
+TEST_F(TextFiles, BytesAlreadyReadAreCutAsAFileIs)
+{
+    std::mt19937 random(41);
+    for (int trial = 0; trial < 300; ++trial) {
+        const std::string bytes = RandomText(random, 20);
+        V split;
+        SplitTextLines(bytes, [&](std::string_view line) { split.emplace_back(line); });
+        ASSERT_EQ(split, Lines(Write(bytes))) << ::testing::PrintToString(bytes);
+    }
 }
 
 TEST_F(TextFiles, CtrlZEndsTheFileOnlyAtTheStartOfALine)
@@ -134,6 +151,80 @@ TEST_F(TextFiles, ExtractFromFileAppendsAfterWhatIsThere)
     EXPECT_THROW(ExtractFromFile(path, options, list), EFormatError);
     ASSERT_EQ(list.Count(), 4u);
     EXPECT_EQ(list[3], "http://b/2");
+}
+
+TEST_F(TextFiles, ExtractFromFileMatchesTheLiteralStepsLineByLine)
+{
+    // Lines of every odd piece (lone CRs, Ctrl-Z, NUL, kana, half characters)
+    // so that the bulk skipping of lines that cannot hold a URL is checked
+    // against each line the reader cuts, given to the literal steps.
+    std::mt19937 random(29);
+    std::uniform_int_distribution<int> bits(0, 255), lineCount(0, 12), ending(0, 3);
+    ForEachStepWidth([&] {
+        for (int trial = 0; trial < 400; ++trial) {
+            std::string text;
+            for (int n = lineCount(random); n > 0; --n)
+                text += RandomText(random, 14) + (ending(random) == 0 ? "\n" : "\r\n");
+            const int b = bits(random);
+            TExtractOptions options;
+            options.WWW = b & 1;
+            options.ALL = b & 2;
+            options.NTT = b & 4;
+            options.RULE1 = b & 8;
+            options.RULE2 = b & 16;
+            options.RULE3 = b & 32;
+            options.EXTRACTION = b & 64;
+            options.MEMO = (b & 128) ? "KKK" : "";
+            const std::string path = Write(text);
+            TUrlList fast, slow;
+            ExtractFromFile(path, options, fast);
+            ReadTextLines(
+                path, [&](std::string_view line) { reference::ExtractUrlsFromLine(line, options, slow); });
+            ASSERT_EQ(fast.Count(), slow.Count())
+                << "options " << b << " text " << ::testing::PrintToString(text);
+            for (std::size_t i = 0; i < fast.Count(); ++i)
+                ASSERT_EQ(fast[i], slow[i]);
+        }
+    });
+}
+
+TEST_F(TextFiles, LargeInputsGiveTheSameUrlsFromAFileAndAPipe)
+{
+    // Several read chunks, a line longer than a chunk, lone CRs and kana
+    // pairs cut by them, read whole from a file and in small pieces from a pipe.
+    std::string text = MakeCorpus(1 << 20, 11);
+    text.insert(300000, std::string(400000, 'x') + " http://long/" + std::string(1000, '\x82'));
+    text.insert(100000, "http://a\rb/ \x82\r\xAF\x82\xDF\x82\xDF ww\rw.c\r\n");
+    TExtractOptions options;
+    options.NTT = options.RULE1 = options.RULE3 = options.EXTRACTION = true;
+    TUrlList expected;
+    ReadTextLines(Write(text), [&](std::string_view line) { ExtractUrlsFromLine(line, options, expected); });
+    ASSERT_GT(expected.Count(), 1000u);
+
+    ForEachStepWidth([&] {
+        TUrlList fromFile;
+        ExtractFromFile(Write(text), options, fromFile);
+        EXPECT_EQ(fromFile.Items().size(), expected.Items().size());
+        for (std::size_t i = 0; i < expected.Count() && i < fromFile.Count(); ++i)
+            ASSERT_EQ(fromFile[i], expected[i]) << i;
+
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        std::thread writer([&] {
+            for (std::size_t at = 0; at < text.size(); at += 777)
+                if (::write(ends[1], text.data() + at, std::min<std::size_t>(777, text.size() - at)) < 0)
+                    break;
+            ::close(ends[1]);
+        });
+        TUrlList fromPipe;
+        TUrlListSink sink(fromPipe);
+        ExtractFromFile(ends[0], options, sink);
+        writer.join();
+        ::close(ends[0]);
+        EXPECT_EQ(fromPipe.Items().size(), expected.Items().size());
+        for (std::size_t i = 0; i < expected.Count() && i < fromPipe.Count(); ++i)
+            ASSERT_EQ(fromPipe[i], expected[i]) << i;
+    });
 }
 
 TEST(ClipboardText, LinesComeFromTheSplitterOnLineFeeds)

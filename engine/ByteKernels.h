@@ -1,0 +1,41 @@
+#pragma once
+// Internal: the engine's byte-class scans, in 32-byte AVX2 steps where the
+// processor has them and in 16-byte SSE2 steps otherwise (chosen once); on
+// processors other than x86, byte by byte.
+#include <cstddef>
+#include <cstdint>
+
+namespace kernels {
+
+constexpr unsigned char CtrlZ = 0x1A;
+
+// Whether the 32-byte steps are in use. Tests turn them off to run the
+// 16-byte ones too; turning them on where the processor lacks them does
+// nothing.
+bool WideSteps();
+void UseWideSteps(bool on);
+
+// Index of the first byte at or after from, or length, that is ":" or ".",
+// or `slash` (pass ":" when slashes do not count), or a Ctrl-Z, or a CR not
+// followed by LF; with kana, also a lead byte 0x82 followed by the second
+// byte of け, る or め.
+std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length, unsigned char slash,
+                    bool kana);
+
+// Index of the first LF, or of the first CR not followed by LF, at or after
+// from; or length.
+std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length);
+
+// Sets bit i % 64 of word i / 64 in specials for each special byte of the
+// recognizer (space, double quote, "<", ">", apostrophe, NUL), in colons
+// for each ":" and in dots for each "."; the words are written whole.
+// Returns whether any byte is a double quote.
+bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* colons,
+              std::uint64_t* dots);
+
+// Whether the bytes hold a "/" or め (0x82 0xDF), and a "." or る (0x82
+// 0xE9), found at any alignment: what the kana conversion of them needs to
+// hold both "/" and ".".
+bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length);
+
+}  // namespace kernels

@@ -1,0 +1,75 @@
+#pragma once
+// Internal: finds, in a block of whole text lines, the lines that may hold a
+// URL, so that the rest are skipped in bulk without being cut out one by one.
+//
+// Every rule needs one of ":", "." or "/" in the line as the recognizer sees
+// it: a scheme needs "://", "www.", "ww." and "../" a dot, the path rules a
+// slash. The line spacing inserts none of them where none was. The kana
+// conversion makes them only out of け, る and め (lead byte 0x82), so with
+// it on those pairs count too, found at any alignment (a superset). A CR
+// that is not part of a CR LF is dropped from the line, which could join a
+// pair, so such a CR marks its line as well. A Ctrl-Z is reported wherever
+// it stands; only the caller knows whether it starts a line.
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+#include "ByteKernels.h"
+
+namespace candidates {
+
+struct TTriggers {
+    bool Slash = false;  // a "/" alone may make a URL
+    bool Kana = false;   // the kana conversion is on
+};
+
+inline std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length,
+                           const TTriggers& triggers)
+{
+    return kernels::FindHit(bytes, from, length, triggers.Slash ? '/' : ':', triggers.Kana);
+}
+
+// One line of a block: its bytes without the LF, and whether a CR other
+// than the one before the LF stands in it.
+struct TRawLine {
+    std::string_view Bytes;
+    bool LoneCr;
+};
+
+// Calls onLine(TRawLine) for every line of block that holds a hit, in
+// order. block starts at a line start. False when a Ctrl-Z at the start of a
+// line ended the text.
+template <class OnLine>
+bool ForEachCandidateLine(std::string_view block, const TTriggers& triggers, OnLine&& onLine)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
+    const std::size_t length = block.size();
+    std::size_t lineFloor = 0;  // no line before this holds a hit
+    for (std::size_t p = FindHit(bytes, 0, length, triggers); p < length;
+         p = FindHit(bytes, p, length, triggers)) {
+        if (bytes[p] == kernels::CtrlZ) {
+            if (p == 0 || bytes[p - 1] == '\n')
+                return false;
+            ++p;
+            continue;
+        }
+        // The bytes from lineFloor to p hold no hit, so no lone CR either.
+        const void* before = memrchr(bytes + lineFloor, '\n', p - lineFloor);
+        const std::size_t first =
+            before ? static_cast<std::size_t>(static_cast<const unsigned char*>(before) - bytes) + 1
+                   : lineFloor;
+        std::size_t end = kernels::FindLineEnd(bytes, p, length);
+        const bool loneCr = end < length && bytes[end] == '\r';
+        if (loneCr) {
+            const void* lf = std::memchr(bytes + end, '\n', length - end);
+            end = lf ? static_cast<std::size_t>(static_cast<const unsigned char*>(lf) - bytes) : length;
+        }
+        onLine(TRawLine{block.substr(first, end - first), loneCr});
+        p = lineFloor = end + 1;
+        if (p >= length)
+            break;
+    }
+    return true;
+}
+
+}  // namespace candidates

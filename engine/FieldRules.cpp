@@ -1,0 +1,165 @@
+#include "FieldRules.h"
+#include "ByteKernels.h"
+#include "Engine.h"
+#include "KanaKeys.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
+}
+
+bool StartsWithScheme(std::string_view field)
+{
+    switch (field.front()) {
+    case 'h':
+        return StartsWith(field, "http://") || StartsWith(field, "https://");
+    case 'f':
+        return StartsWith(field, "ftp://");
+    case 'm':
+        return StartsWith(field, "mms://");
+    case 'r':
+        return StartsWith(field, "rtsp://");
+    default:
+        return false;
+    }
+}
+
+// Room that only grows, so that filling it never clears it first.
+class TScratch {
+public:
+    char* Room(std::size_t size)
+    {
+        if (FBytes.size() < size)
+            FBytes.resize(size);
+        return FBytes.data();
+    }
+
+private:
+    std::string FBytes;
+};
+
+// Adds prefix followed by text as convert writes it: copied, or converted
+// from kana.
+template <class Convert>
+void AddJoined(std::string_view prefix, std::string_view text, Convert&& convert,
+               const TExtractOptions& options, TUrlSink& sink)
+{
+    thread_local TScratch scratch;
+    char* url = scratch.Room(prefix.size() + text.size());
+    std::memcpy(url, prefix.data(), prefix.size());
+    const std::size_t written = convert(text, url + prefix.size());
+    AddExpanded(std::string_view(url, prefix.size() + written), options, sink);
+}
+
+std::size_t Copy(std::string_view text, char* out)
+{
+    std::memcpy(out, text.data(), text.size());
+    return text.size();
+}
+
+void AddWithPrefix(std::string_view prefix, std::string_view field, const TExtractOptions& options,
+                   TUrlSink& sink)
+{
+    AddJoined(prefix, field, Copy, options, sink);
+}
+
+bool HoldsSlashAndDot(std::string_view field)
+{
+    return ContainsWhole(field, "/") && ContainsWhole(field, ".");
+}
+
+// The prefix rules read no more than "https://".
+constexpr std::size_t HeadLength = 8;
+
+// Whether a prefix rule can accept a field that begins with c.
+bool MayStartPrefix(char c)
+{
+    switch (c) {
+    case 'h':
+    case 'f':
+    case 'm':
+    case 'r':
+    case 'w':
+    case '.':
+    case '/':
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+TFieldRules::TFieldRules(const TExtractOptions& options, TUrlSink& sink)
+    : FOptions(options), FMemoCode(options.MEMO == "KKK"), FSink(sink)
+{ }
+
+void TFieldRules::Recognize(std::string_view tail, std::string_view value) const
+{
+    if (tail.empty())
+        return FOptions.NTT ? RecognizeKanaTyped(value) : RecognizeAsWritten(value);
+    if (FOptions.NTT)
+        AddJoined(tail, value, ConvertKanaKeysTo, FOptions, FSink);
+    else
+        AddJoined(tail, value, Copy, FOptions, FSink);
+}
+
+void TFieldRules::RecognizeAsWritten(std::string_view field) const
+{
+    // Most fields are words of text; without the slash-and-dot rule their
+    // first byte settles them.
+    if (FOptions.RULE3 || MayStartPrefix(field.front()))
+        Apply(field, field, [field] { return field; });
+}
+
+// With the kana conversion on, a field is converted lazily: its first bytes
+// for the prefix rules, the whole only when it is accepted or when the
+// slash-and-dot rule must look inside.
+void TFieldRules::RecognizeKanaTyped(std::string_view field) const
+{
+    // Most fields are Japanese text whose first character cannot begin any
+    // prefix; one converted character tells.
+    char head[HeadLength + 1];
+    head[0] = FirstConvertedByte(field);
+    std::size_t headLength = 1;
+    if (MayStartPrefix(head[0]))
+        headLength = ConvertKanaKeysHead(field, head, HeadLength);
+    Apply(std::string_view(head, headLength), field, [field]() -> std::string_view {
+        thread_local TScratch scratch;
+        char* whole = scratch.Room(field.size());
+        return std::string_view(whole, ConvertKanaKeysTo(field, whole));
+    });
+}
+
+// head: the field's first bytes as the rules see them; raw: the field as
+// written; whole(): the entire field as the rules see it.
+template <class Whole>
+void TFieldRules::Apply(std::string_view head, std::string_view raw, Whole&& whole) const
+{
+    if (StartsWithScheme(head))
+        return AddExpanded(whole(), FOptions, FSink);
+    if (FOptions.WWW && StartsWith(head, "www."))
+        return AddWithPrefix("http://", whole(), FOptions, FSink);
+    if (FMemoCode && StartsWith(head, "ww."))
+        return AddWithPrefix("http://w", whole(), FOptions, FSink);
+    if (FOptions.RULE1 && StartsWith(head, "../"))
+        return AddExpanded(whole(), FOptions, FSink);
+    // With the conversion on, a test on the raw bytes first passes every
+    // field the slash-and-dot rule could accept: only め and る turn into
+    // "/" and ".".
+    if (FOptions.RULE3
+        && (!FOptions.NTT
+            || kernels::MayConvertToSlashAndDot(reinterpret_cast<const unsigned char*>(raw.data()),
+                                                raw.size()))) {
+        const std::string_view text = whole();
+        if (HoldsSlashAndDot(text))
+            return AddExpanded(text, FOptions, FSink);
+    }
+    if (FOptions.RULE2 && StartsWith(head, "/"))
+        return AddExpanded(whole(), FOptions, FSink);
+}

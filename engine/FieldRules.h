@@ -1,0 +1,25 @@
+#pragma once
+// Internal: the recognizer's field rules, first match wins, for one line's
+// fields at a time.
+#include <string_view>
+
+struct TExtractOptions;
+class TUrlSink;
+
+class TFieldRules {
+public:
+    TFieldRules(const TExtractOptions& options, TUrlSink& sink);
+
+    // The field is tail followed by value. A tail comes from the spacing
+    // steps and is a scheme or "../", which the rules always accept.
+    void Recognize(std::string_view tail, std::string_view value) const;
+
+private:
+    void RecognizeAsWritten(std::string_view field) const;
+    void RecognizeKanaTyped(std::string_view field) const;
+    template <class Whole> void Apply(std::string_view head, std::string_view raw, Whole&& whole) const;
+
+    const TExtractOptions& FOptions;
+    bool FMemoCode;
+    TUrlSink& FSink;
+};

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "UrlList.h"
+
+// Where the engine puts each URL the moment it accepts it. The text lives
+// only for the call; a sink that keeps it copies it. Callers that stream
+// URLs out (the command-line extractor) write them straight on instead of
+// building a list first.
+class TUrlSink {
+public:
+    virtual ~TUrlSink() = default;
+    virtual void Add(std::string_view url) = 0;
+};
+
+// Appends every URL to a list, as the window's operations expect.
+class TUrlListSink final : public TUrlSink {
+public:
+    explicit TUrlListSink(TUrlList& list) : FList(list) { }
+    void Add(std::string_view url) override { FList.Append(std::string(url)); }
+
+private:
+    TUrlList& FList;
+};
