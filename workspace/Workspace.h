@@ -10,8 +10,8 @@
 #include <QString>
 
 #include "Engine.h"
-#include "UndoHistory.h"
 #include "SaveReport.h"
+#include "UndoHistory.h"
 #include "WorkspaceServices.h"
 
 class TWorkspace {

@@ -38,7 +38,10 @@ protected:
         icon->SetVisible(true);
         return icon;
     }
-    void Mouse(TTrayIcon* icon, UINT message) { platform->MouseOnIcon(static_cast<UINT>(icon->IconId()), message); }
+    void Mouse(TTrayIcon* icon, UINT message)
+    {
+        platform->MouseOnIcon(static_cast<UINT>(icon->IconId()), message);
+    }
 
     void LogEvents(TTrayIcon* icon, bool withMouseUp = true)
     {
