@@ -134,20 +134,6 @@ TEST_P(LineRecognizerRows, Extracts)
 INSTANTIATE_TEST_SUITE_P(Table, LineRecognizerRows, testing::ValuesIn(RecognizerCases()),
                          [](const auto& row) { return std::string(row.param.Name); });
 
-TExtractOptions FromBits(int b)
-{
-    TExtractOptions options;
-    options.WWW = b & 1;
-    options.ALL = b & 2;
-    options.NTT = b & 4;
-    options.RULE1 = b & 8;
-    options.RULE2 = b & 16;
-    options.RULE3 = b & 32;
-    options.EXTRACTION = b & 64;
-    options.MEMO = (b & 128) ? "KKK" : "";
-    return options;
-}
-
 TEST(LineRecognizer, CraftedLinesMatchTheLiteralSteps)
 {
     const std::string lines[] = {
@@ -164,7 +150,7 @@ TEST(LineRecognizer, CraftedLinesMatchTheLiteralSteps)
     };
     for (const std::string& line : lines)
         for (int b = 0; b < 256; ++b) {
-            const TExtractOptions options = FromBits(b);
+            const TExtractOptions options = OptionsFromBits(b);
             TUrlList fast, slow;
             ExtractUrlsFromLine(line, options, fast);
             reference::ExtractUrlsFromLine(line, options, slow);
@@ -224,7 +210,7 @@ TEST(LineRecognizer, MatchesTheLiteralStepsOnRandomLines)
         for (int trial = 0; trial < 6000; ++trial) {
             const std::string line = RandomText(random, 30);
             const int b = bits(random);
-            const TExtractOptions options = FromBits(b);
+            const TExtractOptions options = OptionsFromBits(b);
             TUrlList fast, slow;
             ExtractUrlsFromLine(line, options, fast);
             reference::ExtractUrlsFromLine(line, options, slow);

@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+#include "ExtractOptions.h"
+
 inline std::string RandomText(std::mt19937& random, int maxPieces)
 {
     static const char* const pieces[] = {
@@ -32,4 +34,19 @@ inline std::string RandomText(std::mt19937& random, int maxPieces)
             text.append(pieces[i]);
     }
     return text;
+}
+
+// One of the 256 combinations of the switches and the hidden memo code.
+inline TExtractOptions OptionsFromBits(int b)
+{
+    TExtractOptions options;
+    options.WWW = b & 1;
+    options.ALL = b & 2;
+    options.NTT = b & 4;
+    options.RULE1 = b & 8;
+    options.RULE2 = b & 16;
+    options.RULE3 = b & 32;
+    options.EXTRACTION = b & 64;
+    options.MEMO = (b & 128) ? "KKK" : "";
+    return options;
 }

@@ -166,15 +166,7 @@ TEST_F(TextFiles, ExtractFromFileMatchesTheLiteralStepsLineByLine)
             for (int n = lineCount(random); n > 0; --n)
                 text += RandomText(random, 14) + (ending(random) == 0 ? "\n" : "\r\n");
             const int b = bits(random);
-            TExtractOptions options;
-            options.WWW = b & 1;
-            options.ALL = b & 2;
-            options.NTT = b & 4;
-            options.RULE1 = b & 8;
-            options.RULE2 = b & 16;
-            options.RULE3 = b & 32;
-            options.EXTRACTION = b & 64;
-            options.MEMO = (b & 128) ? "KKK" : "";
+            const TExtractOptions options = OptionsFromBits(b);
             const std::string path = Write(text);
             TUrlList fast, slow;
             ExtractFromFile(path, options, fast);
