@@ -97,6 +97,13 @@ TEST_F(Persistence, MemoJoiningRules)
     EXPECT_EQ(roundTrip("one\r\n\r\nthree"), "one\r\n\r\nthree");
     EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "one\r\n\r\nthree\r\n");
     EXPECT_EQ(roundTrip("\r\n\r\nthird\r\nfourth"), "third\r\nfourth");
+    // A line that opens with Ctrl-Z would end the file for the reader.
+    EXPECT_EQ(roundTrip("\x1A"
+                        "first\r\n\x1A"
+                        "second\r\nthird"),
+              "\x1A"
+              "first\r\n\x1A"
+              "second\r\nthird");
     EXPECT_EQ(roundTrip("\r\n\r\n"), "");
     EXPECT_EQ(roundTrip(""), "");
     EXPECT_TRUE(fs::exists(Folder + "Memo2.txt"));
