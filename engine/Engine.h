@@ -56,8 +56,9 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlSink& sink);
 
 // ---- Range expansion and numbering (RangeExpansion.cpp) ----
-// The most entries one bracketed range may produce; larger ranges are
-// refused with EFormatError before anything of them is appended.
+// The most entries one bracketed range, or all the ranges of one clipboard
+// text together, may produce; larger ranges are refused with EFormatError
+// before anything of them is appended.
 constexpr long long MaxRangeEntries = 1000000;
 // Likewise the most bytes of URL text one range may produce, so that a long
 // URL with a large range cannot exhaust memory either.
