@@ -2,8 +2,10 @@
 // The extraction engine: CP932 byte strings in, URLs out. No Qt here.
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Errors.h"
 #include "ExtractOptions.h"
@@ -28,6 +30,14 @@ bool ContainsWhole(std::string_view text, std::string_view pattern, bool ignoreC
 // inserted text.
 std::string ReplaceAllWhole(std::string_view text, std::string_view pattern, std::string_view replacement,
                             bool ignoreCase = false);
+// The offsets of the occurrences ReplaceAllWhole replaces, ascending, into
+// `offsets` (cleared first), so that a caller can replace them itself.
+void FindAllWhole(std::string_view text, std::string_view pattern, std::vector<std::size_t>& offsets,
+                  bool ignoreCase = false);
+// The text with the `length`-byte spans at the ascending, non-overlapping
+// offsets replaced; the result is allocated once, at its exact size.
+std::string ReplaceSpans(std::string_view text, std::span<const std::size_t> offsets, std::size_t length,
+                         std::string_view replacement);
 // 0-based index of the last single-byte occurrence of c, or npos.
 std::size_t FindLastSingleByte(std::string_view text, char c);
 
@@ -46,8 +56,9 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlSink& sink);
 
 // ---- Range expansion and numbering (RangeExpansion.cpp) ----
-// The most entries one bracketed range may produce; larger ranges are
-// refused with EFormatError before anything of them is appended.
+// The most entries one bracketed range, or all the ranges of one clipboard
+// text together, may produce; larger ranges are refused with EFormatError
+// before anything of them is appended.
 constexpr long long MaxRangeEntries = 1000000;
 // Likewise the most bytes of URL text one range may produce, so that a long
 // URL with a large range cannot exhaust memory either.

@@ -101,7 +101,7 @@ void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlSink&
     // 64-bit, so that a range ending at the largest int neither overflows nor loops.
     const std::int64_t last = std::max<std::int64_t>(start, end);
     const std::int64_t entries = last - start + 1;
-    if (entries > MaxRangeEntries)
+    if (entries > MaxRangeEntries || entries > sink.RangeEntriesLeft)
         throw EFormatError("範囲が大きすぎます（展開できるのは1,000,000件までです）");
 
     const std::string_view prefix = url.substr(0, open);
@@ -110,6 +110,7 @@ void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlSink&
     const std::int64_t entryBytes = static_cast<std::int64_t>(prefix.size() + suffix.size()) + longestNumber;
     if (entries * entryBytes > MaxRangeBytes)
         throw EFormatError("範囲が大きすぎます（展開後のURLが合わせて256MBを超えます）");
+    sink.RangeEntriesLeft -= entries;
     std::string entry;
     entry.reserve(static_cast<std::size_t>(entryBytes));
     for (std::int64_t i = start; i <= last; ++i) {

@@ -97,25 +97,42 @@ bool ContainsWhole(std::string_view text, std::string_view pattern, bool ignoreC
     return FindWhole(text, pattern, 0, ignoreCase) != std::string_view::npos;
 }
 
-std::string ReplaceAllWhole(std::string_view text, std::string_view pattern, std::string_view replacement,
-                            bool ignoreCase)
+void FindAllWhole(std::string_view text, std::string_view pattern, std::vector<std::size_t>& offsets,
+                  bool ignoreCase)
 {
-    if (pattern.empty())
-        return std::string(text);
+    offsets.clear();
+    if (pattern.empty() || pattern.size() > text.size())
+        return;
     sjis::TSecondByteCursor cursor(text);
-    std::string result;
-    result.reserve(text.size());
-    std::size_t copied = 0;
     for (std::size_t i = FindWholeWith(cursor, text, pattern, 0, ignoreCase); i != std::string_view::npos;
          i = FindWholeWith(cursor, text, pattern, i + pattern.size(), ignoreCase)) {
-        result.append(text.substr(copied, i - copied));
-        result.append(replacement);
-        copied = i + pattern.size();
-        if (copied >= text.size())
+        offsets.push_back(i);
+        if (i + pattern.size() >= text.size())
             break;
+    }
+}
+
+std::string ReplaceSpans(std::string_view text, std::span<const std::size_t> offsets, std::size_t length,
+                         std::string_view replacement)
+{
+    std::string result;
+    result.reserve(text.size() - offsets.size() * length + offsets.size() * replacement.size());
+    std::size_t copied = 0;
+    for (std::size_t offset : offsets) {
+        result.append(text.substr(copied, offset - copied));
+        result.append(replacement);
+        copied = offset + length;
     }
     result.append(text.substr(copied));
     return result;
+}
+
+std::string ReplaceAllWhole(std::string_view text, std::string_view pattern, std::string_view replacement,
+                            bool ignoreCase)
+{
+    std::vector<std::size_t> offsets;
+    FindAllWhole(text, pattern, offsets, ignoreCase);
+    return ReplaceSpans(text, offsets, pattern.size(), replacement);
 }
 
 std::size_t FindLastSingleByte(std::string_view text, char c)

@@ -2,6 +2,7 @@
 #include "Engine.h"
 #include "FieldScan.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -238,6 +239,14 @@ void ExtractFromClipboardText(std::string_view text, const TExtractOptions& opti
 
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlSink& sink)
 {
+    // Monitoring reads whatever anyone copies: the whole text gets the
+    // budget of one range, and the sink its own budget back afterwards.
+    struct TTextBudget {
+        TUrlSink& Sink;
+        long long Saved = Sink.RangeEntriesLeft;
+        ~TTextBudget() { Sink.RangeEntriesLeft = Saved; }
+    } budget{sink};
+    sink.RangeEntriesLeft = std::min(sink.RangeEntriesLeft, MaxRangeEntries);
     std::string withoutCr;
     withoutCr.reserve(text.size());
     AppendWithoutCr(withoutCr, text);

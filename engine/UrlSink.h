@@ -1,4 +1,5 @@
 #pragma once
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,12 @@ class TUrlSink {
 public:
     virtual ~TUrlSink() = default;
     virtual void Add(std::string_view url) = 0;
+
+    // Range entries this sink still takes. A clipboard text sets it for its
+    // whole length, so that a few large ranges in one copied text cannot add
+    // up to more than one range may expand to; a range past it is refused
+    // before anything of it is added.
+    long long RangeEntriesLeft = std::numeric_limits<long long>::max();
 };
 
 // Appends every URL to a list, as the window's operations expect.

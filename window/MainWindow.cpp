@@ -22,6 +22,7 @@
 #include "Cp932.h"
 #include "DesktopServices.h"
 #include "DigitSpinField.h"
+#include "FreedMemory.h"
 #include "PageControl.h"
 #include "PictureBox.h"
 #include "ReadProgress.h"
@@ -255,6 +256,7 @@ void TMainWindow::FormCreate()
 void TMainWindow::FormShow()
 {
     ResetListHorizontalExtent();
+    ReturnFreedMemory();  // what reading the files and laying out the list needed on the way
     // After the window has appeared, so that the box has a window to belong to.
     QTimer::singleShot(0, this, &TMainWindow::ReportUnreadableFiles);
 }
@@ -332,6 +334,8 @@ void TMainWindow::RunWorkspaceHandler(const std::function<void()>& handler)
     }
     --FHandlerDepth;
     WorkspaceToControls();
+    if (FHandlerDepth == 0 && FWorkspace->List.Count() >= BusyListCount)
+        ReturnFreedMemory();
 }
 
 TExtractOptions TMainWindow::OptionsFromControls() const

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "UserActivityWatch.h"
+
 class QAction;
 class QCheckBox;
 class QFrame;
@@ -210,7 +212,8 @@ private:
     bool FCloseAfterRead = false;     // closing waits for the stopped reading
     bool FClipChangeWaiting = false;  // the clipboard changed during a reading
     std::minstd_rand FPictureDraws;   // unseeded: the same draws every run
-    bool FSavedForEnd = false;        // SaveWithoutAsking has run
+    bool FSavedForEnd = false;        // SaveWithoutAsking has run, and the user has done nothing since
+    TUserActivityWatch FActivityAfterSave;
     int FEndStatus = 0;
     bool FUnreadableReported = false;
 };

@@ -21,6 +21,9 @@ int TMainWindow::SaveWithoutAsking()
     if (FSavedForEnd)
         return FEndStatus;
     FSavedForEnd = true;
+    // The desktop may save the session without ending it (a checkpoint, or a
+    // logout cancelled later); once the user works on, a close saves again.
+    FActivityAfterSave.Start([this] { FSavedForEnd = false; });
     ControlsToWorkspace();
     MemosToWorkspace();
     const TFileProblems unsaved = FWorkspace->SaveWorkspaceFiles();

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr std::size_t WordsPerKey = 3;
+constexpr std::size_t WordsPerKey = 1;
 constexpr std::size_t CharsPerKey = WordsPerKey * RanksPerWord;
 constexpr std::uint64_t LastCharMask = (1u << RankBits) - 1;
 

@@ -35,6 +35,22 @@ int WriteAll(int fd, std::string_view bytes)
     return 0;
 }
 
+// Writes every piece until one fails; the first failure's errno is kept.
+int WriteAll(int fd, const TFileContents& contents)
+{
+    int error = 0;
+    contents([&](std::string_view piece) {
+        if (error == 0)
+            error = WriteAll(fd, piece);
+    });
+    return error;
+}
+
+TFileContents Whole(std::string_view bytes)
+{
+    return [bytes](const TPieceSink& sink) { sink(bytes); };
+}
+
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -85,16 +101,26 @@ void SyncFolder(const std::string& folder)
 
 void WriteFileTruncating(const std::string& path, std::string_view bytes)
 {
+    WriteFileTruncating(path, Whole(bytes));
+}
+
+void WriteFileTruncating(const std::string& path, const TFileContents& contents)
+{
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         ThrowFileError(errno);
-    const int writeError = WriteAll(fd, bytes);
+    const int writeError = WriteAll(fd, contents);
     const int closeError = ::close(fd) == 0 ? 0 : errno;
     if (writeError != 0 || closeError != 0)
         ThrowFileError(writeError != 0 ? writeError : closeError);
 }
 
-void WriteFileAtomically(const std::string& requestedPath, std::string_view bytes)
+void WriteFileAtomically(const std::string& path, std::string_view bytes)
+{
+    WriteFileAtomically(path, Whole(bytes));
+}
+
+void WriteFileAtomically(const std::string& requestedPath, const TFileContents& contents)
 {
     const std::string path = ResolvedTarget(requestedPath);
     const std::size_t slash = path.rfind('/');
@@ -105,7 +131,7 @@ void WriteFileAtomically(const std::string& requestedPath, std::string_view byte
     if (fd < 0)
         ThrowFileError(errno);
 
-    int error = WriteAll(fd, bytes);
+    int error = WriteAll(fd, contents);
     if (error == 0 && ::fchmod(fd, PermissionsFor(path)) != 0)
         error = errno;
     if (error == 0 && ::fsync(fd) != 0)

@@ -1,11 +1,18 @@
 #pragma once
 // Writing a file whole. Both throw EInOutError with the file error text of
 // the failing system call; paths are in the file system's encoding.
+#include <functional>
 #include <string>
 #include <string_view>
 
+// A file's bytes handed over piece by piece, so that a long list is written
+// without first becoming one string as large as the file.
+using TPieceSink = std::function<void(std::string_view)>;
+using TFileContents = std::function<void(const TPieceSink&)>;
+
 // Creates or truncates the file and writes the bytes (export files).
 void WriteFileTruncating(const std::string& path, std::string_view bytes);
+void WriteFileTruncating(const std::string& path, const TFileContents& contents);
 
 // Writes a temporary file in the same folder, flushes it to disk and renames
 // it over the target, so the target is either the old file or the new one,
@@ -13,6 +20,7 @@ void WriteFileTruncating(const std::string& path, std::string_view bytes);
 // TemporaryFilePrefix + the target's name + a random suffix: no user file
 // looks like that, so one left by a killed save can be removed safely.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+void WriteFileAtomically(const std::string& path, const TFileContents& contents);
 
 inline constexpr const char* TemporaryFilePrefix = ".linkrake-saving-";
 inline constexpr const char* TemporaryFileSuffix = ".XXXXXX";

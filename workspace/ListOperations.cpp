@@ -123,9 +123,7 @@ void TWorkspace::ReplaceInUrls()
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
     } else {
         TUndoRecording undo(History, List);
-        // Only the texts that really change are kept for undo.
-        for (std::size_t i = 0; i < List.Count(); ++i)
-            undo->Rewrite(List, i, ReplaceAllWhole(List[i], Options.BEFORE, Options.AFTER));
+        undo->ReplaceEverywhere(List, Options.BEFORE, Options.AFTER);
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
     }

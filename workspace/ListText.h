@@ -2,27 +2,50 @@
 // The line break of every text the workspace writes, and the list as such a
 // text: the list file and the list export hold the same bytes.
 #include <string>
+#include <string_view>
 
+#include "FileWriting.h"
 #include "UrlList.h"
 
 inline const std::string LineEnd = "\r\n";
 
-// Every item followed by a line break. A Ctrl-Z that opens a line ends a
-// text file for the reader, so an item beginning with one would take every
-// later item with it at the next start; a CR in front, which the reader
-// drops, keeps it inside its line.
-inline std::string ListFileContents(const TUrlList& list)
+// A Ctrl-Z that opens a line ends a text file for the reader, so a line
+// beginning with one would take every later line with it at the next start;
+// a CR in front, which the reader drops, keeps it inside its line.
+inline constexpr char EndOfTextMark = '\x1A';
+
+// Every item followed by a line break, handed over a few hundred kilobytes
+// at a time.
+inline TFileContents ListFileContents(const TUrlList& list)
 {
-    std::size_t bytes = 0;
-    for (const TUrlList::TItem& item : list.Items())
-        bytes += item.Text.size() + LineEnd.size();
+    return [&list](const TPieceSink& sink) {
+        constexpr std::size_t PieceSize = std::size_t{1} << 18;
+        std::string piece;
+        piece.reserve(PieceSize);
+        for (const TUrlList::TItem& item : list.Items()) {
+            if (!item.Text.empty() && item.Text.front() == EndOfTextMark)
+                piece += '\r';
+            piece += item.Text;
+            piece += LineEnd;
+            if (piece.size() >= PieceSize) {
+                sink(piece);
+                piece.clear();
+            }
+        }
+        if (!piece.empty())
+            sink(piece);
+    };
+}
+
+// A memo pad's text followed by a line break, its lines kept whole the same way.
+inline std::string MemoFileContents(std::string_view memo)
+{
     std::string text;
-    text.reserve(bytes);
-    for (const TUrlList::TItem& item : list.Items()) {
-        if (!item.Text.empty() && item.Text.front() == '\x1A')
+    text.reserve(memo.size() + LineEnd.size());
+    for (std::size_t at = 0; at < memo.size(); ++at) {
+        if (memo[at] == EndOfTextMark && (at == 0 || memo[at - 1] == '\n'))
             text += '\r';
-        text += item.Text;
-        text += LineEnd;
+        text += memo[at];
     }
-    return text;
+    return text + LineEnd;
 }

@@ -133,7 +133,7 @@ void TWorkspace::SaveMemo(int pad)
     if (bytes && memo == FMemoAsLoaded[pad - 1])
         contents = MemoFileFromBytesRead(*bytes);
     else if (!memo.empty())
-        contents = memo + LineEnd;
+        contents = MemoFileContents(memo);
     WriteFileAtomically(FProgramFolder + MemoFileName(pad), contents);
 }
 

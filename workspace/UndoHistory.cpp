@@ -1,7 +1,10 @@
 #include "UndoHistory.h"
 
 #include <iterator>
+#include <limits>
 #include <numeric>
+
+#include "Engine.h"
 
 namespace {
 
@@ -47,11 +50,74 @@ void PutBack(TItems& items, const std::vector<std::size_t>& indices, TItems& in)
     in = {};
 }
 
+// Puts item order[i] at i. Each cycle of the permutation is followed once,
+// in place: a second array as long as the list would raise the peak memory
+// of a sort by as much.
+void Permute(TItems& items, const std::vector<std::uint32_t>& order)
+{
+    std::vector<bool> placed(items.size());
+    for (std::size_t start = 0; start < items.size(); ++start) {
+        if (placed[start])
+            continue;
+        TUrlList::TItem held = std::move(items[start]);
+        for (std::size_t at = start;;) {
+            placed[at] = true;
+            const std::size_t from = order[at];
+            if (from == start) {
+                items[at] = std::move(held);
+                break;
+            }
+            items[at] = std::move(items[from]);
+            at = from;
+        }
+    }
+}
+
+// The inverse of Permute: item i goes back to order[i].
+void Unpermute(TItems& items, const std::vector<std::uint32_t>& order)
+{
+    std::vector<bool> placed(items.size());
+    for (std::size_t start = 0; start < items.size(); ++start) {
+        if (placed[start])
+            continue;
+        TUrlList::TItem held = std::move(items[start]);  // belongs at order[start]
+        for (std::size_t at = start;;) {
+            placed[at] = true;
+            const std::size_t to = order[at];
+            if (to == start) {
+                items[start] = std::move(held);
+                break;
+            }
+            std::swap(held, items[to]);  // now holds what belongs at order[to]
+            at = to;
+        }
+    }
+}
+
 std::size_t ItemBytes(const TItems& items)
 {
     return std::accumulate(
         items.begin(), items.end(), items.capacity() * sizeof(TUrlList::TItem),
         [](std::size_t sum, const TUrlList::TItem& item) { return sum + item.Text.capacity(); });
+}
+
+// Turns every item back into its text without the replacements, or with
+// them again: the spans at the recorded offsets change from `from` to `to`.
+// Offsets are recorded in the texts without the replacements; each earlier
+// replacement moves a later one by the difference in length.
+void SwapReplacements(TItems& items, const std::vector<std::uint32_t>& places, std::string_view from,
+                      std::string_view to, bool shifted)
+{
+    std::vector<std::size_t> offsets;
+    for (std::size_t p = 0; p < places.size();) {
+        std::string& text = items[places[p]].Text;
+        const std::size_t count = places[p + 1];
+        offsets.clear();
+        for (std::size_t k = 0; k < count; ++k)
+            offsets.push_back(places[p + 2 + k] + (shifted ? k * from.size() - k * to.size() : 0));
+        text = ReplaceSpans(text, offsets, from.size(), to);
+        p += 2 + count;
+    }
 }
 
 }  // namespace
@@ -112,12 +178,7 @@ void TUndoStep::Reorder(TUrlList& list, std::vector<std::uint32_t> order)
         same = order[i] == i;
     if (same)
         return;  // already in that order: nothing to undo
-    TItems& items = list.Items();
-    TItems reordered;
-    reordered.reserve(items.size());
-    for (std::uint32_t from : order)
-        reordered.push_back(std::move(items[from]));
-    items = std::move(reordered);
+    Permute(list.Items(), order);
     FChanges.emplace_back(TReordered{std::move(order)});
 }
 
@@ -130,6 +191,33 @@ void TUndoStep::Rewrite(TUrlList& list, std::size_t index, std::string text)
     if (FChanges.empty() || !std::holds_alternative<TRewritten>(FChanges.back()))
         FChanges.emplace_back(TRewritten{});
     std::get<TRewritten>(FChanges.back()).Texts.emplace_back(index, std::move(text));
+}
+
+void TUndoStep::ReplaceEverywhere(TUrlList& list, std::string_view pattern, std::string_view replacement)
+{
+    constexpr std::size_t Largest = std::numeric_limits<std::uint32_t>::max();
+    if (pattern == replacement)
+        return;
+    TReplaced replaced{std::string(pattern), std::string(replacement), {}};
+    std::vector<std::size_t> offsets;
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        FindAllWhole(list[i], pattern, offsets);
+        if (offsets.empty())
+            continue;
+        if (i > Largest || list[i].size() > Largest) {  // too large to note in 32 bits: keep the old text
+            Rewrite(list, i, ReplaceSpans(list[i], offsets, pattern.size(), replacement));
+            continue;
+        }
+        replaced.Places.push_back(static_cast<std::uint32_t>(i));
+        replaced.Places.push_back(static_cast<std::uint32_t>(offsets.size()));
+        for (std::size_t offset : offsets)
+            replaced.Places.push_back(static_cast<std::uint32_t>(offset));
+        list.Items()[i].Text = ReplaceSpans(list[i], offsets, pattern.size(), replacement);
+    }
+    if (!replaced.Places.empty()) {
+        replaced.Places.shrink_to_fit();
+        FChanges.emplace_back(std::move(replaced));
+    }
 }
 
 void TUndoStep::TakeAll(TUrlList& list)
@@ -164,27 +252,23 @@ void TUndoStep::Undo(TUrlList& list, std::string& entry)
 {
     TItems& items = list.Items();
     for (auto change = FChanges.rbegin(); change != FChanges.rend(); ++change)
-        std::visit(TOverloaded{
-                       [&](TAppended& c) {
-                           const auto from = items.begin() + static_cast<std::ptrdiff_t>(c.From);
-                           c.Undone.assign(std::make_move_iterator(from),
-                                           std::make_move_iterator(items.end()));
-                           items.erase(from, items.end());
-                       },
-                       [&](TRemoved& c) { PutBack(items, c.Indices, c.Items); },
-                       [&](TReordered& c) {
-                           TItems original(items.size());
-                           for (std::size_t i = 0; i < c.Order.size(); ++i)
-                               original[c.Order[i]] = std::move(items[i]);
-                           items = std::move(original);
-                       },
-                       [&](TRewritten& c) {
-                           for (auto& [index, text] : c.Texts)
-                               std::swap(items[index].Text, text);
-                       },
-                       [&](TSwapped& c) { items.swap(c.Other); },
-                   },
-                   *change);
+        std::visit(
+            TOverloaded{
+                [&](TAppended& c) {
+                    const auto from = items.begin() + static_cast<std::ptrdiff_t>(c.From);
+                    c.Undone.assign(std::make_move_iterator(from), std::make_move_iterator(items.end()));
+                    items.erase(from, items.end());
+                },
+                [&](TRemoved& c) { PutBack(items, c.Indices, c.Items); },
+                [&](TReordered& c) { Unpermute(items, c.Order); },
+                [&](TRewritten& c) {
+                    for (auto& [index, text] : c.Texts)
+                        std::swap(items[index].Text, text);
+                },
+                [&](TReplaced& c) { SwapReplacements(items, c.Places, c.Replacement, c.Pattern, true); },
+                [&](TSwapped& c) { items.swap(c.Other); },
+            },
+            *change);
     FBefore.ApplyTo(list);
     if (FEntry)
         entry = FEntry->first;
@@ -194,27 +278,23 @@ void TUndoStep::Redo(TUrlList& list, std::string& entry)
 {
     TItems& items = list.Items();
     for (TChange& change : FChanges)
-        std::visit(TOverloaded{
-                       [&](TAppended& c) {
-                           items.insert(items.end(), std::make_move_iterator(c.Undone.begin()),
-                                        std::make_move_iterator(c.Undone.end()));
-                           c.Undone = {};
-                       },
-                       [&](TRemoved& c) { MoveOut(items, c.Indices, c.Items); },
-                       [&](TReordered& c) {
-                           TItems reordered;
-                           reordered.reserve(items.size());
-                           for (std::uint32_t from : c.Order)
-                               reordered.push_back(std::move(items[from]));
-                           items = std::move(reordered);
-                       },
-                       [&](TRewritten& c) {
-                           for (auto& [index, text] : c.Texts)
-                               std::swap(items[index].Text, text);
-                       },
-                       [&](TSwapped& c) { items.swap(c.Other); },
-                   },
-                   change);
+        std::visit(
+            TOverloaded{
+                [&](TAppended& c) {
+                    items.insert(items.end(), std::make_move_iterator(c.Undone.begin()),
+                                 std::make_move_iterator(c.Undone.end()));
+                    c.Undone = {};
+                },
+                [&](TRemoved& c) { MoveOut(items, c.Indices, c.Items); },
+                [&](TReordered& c) { Permute(items, c.Order); },
+                [&](TRewritten& c) {
+                    for (auto& [index, text] : c.Texts)
+                        std::swap(items[index].Text, text);
+                },
+                [&](TReplaced& c) { SwapReplacements(items, c.Places, c.Pattern, c.Replacement, false); },
+                [&](TSwapped& c) { items.swap(c.Other); },
+            },
+            change);
     FAfter.ApplyTo(list);
     if (FEntry)
         entry = FEntry->second;
@@ -236,6 +316,10 @@ std::size_t TUndoStep::CountBytes() const
                                for (const auto& text : c.Texts)
                                    sum += text.second.capacity();
                                return sum;
+                           },
+                           [](const TReplaced& c) {
+                               return c.Places.capacity() * sizeof(std::uint32_t) + c.Pattern.capacity()
+                                      + c.Replacement.capacity();
                            },
                            [](const TSwapped& c) { return ItemBytes(c.Other); },
                        },

@@ -8,6 +8,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -38,6 +39,10 @@ public:
     void Reorder(TUrlList& list, std::vector<std::uint32_t> order);
     // Changes one item's text.
     void Rewrite(TUrlList& list, std::size_t index, std::string text);
+    // Replaces every whole-character occurrence of the pattern, matched
+    // exactly, in every item. Only where the replacements went is kept, so
+    // that a replace across a long list costs a few bytes per changed item.
+    void ReplaceEverywhere(TUrlList& list, std::string_view pattern, std::string_view replacement);
     // Moves every item out of the list, leaving it empty.
     void TakeAll(TUrlList& list);
     // The URL entry line as the operation found and left it; it goes back
@@ -66,10 +71,16 @@ private:
     struct TRewritten {
         std::vector<std::pair<std::size_t, std::string>> Texts;  // the texts not in the list
     };
+    struct TReplaced {
+        std::string Pattern, Replacement;
+        // For each changed item: its index, the number of replacements, then
+        // their offsets in the text without them.
+        std::vector<std::uint32_t> Places;
+    };
     struct TSwapped {
         std::vector<TUrlList::TItem> Other;  // the items not in the list
     };
-    using TChange = std::variant<TAppended, TRemoved, TReordered, TRewritten, TSwapped>;
+    using TChange = std::variant<TAppended, TRemoved, TReordered, TRewritten, TReplaced, TSwapped>;
 
     std::size_t CountBytes() const;
 

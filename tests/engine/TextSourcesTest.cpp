@@ -236,3 +236,28 @@ TEST(ClipboardText, LinesComeFromTheSplitterOnLineFeeds)
     EXPECT_EQ(extract("http://a/\nx=\"\"\nhttp://b/"), (V{"http://a/"}));
     EXPECT_EQ(extract(""), V{});
 }
+
+// Ranges in one copied text share the budget of one range: otherwise ten
+// large ones in a line of text would bring ten million entries. A file read
+// on purpose keeps the limit per range.
+TEST_F(TextFiles, TheRangesOfOneClipboardTextShareOneBudget)
+{
+    struct TCountingSink final : TUrlSink {
+        std::size_t Count = 0;
+        void Add(std::string_view) override { ++Count; }
+    };
+    TExtractOptions options;
+    options.EXTRACTION = true;
+    const std::string text = "http://a/[1-600000]\nhttp://b/[1-400000]\nhttp://c/[1-2]\n";
+
+    TCountingSink copied;
+    EXPECT_THROW(ExtractFromClipboardText(text, options, copied), EFormatError);
+    EXPECT_EQ(copied.Count, 1000000u);  // the first two fit, the third is past it
+    TCountingSink again;                // the budget is per text, not per sink
+    EXPECT_THROW(ExtractFromClipboardText(text, options, again), EFormatError);
+    EXPECT_NO_THROW(ExtractFromClipboardText("http://d/[1-1000000]", options, again));
+
+    TCountingSink read;
+    ExtractFromFile(Write(text), options, read);
+    EXPECT_EQ(read.Count, 1000002u);
+}

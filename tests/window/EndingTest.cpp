@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
 
 #include "WindowFixture.h"
 
@@ -60,6 +61,19 @@ TEST_F(EndingTest, SavingWithoutAskingHappensOnceAndTheLaterCloseNeitherSavesNor
     EXPECT_TRUE(Services.Questions.isEmpty());
     EXPECT_TRUE(Services.Messages.isEmpty());  // not even the farewell
     EXPECT_EQ(Form->EndStatus(), 1);
+}
+
+// A session saved without ending (a checkpoint, a logout cancelled later):
+// once the user works on, closing saves what came after.
+TEST_F(EndingTest, AfterASessionSaveTheUsersNextInputMakesTheCloseSaveAgain)
+{
+    OpenShown();
+    AddItems({"http://saved.example/"});
+    EXPECT_EQ(Form->SaveWithoutAsking(), 0);
+    QTest::keyClick(Form->UrlEntryEdit, Qt::Key_A);
+    AddItems({"http://after.example/"});
+    EXPECT_TRUE(Form->close());
+    EXPECT_EQ(ReadFile("List.txt"), "http://saved.example/\r\nhttp://after.example/\r\n");
 }
 
 TEST_F(EndingTest, NoToTheQuestionLeavesTheProgramInTheTray)

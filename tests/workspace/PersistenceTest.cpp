@@ -74,6 +74,19 @@ TEST_F(Persistence, ListRoundTripKeepsEmptyItemsWithoutRecognizing)
     EXPECT_EQ(Texts(Restarted().List), (Strings{"not a url", "", "www.a.example", ""}));
 }
 
+TEST_F(Persistence, AListOfManyPiecesRoundTripsExactly)
+{
+    Strings texts;
+    for (int i = 0; i < 30000; ++i)
+        texts.push_back(i % 9999 == 0 ? "\x1A"
+                                        "after a Ctrl-Z "
+                                            + std::to_string(i)
+                                      : "http://example.com/" + std::to_string(i));
+    Fill(List, texts);
+    ASSERT_TRUE(W.FormClose());
+    EXPECT_EQ(Texts(Restarted().List), texts);
+}
+
 TEST_F(Persistence, MemoJoiningRules)
 {
     const auto roundTrip = [&](const std::string& memo) {
@@ -84,6 +97,13 @@ TEST_F(Persistence, MemoJoiningRules)
     EXPECT_EQ(roundTrip("one\r\n\r\nthree"), "one\r\n\r\nthree");
     EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "one\r\n\r\nthree\r\n");
     EXPECT_EQ(roundTrip("\r\n\r\nthird\r\nfourth"), "third\r\nfourth");
+    // A line that opens with Ctrl-Z would end the file for the reader.
+    EXPECT_EQ(roundTrip("\x1A"
+                        "first\r\n\x1A"
+                        "second\r\nthird"),
+              "\x1A"
+              "first\r\n\x1A"
+              "second\r\nthird");
     EXPECT_EQ(roundTrip("\r\n\r\n"), "");
     EXPECT_EQ(roundTrip(""), "");
     EXPECT_TRUE(fs::exists(Folder + "Memo2.txt"));
@@ -237,14 +257,15 @@ TEST_F(Persistence, StartRemovesOnlyOldTemporariesOfItsOwnSaves)
 TEST_F(Persistence, AFullDiskKeepsTheOldFileWhole)
 {
     WriteBytes(Folder + "List.txt", "http://old/\r\n");
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < 20000; ++i)
         List.Append("http://example.com/a/long/enough/path/" + std::to_string(i));
-    // Writes past 4 KiB fail with EFBIG, as on a full disk.
+    // Writes past 300 KB fail with EFBIG, as on a full disk: the list is
+    // written a piece at a time, and the failure comes in a later piece.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit limited = saved;
-    limited.rlim_cur = 4096;
+    limited.rlim_cur = 300000;
     setrlimit(RLIMIT_FSIZE, &limited);
     EXPECT_THROW(W.SaveListFile(), EInOutError);
     setrlimit(RLIMIT_FSIZE, &saved);

@@ -76,6 +76,49 @@ TEST_F(UndoHistoryTest, EveryListChangingHandlerIsUndoneAndRedone)
     ExpectUndoable([&] { W.DeleteAll(); });
 }
 
+// A replace keeps only where its replacements went; undo and redo rebuild
+// the texts from that, whatever the lengths and however many per item.
+TEST_F(UndoHistoryTest, ReplacementsComeBackExactlyWhateverTheirLengths)
+{
+    // 0x83 0x41 is a double-byte character whose second byte is "A": no match there.
+    const Strings texts{"AxAxA",
+                        "\x83"
+                        "AA",
+                        "none",
+                        "",
+                        "A",
+                        "xAAx\x83"
+                        "A"};
+    for (const char* replacement : {"", "B", "BBBB"}) {
+        List.Clear();
+        Fill(List, texts, {2});
+        W.Options.BEFORE = "A";
+        W.Options.AFTER = replacement;
+        ExpectUndoable([&] { W.ReplaceInUrls(); });
+        EXPECT_EQ(List[1], std::string("\x83"
+                                       "A")
+                               + replacement);
+    }
+    List.Clear();
+    Fill(List, {"abcabc", "cab"});
+    W.Options.BEFORE = "abc";
+    W.Options.AFTER = "c";
+    ExpectUndoable([&] { W.ReplaceInUrls(); });
+    EXPECT_EQ(Texts(List), (Strings{"cc", "cab"}));
+}
+
+// The sorts reorder the list in place, cycle by cycle; a shuffled list has
+// cycles of every length.
+TEST_F(UndoHistoryTest, SortsOfAShuffledListComeBackInTheirOrder)
+{
+    Strings texts;
+    for (int i = 0; i < 500; ++i)
+        texts.push_back("http://site.example/" + std::to_string(i * 7919 % 500));
+    Fill(List, texts, {3, 250});
+    ExpectUndoable([&] { W.SortForward(); });
+    ExpectUndoable([&] { W.SortBackward(); });
+}
+
 TEST_F(UndoHistoryTest, OperationsThatLeaveTheListAsItWasAddNoStep)
 {
     Fill(List, {"http://a/", "http://b/"}, {0});
