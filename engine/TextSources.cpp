@@ -1,84 +1,17 @@
-#include "CandidateScan.h"
+#include "BlockExtraction.h"
 #include "Engine.h"
 #include "FieldScan.h"
+#include "FileHandle.h"
 
-#include <cerrno>
 #include <cstring>
 #include <memory>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr std::size_t ChunkSize = 1 << 18;
 constexpr char CtrlZ = 0x1A;
 
-[[noreturn]] void ThrowFileError(int code)
-{
-    throw EInOutError(code, FileErrorMessage(code));
-}
-
-class TFileHandle {
-public:
-    explicit TFileHandle(const std::string& path) : FFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
-    {
-        if (FFd < 0)
-            ThrowFileError(errno);
-        RefuseFolder();
-    }
-    // Reads a descriptor the caller keeps open, such as standard input.
-    explicit TFileHandle(int fd) : FFd(fd), FOwned(false) { RefuseFolder(); }
-    ~TFileHandle()
-    {
-        if (FOwned)
-            ::close(FFd);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-
-    // Bytes read into buffer; 0 at the end of the file.
-    std::size_t Read(char* buffer, std::size_t size)
-    {
-        for (;;) {
-            const ssize_t got = ::read(FFd, buffer, size);
-            if (got >= 0)
-                return static_cast<std::size_t>(got);
-            if (errno != EINTR)
-                ThrowFileError(errno);
-        }
-    }
-
-private:
-    void RefuseFolder()
-    {
-        struct stat info { };
-        if (::fstat(FFd, &info) != 0)
-            Fail(errno);
-        if (S_ISDIR(info.st_mode))
-            Fail(EISDIR);
-    }
-    [[noreturn]] void Fail(int code)
-    {
-        if (FOwned)
-            ::close(FFd);
-        ThrowFileError(code);
-    }
-    int FFd;
-    bool FOwned = true;
-};
-
-void AppendWithoutCr(std::string& line, std::string_view bytes)
-{
-    for (std::size_t at = 0; at < bytes.size();) {
-        const void* cr = std::memchr(bytes.data() + at, '\r', bytes.size() - at);
-        const std::size_t end =
-            cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data()) : bytes.size();
-        line.append(bytes.substr(at, end - at));
-        at = end + 1;
-    }
-}
+using blocks::AppendWithoutCr;
 
 // One line's bytes without its CRs: as they stand when the only CR is the
 // one before the LF, else copied into spare.
@@ -150,27 +83,6 @@ void ReadLinesFrom(TFileHandle& file, const std::function<void(std::string_view)
     ReadLineBlocks(file, [&](std::string_view block) { return CutLines(block, onLine, spare); });
 }
 
-void ExtractFrom(TFileHandle& file, const TExtractOptions& options, TUrlSink& sink)
-{
-    candidates::TTriggers triggers;
-    triggers.Slash = options.RULE2 || options.RULE3 || options.NTT;
-    triggers.Kana = options.NTT;
-    std::string spare;
-    ReadLineBlocks(file, [&](std::string_view block) {
-        return candidates::ForEachCandidateLine(block, triggers, [&](const candidates::TRawLine& line) {
-            std::string_view bytes = line.Bytes;
-            if (line.LoneCr) {
-                spare.clear();
-                AppendWithoutCr(spare, bytes);
-                return ExtractUrlsFromLine(spare, options, sink);
-            }
-            if (!bytes.empty() && bytes.back() == '\r')
-                bytes.remove_suffix(1);
-            ExtractUrlsFromLine(bytes, options, sink);
-        });
-    });
-}
-
 std::string ReadBytesFrom(TFileHandle& file)
 {
     std::string contents;
@@ -181,6 +93,13 @@ std::string ReadBytesFrom(TFileHandle& file)
 }
 
 }  // namespace
+
+void ExtractFromHandle(TFileHandle& file, const TExtractOptions& options, TUrlSink& sink)
+{
+    std::string spare;
+    ReadLineBlocks(file,
+                   [&](std::string_view block) { return blocks::Extract(block, options, sink, spare); });
+}
 
 void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine)
 {
@@ -221,13 +140,13 @@ void ExtractFromFile(const std::string& path, const TExtractOptions& options, TU
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink)
 {
     TFileHandle file(path);
-    ExtractFrom(file, options, sink);
+    ExtractFromHandle(file, options, sink);
 }
 
 void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink)
 {
     TFileHandle file(fd);
-    ExtractFrom(file, options, sink);
+    ExtractFromHandle(file, options, sink);
 }
 
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list)

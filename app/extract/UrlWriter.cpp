@@ -1,16 +1,27 @@
 #include "UrlWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 
+#include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include "UrlBatch.h"
+
 namespace {
+
 constexpr std::size_t BufferSize = 1 << 16;
+// The reader of a pipe then takes the output in fewer, larger pieces, and
+// both sides switch less often. Refused by some systems; that is harmless.
+constexpr int PipeSize = 1 << 20;
+
 }  // namespace
 
 TUrlWriter::TUrlWriter(int fd) : FFd(fd)
 {
     FBuffer.reserve(BufferSize + 4096);
+    ::fcntl(FFd, F_SETPIPE_SZ, PipeSize);
 }
 
 void TUrlWriter::Add(std::string_view url)
@@ -20,22 +31,43 @@ void TUrlWriter::Add(std::string_view url)
         WriteBuffer();
 }
 
+void TUrlWriter::AddBatch(const TUrlBatch& batch)
+{
+    // A small batch is copied like single URLs; a large one goes out as it
+    // stands, behind what is buffered, in the same call.
+    if (batch.Bytes() < BufferSize / 4) {
+        FBuffer.append(batch.Lines());
+        if (FBuffer.size() >= BufferSize)
+            WriteBuffer();
+        return;
+    }
+    Write(FBuffer, batch.Lines());
+    FBuffer.clear();
+}
+
 void TUrlWriter::WriteBuffer()
 {
-    const char* data = FBuffer.data();
-    std::size_t left = FFailed ? 0 : FBuffer.size();
-    while (left > 0) {
-        const ssize_t written = ::write(FFd, data, left);
+    Write(FBuffer, {});
+    FBuffer.clear();
+}
+
+void TUrlWriter::Write(std::string_view first, std::string_view second)
+{
+    while (!FFailed && (!first.empty() || !second.empty())) {
+        iovec parts[2] = {{const_cast<char*>(first.data()), first.size()},
+                          {const_cast<char*>(second.data()), second.size()}};
+        const ssize_t written = ::writev(FFd, parts, 2);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
             FFailed = true;
             break;
         }
-        data += written;
-        left -= static_cast<std::size_t>(written);
+        auto done = static_cast<std::size_t>(written);
+        const std::size_t fromFirst = std::min(done, first.size());
+        first.remove_prefix(fromFirst);
+        second.remove_prefix(done - fromFirst);
     }
-    FBuffer.clear();
 }
 
 bool TUrlWriter::Finish()

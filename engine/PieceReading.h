@@ -1,0 +1,32 @@
+#pragma once
+// Internal: the whole lines of one piece of a regular file, read without
+// the rest of the file, so that pieces can be read side by side.
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+#include "FileHandle.h"
+
+// A growable buffer that keeps its memory from one piece to the next and,
+// unlike a vector, never clears bytes about to be overwritten.
+class TReadBuffer {
+public:
+    char* Data() { return FData.get(); }
+    // Makes room for size bytes, keeping the first kept ones.
+    void Reserve(std::size_t size, std::size_t kept);
+
+private:
+    std::unique_ptr<char[]> FData;
+    std::size_t FCapacity = 0;
+};
+
+// Up to the end of the file.
+constexpr std::size_t EndOfFile = static_cast<std::size_t>(-1);
+
+// The lines that start at offsets in [from, to), read into buffer: from the
+// first line start at or after from (from itself when atLineStart) to the
+// end of the line that holds byte to - 1, LF included. Empty when no line
+// starts there. A piece thus owns every line that starts in it, and the
+// pieces of a file together give each line once.
+std::string_view ReadLinesStartingIn(const TFileHandle& file, std::size_t from, std::size_t to,
+                                     bool atLineStart, TReadBuffer& buffer);
