@@ -19,8 +19,9 @@
 namespace {
 
 // How many pieces may be taken ahead of the first one not yet handed on:
-// this bounds the memory of waiting batches.
-constexpr std::size_t Window = 8;
+// this bounds the memory of waiting batches. Fresh memory is dear on some
+// virtual machines (every new page a fault of the host), so few.
+constexpr std::size_t Window = 4;
 constexpr std::size_t NoPiece = static_cast<std::size_t>(-1);
 
 // Thrown by a piece's sink once its batch is full.
@@ -96,27 +97,19 @@ private:
                       TUrlBatch* batch)
     {
         TPieceEnd end;
-        const std::string_view block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
+        const TLineBlock block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
         std::size_t lineOffset = 0, keptUrls = 0;
         std::string spare;
         try {
-            end.Ended = !blocks::Extract(block, FOptions, sink, spare, [&](const char* line) {
-                lineOffset = static_cast<std::size_t>(line - block.data());
+            end.Ended = !blocks::Extract(block.Bytes, FOptions, sink, spare, [&](const char* line) {
+                lineOffset = static_cast<std::size_t>(line - block.Bytes.data());
                 keptUrls = batch ? batch->Count() : 0;
             });
         } catch (const TBatchFull&) {
             batch->Truncate(keptUrls);
-            end.Resume = FileOffsetOf(from, atLineStart, block, lineOffset, buffer);
+            end.Resume = block.Offset + lineOffset;
         }
         return end;
-    }
-
-    // Where the line at offset within block stands in the file.
-    std::size_t FileOffsetOf(std::size_t from, bool atLineStart, std::string_view block, std::size_t offset,
-                             TReadBuffer& buffer) const
-    {
-        const std::size_t origin = atLineStart || from == 0 ? from : from - 1;
-        return origin + static_cast<std::size_t>(block.data() - buffer.Data()) + offset;
     }
 
     // A piece into its slot, on any thread.
@@ -124,6 +117,7 @@ private:
     {
         TSlot& slot = FSlots[piece % Window];
         slot.Urls.Clear();
+        slot.Urls.Reserve(FSplit.PieceBytes / 4, FSplit.PieceBytes / 128);
         slot.End = {};
         try {
             TLimitedSink sink(slot.Urls, FSplit.BatchBytes);

@@ -32,6 +32,8 @@ public:
         FEnds.resize(count);
     }
     void Clear() { Truncate(0); }
+    // Room for bytes of lines and count URLs, so that a batch rarely grows.
+    void Reserve(std::size_t bytes, std::size_t count);
 
 private:
     std::string FLines;
