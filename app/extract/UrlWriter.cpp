@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::size_t BufferSize = 1 << 16;
+constexpr std::size_t BufferSize = 1 << 17;
 // The reader of a pipe then takes the output in fewer, larger pieces, and
 // both sides switch less often. Refused by some systems; that is harmless.
 constexpr int PipeSize = 1 << 20;
@@ -33,9 +33,9 @@ void TUrlWriter::Add(std::string_view url)
 
 void TUrlWriter::AddBatch(const TUrlBatch& batch)
 {
-    // A small batch is copied like single URLs; a large one goes out as it
+    // A batch that fits is copied like single URLs; else it goes out as it
     // stands, behind what is buffered, in the same call.
-    if (batch.Bytes() < BufferSize / 4) {
+    if (FBuffer.size() + batch.Bytes() <= BufferSize) {
         FBuffer.append(batch.Lines());
         if (FBuffer.size() >= BufferSize)
             WriteBuffer();
