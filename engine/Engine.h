@@ -79,7 +79,7 @@ void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink);
 struct TFileSplit {
     unsigned Threads = 2;                // the calling thread included
     std::size_t PieceBytes = 1 << 17;    // each thread takes the next piece of this much
-    std::size_t SmallestFile = 4 << 20;  // smaller files are read on the calling thread alone
+    std::size_t SmallestFile = 8 << 20;  // smaller files are read on the calling thread alone
     std::size_t BatchBytes = 16 << 20;   // URL text a piece holds before its rest waits for its turn
 };
 // The same on several threads: a regular file of at least SmallestFile

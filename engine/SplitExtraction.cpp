@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -74,7 +75,7 @@ public:
         const std::size_t helperCount = std::min<std::size_t>(FSplit.Threads, FPieces) - 1;
         try {
             for (std::size_t i = 0; i < helperCount; ++i)
-                helpers.emplace_back([this] { Help(); });
+                StartHelper(helpers);
             Lead();
         } catch (...) {
             Stop();
@@ -88,6 +89,15 @@ public:
     }
 
 private:
+    // A thread the system refuses only means less help: the calling thread
+    // can do every piece itself.
+    void StartHelper(std::vector<std::thread>& helpers)
+    {
+        try {
+            helpers.emplace_back([this] { Help(); });
+        } catch (const std::system_error&) { }
+    }
+
     std::size_t From(std::size_t piece) const { return piece * FSplit.PieceBytes; }
     // The last piece reads on to the end, should the file have grown.
     std::size_t To(std::size_t piece) const { return piece + 1 == FPieces ? EndOfFile : From(piece + 1); }
@@ -117,9 +127,9 @@ private:
     {
         TSlot& slot = FSlots[piece % Window];
         slot.Urls.Clear();
-        slot.Urls.Reserve(FSplit.PieceBytes / 4, FSplit.PieceBytes / 128);
         slot.End = {};
         try {
+            slot.Urls.Reserve(FSplit.PieceBytes / 4, FSplit.PieceBytes / 128);
             TLimitedSink sink(slot.Urls, FSplit.BatchBytes);
             slot.End = Extract(From(piece), To(piece), false, sink, buffer, &slot.Urls);
         } catch (...) {

@@ -54,7 +54,7 @@ grep -q "16 MiB を超えています" "$work/err" || fail "huge-ini: stderr $(c
 # A file large enough to be read on several threads gives what the same
 # bytes give through standard input, which is read on one; so does one whose
 # later lines hold a refused range, and one ended by a Ctrl-Z.
-awk 'BEGIN { for (i = 0; i < 120000; i++) printf "line %d http://h%d/p[1-2] \202\240ww.w%d\r\n", i, i, i }' > "$work/big.txt"
+awk 'BEGIN { for (i = 0; i < 200000; i++) printf "line %d http://h%d/p[1-2] \202\240ww.w%d\r\n", i, i, i }' > "$work/big.txt"
 cp "$work/big.txt" "$work/big-refused.txt"
 printf 'http://r/[0-2147483647]\n' >> "$work/big-refused.txt"
 cat "$work/big.txt" >> "$work/big-refused.txt"
