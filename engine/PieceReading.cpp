@@ -1,4 +1,5 @@
 #include "PieceReading.h"
+#include "BufferArena.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +12,8 @@ constexpr std::size_t FirstLineStep = 1 << 12;
 // Reads a piece without an end (the last) in steps of this much.
 constexpr std::size_t RestStep = 1 << 20;
 // The system copies file bytes markedly slower when the buffer and the file
-// offset disagree within a cache line, so both stay aligned to it.
+// offset disagree within a cache line, so both stay aligned to it (the
+// arena's buffers are).
 constexpr std::size_t Alignment = 64;
 
 }  // namespace
@@ -21,7 +23,7 @@ void TReadBuffer::Reserve(std::size_t size, std::size_t kept)
     if (size <= FCapacity)
         return;
     const std::size_t capacity = std::max(size, FCapacity * 2);
-    TBytes larger(static_cast<char*>(::operator new (capacity, std::align_val_t{Alignment})));
+    TBytes larger(arena::Allocate(capacity));
     if (kept > 0)
         std::memcpy(larger.get(), FData.get(), kept);
     FData = std::move(larger);
@@ -30,7 +32,7 @@ void TReadBuffer::Reserve(std::size_t size, std::size_t kept)
 
 void TReadBuffer::TRelease::operator()(char* data) const
 {
-    ::operator delete (data, std::align_val_t{Alignment});
+    arena::Release(data);
 }
 
 TLineBlock ReadLinesStartingIn(const TFileHandle& file, std::size_t from, std::size_t to, bool atLineStart,

@@ -8,10 +8,12 @@
 #include "FileHandle.h"
 
 // A growable buffer that keeps its memory from one piece to the next and,
-// unlike a vector, never clears bytes about to be overwritten.
+// unlike a vector, never clears bytes about to be overwritten. Its memory
+// comes from the buffer arena and is aligned to a cache line.
 class TReadBuffer {
 public:
     char* Data() { return FData.get(); }
+    std::size_t Capacity() const { return FCapacity; }
     // Makes room for size bytes, keeping the first kept ones.
     void Reserve(std::size_t size, std::size_t kept);
 

@@ -2,6 +2,7 @@
 #include "Engine.h"
 #include "FieldScan.h"
 #include "FileHandle.h"
+#include "PieceReading.h"
 
 #include <cstring>
 #include <memory>
@@ -34,31 +35,27 @@ std::string_view WithoutCr(std::string_view raw, std::string& spare)
 // buffer. onBlock returns false to stop reading.
 template <class OnBlock> void ReadLineBlocks(TFileHandle& file, OnBlock&& onBlock)
 {
-    std::size_t capacity = ChunkSize;
-    std::unique_ptr<char[]> buffer(new char[capacity]);
+    TReadBuffer buffer;
+    buffer.Reserve(ChunkSize, 0);
     std::size_t filled = 0;
     for (;;) {
-        if (filled == capacity) {
-            std::unique_ptr<char[]> larger(new char[capacity * 2]);
-            std::memcpy(larger.get(), buffer.get(), filled);
-            buffer = std::move(larger);
-            capacity *= 2;
-        }
-        const std::size_t got = file.Read(buffer.get() + filled, capacity - filled);
+        if (filled == buffer.Capacity())
+            buffer.Reserve(filled * 2, filled);
+        const std::size_t got = file.Read(buffer.Data() + filled, buffer.Capacity() - filled);
         if (got == 0)
             break;
-        const void* lastLf = memrchr(buffer.get() + filled, '\n', got);
+        const void* lastLf = memrchr(buffer.Data() + filled, '\n', got);
         filled += got;
         if (!lastLf)
             continue;
-        const auto cut = static_cast<std::size_t>(static_cast<const char*>(lastLf) - buffer.get()) + 1;
-        if (!onBlock(std::string_view(buffer.get(), cut)))
+        const auto cut = static_cast<std::size_t>(static_cast<const char*>(lastLf) - buffer.Data()) + 1;
+        if (!onBlock(std::string_view(buffer.Data(), cut)))
             return;
-        std::memmove(buffer.get(), buffer.get() + cut, filled - cut);
+        std::memmove(buffer.Data(), buffer.Data() + cut, filled - cut);
         filled -= cut;
     }
     if (filled > 0)
-        onBlock(std::string_view(buffer.get(), filled));
+        onBlock(std::string_view(buffer.Data(), filled));
 }
 
 // Cuts a block of whole lines into lines. False once a Ctrl-Z at the start
