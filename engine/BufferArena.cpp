@@ -1,6 +1,8 @@
 #include "BufferArena.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <new>
 
@@ -64,6 +66,18 @@ void Release(char* data)
         }
     }
     ::operator delete (data, std::align_val_t{Alignment});
+}
+
+void TBuffer::Reserve(std::size_t size, std::size_t kept)
+{
+    if (size <= FCapacity)
+        return;
+    const std::size_t capacity = std::max(size, FCapacity * 2);
+    std::unique_ptr<char, TRelease> larger(Allocate(capacity));
+    if (kept > 0)
+        std::memcpy(larger.get(), FData.get(), kept);
+    FData = std::move(larger);
+    FCapacity = capacity;
 }
 
 }  // namespace arena

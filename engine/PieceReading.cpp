@@ -1,5 +1,4 @@
 #include "PieceReading.h"
-#include "BufferArena.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,28 +11,11 @@ constexpr std::size_t FirstLineStep = 1 << 12;
 // Reads a piece without an end (the last) in steps of this much.
 constexpr std::size_t RestStep = 1 << 20;
 // The system copies file bytes markedly slower when the buffer and the file
-// offset disagree within a cache line, so both stay aligned to it (the
-// arena's buffers are).
+// offset disagree within a cache line, so both stay aligned to it (arena
+// buffers are).
 constexpr std::size_t Alignment = 64;
 
 }  // namespace
-
-void TReadBuffer::Reserve(std::size_t size, std::size_t kept)
-{
-    if (size <= FCapacity)
-        return;
-    const std::size_t capacity = std::max(size, FCapacity * 2);
-    TBytes larger(arena::Allocate(capacity));
-    if (kept > 0)
-        std::memcpy(larger.get(), FData.get(), kept);
-    FData = std::move(larger);
-    FCapacity = capacity;
-}
-
-void TReadBuffer::TRelease::operator()(char* data) const
-{
-    arena::Release(data);
-}
 
 TLineBlock ReadLinesStartingIn(const TFileHandle& file, std::size_t from, std::size_t to, bool atLineStart,
                                TReadBuffer& buffer)

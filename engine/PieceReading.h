@@ -2,29 +2,13 @@
 // Internal: the whole lines of one piece of a regular file, read without
 // the rest of the file, so that pieces can be read side by side.
 #include <cstddef>
-#include <memory>
 #include <string_view>
 
+#include "BufferArena.h"
 #include "FileHandle.h"
 
-// A growable buffer that keeps its memory from one piece to the next and,
-// unlike a vector, never clears bytes about to be overwritten. Its memory
-// comes from the buffer arena and is aligned to a cache line.
-class TReadBuffer {
-public:
-    char* Data() { return FData.get(); }
-    std::size_t Capacity() const { return FCapacity; }
-    // Makes room for size bytes, keeping the first kept ones.
-    void Reserve(std::size_t size, std::size_t kept);
-
-private:
-    struct TRelease {
-        void operator()(char* data) const;
-    };
-    using TBytes = std::unique_ptr<char, TRelease>;
-    TBytes FData;
-    std::size_t FCapacity = 0;
-};
+// Keeps its memory from one piece to the next.
+using TReadBuffer = arena::TBuffer;
 
 // Up to the end of the file.
 constexpr std::size_t EndOfFile = static_cast<std::size_t>(-1);
