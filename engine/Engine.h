@@ -78,7 +78,7 @@ void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink);
 // How a large file is shared out among threads.
 struct TFileSplit {
     unsigned Threads = 2;                // the calling thread included
-    std::size_t PieceBytes = 1 << 17;    // each thread takes the next piece of this much
+    std::size_t PieceBytes = 1 << 18;    // each thread takes the next piece of this much
     std::size_t SmallestFile = 8 << 20;  // smaller files are read on the calling thread alone
     std::size_t BatchBytes = 16 << 20;   // URL text a piece holds before its rest waits for its turn
 };
