@@ -37,19 +37,19 @@ template <class BeforeLine>
 bool Extract(std::string_view block, const TExtractOptions& options, TUrlSink& sink, std::string& spare,
              BeforeLine&& beforeLine)
 {
-    return candidates::ForEachCandidateLine(block, TriggersFor(options),
-                                            [&](const candidates::TRawLine& line) {
-                                                std::string_view bytes = line.Bytes;
-                                                beforeLine(bytes.data());
-                                                if (line.LoneCr) {
-                                                    spare.clear();
-                                                    AppendWithoutCr(spare, bytes);
-                                                    return ExtractUrlsFromLine(spare, options, sink);
-                                                }
-                                                if (!bytes.empty() && bytes.back() == '\r')
-                                                    bytes.remove_suffix(1);
-                                                ExtractUrlsFromLine(bytes, options, sink);
-                                            });
+    const auto onLine = [&](const candidates::TRawLine& line) {
+        std::string_view bytes = line.Bytes;
+        beforeLine(bytes.data());
+        if (line.LoneCr) {
+            spare.clear();
+            AppendWithoutCr(spare, bytes);
+            return ExtractUrlsFromLine(spare, options, sink);
+        }
+        if (!bytes.empty() && bytes.back() == '\r')
+            bytes.remove_suffix(1);
+        ExtractUrlsFromLine(bytes, options, sink);
+    };
+    return candidates::ForEachCandidateLine(block, TriggersFor(options), onLine);
 }
 
 inline bool Extract(std::string_view block, const TExtractOptions& options, TUrlSink& sink,
