@@ -203,6 +203,15 @@ TEST(LineRecognizer, LineMasksMarkEveryDelimiterColonAndDot)
             ASSERT_EQ(found([&](std::size_t p) { return masks.NextWw(p); }), wws) << length;
             ASSERT_EQ(masks.HasQuote(), text.find('"') != std::string::npos) << length;
         }
+        // A "ww." whose "w" bytes end the word before its dot.
+        for (const std::size_t at : {61u, 62u, 63u, 64u, 126u, 127u}) {
+            std::string text(200, 'a');
+            text.replace(at, 3, "ww.");
+            recognizer::TLineMasks masks;
+            masks.Compute(text);
+            EXPECT_EQ(masks.NextWw(0), at);
+            EXPECT_EQ(masks.NextWw(at + 1), std::string::npos);
+        }
     });
 }
 
