@@ -180,10 +180,10 @@ std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_
 }
 
 bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* colons,
-              std::uint64_t* dots)
+              std::uint64_t* dots, std::uint64_t* wwDots)
 {
-    return StepWide ? wide::MarkLine(bytes, length, specials, colons, dots)
-                    : narrow::MarkLine(bytes, length, specials, colons, dots);
+    return StepWide ? wide::MarkLine(bytes, length, specials, colons, dots, wwDots)
+                    : narrow::MarkLine(bytes, length, specials, colons, dots, wwDots);
 }
 
 bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length)

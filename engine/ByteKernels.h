@@ -28,10 +28,11 @@ std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_
 
 // Sets bit i % 64 of word i / 64 in specials for each special byte of the
 // recognizer (space, double quote, "<", ">", apostrophe, NUL), in colons
-// for each ":" and in dots for each "."; the words are written whole.
-// Returns whether any byte is a double quote.
+// for each ":", in dots for each "." and in wwDots for each "." of a
+// "ww."; the words are written whole. Returns whether any byte is a double
+// quote.
 bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* colons,
-              std::uint64_t* dots);
+              std::uint64_t* dots, std::uint64_t* wwDots);
 
 // Whether the bytes hold a "/" or め (0x82 0xDF), and a "." or る (0x82
 // 0xE9), found at any alignment: what the kana conversion of them needs to

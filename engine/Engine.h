@@ -86,6 +86,20 @@ void SplitTextLines(std::string_view bytes, const std::function<void(std::string
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list);
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink);
 void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink);
+// How a large file is shared out among threads.
+struct TFileSplit {
+    unsigned Threads = 2;                // the calling thread included
+    std::size_t PieceBytes = 1 << 18;    // each thread takes the next piece of this much
+    std::size_t SmallestFile = 8 << 20;  // smaller files are read on the calling thread alone
+    std::size_t BatchBytes = 16 << 20;   // URL text a piece holds before its rest waits for its turn
+};
+// The same on several threads: a regular file of at least SmallestFile
+// bytes is cut into pieces at line starts, extracted side by side. The
+// sink is called on the calling thread only, in file order, and sees the
+// same URLs and the same error after the same URLs as with ExtractFromFile.
+// Other files are read as ExtractFromFile reads them.
+void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink,
+                     const TFileSplit& split);
 // The whole file as bytes, with the same errors as ReadTextLines.
 std::string ReadFileBytes(const std::string& path);
 std::string ReadFileBytes(int fd);

@@ -96,7 +96,7 @@ bool MayStartPrefix(char c)
 }  // namespace
 
 TFieldRules::TFieldRules(const TExtractOptions& options, TUrlSink& sink)
-    : FOptions(options), FMemoCode(options.MEMO == "KKK"), FSink(sink)
+    : FOptions(options), FMemoCode(options.MEMO.size() == 3 && options.MEMO == "KKK"), FSink(sink)
 { }
 
 void TFieldRules::Recognize(std::string_view tail, std::string_view value) const

@@ -99,8 +99,7 @@ bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, co
         }
     }
     if (!mayHold && wwwDots && !dots)
-        for (std::size_t next = masks.NextDot(2); next < length && !mayHold; next = masks.NextDot(next + 1))
-            mayHold = bytes[next - 1] == 'w' && bytes[next - 2] == 'w';
+        mayHold = masks.NextWw(0) != std::string_view::npos;
     return mayHold;
 }
 

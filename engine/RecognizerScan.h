@@ -32,9 +32,10 @@ public:
             FSpecials.resize(words);
             FColons.resize(words);
             FDots.resize(words);
+            FWwDots.resize(words);
         }
         FHasQuote = kernels::MarkLine(reinterpret_cast<const unsigned char*>(text.data()), FLength,
-                                      FSpecials.data(), FColons.data(), FDots.data());
+                                      FSpecials.data(), FColons.data(), FDots.data(), FWwDots.data());
     }
 
     // The first byte of the kind at or after from; the text's length when
@@ -50,6 +51,12 @@ public:
     std::size_t NextDot(std::size_t from) const
     {
         return Next(from, [&](std::size_t word) { return FDots[word]; });
+    }
+    // The next "ww." starting at or after from.
+    std::size_t NextWw(std::size_t from) const
+    {
+        const std::size_t dot = Next(from + 2, [&](std::size_t word) { return FWwDots[word]; });
+        return dot < FLength ? dot - 2 : std::string_view::npos;
     }
     std::size_t NextColonOrDot(std::size_t from) const
     {
@@ -71,7 +78,7 @@ private:
         return FLength;
     }
 
-    std::vector<std::uint64_t> FSpecials, FColons, FDots;
+    std::vector<std::uint64_t> FSpecials, FColons, FDots, FWwDots;
     std::size_t FLength = 0;
     bool FHasQuote = false;
 };
@@ -188,7 +195,7 @@ void ScanPrefixedFields(std::string_view line, const TLineMasks& masks, const st
 
     std::size_t from = 0;
     std::string_view tail;
-    std::size_t ww = line.find("ww.");  // the next "ww." not yet looked at
+    std::size_t ww = masks.NextWw(0);  // the next "ww." not yet looked at
     for (std::size_t k = 0; k <= spacings.size(); ++k) {
         const std::size_t limit = k < spacings.size() ? spacings[k].Start : length;
         std::size_t done = from;  // the end of the last field found
@@ -197,7 +204,7 @@ void ScanPrefixedFields(std::string_view line, const TLineMasks& masks, const st
             if (!onField(tail, line.substr(from, done - from)))
                 return;
         }
-        for (; ww < limit; ww = line.find("ww.", ww + 1)) {
+        for (; ww < limit; ww = masks.NextWw(ww + 1)) {
             for (const std::size_t p : {ww - 1, ww}) {
                 if (p + 1 == 0 || p < done || bytes[p] != 'w' || !startsField(p))
                     continue;

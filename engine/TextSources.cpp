@@ -1,85 +1,19 @@
-#include "CandidateScan.h"
+#include "BlockExtraction.h"
 #include "Engine.h"
 #include "FieldScan.h"
+#include "FileHandle.h"
+#include "PieceReading.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr std::size_t ChunkSize = 1 << 18;
 constexpr char CtrlZ = 0x1A;
 
-[[noreturn]] void ThrowFileError(int code)
-{
-    throw EInOutError(code, FileErrorMessage(code));
-}
-
-class TFileHandle {
-public:
-    explicit TFileHandle(const std::string& path) : FFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
-    {
-        if (FFd < 0)
-            ThrowFileError(errno);
-        RefuseFolder();
-    }
-    // Reads a descriptor the caller keeps open, such as standard input.
-    explicit TFileHandle(int fd) : FFd(fd), FOwned(false) { RefuseFolder(); }
-    ~TFileHandle()
-    {
-        if (FOwned)
-            ::close(FFd);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-
-    // Bytes read into buffer; 0 at the end of the file.
-    std::size_t Read(char* buffer, std::size_t size)
-    {
-        for (;;) {
-            const ssize_t got = ::read(FFd, buffer, size);
-            if (got >= 0)
-                return static_cast<std::size_t>(got);
-            if (errno != EINTR)
-                ThrowFileError(errno);
-        }
-    }
-
-private:
-    void RefuseFolder()
-    {
-        struct stat info { };
-        if (::fstat(FFd, &info) != 0)
-            Fail(errno);
-        if (S_ISDIR(info.st_mode))
-            Fail(EISDIR);
-    }
-    [[noreturn]] void Fail(int code)
-    {
-        if (FOwned)
-            ::close(FFd);
-        ThrowFileError(code);
-    }
-    int FFd;
-    bool FOwned = true;
-};
-
-void AppendWithoutCr(std::string& line, std::string_view bytes)
-{
-    for (std::size_t at = 0; at < bytes.size();) {
-        const void* cr = std::memchr(bytes.data() + at, '\r', bytes.size() - at);
-        const std::size_t end =
-            cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data()) : bytes.size();
-        line.append(bytes.substr(at, end - at));
-        at = end + 1;
-    }
-}
+using blocks::AppendWithoutCr;
 
 // One line's bytes without its CRs: as they stand when the only CR is the
 // one before the LF, else copied into spare.
@@ -102,31 +36,27 @@ std::string_view WithoutCr(std::string_view raw, std::string& spare)
 // buffer. onBlock returns false to stop reading.
 template <class OnBlock> void ReadLineBlocks(TFileHandle& file, OnBlock&& onBlock)
 {
-    std::size_t capacity = ChunkSize;
-    std::unique_ptr<char[]> buffer(new char[capacity]);
+    TReadBuffer buffer;
+    buffer.Reserve(ChunkSize, 0);
     std::size_t filled = 0;
     for (;;) {
-        if (filled == capacity) {
-            std::unique_ptr<char[]> larger(new char[capacity * 2]);
-            std::memcpy(larger.get(), buffer.get(), filled);
-            buffer = std::move(larger);
-            capacity *= 2;
-        }
-        const std::size_t got = file.Read(buffer.get() + filled, capacity - filled);
+        if (filled == buffer.Capacity())
+            buffer.Reserve(filled * 2, filled);
+        const std::size_t got = file.Read(buffer.Data() + filled, buffer.Capacity() - filled);
         if (got == 0)
             break;
-        const void* lastLf = memrchr(buffer.get() + filled, '\n', got);
+        const void* lastLf = memrchr(buffer.Data() + filled, '\n', got);
         filled += got;
         if (!lastLf)
             continue;
-        const auto cut = static_cast<std::size_t>(static_cast<const char*>(lastLf) - buffer.get()) + 1;
-        if (!onBlock(std::string_view(buffer.get(), cut)))
+        const auto cut = static_cast<std::size_t>(static_cast<const char*>(lastLf) - buffer.Data()) + 1;
+        if (!onBlock(std::string_view(buffer.Data(), cut)))
             return;
-        std::memmove(buffer.get(), buffer.get() + cut, filled - cut);
+        std::memmove(buffer.Data(), buffer.Data() + cut, filled - cut);
         filled -= cut;
     }
     if (filled > 0)
-        onBlock(std::string_view(buffer.get(), filled));
+        onBlock(std::string_view(buffer.Data(), filled));
 }
 
 // Cuts a block of whole lines into lines. False once a Ctrl-Z at the start
@@ -151,27 +81,6 @@ void ReadLinesFrom(TFileHandle& file, const std::function<void(std::string_view)
     ReadLineBlocks(file, [&](std::string_view block) { return CutLines(block, onLine, spare); });
 }
 
-void ExtractFrom(TFileHandle& file, const TExtractOptions& options, TUrlSink& sink)
-{
-    candidates::TTriggers triggers;
-    triggers.Slash = options.RULE2 || options.RULE3 || options.NTT;
-    triggers.Kana = options.NTT;
-    std::string spare;
-    ReadLineBlocks(file, [&](std::string_view block) {
-        return candidates::ForEachCandidateLine(block, triggers, [&](const candidates::TRawLine& line) {
-            std::string_view bytes = line.Bytes;
-            if (line.LoneCr) {
-                spare.clear();
-                AppendWithoutCr(spare, bytes);
-                return ExtractUrlsFromLine(spare, options, sink);
-            }
-            if (!bytes.empty() && bytes.back() == '\r')
-                bytes.remove_suffix(1);
-            ExtractUrlsFromLine(bytes, options, sink);
-        });
-    });
-}
-
 std::string ReadBytesFrom(TFileHandle& file)
 {
     std::string contents;
@@ -182,6 +91,13 @@ std::string ReadBytesFrom(TFileHandle& file)
 }
 
 }  // namespace
+
+void ExtractFromHandle(TFileHandle& file, const TExtractOptions& options, TUrlSink& sink)
+{
+    std::string spare;
+    ReadLineBlocks(file,
+                   [&](std::string_view block) { return blocks::Extract(block, options, sink, spare); });
+}
 
 void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine)
 {
@@ -222,13 +138,13 @@ void ExtractFromFile(const std::string& path, const TExtractOptions& options, TU
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink)
 {
     TFileHandle file(path);
-    ExtractFrom(file, options, sink);
+    ExtractFromHandle(file, options, sink);
 }
 
 void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink)
 {
     TFileHandle file(fd);
-    ExtractFrom(file, options, sink);
+    ExtractFromHandle(file, options, sink);
 }
 
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list)

@@ -5,6 +5,8 @@
 
 #include "UrlList.h"
 
+class TUrlBatch;
+
 // Where the engine puts each URL the moment it accepts it. The text lives
 // only for the call; a sink that keeps it copies it. Callers that stream
 // URLs out (the command-line extractor) write them straight on instead of
@@ -13,6 +15,9 @@ class TUrlSink {
 public:
     virtual ~TUrlSink() = default;
     virtual void Add(std::string_view url) = 0;
+    // Every URL of a batch, in order. Sinks that can take the batch's text
+    // whole override this.
+    virtual void AddBatch(const TUrlBatch& batch);
 
     // Range entries this sink still takes. A clipboard text sets it for its
     // whole length, so that a few large ranges in one copied text cannot add

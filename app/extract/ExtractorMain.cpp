@@ -1,8 +1,10 @@
 // linkrake-extract: prints the URLs that the file-input button would add.
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include <unistd.h>
 
@@ -32,6 +34,14 @@ TExtractOptions LoadOptions(const TExtractorRequest& request)
     return options;
 }
 
+// Every core on a large file: the extraction itself is the bulk of the run.
+TFileSplit Split()
+{
+    TFileSplit split;
+    split.Threads = std::max(1u, std::thread::hardware_concurrency());
+    return split;
+}
+
 // One input, read as the file-input button reads a file, or as clipboard
 // text. Standard input is read through its descriptor, from where it stands:
 // reopening it by name fails on sockets and rewinds files.
@@ -41,7 +51,7 @@ void ExtractInput(const std::optional<std::string>& path, bool asClipboard, cons
     if (asClipboard)
         ExtractFromClipboardText(path ? ReadFileBytes(*path) : ReadFileBytes(STDIN_FILENO), options, writer);
     else if (path)
-        ExtractFromFile(*path, options, writer);
+        ExtractFromFile(*path, options, writer, Split());
     else
         ExtractFromFile(STDIN_FILENO, options, writer);
 }

@@ -1,21 +1,32 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "UrlSink.h"
 
 // Writes each URL to a descriptor, followed by CR LF, through a buffer of
-// 64 KB, so that a long run costs few system calls and no list at all.
+// 128 KB, so that a long run costs few system calls and no list at all, and
+// a reader on a pipe is woken seldom. Batches, already in that form, are
+// copied whole or written as they stand.
 class TUrlWriter final : public TUrlSink {
 public:
     explicit TUrlWriter(int fd);
+    ~TUrlWriter() override;
+    TUrlWriter(const TUrlWriter&) = delete;
+    TUrlWriter& operator=(const TUrlWriter&) = delete;
+
     void Add(std::string_view url) override;
+    void AddBatch(const TUrlBatch& batch) override;
     // Writes what is buffered; false when any write failed.
     bool Finish();
 
 private:
+    void Append(std::string_view bytes);
     void WriteBuffer();
+    void Write(std::string_view first, std::string_view second);
     int FFd;
-    std::string FBuffer;
+    char* FBuffer;  // from the buffer arena, like the readers' buffers
+    std::size_t FFilled = 0;
     bool FFailed = false;
 };

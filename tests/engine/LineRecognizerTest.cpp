@@ -164,9 +164,9 @@ TEST(LineRecognizer, CraftedLinesMatchTheLiteralSteps)
 TEST(LineRecognizer, LineMasksMarkEveryDelimiterColonAndDot)
 {
     // Every length around the step widths and the 64-byte words, so that
-    // the steps' last, overlapping block is checked.
+    // the steps' last, overlapping block is checked, and "ww." across them.
     std::mt19937 random(23);
-    const char alphabet[] = " \"<>'\0:.a\x82/";
+    const char alphabet[] = " \"<>'\0:.a\x82/ww";
     std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2);
     ForEachStepWidth([&] {
         for (std::size_t length = 0; length <= 200; ++length) {
@@ -197,7 +197,20 @@ TEST(LineRecognizer, LineMasksMarkEveryDelimiterColonAndDot)
                       wanted([](unsigned char c) { return c == '.'; }));
             ASSERT_EQ(found([&](std::size_t p) { return masks.NextColonOrDot(p); }),
                       wanted([](unsigned char c) { return c == ':' || c == '.'; }));
+            std::vector<std::size_t> wws;
+            for (std::size_t p = text.find("ww."); p != std::string::npos; p = text.find("ww.", p + 1))
+                wws.push_back(p);
+            ASSERT_EQ(found([&](std::size_t p) { return masks.NextWw(p); }), wws) << length;
             ASSERT_EQ(masks.HasQuote(), text.find('"') != std::string::npos) << length;
+        }
+        // A "ww." whose "w" bytes end the word before its dot.
+        for (const std::size_t at : {61u, 62u, 63u, 64u, 126u, 127u}) {
+            std::string text(200, 'a');
+            text.replace(at, 3, "ww.");
+            recognizer::TLineMasks masks;
+            masks.Compute(text);
+            EXPECT_EQ(masks.NextWw(0), at);
+            EXPECT_EQ(masks.NextWw(at + 1), std::string::npos);
         }
     });
 }

@@ -51,6 +51,24 @@ truncate -s 16777217 "$work/huge.ini"
 expect huge-ini 1 '' -- --ini "$work/huge.ini" "$work/range.txt"
 grep -q "16 MiB を超えています" "$work/err" || fail "huge-ini: stderr $(cat "$work/err")"
 
+# A file large enough to be read on several threads gives what the same
+# bytes give through standard input, which is read on one; so does one whose
+# later lines hold a refused range, and one ended by a Ctrl-Z.
+awk 'BEGIN { for (i = 0; i < 200000; i++) printf "line %d http://h%d/p[1-2] \202\240ww.w%d\r\n", i, i, i }' > "$work/big.txt"
+cp "$work/big.txt" "$work/big-refused.txt"
+printf 'http://r/[0-2147483647]\n' >> "$work/big-refused.txt"
+cat "$work/big.txt" >> "$work/big-refused.txt"
+{ cat "$work/big.txt"; printf '\032http://after/\n'; cat "$work/big.txt"; } > "$work/big-ended.txt"
+for big in big big-refused big-ended; do
+    "$tool" --set EXTRACTION=1 "$work/$big.txt" > "$work/out" 2> "$work/err"
+    echo "status $?" >> "$work/out"
+    "$tool" --set EXTRACTION=1 < "$work/$big.txt" > "$work/want" 2> "$work/err-stdin"
+    echo "status $?" >> "$work/want"
+    cmp -s "$work/out" "$work/want" || fail "$big: threaded output differs from standard input's"
+    sed "s|$work/$big.txt|stdin|" "$work/err" | cmp -s - "$work/err-stdin" || fail "$big: stderr $(cat "$work/err")"
+    [ "$big" != big-refused ] || grep -q "範囲が大きすぎます" "$work/err" || fail "$big: no refusal"
+done
+
 expect bad-key 2 '' -- --set FOO=1
 expect bad-value 2 '' -- --set WWW=2
 expect bad-option 2 '' -- --verbose

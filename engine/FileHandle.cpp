@@ -1,0 +1,80 @@
+#include "FileHandle.h"
+
+#include "Errors.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void ThrowFileError(int code)
+{
+    throw EInOutError(code, FileErrorMessage(code));
+}
+
+}  // namespace
+
+TFileHandle::TFileHandle(const std::string& path) : FFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+{
+    if (FFd < 0)
+        ThrowFileError(errno);
+    Inspect();
+}
+
+TFileHandle::TFileHandle(int fd) : FFd(fd), FOwned(false)
+{
+    Inspect();
+}
+
+TFileHandle::~TFileHandle()
+{
+    if (FOwned)
+        ::close(FFd);
+}
+
+std::size_t TFileHandle::Read(char* buffer, std::size_t size)
+{
+    for (;;) {
+        const ssize_t got = ::read(FFd, buffer, size);
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno != EINTR)
+            ThrowFileError(errno);
+    }
+}
+
+std::size_t TFileHandle::ReadAt(char* buffer, std::size_t size, std::size_t offset) const
+{
+    std::size_t filled = 0;
+    while (filled < size) {
+        const ssize_t got = ::pread(FFd, buffer + filled, size - filled, static_cast<off_t>(offset + filled));
+        if (got == 0)
+            break;
+        if (got > 0)
+            filled += static_cast<std::size_t>(got);
+        else if (errno != EINTR)
+            ThrowFileError(errno);
+    }
+    return filled;
+}
+
+void TFileHandle::Inspect()
+{
+    struct stat info { };
+    if (::fstat(FFd, &info) != 0)
+        Fail(errno);
+    if (S_ISDIR(info.st_mode))
+        Fail(EISDIR);
+    if (S_ISREG(info.st_mode))
+        FRegularSize = static_cast<std::size_t>(info.st_size);
+}
+
+void TFileHandle::Fail(int code)
+{
+    if (FOwned)
+        ::close(FFd);
+    ThrowFileError(code);
+}

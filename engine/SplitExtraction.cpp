@@ -1,0 +1,239 @@
+// A large regular file is cut into pieces at line starts; threads take the
+// pieces in file order and extract each into a batch of its own, and the
+// calling thread hands the batches to the sink in file order. A piece
+// ended by a Ctrl-Z or by an error ends the text there: what later pieces
+// found is dropped, exactly as if the file had been read line by line.
+#include "BlockExtraction.h"
+#include "Engine.h"
+#include "FileHandle.h"
+#include "PieceReading.h"
+#include "UrlBatch.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// How many pieces may be taken ahead of the first one not yet handed on:
+// this bounds the memory of waiting batches. Fresh memory is dear on some
+// virtual machines (every new page a fault of the host), so few.
+constexpr std::size_t Window = 4;
+constexpr std::size_t NoPiece = static_cast<std::size_t>(-1);
+
+// Thrown by a piece's sink once its batch is full.
+struct TBatchFull { };
+
+class TLimitedSink final : public TUrlSink {
+public:
+    TLimitedSink(TUrlBatch& batch, std::size_t limit) : FBatch(batch), FLimit(limit) { }
+    void Add(std::string_view url) override
+    {
+        if (FBatch.Bytes() >= FLimit)
+            throw TBatchFull();
+        FBatch.Add(url);
+    }
+
+private:
+    TUrlBatch& FBatch;
+    std::size_t FLimit;
+};
+
+// What a piece left for the calling thread besides its URLs.
+struct TPieceEnd {
+    bool Ended = false;            // a Ctrl-Z at a line start ended the text
+    std::size_t Resume = NoPiece;  // the batch filled up: the lines from here wait for their turn
+    std::exception_ptr Error;
+};
+
+// Each on cache lines of its own: two threads fill neighbouring slots.
+struct alignas(64) TSlot {
+    TUrlBatch Urls;
+    TPieceEnd End;
+    bool Done = false;
+};
+
+class TSplitRun {
+public:
+    TSplitRun(const TFileHandle& file, const TExtractOptions& options, TUrlSink& sink,
+              const TFileSplit& split)
+        : FFile(file),
+          FOptions(options),
+          FSink(sink),
+          FSplit(split),
+          FPieces((file.RegularSize() + split.PieceBytes - 1) / split.PieceBytes),
+          FSlots(Window)
+    { }
+
+    void Run()
+    {
+        std::vector<std::thread> helpers;
+        const std::size_t helperCount = std::min<std::size_t>(FSplit.Threads, FPieces) - 1;
+        try {
+            for (std::size_t i = 0; i < helperCount; ++i)
+                StartHelper(helpers);
+            Lead();
+        } catch (...) {
+            Stop();
+            for (std::thread& helper : helpers)
+                helper.join();
+            throw;
+        }
+        Stop();
+        for (std::thread& helper : helpers)
+            helper.join();
+    }
+
+private:
+    // A thread the system refuses only means less help: the calling thread
+    // can do every piece itself.
+    void StartHelper(std::vector<std::thread>& helpers)
+    {
+        try {
+            helpers.emplace_back([this] { Help(); });
+        } catch (const std::system_error&) { }
+    }
+
+    std::size_t From(std::size_t piece) const { return piece * FSplit.PieceBytes; }
+    // The last piece reads on to the end, should the file have grown.
+    std::size_t To(std::size_t piece) const { return piece + 1 == FPieces ? EndOfFile : From(piece + 1); }
+
+    // Extracts the lines that start in [from, to) into sink.
+    TPieceEnd Extract(std::size_t from, std::size_t to, bool atLineStart, TUrlSink& sink, TReadBuffer& buffer,
+                      TUrlBatch* batch)
+    {
+        TPieceEnd end;
+        const TLineBlock block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
+        std::size_t lineOffset = 0, keptUrls = 0;
+        std::string spare;
+        try {
+            end.Ended = !blocks::Extract(block.Bytes, FOptions, sink, spare, [&](const char* line) {
+                lineOffset = static_cast<std::size_t>(line - block.Bytes.data());
+                keptUrls = batch ? batch->Count() : 0;
+            });
+        } catch (const TBatchFull&) {
+            batch->Truncate(keptUrls);
+            end.Resume = block.Offset + lineOffset;
+        }
+        return end;
+    }
+
+    // A piece into its slot, on any thread.
+    void Fill(std::size_t piece, TReadBuffer& buffer)
+    {
+        TSlot& slot = FSlots[piece % Window];
+        slot.Urls.Clear();
+        slot.End = {};
+        try {
+            slot.Urls.Reserve(FSplit.PieceBytes / 4, FSplit.PieceBytes / 128);
+            TLimitedSink sink(slot.Urls, FSplit.BatchBytes);
+            slot.End = Extract(From(piece), To(piece), false, sink, buffer, &slot.Urls);
+        } catch (...) {
+            slot.End.Error = std::current_exception();
+        }
+        std::lock_guard lock(FMutex);
+        slot.Done = true;
+        FChanged.notify_all();
+    }
+
+    // Hands a finished piece on; false when it ended the text.
+    bool HandOn(std::size_t piece)
+    {
+        TSlot& slot = FSlots[piece % Window];
+        FSink.AddBatch(slot.Urls);
+        if (slot.End.Error)
+            std::rethrow_exception(slot.End.Error);
+        if (slot.End.Resume != NoPiece)
+            slot.End = Extract(slot.End.Resume, To(piece), true, FSink, FLeadBuffer, nullptr);
+        return !slot.End.Ended;
+    }
+
+    // The calling thread: extracts pieces too, and hands every finished one
+    // on in order. A piece it takes when all before it are handed on goes
+    // straight to the sink.
+    void Lead()
+    {
+        std::unique_lock lock(FMutex);
+        while (FNextOut < FPieces) {
+            TSlot& next = FSlots[FNextOut % Window];
+            if (next.Done) {
+                next.Done = false;
+                lock.unlock();
+                const bool goOn = HandOn(FNextOut);
+                lock.lock();
+                if (!goOn)
+                    return;
+                ++FNextOut;
+                FChanged.notify_all();
+            } else if (FNextIn == FNextOut) {
+                const std::size_t piece = FNextIn++;
+                lock.unlock();
+                const TPieceEnd end = Extract(From(piece), To(piece), false, FSink, FLeadBuffer, nullptr);
+                lock.lock();
+                if (end.Ended)
+                    return;
+                ++FNextOut;
+                FChanged.notify_all();
+            } else if (FNextIn < FPieces && FNextIn - FNextOut < Window) {
+                const std::size_t piece = FNextIn++;
+                lock.unlock();
+                Fill(piece, FLeadBuffer);
+                lock.lock();
+            } else {
+                FChanged.wait(lock);
+            }
+        }
+    }
+
+    void Help()
+    {
+        TReadBuffer buffer;
+        std::unique_lock lock(FMutex);
+        for (;;) {
+            FChanged.wait(lock,
+                          [&] { return FStopped || FNextIn >= FPieces || FNextIn - FNextOut < Window; });
+            if (FStopped || FNextIn >= FPieces)
+                return;
+            const std::size_t piece = FNextIn++;
+            lock.unlock();
+            Fill(piece, buffer);
+            lock.lock();
+        }
+    }
+
+    void Stop()
+    {
+        std::lock_guard lock(FMutex);
+        FStopped = true;
+        FChanged.notify_all();
+    }
+
+    const TFileHandle& FFile;
+    const TExtractOptions& FOptions;
+    TUrlSink& FSink;
+    const TFileSplit& FSplit;
+    const std::size_t FPieces;
+    std::vector<TSlot> FSlots;
+    TReadBuffer FLeadBuffer;
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+    std::size_t FNextIn = 0;   // the first piece no thread has taken
+    std::size_t FNextOut = 0;  // the first piece not yet handed on
+    bool FStopped = false;
+};
+
+}  // namespace
+
+void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink,
+                     const TFileSplit& split)
+{
+    TFileHandle file(path);
+    if (split.Threads < 2 || split.PieceBytes == 0 || file.RegularSize() < split.SmallestFile
+        || file.RegularSize() <= split.PieceBytes)
+        return ExtractFromHandle(file, options, sink);
+    TSplitRun(file, options, sink, split).Run();
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+#include "BufferArena.h"
+#include "UrlSink.h"
+
+// URLs held as lines ending in CR LF in one run of bytes, as the extractor
+// prints them: what one thread extracts from its piece of a file while
+// another hands earlier pieces on. Clearing keeps the memory for the next
+// piece; the memory comes from the buffer arena.
+class TUrlBatch final : public TUrlSink {
+public:
+    void Add(std::string_view url) override
+    {
+        Reserve(FBytes + url.size() + 2, FCount + 1);
+        char* at = FLines.Data() + FBytes;
+        std::memcpy(at, url.data(), url.size());
+        at[url.size()] = '\r';
+        at[url.size() + 1] = '\n';
+        FBytes += url.size();
+        Ends()[FCount++] = FBytes;
+        FBytes += 2;
+    }
+    std::size_t Count() const { return FCount; }
+    std::size_t Bytes() const { return FBytes; }
+    std::string_view Lines() const { return std::string_view(FLines.Data(), FBytes); }
+    std::string_view operator[](std::size_t i) const
+    {
+        const std::size_t start = i == 0 ? 0 : Ends()[i - 1] + 2;
+        return std::string_view(FLines.Data() + start, Ends()[i] - start);
+    }
+    // Keeps the first count URLs only.
+    void Truncate(std::size_t count)
+    {
+        FBytes = count == 0 ? 0 : Ends()[count - 1] + 2;
+        FCount = count;
+    }
+    void Clear() { Truncate(0); }
+    // Room for bytes of lines and count URLs, so that a batch rarely grows.
+    void Reserve(std::size_t bytes, std::size_t count)
+    {
+        if (bytes > FLines.Capacity())
+            FLines.Reserve(bytes, FBytes);
+        if (count * sizeof(std::size_t) > FEnds.Capacity())
+            FEnds.Reserve(count * sizeof(std::size_t), FCount * sizeof(std::size_t));
+    }
+
+private:
+    // Where each URL's CR LF starts. Arena memory is aligned for them.
+    std::size_t* Ends() { return reinterpret_cast<std::size_t*>(FEnds.Data()); }
+    const std::size_t* Ends() const { return reinterpret_cast<const std::size_t*>(FEnds.Data()); }
+
+    arena::TBuffer FLines;
+    arena::TBuffer FEnds;
+    std::size_t FBytes = 0;
+    std::size_t FCount = 0;
+};
