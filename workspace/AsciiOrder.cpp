@@ -11,12 +11,14 @@
 #include "SampleSort.h"
 
 // A string sort on cached keys: each element carries the ranks of its next
-// 27 characters packed into three integers. Sorting by that key alone
-// never touches a text; elements whose keys are equal form a group that
-// moves on to the next 27 characters. The texts lie all over memory,
-// and reading one costs far more than comparing keys, so the groups advance
-// level by level: the next keys of all groups are read in one sweep that
-// asks for the texts ahead, keeping many reads under way at once.
+// nine characters packed into one integer. Sorting by that key alone never
+// touches a text; elements whose keys are equal form a group that moves on
+// to the next nine characters. The texts lie all over memory, and reading
+// one costs far more than comparing keys, so the groups advance level by
+// level: the next keys of all groups are read in one sweep that asks for the
+// items and their texts ahead, keeping many reads under way at once. An
+// element is 16 bytes, so that the array a sort of a million items needs
+// stays small.
 
 namespace {
 
@@ -29,24 +31,21 @@ using TKey = std::array<std::uint64_t, WordsPerKey>;
 
 struct TKeyed {
     TKey Key;
-    const unsigned char* Data;
     std::uint32_t Length;
     TItemIndex Index;
 };
 
-// How many elements ahead to ask for a text that a loop will read.
+// How many elements ahead to ask for a text that a loop will read; the item
+// holding the text's address is asked for twice as far ahead.
 constexpr std::ptrdiff_t PrefetchDistance = 16;
 
 template <bool Backward> class TRankSorter {
 public:
-    explicit TRankSorter(const std::uint8_t* ranks) : FRanks(ranks) { }
+    TRankSorter(const TItems& items, const std::uint8_t* ranks) : FItems(items), FRanks(ranks) { }
 
     TKeyed Make(const std::string& text, TItemIndex index) const
     {
-        TKeyed e{{},
-                 reinterpret_cast<const unsigned char*>(text.data()),
-                 static_cast<std::uint32_t>(text.size()),
-                 index};
+        TKeyed e{{}, static_cast<std::uint32_t>(text.size()), index};
         e.Key = KeyAt(e, 0);
         return e;
     }
@@ -60,11 +59,17 @@ private:
         TKeyed* End;
     };
 
+    const TItems& FItems;
     const std::uint8_t* FRanks;
 
-    static const unsigned char* AddressAt(const TKeyed& e, std::size_t pos)
+    const unsigned char* Data(const TKeyed& e) const
     {
-        return Backward ? e.Data + e.Length - 1 - pos : e.Data + pos;
+        return reinterpret_cast<const unsigned char*>(FItems[e.Index].Text.data());
+    }
+
+    const unsigned char* AddressAt(const TKeyed& e, std::size_t pos) const
+    {
+        return Backward ? Data(e) + e.Length - 1 - pos : Data(e) + pos;
     }
 
     std::uint64_t WordAt(const TKeyed& e, std::size_t depth) const
@@ -91,34 +96,53 @@ private:
     // A key whose last character is 0 stands for a text that ended in it.
     static bool Ended(const TKey& key) { return (key.back() & LastCharMask) == 0; }
 
-    static bool ExactLess(const TKeyed& a, const TKeyed& b)
+    bool ExactLess(const TKeyed& a, const TKeyed& b) const
     {
-        return ExactBytesLess({reinterpret_cast<const char*>(a.Data), a.Length},
-                              {reinterpret_cast<const char*>(b.Data), b.Length},
+        return ExactBytesLess(FItems[a.Index].Text, FItems[b.Index].Text,
                               Backward ? TReading::Backward : TReading::Forward);
     }
 };
 
-// All groups' keys in one sweep; `ahead` runs PrefetchDistance elements in
-// front, across the ends of groups.
+// Walks the elements of all groups in order, across the ends of groups;
+// groups are never empty.
+template <class TGroups> class TGroupCursor {
+public:
+    TGroupCursor(const TGroups& groups, std::ptrdiff_t ahead)
+        : FGroups(groups), FGroup(groups.begin()), FAt(groups.empty() ? nullptr : groups.front().Begin)
+    {
+        for (std::ptrdiff_t i = 0; i < ahead; ++i)
+            Advance();
+    }
+    const TKeyed* Current() const { return FGroup != FGroups.end() ? FAt : nullptr; }
+    void Advance()
+    {
+        if (FGroup == FGroups.end())
+            return;
+        if (++FAt == FGroup->End && ++FGroup != FGroups.end())
+            FAt = FGroup->Begin;
+    }
+
+private:
+    const TGroups& FGroups;
+    typename TGroups::const_iterator FGroup;
+    const TKeyed* FAt;
+};
+
+// All groups' keys in one sweep. Two cursors run ahead: the far one asks for
+// the item, the near one, by then, for the item's text.
 template <bool Backward>
 void TRankSorter<Backward>::RefreshKeys(const std::vector<TGroup>& groups, std::size_t depth) const
 {
-    auto aheadGroup = groups.begin();
-    TKeyed* ahead = groups.empty() ? nullptr : aheadGroup->Begin;
-    auto advanceAhead = [&] {
-        if (aheadGroup == groups.end())
-            return;
-        if (++ahead == aheadGroup->End && ++aheadGroup != groups.end())
-            ahead = aheadGroup->Begin;
-    };
-    for (std::ptrdiff_t i = 0; i < PrefetchDistance; ++i)
-        advanceAhead();
+    using TCursor = TGroupCursor<std::vector<TGroup>>;
+    TCursor farAhead(groups, 2 * PrefetchDistance), nearAhead(groups, PrefetchDistance);
     for (const TGroup& group : groups) {
         for (TKeyed* e = group.Begin; e < group.End; ++e) {
-            if (aheadGroup != groups.end() && ahead->Length > depth)
-                __builtin_prefetch(AddressAt(*ahead, depth));
-            advanceAhead();
+            if (const TKeyed* item = farAhead.Current())
+                __builtin_prefetch(&FItems[item->Index]);
+            if (const TKeyed* text = nearAhead.Current(); text && text->Length > depth)
+                __builtin_prefetch(AddressAt(*text, depth));
+            farAhead.Advance();
+            nearAhead.Advance();
             e->Key = KeyAt(*e, depth);
         }
     }
@@ -136,7 +160,8 @@ template <bool Backward> void TRankSorter<Backward>::Sort(TKeyed* begin, TKeyed*
                 group.Begin, group.End, [](const TKeyed& e) -> const TKey& { return e.Key; },
                 [&](TKeyed* first, TKeyed* last) {
                     if (Ended(first->Key))  // the same ranks all through: exact duplicates or case variants
-                        std::sort(first, last, ExactLess);
+                        std::sort(first, last,
+                                  [this](const TKeyed& a, const TKeyed& b) { return ExactLess(a, b); });
                     else
                         next.push_back({first, last});
                 });
@@ -151,7 +176,7 @@ template <bool Backward>
 std::optional<TPrintableOrder> Order(const TItems& items, const std::uint8_t* ranks, std::size_t workers,
                                      std::size_t mostOther)
 {
-    const TRankSorter<Backward> sorter(ranks);
+    const TRankSorter<Backward> sorter(items, ranks);
     const std::size_t count = items.size();
     TLargeBuffer<TKeyed> keyed(count);
     std::vector<std::vector<TItemIndex>> others(workers);
