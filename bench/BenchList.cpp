@@ -16,24 +16,11 @@
 
 #include <QTemporaryDir>
 
+#include "NoDesktop.h"
 #include "UrlListCorpus.h"
 #include "Workspace.h"
 
 namespace {
-
-// The sorts need none of the desktop.
-class TNoDesktop : public TWorkspaceServices {
-public:
-    std::optional<std::string> ChooseOpenFile(const QString&) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(const QString&, const QString&) override { return {}; }
-    std::optional<std::string> ChooseFolder(const QString&) override { return {}; }
-    bool Confirm(const QString&) override { return false; }
-    bool ClipboardHasText() override { return false; }
-    std::string ClipboardText() override { return {}; }
-    void SetClipboardText(const std::string&) override { }
-    void ReportError(const QString&) override { }
-    void ShowMessage(const QString&) override { }
-};
 
 struct TOperation {
     const char* Name;

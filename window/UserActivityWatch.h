@@ -8,7 +8,6 @@ class TUserActivityWatch : public QObject {
 public:
     // Starts watching; onActivity runs at the first input, then watching stops.
     void Start(std::function<void()> onActivity);
-    bool Watching() const { return static_cast<bool>(FOnActivity); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -357,23 +357,23 @@ void TUndoHistory::Trim()
 
 bool TUndoHistory::Undo(TUrlList& list, std::string& entry)
 {
-    if (FUndo.empty())
-        return false;
-    TUndoStep step = std::move(FUndo.back());
-    FUndo.pop_back();
-    step.Undo(list, entry);
-    FRedo.push_back(std::move(step));
-    return true;
+    return Replay(FUndo, FRedo, [&](TUndoStep& step) { step.Undo(list, entry); });
 }
 
 bool TUndoHistory::Redo(TUrlList& list, std::string& entry)
 {
-    if (FRedo.empty())
+    return Replay(FRedo, FUndo, [&](TUndoStep& step) { step.Redo(list, entry); });
+}
+
+bool TUndoHistory::Replay(std::deque<TUndoStep>& from, std::deque<TUndoStep>& to,
+                          const std::function<void(TUndoStep&)>& apply)
+{
+    if (from.empty())
         return false;
-    TUndoStep step = std::move(FRedo.back());
-    FRedo.pop_back();
-    step.Redo(list, entry);
-    FUndo.push_back(std::move(step));
+    TUndoStep step = std::move(from.back());
+    from.pop_back();
+    apply(step);
+    to.push_back(std::move(step));
     return true;
 }
 

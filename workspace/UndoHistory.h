@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -110,6 +111,9 @@ public:
 
 private:
     void Trim();
+    // Takes the latest step of `from`, applies it and keeps it on `to`.
+    static bool Replay(std::deque<TUndoStep>& from, std::deque<TUndoStep>& to,
+                       const std::function<void(TUndoStep&)>& apply);
 
     std::deque<TUndoStep> FUndo;
     std::deque<TUndoStep> FRedo;
