@@ -92,6 +92,20 @@ QByteArray Targets()
         .Output;
 }
 
+bool ReducedTo(const QByteArray& url)
+{
+    SetText("見て " + url + " です");
+    return WaitFor([&] { return Text() == url; });
+}
+
+bool LeftAlone(const QByteArray& url)
+{
+    const QByteArray text = "見て " + url + " です";
+    SetText(text);
+    Pause(800);
+    return Text() == text;
+}
+
 }  // namespace XClipboard
 
 TBackgroundProgram::TBackgroundProgram(const QString& program, const QStringList& arguments)

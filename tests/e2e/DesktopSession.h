@@ -31,6 +31,11 @@ void SetImage(const QByteArray& png);
 // Empty when nobody owns the clipboard or it holds no text.
 QByteArray Text();
 QByteArray Targets();
+// Copies a sentence around the URL; true once monitoring has reduced the
+// clipboard to the URL alone.
+bool ReducedTo(const QByteArray& url);
+// Copies a sentence around the URL; true when it is still there a moment later.
+bool LeftAlone(const QByteArray& url);
 }  // namespace XClipboard
 
 // A helper program that lives for the test's duration (window manager,

@@ -73,20 +73,6 @@ QStringList Labels(const QList<TExportedMenuEntry>& entries)
     return labels;
 }
 
-bool ReducedTo(const QByteArray& url)
-{
-    XClipboard::SetText("見て " + url + " です");
-    return WaitFor([&] { return XClipboard::Text() == url; });
-}
-
-bool LeftAlone(const QByteArray& url)
-{
-    const QByteArray text = "見て " + url + " です";
-    XClipboard::SetText(text);
-    Pause(800);
-    return XClipboard::Text() == text;
-}
-
 }  // namespace
 
 TEST_F(StatusNotifierTray, TheIconExportsTheTrayMenuAndTwoActivationsRestore)
@@ -124,22 +110,22 @@ TEST_F(StatusNotifierTray, PausingFromTheExportedMenuSwitchesCaptionAndMonitorin
     ASSERT_TRUE(program.Start());
     const QString item = MinimizedIntoArea(program);
     ASSERT_FALSE(item.isEmpty());
-    EXPECT_TRUE(ReducedTo("http://while.minimized/"));
+    EXPECT_TRUE(XClipboard::ReducedTo("http://while.minimized/"));
 
     ASSERT_TRUE(ClickEntry(item, QStringLiteral("監視中断")));
     EXPECT_TRUE(WaitFor([&] { return EntryId(item, QStringLiteral("監視再開")) >= 0; }));
-    EXPECT_TRUE(LeftAlone("http://paused/"));
+    EXPECT_TRUE(XClipboard::LeftAlone("http://paused/"));
 
     ASSERT_TRUE(ClickEntry(item, QStringLiteral("監視再開")));
     EXPECT_TRUE(WaitFor([&] { return EntryId(item, QStringLiteral("監視中断")) >= 0; }));
-    EXPECT_TRUE(ReducedTo("http://resumed/"));
+    EXPECT_TRUE(XClipboard::ReducedTo("http://resumed/"));
 
     // Paused again, then restored: restoring resumes, and the next icon says so.
     ASSERT_TRUE(ClickEntry(item, QStringLiteral("監視中断")));
     EXPECT_TRUE(WaitFor([&] { return EntryId(item, QStringLiteral("監視再開")) >= 0; }));
     ASSERT_TRUE(ClickEntry(item, QStringLiteral("復帰")));
     ASSERT_TRUE(Restored(program, item));
-    EXPECT_TRUE(ReducedTo("http://after.restore/"));
+    EXPECT_TRUE(XClipboard::ReducedTo("http://after.restore/"));
     const QString again = MinimizedIntoArea(program);
     ASSERT_FALSE(again.isEmpty());
     EXPECT_GE(EntryId(again, QStringLiteral("監視中断")), 0);

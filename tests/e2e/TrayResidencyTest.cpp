@@ -59,20 +59,6 @@ protected:
     std::unique_ptr<TBackgroundProgram> FTrayHost;
 };
 
-bool ReducedTo(const QByteArray& url)
-{
-    XClipboard::SetText("見て " + url + " です");
-    return WaitFor([&] { return XClipboard::Text() == url; });
-}
-
-bool LeftAlone(const QByteArray& url)
-{
-    const QByteArray text = "見て " + url + " です";
-    XClipboard::SetText(text);
-    Pause(800);
-    return XClipboard::Text() == text;
-}
-
 }  // namespace
 
 TEST_F(TrayResidency, MinimizingHidesIntoTheTrayAndBothWaysBackRestore)
@@ -112,18 +98,18 @@ TEST_F(TrayResidency, PausingFromTheTrayMenuIgnoresCopiesUntilResumedOrRestored)
     ASSERT_TRUE(program.Start());
 
     ASSERT_TRUE(MinimizedIntoTray(program));
-    EXPECT_TRUE(ReducedTo("http://while.minimized/"));
+    EXPECT_TRUE(XClipboard::ReducedTo("http://while.minimized/"));
 
     ChooseTrayMenuEntry(2);  // pause
-    EXPECT_TRUE(LeftAlone("http://paused/"));
+    EXPECT_TRUE(XClipboard::LeftAlone("http://paused/"));
     ChooseTrayMenuEntry(2);  // resume
-    EXPECT_TRUE(ReducedTo("http://resumed/"));
+    EXPECT_TRUE(XClipboard::ReducedTo("http://resumed/"));
 
     ChooseTrayMenuEntry(2);  // pause again, then restore
-    EXPECT_TRUE(LeftAlone("http://paused.again/"));
+    EXPECT_TRUE(XClipboard::LeftAlone("http://paused.again/"));
     ClickTrayIcon(1, 2);
     ASSERT_TRUE(Restored(program));
-    EXPECT_TRUE(ReducedTo("http://after.restore/"));
+    EXPECT_TRUE(XClipboard::ReducedTo("http://after.restore/"));
     ASSERT_TRUE(program.Close());
 }
 

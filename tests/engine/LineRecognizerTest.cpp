@@ -124,6 +124,19 @@ std::vector<TRecognizerCase> RecognizerCases()
 
 class LineRecognizerRows : public testing::TestWithParam<TRecognizerCase> { };
 
+// The recognizer and the literal steps agree on the line under the options
+// that the bits b stand for.
+void ExpectSameAsLiteralSteps(const std::string& line, int b)
+{
+    const TExtractOptions options = OptionsFromBits(b);
+    TUrlList fast, slow;
+    ExtractUrlsFromLine(line, options, fast);
+    reference::ExtractUrlsFromLine(line, options, slow);
+    ASSERT_EQ(fast.Count(), slow.Count()) << "options " << b << " line " << ::testing::PrintToString(line);
+    for (std::size_t i = 0; i < fast.Count(); ++i)
+        ASSERT_EQ(fast[i], slow[i]);
+}
+
 }  // namespace
 
 TEST_P(LineRecognizerRows, Extracts)
@@ -150,14 +163,7 @@ TEST(LineRecognizer, CraftedLinesMatchTheLiteralSteps)
     };
     for (const std::string& line : lines)
         for (int b = 0; b < 256; ++b) {
-            const TExtractOptions options = OptionsFromBits(b);
-            TUrlList fast, slow;
-            ExtractUrlsFromLine(line, options, fast);
-            reference::ExtractUrlsFromLine(line, options, slow);
-            ASSERT_EQ(fast.Count(), slow.Count())
-                << "options " << b << " line " << ::testing::PrintToString(line);
-            for (std::size_t i = 0; i < fast.Count(); ++i)
-                ASSERT_EQ(fast[i], slow[i]);
+            ASSERT_NO_FATAL_FAILURE(ExpectSameAsLiteralSteps(line, b));
         }
 }
 
@@ -223,14 +229,7 @@ TEST(LineRecognizer, MatchesTheLiteralStepsOnRandomLines)
         for (int trial = 0; trial < 6000; ++trial) {
             const std::string line = RandomText(random, 30);
             const int b = bits(random);
-            const TExtractOptions options = OptionsFromBits(b);
-            TUrlList fast, slow;
-            ExtractUrlsFromLine(line, options, fast);
-            reference::ExtractUrlsFromLine(line, options, slow);
-            ASSERT_EQ(fast.Count(), slow.Count())
-                << "options " << b << " line " << ::testing::PrintToString(line);
-            for (std::size_t i = 0; i < fast.Count(); ++i)
-                ASSERT_EQ(fast[i], slow[i]);
+            ASSERT_NO_FATAL_FAILURE(ExpectSameAsLiteralSteps(line, b));
         }
     });
 }

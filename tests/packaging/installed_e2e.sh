@@ -6,6 +6,7 @@
 # falls back to the same folder, and root's own runs keep out of the prefix.
 # Usage (inside an X server): installed_e2e.sh <build folder> <close-window helper>
 set -e
+. "$(dirname "$0")/../support/close_main_window.sh"
 build=$1
 close_window=$2
 top=$(mktemp -d)
@@ -60,32 +61,7 @@ run_and_close() {
   [ "$3" = user ] && runner=$as_user
   env -u XDG_DATA_HOME HOME="$1" XAUTHORITY="$home/.Xauthority" XDG_RUNTIME_DIR="$1/runtime" \
     QT_QPA_PLATFORM=xcb $runner "$2" &
-  pid=$!
-  windows=""
-  for i in $(seq 1 300); do
-    windows=$(xdotool search --name '^Linkrake Professional$' 2>/dev/null || true)
-    [ -n "$windows" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ -z "$windows" ]; then
-    echo "the window never appeared"
-    kill "$pid" 2>/dev/null || true
-    return 1
-  fi
-  sleep 0.5
-  "$close_window" $windows
-  # Closing syncs four files to disk, which takes seconds on a busy machine.
-  for i in $(seq 1 300); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    echo "the program did not end after its window was closed (a file could not be written?)"
-    kill "$pid"
-    return 1
-  fi
-  wait "$pid" || { echo "the program failed"; return 1; }
+  close_main_window $! "$close_window"
 }
 
 list_is() {

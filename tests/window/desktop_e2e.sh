@@ -4,6 +4,7 @@
 # request; the settings, list and memo files must then be written there.
 # Usage (inside an X server): desktop_e2e.sh <linkrake> <close-window helper>
 set -e
+. "$(dirname "$0")/../support/close_main_window.sh"
 program=$1
 close_window=$2
 folder=$(mktemp -d)
@@ -14,28 +15,7 @@ printf 'memo line\r\n' > "$folder/Memo1.txt"
 
 # The test runner may ask every Qt program to run headless; this one needs X.
 QT_QPA_PLATFORM=xcb "$folder/linkrake" &
-pid=$!
-windows=""
-for i in $(seq 1 100); do
-  windows=$(xdotool search --name '^Linkrake Professional$' 2>/dev/null || true)
-  [ -n "$windows" ] && break
-  sleep 0.1
-done
-[ -n "$windows" ] || { echo "the window never appeared"; kill "$pid"; exit 1; }
-sleep 0.5
-"$close_window" $windows
-
-# Closing syncs four files to disk, which takes seconds on a busy machine.
-for i in $(seq 1 300); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-  echo "the program did not end after its window was closed"
-  kill "$pid"
-  exit 1
-fi
-wait "$pid" || { echo "the program failed"; exit 1; }
+close_main_window $! "$close_window" || exit 1
 
 fail=0
 check() {
