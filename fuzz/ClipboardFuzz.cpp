@@ -8,24 +8,10 @@
 
 #include "Engine.h"
 #include "FuzzSupport.h"
+#include "RandomText.h"
 #include "ReferenceEngine.h"
 
 namespace {
-
-TExtractOptions OptionsFrom(std::uint8_t bits)
-{
-    TExtractOptions options;
-    options.WWW = bits & 0x01;
-    options.ALL = bits & 0x02;
-    options.NTT = bits & 0x04;
-    options.EXTRACTION = bits & 0x08;
-    options.RULE1 = bits & 0x10;
-    options.RULE2 = bits & 0x20;
-    options.RULE3 = bits & 0x40;
-    if (bits & 0x80)
-        options.MEMO = "KKK";  // the hidden code that also accepts "ww."
-    return options;
-}
 
 struct TOutcome {
     std::vector<std::string> Urls;
@@ -98,7 +84,7 @@ void ReferenceClipboard(std::string_view text, const TExtractOptions& options, T
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::TInput input(data, size);
-    const TExtractOptions options = OptionsFrom(input.Byte());
+    const TExtractOptions options = OptionsFromBits(input.Byte());
     const std::string_view text = input.Rest();
     if (TooManyEntries(text, options))
         return -1;  // not kept in the corpus

@@ -36,17 +36,19 @@ inline std::string RandomText(std::mt19937& random, int maxPieces)
     return text;
 }
 
-// One of the 256 combinations of the switches and the hidden memo code.
+// One of the 256 combinations of the switches and the hidden memo code that
+// also accepts "ww.". The clipboard fuzz target's stored inputs name their
+// combination by these bits, so their order stays.
 inline TExtractOptions OptionsFromBits(int b)
 {
     TExtractOptions options;
-    options.WWW = b & 1;
-    options.ALL = b & 2;
-    options.NTT = b & 4;
-    options.RULE1 = b & 8;
-    options.RULE2 = b & 16;
-    options.RULE3 = b & 32;
-    options.EXTRACTION = b & 64;
-    options.MEMO = (b & 128) ? "KKK" : "";
+    options.WWW = b & 0x01;
+    options.ALL = b & 0x02;
+    options.NTT = b & 0x04;
+    options.EXTRACTION = b & 0x08;
+    options.RULE1 = b & 0x10;
+    options.RULE2 = b & 0x20;
+    options.RULE3 = b & 0x40;
+    options.MEMO = (b & 0x80) ? "KKK" : "";
     return options;
 }
