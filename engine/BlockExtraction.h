@@ -24,8 +24,8 @@ inline void AppendWithoutCr(std::string& line, std::string_view bytes)
 inline candidates::TTriggers TriggersFor(const TExtractOptions& options)
 {
     candidates::TTriggers triggers;
-    triggers.Slash = options.RULE2 || options.RULE3 || options.NTT;
-    triggers.Kana = options.NTT;
+    triggers.Slash = options.RootPathRule || options.SlashDotRule || options.KanaConversion;
+    triggers.Kana = options.KanaConversion;
     return triggers;
 }
 

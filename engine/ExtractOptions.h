@@ -2,21 +2,22 @@
 #include <string>
 
 // The switches and texts that the recognizer, the range expansion and the
-// exports read at the moment of each call. Strings are CP932 bytes.
+// exports read at the moment of each call. Strings are CP932 bytes. The
+// settings file keeps them under its own keys (see IniFile.cpp).
 struct TExtractOptions {
-    std::string PREFIX = "URL-";
-    int NUMBER = 4;
-    bool WWW = true;
-    bool ALL = true;
-    bool NTT = false;
-    bool EXTRACTION = false;
-    bool CB = false;
-    bool LINK = false;
-    bool RULE1 = false;
-    bool RULE2 = false;
-    bool RULE3 = false;
-    std::string BEFORE;
-    std::string AFTER;
-    std::string SEARCH;
-    std::string MEMO;  // the memo line; also holds the hidden codes
+    std::string ShortcutPrefix = "URL-";
+    int ShortcutDigits = 4;
+    bool WwwRule = true;                 // "www." starts a URL
+    bool SchemeRule = true;              // every "://" starts an http URL
+    bool KanaConversion = false;         // undo text typed in kana mode
+    bool RangeExpansion = false;         // "[01-99]" becomes one URL per number
+    bool ClipboardMonitoring = false;
+    bool LinkPageWithoutDialog = false;  // the link page goes to the fixed file
+    bool ParentPathRule = false;         // "../" starts a relative URL
+    bool RootPathRule = false;           // a leading "/" starts one
+    bool SlashDotRule = false;           // a field holding "/" and "." is one
+    std::string ReplaceFrom;
+    std::string ReplaceTo;
+    std::string SearchText;
+    std::string MemoLine;  // also holds the hidden codes
 };

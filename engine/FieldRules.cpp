@@ -96,14 +96,14 @@ bool MayStartPrefix(char c)
 }  // namespace
 
 TFieldRules::TFieldRules(const TExtractOptions& options, TUrlSink& sink)
-    : FOptions(options), FMemoCode(options.MEMO.size() == 3 && options.MEMO == "KKK"), FSink(sink)
+    : FOptions(options), FMemoCode(options.MemoLine.size() == 3 && options.MemoLine == "KKK"), FSink(sink)
 { }
 
 void TFieldRules::Recognize(std::string_view tail, std::string_view value) const
 {
     if (tail.empty())
-        return FOptions.NTT ? RecognizeKanaTyped(value) : RecognizeAsWritten(value);
-    if (FOptions.NTT)
+        return FOptions.KanaConversion ? RecognizeKanaTyped(value) : RecognizeAsWritten(value);
+    if (FOptions.KanaConversion)
         AddJoined(tail, value, ConvertKanaKeysTo, FOptions, FSink);
     else
         AddJoined(tail, value, Copy, FOptions, FSink);
@@ -113,7 +113,7 @@ void TFieldRules::RecognizeAsWritten(std::string_view field) const
 {
     // Most fields are words of text; without the slash-and-dot rule their
     // first byte settles them.
-    if (FOptions.RULE3 || MayStartPrefix(field.front()))
+    if (FOptions.SlashDotRule || MayStartPrefix(field.front()))
         Apply(field, field, [field] { return field; });
 }
 
@@ -143,23 +143,23 @@ void TFieldRules::Apply(std::string_view head, std::string_view raw, Whole&& who
 {
     if (StartsWithScheme(head))
         return AddExpanded(whole(), FOptions, FSink);
-    if (FOptions.WWW && StartsWith(head, "www."))
+    if (FOptions.WwwRule && StartsWith(head, "www."))
         return AddWithPrefix("http://", whole(), FOptions, FSink);
     if (FMemoCode && StartsWith(head, "ww."))
         return AddWithPrefix("http://w", whole(), FOptions, FSink);
-    if (FOptions.RULE1 && StartsWith(head, "../"))
+    if (FOptions.ParentPathRule && StartsWith(head, "../"))
         return AddExpanded(whole(), FOptions, FSink);
     // With the conversion on, a test on the raw bytes first passes every
     // field the slash-and-dot rule could accept: only め and る turn into
     // "/" and ".".
-    if (FOptions.RULE3
-        && (!FOptions.NTT
+    if (FOptions.SlashDotRule
+        && (!FOptions.KanaConversion
             || kernels::MayConvertToSlashAndDot(reinterpret_cast<const unsigned char*>(raw.data()),
                                                 raw.size()))) {
         const std::string_view text = whole();
         if (HoldsSlashAndDot(text))
             return AddExpanded(text, FOptions, FSink);
     }
-    if (FOptions.RULE2 && StartsWith(head, "/"))
+    if (FOptions.RootPathRule && StartsWith(head, "/"))
         return AddExpanded(whole(), FOptions, FSink);
 }

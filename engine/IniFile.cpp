@@ -199,40 +199,40 @@ TExtractOptions ReadExtractOptions(const TIniFile& ini)
     auto readText = [&](const char* key, std::string& field) {
         field = ini.ReadString(Section, key).value_or(field);
     };
-    readText("PREFIX", options.PREFIX);
-    options.NUMBER = std::clamp(ini.ReadInteger(Section, "NUMBER", options.NUMBER), 1, 5);
-    readBool("WWW", options.WWW);
-    readBool("ALL", options.ALL);
-    readBool("NTT", options.NTT);
-    readBool("EXTRACTION", options.EXTRACTION);
-    readBool("CB", options.CB);
-    readBool("LINK", options.LINK);
-    readBool("RULE1", options.RULE1);
-    readBool("RULE2", options.RULE2);
-    readBool("RULE3", options.RULE3);
-    readText("BEFORE", options.BEFORE);
-    readText("AFTER", options.AFTER);
-    readText("SEARCH", options.SEARCH);
-    readText("MEMO", options.MEMO);
+    readText("PREFIX", options.ShortcutPrefix);
+    options.ShortcutDigits = std::clamp(ini.ReadInteger(Section, "NUMBER", options.ShortcutDigits), 1, 5);
+    readBool("WWW", options.WwwRule);
+    readBool("ALL", options.SchemeRule);
+    readBool("NTT", options.KanaConversion);
+    readBool("EXTRACTION", options.RangeExpansion);
+    readBool("CB", options.ClipboardMonitoring);
+    readBool("LINK", options.LinkPageWithoutDialog);
+    readBool("RULE1", options.ParentPathRule);
+    readBool("RULE2", options.RootPathRule);
+    readBool("RULE3", options.SlashDotRule);
+    readText("BEFORE", options.ReplaceFrom);
+    readText("AFTER", options.ReplaceTo);
+    readText("SEARCH", options.SearchText);
+    readText("MEMO", options.MemoLine);
     return options;
 }
 
 void WriteExtractOptions(TIniFile& ini, const TExtractOptions& options)
 {
     auto writeBool = [&](const char* key, bool on) { ini.WriteString(Section, key, on ? "1" : "0"); };
-    ini.WriteString(Section, "PREFIX", options.PREFIX);
-    ini.WriteString(Section, "NUMBER", std::to_string(options.NUMBER));
-    writeBool("WWW", options.WWW);
-    writeBool("ALL", options.ALL);
-    writeBool("NTT", options.NTT);
-    writeBool("LINK", options.LINK);
-    writeBool("EXTRACTION", options.EXTRACTION);
-    writeBool("CB", options.CB);
-    ini.WriteString(Section, "MEMO", options.MEMO);
-    ini.WriteString(Section, "BEFORE", options.BEFORE);
-    ini.WriteString(Section, "AFTER", options.AFTER);
-    ini.WriteString(Section, "SEARCH", options.SEARCH);
-    writeBool("RULE1", options.RULE1);
-    writeBool("RULE2", options.RULE2);
-    writeBool("RULE3", options.RULE3);
+    ini.WriteString(Section, "PREFIX", options.ShortcutPrefix);
+    ini.WriteString(Section, "NUMBER", std::to_string(options.ShortcutDigits));
+    writeBool("WWW", options.WwwRule);
+    writeBool("ALL", options.SchemeRule);
+    writeBool("NTT", options.KanaConversion);
+    writeBool("LINK", options.LinkPageWithoutDialog);
+    writeBool("EXTRACTION", options.RangeExpansion);
+    writeBool("CB", options.ClipboardMonitoring);
+    ini.WriteString(Section, "MEMO", options.MemoLine);
+    ini.WriteString(Section, "BEFORE", options.ReplaceFrom);
+    ini.WriteString(Section, "AFTER", options.ReplaceTo);
+    ini.WriteString(Section, "SEARCH", options.SearchText);
+    writeBool("RULE1", options.ParentPathRule);
+    writeBool("RULE2", options.RootPathRule);
+    writeBool("RULE3", options.SlashDotRule);
 }

@@ -56,14 +56,14 @@ bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, co
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t length = line.size();
-    const bool wwwDots = options.WWW || options.MEMO == "KKK";
-    bool mayHold = options.NTT || ((options.RULE2 || options.RULE3) && std::memchr(bytes, '/', length));
+    const bool wwwDots = options.WwwRule || options.MemoLine == "KKK";
+    bool mayHold = options.KanaConversion || ((options.RootPathRule || options.SlashDotRule) && std::memchr(bytes, '/', length));
     sjis::TSecondByteCursor kinds(line);
     std::size_t copied = 0;
     spacings.clear();
     // Dots matter to the "../" spacing; to the www rules only while no "://"
     // has shown that the line needs a closer look anyway.
-    const bool dots = options.RULE1;
+    const bool dots = options.ParentPathRule;
     auto candidateFrom = [&](std::size_t from) {
         return dots ? masks.NextColonOrDot(from) : masks.NextColon(from);
     };
@@ -71,7 +71,7 @@ bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, co
         if (next < copied)
             continue;
         if (bytes[next] == '.') {
-            if (options.RULE1 && HasAt(line, next, "../")) {
+            if (options.ParentPathRule && HasAt(line, next, "../")) {
                 mayHold = true;
                 if (!kinds.IsSecondAt(next)) {
                     spacings.push_back({next, next + 3, {}, "../"});
@@ -88,12 +88,12 @@ bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, co
         const std::string_view scheme = SchemeEndingAt(line, next, copied);
         const std::size_t start = next - (scheme.empty() ? 0 : scheme.size() - 3);
         if (!scheme.empty() && !kinds.IsSecondAt(start)) {
-            if (options.ALL)
+            if (options.SchemeRule)
                 spacings.push_back({start, next + 3, scheme.substr(0, scheme.size() - 3), "http://"});
             else
                 spacings.push_back({start, next + 3, {}, scheme});
             copied = next + 3;
-        } else if (options.ALL && !kinds.IsSecondAt(next)) {
+        } else if (options.SchemeRule && !kinds.IsSecondAt(next)) {
             spacings.push_back({next, next + 3, {}, "http://"});
             copied = next + 3;
         }
@@ -154,7 +154,7 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
     const bool quotedFields = MayOpenQuotedField(line, masks);
     // Without the rules that look inside a field or at its converted text,
     // only fields after a spacing and www fields can be accepted.
-    if (!quotedFields && !options.NTT && !options.RULE2 && !options.RULE3)
+    if (!quotedFields && !options.KanaConversion && !options.RootPathRule && !options.SlashDotRule)
         return recognizer::ScanPrefixedFields(line, masks, spacings, onField);
     if (spacings.empty() || !quotedFields)
         return recognizer::ScanFields(line, masks, spacings, onField);

@@ -78,7 +78,7 @@ void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlList&
 void AddExpanded(std::string_view url, const TExtractOptions& options, TUrlSink& sink)
 {
     // Most URLs hold no "[" at all, which one byte search tells.
-    if (!options.EXTRACTION || !std::memchr(url.data(), '[', url.size()))
+    if (!options.RangeExpansion || !std::memchr(url.data(), '[', url.size()))
         return sink.Add(url);
     const std::size_t open = FindWhole(url, "[");
     if (open == std::string_view::npos)

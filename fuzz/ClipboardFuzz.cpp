@@ -55,9 +55,9 @@ long long EntriesOf(std::string_view url)
 
 bool TooManyEntries(std::string_view text, TExtractOptions options)
 {
-    if (!options.EXTRACTION)
+    if (!options.RangeExpansion)
         return false;
-    options.EXTRACTION = false;  // the URLs as they would reach the expansion
+    options.RangeExpansion = false;  // the URLs as they would reach the expansion
     TUrlList urls;
     ExtractFromClipboardText(text, options, urls);
     long long entries = 0;

@@ -43,17 +43,17 @@ std::string AsReadBack(std::string_view written)
 
 std::vector<std::pair<std::string, std::string*>> Texts(TExtractOptions& options)
 {
-    return {{"PREFIX", &options.PREFIX},
-            {"BEFORE", &options.BEFORE},
-            {"AFTER", &options.AFTER},
-            {"SEARCH", &options.SEARCH},
-            {"MEMO", &options.MEMO}};
+    return {{"PREFIX", &options.ShortcutPrefix},
+            {"BEFORE", &options.ReplaceFrom},
+            {"AFTER", &options.ReplaceTo},
+            {"SEARCH", &options.SearchText},
+            {"MEMO", &options.MemoLine}};
 }
 
 std::string Describe(const TExtractOptions& o)
 {
-    std::string text = "NUMBER=" + std::to_string(o.NUMBER) + " switches=";
-    for (const bool on : {o.WWW, o.ALL, o.NTT, o.EXTRACTION, o.CB, o.LINK, o.RULE1, o.RULE2, o.RULE3})
+    std::string text = "NUMBER=" + std::to_string(o.ShortcutDigits) + " switches=";
+    for (const bool on : {o.WwwRule, o.SchemeRule, o.KanaConversion, o.RangeExpansion, o.ClipboardMonitoring, o.LinkPageWithoutDialog, o.ParentPathRule, o.RootPathRule, o.SlashDotRule})
         text += on ? '1' : '0';
     auto copy = o;
     for (const auto& [key, value] : Texts(copy))
@@ -122,9 +122,9 @@ bool WrittenByTheProgram(const std::string& section, const std::string& key)
 void TakeTextsFrom(std::string_view rest, std::uint8_t choices, TExtractOptions& options,
                    TExtractOptions& expected)
 {
-    options.NUMBER = expected.NUMBER = 1 + choices % 5;
-    options.WWW = expected.WWW = choices & 0x08;
-    options.RULE3 = expected.RULE3 = choices & 0x10;
+    options.ShortcutDigits = expected.ShortcutDigits = 1 + choices % 5;
+    options.WwwRule = expected.WwwRule = choices & 0x08;
+    options.SlashDotRule = expected.SlashDotRule = choices & 0x10;
     for (const auto& [key, value] : Texts(options)) {
         const std::size_t cut = std::min(rest.find('\xFF'), rest.size());
         *value = std::string(rest.substr(0, cut));

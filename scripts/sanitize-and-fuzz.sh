@@ -39,8 +39,10 @@ symbolizer=$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true
 [ -n "$symbolizer" ] || echo "note: no llvm-symbolizer (package llvm-14); reports will show addresses only" >&2
 
 echo "== configure and build ($build)"
+CCACHE_BASEDIR="$(pwd)"
+export CCACHE_BASEDIR
 CC=$cc CXX=$cxx cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DLINKRAKE_SANITIZE=ON -DLINKRAKE_FUZZ=ON -DLINKRAKE_BUILD_BENCH=OFF ${LINKRAKE_CMAKE_ARGS:-} >/dev/null || exit 1
+  -DLINKRAKE_SANITIZE=ON -DLINKRAKE_FUZZ=ON -DLINKRAKE_BUILD_BENCH=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache ${LINKRAKE_CMAKE_ARGS:-} >/dev/null || exit 1
 cmake --build "$build" -j"$(nproc)" >"$build/build.log" 2>&1 || { tail -n 40 "$build/build.log"; exit 1; }
 
 # Reports go to files, printed after the tests, so that a report from a

@@ -108,7 +108,7 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
 
     CreateComponents();
     BindEvents();
-    FormCreate();
+    LoadWorkspace();
 }
 
 TMainWindow::~TMainWindow()
@@ -242,10 +242,10 @@ void TMainWindow::BindEvents()
 
 // ---- Start-up and shut-down ----
 
-void TMainWindow::FormCreate()
+void TMainWindow::LoadWorkspace()
 {
     AcceptFileDrops();
-    FWorkspace->Run([this] { FWorkspace->FormCreate(); });
+    FWorkspace->Run([this] { FWorkspace->LoadWorkspace(); });
     // The loaded values reach the controls the way a user's edits would, so
     // each control's change event runs only where its text really changes.
     OptionsToControls(FWorkspace->Options);
@@ -253,7 +253,7 @@ void TMainWindow::FormCreate()
     WorkspaceToControls();
 }
 
-void TMainWindow::FormShow()
+void TMainWindow::FinishShowing()
 {
     ResetListHorizontalExtent();
     ReturnFreedMemory();  // what reading the files and laying out the list needed on the way
@@ -261,12 +261,12 @@ void TMainWindow::FormShow()
     QTimer::singleShot(0, this, &TMainWindow::ReportUnreadableFiles);
 }
 
-bool TMainWindow::FormClose()
+bool TMainWindow::SaveBeforeQuitting()
 {
     ControlsToWorkspace();
     MemosToWorkspace();
     bool mayClose = false;
-    FWorkspace->Run([this, &mayClose] { mayClose = FWorkspace->FormClose(); });
+    FWorkspace->Run([this, &mayClose] { mayClose = FWorkspace->SaveBeforeQuitting(); });
     // Only a window that stays open is shown again: reloading a long list
     // into a closing one would only delay the end.
     if (!mayClose)
@@ -278,7 +278,7 @@ void TMainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        FinishShowing();
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event)
@@ -290,7 +290,7 @@ void TMainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!FSavedForEnd && !FormClose()) {
+    if (!FSavedForEnd && !SaveBeforeQuitting()) {
         event->ignore();
         return;
     }
@@ -341,42 +341,42 @@ void TMainWindow::RunWorkspaceHandler(const std::function<void()>& handler)
 TExtractOptions TMainWindow::OptionsFromControls() const
 {
     TExtractOptions o;
-    o.PREFIX = ToCp932(PrefixEdit->text());
-    o.NUMBER = DigitCountSpin->Value();
-    o.WWW = WwwRuleCheck->isChecked();
-    o.ALL = SchemeRuleCheck->isChecked();
-    o.NTT = KanaConversionCheck->isChecked();
-    o.EXTRACTION = RangeExpansionCheck->isChecked();
-    o.CB = MonitorCheck->isChecked();
-    o.LINK = LinkPageWithoutDialogCheck->isChecked();
-    o.RULE1 = ParentPathRuleCheck->isChecked();
-    o.RULE2 = RootPathRuleCheck->isChecked();
-    o.RULE3 = SlashDotRuleCheck->isChecked();
-    o.BEFORE = ToCp932(FindEdit->text());
-    o.AFTER = ToCp932(ReplaceWithEdit->text());
-    o.SEARCH = ToCp932(SearchEdit->text());
-    o.MEMO = ToCp932(MemoLineEdit->text());
+    o.ShortcutPrefix = ToCp932(PrefixEdit->text());
+    o.ShortcutDigits = DigitCountSpin->Value();
+    o.WwwRule = WwwRuleCheck->isChecked();
+    o.SchemeRule = SchemeRuleCheck->isChecked();
+    o.KanaConversion = KanaConversionCheck->isChecked();
+    o.RangeExpansion = RangeExpansionCheck->isChecked();
+    o.ClipboardMonitoring = MonitorCheck->isChecked();
+    o.LinkPageWithoutDialog = LinkPageWithoutDialogCheck->isChecked();
+    o.ParentPathRule = ParentPathRuleCheck->isChecked();
+    o.RootPathRule = RootPathRuleCheck->isChecked();
+    o.SlashDotRule = SlashDotRuleCheck->isChecked();
+    o.ReplaceFrom = ToCp932(FindEdit->text());
+    o.ReplaceTo = ToCp932(ReplaceWithEdit->text());
+    o.SearchText = ToCp932(SearchEdit->text());
+    o.MemoLine = ToCp932(MemoLineEdit->text());
     return o;
 }
 
 void TMainWindow::OptionsToControls(const TExtractOptions& o)
 {
     // In the order the settings are read at start.
-    SetTextIfChanged(PrefixEdit, FromCp932(o.PREFIX));
-    DigitCountSpin->SetValue(o.NUMBER);
-    WwwRuleCheck->setChecked(o.WWW);
-    SchemeRuleCheck->setChecked(o.ALL);
-    KanaConversionCheck->setChecked(o.NTT);
-    RangeExpansionCheck->setChecked(o.EXTRACTION);
-    MonitorCheck->setChecked(o.CB);
-    LinkPageWithoutDialogCheck->setChecked(o.LINK);
-    ParentPathRuleCheck->setChecked(o.RULE1);
-    RootPathRuleCheck->setChecked(o.RULE2);
-    SlashDotRuleCheck->setChecked(o.RULE3);
-    SetTextIfChanged(FindEdit, FromCp932(o.BEFORE));
-    SetTextIfChanged(ReplaceWithEdit, FromCp932(o.AFTER));
-    SetTextIfChanged(SearchEdit, FromCp932(o.SEARCH));
-    SetTextIfChanged(MemoLineEdit, FromCp932(o.MEMO));
+    SetTextIfChanged(PrefixEdit, FromCp932(o.ShortcutPrefix));
+    DigitCountSpin->SetValue(o.ShortcutDigits);
+    WwwRuleCheck->setChecked(o.WwwRule);
+    SchemeRuleCheck->setChecked(o.SchemeRule);
+    KanaConversionCheck->setChecked(o.KanaConversion);
+    RangeExpansionCheck->setChecked(o.RangeExpansion);
+    MonitorCheck->setChecked(o.ClipboardMonitoring);
+    LinkPageWithoutDialogCheck->setChecked(o.LinkPageWithoutDialog);
+    ParentPathRuleCheck->setChecked(o.ParentPathRule);
+    RootPathRuleCheck->setChecked(o.RootPathRule);
+    SlashDotRuleCheck->setChecked(o.SlashDotRule);
+    SetTextIfChanged(FindEdit, FromCp932(o.ReplaceFrom));
+    SetTextIfChanged(ReplaceWithEdit, FromCp932(o.ReplaceTo));
+    SetTextIfChanged(SearchEdit, FromCp932(o.SearchText));
+    SetTextIfChanged(MemoLineEdit, FromCp932(o.MemoLine));
 }
 
 void TMainWindow::ControlsToWorkspace()
@@ -439,14 +439,14 @@ void TMainWindow::AcceptFileDrops()
             child->installEventFilter(this);
 }
 
-void TMainWindow::WMDropFiles(const std::vector<std::string>& paths)
+void TMainWindow::ReadDroppedFiles(const std::vector<std::string>& paths)
 {
-    RunWorkspaceHandler([this, &paths] { FWorkspace->WMDropFiles(paths); });
+    RunWorkspaceHandler([this, &paths] { FWorkspace->ReadDroppedFiles(paths); });
 }
 
 void TMainWindow::ReadFinished()
 {
-    if (std::exchange(FClipChangeWaiting, false))
+    if (std::exchange(FClipboardChangedDuringRead, false))
         ClipboardChanged();
     if (std::exchange(FCloseAfterRead, false))
         close();
@@ -460,7 +460,7 @@ bool TMainWindow::TakeFileDrop(QDropEvent* event)
         return false;
     event->acceptProposedAction();
     if (event->type() == QEvent::Drop)
-        WMDropFiles(paths);
+        ReadDroppedFiles(paths);
     return true;
 }
 

@@ -132,10 +132,10 @@ public:
     QAction* ExitItem = nullptr;
 
     // ---- Window handlers ----
-    void FormCreate();
-    void FormShow();
+    void LoadWorkspace();
+    void FinishShowing();
     // True when the window may close.
-    bool FormClose();
+    bool SaveBeforeQuitting();
     // The end that nobody can be asked about (a signal, the session's end):
     // saves what can be saved once, tells standard error about the rest and
     // returns the exit status, 1 when a file was left unsaved. Any later
@@ -150,7 +150,7 @@ public:
     void ShowDedication();
     void MonitoringToggled();
     // Files dropped on the window, in the desktop's order.
-    void WMDropFiles(const std::vector<std::string>& paths);
+    void ReadDroppedFiles(const std::vector<std::string>& paths);
 
     // ---- Clipboard monitoring and tray residency ----
     void ClipboardChanged();
@@ -210,7 +210,7 @@ private:
     int FHandlerDepth = 0;            // workspace handlers under way (a dialog may nest another)
     bool FKeepInTaskbar = false;      // the tray was refused: minimize stays in the task bar
     bool FCloseAfterRead = false;     // closing waits for the stopped reading
-    bool FClipChangeWaiting = false;  // the clipboard changed during a reading
+    bool FClipboardChangedDuringRead = false;  // the clipboard changed during a reading
     std::minstd_rand FPictureDraws;   // unseeded: the same draws every run
     bool FSavedForEnd = false;        // SaveWithoutAsking has run, and the user has done nothing since
     TUserActivityWatch FActivityAfterSave;

@@ -51,7 +51,7 @@ void TMainWindow::CreateComponents()
 
 void TMainWindow::MonitoringToggled()
 {
-    ClipboardMonitor::CBClicked(Workspace(), MonitorCheck->isChecked());
+    ClipboardMonitor::SwitchMonitoring(Workspace(), MonitorCheck->isChecked());
 }
 
 void TMainWindow::ClipboardChanged()
@@ -62,10 +62,10 @@ void TMainWindow::ClipboardChanged()
         return;
     // The list is being read into: the change is taken up when that ends.
     if (Reading->Reading()) {
-        FClipChangeWaiting = true;
+        FClipboardChangedDuringRead = true;
         return;
     }
-    RunWorkspaceHandler([this] { ClipboardMonitor::ClipChange(Workspace()); });
+    RunWorkspaceHandler([this] { ClipboardMonitor::RewriteClipboard(Workspace()); });
 }
 
 void TMainWindow::AppMinimize()

@@ -69,7 +69,7 @@ void TWorkspace::CreateShortcuts()
     }
     for (std::size_t i = 0; i < List.Count(); ++i) {
         // Prefix and digit count are read afresh for every file.
-        const std::string name = ShortcutFileName(Options.PREFIX, static_cast<int>(i + 1), Options.NUMBER);
+        const std::string name = ShortcutFileName(Options.ShortcutPrefix, static_cast<int>(i + 1), Options.ShortcutDigits);
         WriteFileTruncating(*folder + "/" + name, ShortcutContents(List[i]));
     }
     StatusLine = QStringLiteral("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。");
@@ -98,7 +98,7 @@ void TWorkspace::CreateLinkPage()
         return;
     }
     std::optional<std::string> path;
-    if (Options.LINK)
+    if (Options.LinkPageWithoutDialog)
         path = FProgramFolder + "link.htm";
     else
         path = FServices.ChooseSaveFile(QStringLiteral("htmlﾌｧｲﾙ(*.html)|*.html|すべてのﾌｧｲﾙ(*.*)|*.*"),

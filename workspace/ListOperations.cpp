@@ -119,11 +119,11 @@ void TWorkspace::SortBackward()
 
 void TWorkspace::ReplaceInUrls()
 {
-    if (Options.BEFORE.empty()) {
+    if (Options.ReplaceFrom.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
     } else {
         TUndoRecording undo(History, List);
-        undo->ReplaceEverywhere(List, Options.BEFORE, Options.AFTER);
+        undo->ReplaceEverywhere(List, Options.ReplaceFrom, Options.ReplaceTo);
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
     }
@@ -132,11 +132,11 @@ void TWorkspace::ReplaceInUrls()
 
 void TWorkspace::SearchAndSelect()
 {
-    if (Options.SEARCH.empty()) {
+    if (Options.SearchText.empty()) {
         StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
     } else {
         for (TUrlList::TItem& item : List.Items())
-            if (ContainsWhole(item.Text, Options.SEARCH))
+            if (ContainsWhole(item.Text, Options.SearchText))
                 item.Selected = true;
         Display.SelectedCount = true;
         StatusLine = QStringLiteral("報告＞検索が完了しました。");

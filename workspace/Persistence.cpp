@@ -82,7 +82,7 @@ void TWorkspace::LoadSettings()
         NoteUnreadable(path, failure);  // the program starts with the defaults
     }
     Options = ReadExtractOptions(ini);
-    ClipIgnore = !Options.CB;
+    ClipIgnore = !Options.ClipboardMonitoring;
 }
 
 void TWorkspace::SaveSettings()
@@ -137,7 +137,7 @@ void TWorkspace::SaveMemo(int pad)
     WriteFileAtomically(FProgramFolder + MemoFileName(pad), contents);
 }
 
-void TWorkspace::FormCreate()
+void TWorkspace::LoadWorkspace()
 {
     // Another copy of the program may be saving right now: only temporaries
     // older than any save are removed.
@@ -182,14 +182,14 @@ TFileProblems TWorkspace::SaveWorkspaceFiles()
     return unsaved;
 }
 
-bool TWorkspace::FormClose()
+bool TWorkspace::SaveBeforeQuitting()
 {
     const TFileProblems unsaved = SaveWorkspaceFiles();
     if (!unsaved.empty()) {
         FServices.ReportError(UnsavedFilesText(unsaved));
         return FServices.ConfirmDefaultNo(CloseWithoutSavingQuestion());
     }
-    if (Options.MEMO == "PVD")
+    if (Options.MemoLine == "PVD")
         FServices.ShowMessage(QStringLiteral("今日もおつかれさまでした。また会いましょうね！"));
     return true;
 }

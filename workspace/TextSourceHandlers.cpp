@@ -21,7 +21,7 @@ void TWorkspace::InputTextFile()
     StatusLine = QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。");
 }
 
-void TWorkspace::WMDropFiles(const std::vector<std::string>& paths)
+void TWorkspace::ReadDroppedFiles(const std::vector<std::string>& paths)
 {
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);

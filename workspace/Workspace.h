@@ -59,7 +59,7 @@ public:
     void SaveMemo(int pad);  // throws on failure
     // The start-up steps over plain objects: settings, ClipIgnore, list,
     // memos, MonitorEnabled on. Temporaries of interrupted saves go first.
-    void FormCreate();
+    void LoadWorkspace();
     // Workspace files that exist but could not be read at start. They are
     // never written during this run, so nothing the user had is replaced
     // by what the program failed to load.
@@ -71,11 +71,11 @@ public:
     TFileProblems SaveWorkspaceFiles();
     // The shut-down sequence: saves, then reports the files left unsaved and
     // asks whether to end without them. True when the program may end.
-    bool FormClose();
+    bool SaveBeforeQuitting();
 
     // ---- Text sources ----
     void InputTextFile();
-    void WMDropFiles(const std::vector<std::string>& paths);
+    void ReadDroppedFiles(const std::vector<std::string>& paths);
     bool ExtractFromClipboard();
     void PasteClipboard();
     void AddEnteredUrl();

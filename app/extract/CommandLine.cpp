@@ -35,7 +35,7 @@ bool SplitAssignment(std::string_view text, std::string& key, std::string& value
 bool ApplyOverride(TExtractOptions& options, const std::string& key, const std::string& value)
 {
     if (key == "MEMO") {
-        options.MEMO = value;
+        options.MemoLine = value;
         return true;
     }
     if (value != "0" && value != "1")
@@ -46,10 +46,10 @@ bool ApplyOverride(TExtractOptions& options, const std::string& key, const std::
         bool TExtractOptions::*Member;
     };
     static constexpr TSwitch Switches[] = {
-        {"WWW", &TExtractOptions::WWW},     {"ALL", &TExtractOptions::ALL},
-        {"NTT", &TExtractOptions::NTT},     {"EXTRACTION", &TExtractOptions::EXTRACTION},
-        {"RULE1", &TExtractOptions::RULE1}, {"RULE2", &TExtractOptions::RULE2},
-        {"RULE3", &TExtractOptions::RULE3},
+        {"WWW", &TExtractOptions::WwwRule},     {"ALL", &TExtractOptions::SchemeRule},
+        {"NTT", &TExtractOptions::KanaConversion},     {"EXTRACTION", &TExtractOptions::RangeExpansion},
+        {"RULE1", &TExtractOptions::ParentPathRule}, {"RULE2", &TExtractOptions::RootPathRule},
+        {"RULE3", &TExtractOptions::SlashDotRule},
     };
     for (const TSwitch& entry : Switches) {
         if (key == entry.Key) {

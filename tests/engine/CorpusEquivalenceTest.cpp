@@ -37,10 +37,10 @@ TEST(CorpusEquivalence, DefaultsMatchTheLiteralSteps)
 TEST(CorpusEquivalence, EveryOptionMatchesTheLiteralSteps)
 {
     TExtractOptions options;
-    options.NTT = options.RULE1 = options.RULE2 = options.RULE3 = options.EXTRACTION = true;
-    options.ALL = false;
-    options.MEMO = "KKK";
+    options.KanaConversion = options.ParentPathRule = options.RootPathRule = options.SlashDotRule = options.RangeExpansion = true;
+    options.SchemeRule = false;
+    options.MemoLine = "KKK";
     ExpectSameAsReference(MakeCorpus(400000, 5), options);
-    options.ALL = true;
+    options.SchemeRule = true;
     ExpectSameAsReference(MakeCorpus(200000, 7), options);
 }

@@ -50,15 +50,15 @@ TEST(IniFile, WritingKeepsEveryOtherLine)
 
 TEST(IniFile, OptionsRoundTripInTheProgramsOrder)
 {
-    EXPECT_EQ(ReadExtractOptions(TIniFile()).PREFIX, "URL-");
-    EXPECT_EQ(ReadExtractOptions(TIniFile("[SYSTEM]\nNUMBER=9")).NUMBER, 5);
-    EXPECT_EQ(ReadExtractOptions(TIniFile("[SYSTEM]\nNUMBER=0")).NUMBER, 1);
+    EXPECT_EQ(ReadExtractOptions(TIniFile()).ShortcutPrefix, "URL-");
+    EXPECT_EQ(ReadExtractOptions(TIniFile("[SYSTEM]\nNUMBER=9")).ShortcutDigits, 5);
+    EXPECT_EQ(ReadExtractOptions(TIniFile("[SYSTEM]\nNUMBER=0")).ShortcutDigits, 1);
 
     TExtractOptions options;
-    options.PREFIX = "\x83\x5c-";
-    options.NUMBER = 2;
-    options.RULE3 = true;
-    options.MEMO = "KKK";
+    options.ShortcutPrefix = "\x83\x5c-";
+    options.ShortcutDigits = 2;
+    options.SlashDotRule = true;
+    options.MemoLine = "KKK";
     TIniFile ini;
     WriteExtractOptions(ini, options);
     EXPECT_EQ(
@@ -66,10 +66,10 @@ TEST(IniFile, OptionsRoundTripInTheProgramsOrder)
         "[SYSTEM]\r\nPREFIX=\x83\x5c-\r\nNUMBER=2\r\nWWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\n"
         "CB=0\r\nMEMO=KKK\r\nBEFORE=\r\nAFTER=\r\nSEARCH=\r\nRULE1=0\r\nRULE2=0\r\nRULE3=1\r\n");
     const TExtractOptions back = ReadExtractOptions(TIniFile(ini.Contents()));
-    EXPECT_EQ(back.PREFIX, options.PREFIX);
-    EXPECT_EQ(back.NUMBER, 2);
-    EXPECT_TRUE(back.RULE3);
-    EXPECT_EQ(back.MEMO, "KKK");
+    EXPECT_EQ(back.ShortcutPrefix, options.ShortcutPrefix);
+    EXPECT_EQ(back.ShortcutDigits, 2);
+    EXPECT_TRUE(back.SlashDotRule);
+    EXPECT_EQ(back.MemoLine, "KKK");
 }
 
 TEST(IniFile, ValuesThatReadingWouldAlterComeBackExactly)

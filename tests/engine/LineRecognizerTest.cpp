@@ -51,18 +51,18 @@ void PrintTo(const TRecognizerCase& row, std::ostream* out)
 std::vector<TRecognizerCase> RecognizerCases()
 {
     const TExtractOptions defaults;
-    const auto allOff = With([](TExtractOptions& o) { o.ALL = false; });
-    const auto wwwOff = With([](TExtractOptions& o) { o.WWW = false; });
-    const auto memoCode = With([](TExtractOptions& o) { o.MEMO = "KKK"; });
-    const auto memoCodeAndSpace = With([](TExtractOptions& o) { o.MEMO = "KKK "; });
-    const auto allPathRules = With([](TExtractOptions& o) { o.RULE1 = o.RULE2 = o.RULE3 = true; });
-    const auto rule2 = With([](TExtractOptions& o) { o.RULE2 = true; });
-    const auto rule3 = With([](TExtractOptions& o) { o.RULE3 = true; });
+    const auto allOff = With([](TExtractOptions& o) { o.SchemeRule = false; });
+    const auto wwwOff = With([](TExtractOptions& o) { o.WwwRule = false; });
+    const auto memoCode = With([](TExtractOptions& o) { o.MemoLine = "KKK"; });
+    const auto memoCodeAndSpace = With([](TExtractOptions& o) { o.MemoLine = "KKK "; });
+    const auto allPathRules = With([](TExtractOptions& o) { o.ParentPathRule = o.RootPathRule = o.SlashDotRule = true; });
+    const auto rule2 = With([](TExtractOptions& o) { o.RootPathRule = true; });
+    const auto rule3 = With([](TExtractOptions& o) { o.SlashDotRule = true; });
     const auto kanaAllOff = With([](TExtractOptions& o) {
-        o.NTT = true;
-        o.ALL = false;
+        o.KanaConversion = true;
+        o.SchemeRule = false;
     });
-    const auto ranges = With([](TExtractOptions& o) { o.EXTRACTION = true; });
+    const auto ranges = With([](TExtractOptions& o) { o.RangeExpansion = true; });
     const std::string kanaUrl = ToCp932("くかかせけめめ") + "h/";
     return {
         // Scheme spacing separates URLs from the text around them.
@@ -238,7 +238,7 @@ TEST(LineRecognizer, PathologicalLongLinesStayLinear)
 {
     // Quadratic work on any of these would take minutes rather than milliseconds.
     TExtractOptions all;
-    all.NTT = all.RULE1 = all.RULE2 = all.RULE3 = all.EXTRACTION = true;
+    all.KanaConversion = all.ParentPathRule = all.RootPathRule = all.SlashDotRule = all.RangeExpansion = true;
     std::string dots, schemes, leads;
     for (int i = 0; i < 500000; ++i)
         dots += "a.";

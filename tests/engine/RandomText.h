@@ -42,13 +42,13 @@ inline std::string RandomText(std::mt19937& random, int maxPieces)
 inline TExtractOptions OptionsFromBits(int b)
 {
     TExtractOptions options;
-    options.WWW = b & 0x01;
-    options.ALL = b & 0x02;
-    options.NTT = b & 0x04;
-    options.EXTRACTION = b & 0x08;
-    options.RULE1 = b & 0x10;
-    options.RULE2 = b & 0x20;
-    options.RULE3 = b & 0x40;
-    options.MEMO = (b & 0x80) ? "KKK" : "";
+    options.WwwRule = b & 0x01;
+    options.SchemeRule = b & 0x02;
+    options.KanaConversion = b & 0x04;
+    options.RangeExpansion = b & 0x08;
+    options.ParentPathRule = b & 0x10;
+    options.RootPathRule = b & 0x20;
+    options.SlashDotRule = b & 0x40;
+    options.MemoLine = (b & 0x80) ? "KKK" : "";
     return options;
 }

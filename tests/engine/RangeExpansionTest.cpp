@@ -23,7 +23,7 @@ V Expand(std::string_view url, const TExtractOptions& options)
 TExtractOptions Ranges(bool on)
 {
     TExtractOptions options;
-    options.EXTRACTION = on;
+    options.RangeExpansion = on;
     return options;
 }
 

@@ -119,11 +119,11 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
     std::string w(line);
     for (std::string_view scheme : schemes)
         w = ReplaceAll(w, scheme, " " + std::string(scheme), true);
-    if (options.ALL)
+    if (options.SchemeRule)
         w = ReplaceAll(w, "://", " http://", true);
-    if (options.RULE1)
+    if (options.ParentPathRule)
         w = ReplaceAll(w, "../", " ../", true);
-    if (options.NTT)
+    if (options.KanaConversion)
         w = ConvertKanaKeys(w);
 
     const std::string_view set = " \"<>'";
@@ -136,15 +136,15 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
             scheme = scheme || startsWith(f, s);
         if (scheme)
             AddExpanded(f, options, list);
-        else if (options.WWW && startsWith(f, "www."))
+        else if (options.WwwRule && startsWith(f, "www."))
             AddExpanded("http://" + f, options, list);
-        else if (options.MEMO == "KKK" && startsWith(f, "ww."))
+        else if (options.MemoLine == "KKK" && startsWith(f, "ww."))
             AddExpanded("http://w" + f, options, list);
-        else if (options.RULE1 && startsWith(f, "../"))
+        else if (options.ParentPathRule && startsWith(f, "../"))
             AddExpanded(f, options, list);
-        else if (options.RULE3 && ReplaceAll(f, "/", "", false) != f && ReplaceAll(f, ".", "", false) != f)
+        else if (options.SlashDotRule && ReplaceAll(f, "/", "", false) != f && ReplaceAll(f, ".", "", false) != f)
             AddExpanded(f, options, list);
-        else if (options.RULE2 && startsWith(f, "/"))
+        else if (options.RootPathRule && startsWith(f, "/"))
             AddExpanded(f, options, list);
     }
 }

@@ -101,7 +101,7 @@ protected:
 TExtractOptions Ranges()
 {
     TExtractOptions options;
-    options.EXTRACTION = true;
+    options.RangeExpansion = true;
     return options;
 }
 
@@ -118,7 +118,7 @@ TEST_F(SplitFiles, CutsFallingInsideLinesAndLineBreaksChangeNothing)
     ExpectSameAtEveryCut("\x82\xa0http://a/\x81\x5b\n\x95\\http://b/\x83\x7a\nh\x82\xaf\x82\xdf\x82\xdf"
                          "b/\n");
     TExtractOptions kana;
-    kana.NTT = true;
+    kana.KanaConversion = true;
     ExpectSameAtEveryCut("x \x82\xad\x82\xa9\x82\xa9\x82\xb9\x82\xaf\x82\xdf\x82\xdf"
                          "d/\n"
                          "\x82\xad\x82\xa9\x82\xa9\x82\xb9\x82\xaf\x82\xdf\x82\xdf"

@@ -143,7 +143,7 @@ TEST_F(TextFiles, DescriptorsAreReadFromWhereTheyStandAndLeftOpen)
 TEST_F(TextFiles, ExtractFromFileAppendsAfterWhatIsThere)
 {
     TExtractOptions options;
-    options.EXTRACTION = true;
+    options.RangeExpansion = true;
     TUrlList list;
     list.Append("old");
     const std::string path =
@@ -188,7 +188,7 @@ TEST_F(TextFiles, LargeInputsGiveTheSameUrlsFromAFileAndAPipe)
     text.insert(300000, std::string(400000, 'x') + " http://long/" + std::string(1000, '\x82'));
     text.insert(100000, "http://a\rb/ \x82\r\xAF\x82\xDF\x82\xDF ww\rw.c\r\n");
     TExtractOptions options;
-    options.NTT = options.RULE1 = options.RULE3 = options.EXTRACTION = true;
+    options.KanaConversion = options.ParentPathRule = options.SlashDotRule = options.RangeExpansion = true;
     TUrlList expected;
     ReadTextLines(Write(text), [&](std::string_view line) { ExtractUrlsFromLine(line, options, expected); });
     ASSERT_GT(expected.Count(), 1000u);
@@ -247,7 +247,7 @@ TEST_F(TextFiles, TheRangesOfOneClipboardTextShareOneBudget)
         void Add(std::string_view) override { ++Count; }
     };
     TExtractOptions options;
-    options.EXTRACTION = true;
+    options.RangeExpansion = true;
     const std::string text = "http://a/[1-600000]\nhttp://b/[1-400000]\nhttp://c/[1-2]\n";
 
     TCountingSink copied;

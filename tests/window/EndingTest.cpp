@@ -34,7 +34,7 @@ TEST_F(EndingTest, AMemoLeftAloneKeepsBytesTheTextCannotShow)
     WriteFile("Memo2.txt", odd);
     Open();
     Form->MemoPad2Edit->setPlainText(Form->MemoPad2Edit->toPlainText() + U("!"));
-    ASSERT_TRUE(Form->FormClose());
+    ASSERT_TRUE(Form->SaveBeforeQuitting());
     EXPECT_EQ(ReadFile("Memo1.txt"), odd);
     EXPECT_NE(ReadFile("Memo2.txt"), odd + "!");  // an edited memo goes through the text, as typed
     EXPECT_EQ(ReadFile("Memo2.txt").substr(ReadFile("Memo2.txt").size() - 3), "!\r\n");

@@ -59,7 +59,7 @@ TEST_F(ReadProgressTest, StoppingKeepsWhatWasReadAndSaysSo)
 {
     AddItems({"http://before.example/"});
     DuringTheReading([&] { Form->Reading->AbortButton->click(); });
-    Form->WMDropFiles({Big, Big});
+    Form->ReadDroppedFiles({Big, Big});
     EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));
     TUrlList& list = Form->Workspace().List;
     ASSERT_GT(list.Count(), 1u);
@@ -72,7 +72,7 @@ TEST_F(ReadProgressTest, StoppingKeepsWhatWasReadAndSaysSo)
 
 TEST_F(ReadProgressTest, AFailingFileIsReportedAfterTheFilesBeforeIt)
 {
-    Form->WMDropFiles({Big, PathOf("absent.txt")});
+    Form->ReadDroppedFiles({Big, PathOf("absent.txt")});
     EXPECT_EQ(Services.Errors.size(), 1);
     EXPECT_EQ(Form->Workspace().List.Count(), static_cast<std::size_t>(Lines));
     EXPECT_TRUE(Form->Pages->isEnabled());
@@ -82,7 +82,7 @@ TEST_F(ReadProgressTest, ClosingDuringAReadingStopsItAndSavesWhatWasRead)
 {
     Form->show();
     DuringTheReading([&] { Form->close(); });
-    Form->WMDropFiles({Big});
+    Form->ReadDroppedFiles({Big});
     EXPECT_TRUE(Form->isVisible());  // the close waits for the handler to end
     QCoreApplication::processEvents();
     EXPECT_FALSE(Form->isVisible());
@@ -103,7 +103,7 @@ TEST_F(ReadProgressTest, ClipboardMonitoringWaitsForTheReading)
         countDuring = Form->Workspace().List.Count();
         Form->Reading->Abort();
     });
-    Form->WMDropFiles({Big});
+    Form->ReadDroppedFiles({Big});
     EXPECT_GT(countDuring, 0u);  // monitoring empties the list
     EXPECT_EQ(Services.Clipboard, "copied http://clip.example/ text");
     QCoreApplication::processEvents();

@@ -61,7 +61,7 @@ TEST_F(SettingsBindingTest, EverySettingSurvivesARestart)
     Form->MemoPad1Edit->setPlainText(U("一行目\n二行目"));
     Form->MemoPad2Edit->setPlainText("pad two");
     AddItems({"http://kept.example/", ""});
-    ASSERT_TRUE(Form->FormClose());
+    ASSERT_TRUE(Form->SaveBeforeQuitting());
     EXPECT_NE(ReadFile("Linkrake.ini").find("NUMBER=2"), std::string::npos);
     EXPECT_EQ(ReadFile("Memo2.txt"), "pad two\r\n");
 
@@ -141,7 +141,7 @@ TEST_F(SettingsBindingTest, TheSampleFollowsThePrefixAndTheDigitField)
     EXPECT_EQ(Form->SampleNameLabel->text(), "URL-1.url");
     LeaveDigitField();
     EXPECT_EQ(Form->DigitCountSpin->Text(), "-");
-    EXPECT_EQ(Form->OptionsFromControls().NUMBER, 1);
+    EXPECT_EQ(Form->OptionsFromControls().ShortcutDigits, 1);
 }
 
 TEST_F(SettingsBindingTest, APrefixThatLooksLikeMarkupIsShownAsTyped)

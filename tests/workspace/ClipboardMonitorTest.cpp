@@ -26,7 +26,7 @@ struct ClipboardMonitorTest : TWorkspaceFixture, ::testing::Test {
 TEST_F(ClipboardMonitorTest, ReducesTheClipboardToItsUrlsWithoutHearingItsOwnWrite)
 {
     Services.Clipboard = Sjis("ここを見て→http://example.com/a.zip です\r\n二行目 www.example.jp/b");
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::RewriteClipboard(W);
 
     EXPECT_EQ(Services.Clipboard, "http://example.com/a.zip\r\nhttp://www.example.jp/b");
     ASSERT_EQ(Services.IgnoredWrites, std::vector<bool>{true});
@@ -38,7 +38,7 @@ TEST_F(ClipboardMonitorTest, ReducesTheClipboardToItsUrlsWithoutHearingItsOwnWri
 TEST_F(ClipboardMonitorTest, TextWithoutUrlsStaysAndStillGetsTheStampedStatus)
 {
     Services.Clipboard = Sjis("URLのない文章");
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::RewriteClipboard(W);
 
     EXPECT_EQ(Services.Clipboard, Sjis("URLのない文章"));
     EXPECT_TRUE(Services.IgnoredWrites.empty());
@@ -49,14 +49,14 @@ TEST_F(ClipboardMonitorTest, TextWithoutUrlsStaysAndStillGetsTheStampedStatus)
 TEST_F(ClipboardMonitorTest, ClipboardWithoutTextOrUnreadableLeavesTheErrorAndEmptiesTheList)
 {
     Services.HasText = false;
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::RewriteClipboard(W);
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容がﾃｷｽﾄではありません。"));
     EXPECT_TRUE(List.Empty());
     EXPECT_FALSE(W.ClipIgnore);
 
     Services.HasText = true;
     Services.ReadFails = true;
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::RewriteClipboard(W);
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
     EXPECT_FALSE(W.ClipIgnore);
 }
@@ -67,17 +67,17 @@ TEST_F(ClipboardMonitorTest, PausedOrIgnoringDoesNothingAtAll)
     W.StatusLine = "before";
 
     W.MonitorEnabled = false;
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::RewriteClipboard(W);
     W.MonitorEnabled = true;
-    ClipboardMonitor::CBClicked(W, false);  // CB off means ignore
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::SwitchMonitoring(W, false);  // CB off means ignore
+    ClipboardMonitor::RewriteClipboard(W);
 
     EXPECT_EQ(Services.Clipboard, "see http://x/");
     EXPECT_EQ(List.Count(), 1u);
     EXPECT_EQ(W.StatusLine, "before");
 
-    ClipboardMonitor::CBClicked(W, true);
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::SwitchMonitoring(W, true);
+    ClipboardMonitor::RewriteClipboard(W);
     EXPECT_EQ(Services.Clipboard, "http://x/");
 }
 
@@ -85,7 +85,7 @@ TEST_F(ClipboardMonitorTest, AFailedWriteDoesNotLeaveMonitoringSwitchedOff)
 {
     Services.Clipboard = "see http://x/";
     Services.WriteFails = true;
-    EXPECT_THROW(ClipboardMonitor::ClipChange(W), std::runtime_error);
+    EXPECT_THROW(ClipboardMonitor::RewriteClipboard(W), std::runtime_error);
     EXPECT_FALSE(W.ClipIgnore);
 }
 

@@ -19,18 +19,18 @@ TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
     for (int i = 0; i < 8; ++i)
         List.Append("http://c/");
     WriteBytes(Folder + "URL-1.url", std::string(200, 'z'));  // overwritten, not appended to
-    W.Options.PREFIX = Sjis("リンク");
+    W.Options.ShortcutPrefix = Sjis("リンク");
     Services.Folders = {Folder, Folder, Folder};
     W.Run([&] { W.CreateShortcuts(); });
     EXPECT_TRUE(std::filesystem::exists(Folder + "リンク0010.url"));
-    W.Options.PREFIX = "URL-";
-    W.Options.NUMBER = 1;
+    W.Options.ShortcutPrefix = "URL-";
+    W.Options.ShortcutDigits = 1;
     W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(Folder + "URL-1.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(ReadBytes(Folder + "URL-2.url"), "[InternetShortcut]\r\nURL=http://b/?q=\"<x>\"\r\n");
     EXPECT_TRUE(std::filesystem::exists(Folder + "URL-10.url"));
-    W.Options.PREFIX.clear();
-    W.Options.NUMBER = 4;
+    W.Options.ShortcutPrefix.clear();
+    W.Options.ShortcutDigits = 4;
     W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(Folder + "0001.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(Services.Titles[0], Utf8("ディレクトリの選択"));
@@ -100,7 +100,7 @@ TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
     W.Run([&] { W.CreateLinkPage(); });
     EXPECT_EQ(W.StatusLine, Utf8("報告＞リンク集の作成を中止しました。"));
 
-    W.Options.LINK = true;
+    W.Options.LinkPageWithoutDialog = true;
     W.Run([&] { W.CreateLinkPage(); });
     EXPECT_EQ(ReadBytes(Folder + "link.htm"), page);
     EXPECT_EQ(Services.Filters.size(), 2);

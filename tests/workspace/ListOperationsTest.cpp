@@ -79,7 +79,7 @@ TEST_F(ListOperations, ReorderingDeselectsAndKeepsTheFocusedIndex)
         List.Clear();
         Fill(List, {"http://c/", "http://a/", "http://b/"}, {0, 1});
         List.SetFocused(2);
-        W.Options.BEFORE = "c";
+        W.Options.ReplaceFrom = "c";
         (W.*operation)();
         EXPECT_EQ(Selections(List), (Flags{false, false, false}));
         EXPECT_EQ(List.Focused(), 2);
@@ -92,11 +92,11 @@ TEST_F(ListOperations, ReplaceWorksOnWholeCharactersInPlace)
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞検索文字列が指定されていません。"));
     // "表" is 0x95 0x5C: its second byte is no backslash.
     Fill(List, {"http://x/\x95\x5c\\a", "ftp://z/"});
-    W.Options.BEFORE = "\\";
-    W.Options.AFTER = "/";
+    W.Options.ReplaceFrom = "\\";
+    W.Options.ReplaceTo = "/";
     W.ReplaceInUrls();
-    W.Options.BEFORE = "http://";
-    W.Options.AFTER = "https://";
+    W.Options.ReplaceFrom = "http://";
+    W.Options.ReplaceTo = "https://";
     W.ReplaceInUrls();
     EXPECT_EQ(Texts(List), (Strings{"https://x/\x95\x5c/a", "ftp://z/"}));
     EXPECT_EQ(W.StatusLine, Utf8("報告＞置き換えが完了しました。"));
@@ -109,12 +109,12 @@ TEST_F(ListOperations, SearchInvertAndDeleteLeaveOnlyTheMatches)
     Fill(List,
          {"http://h/a.zip", "http://h/b.html", "http://h/c.ZIP", "http://h/\x95\x5czip", "http://h/d.zip"},
          {2});
-    W.Options.SEARCH = ".zip";
+    W.Options.SearchText = ".zip";
     W.SearchAndSelect();  // case-sensitive; earlier selections stay
     EXPECT_EQ(Selections(List), (Flags{true, false, true, false, true}));
     EXPECT_TRUE(std::exchange(W.Display.SelectedCount, false));
     EXPECT_EQ(W.StatusLine, Utf8("報告＞検索が完了しました。"));
-    W.Options.SEARCH = "\\zip";
+    W.Options.SearchText = "\\zip";
     W.SearchAndSelect();
     EXPECT_EQ(List.SelectedCount(), 3u);
 
@@ -139,7 +139,7 @@ TEST_F(ListOperations, LargeListsStayFast)
     W.DeleteDuplicates();
     EXPECT_EQ(List.Count(), 100000u);
     W.SortBackward();
-    W.Options.SEARCH = "/1";
+    W.Options.SearchText = "/1";
     W.SearchAndSelect();
     const std::size_t kept = List.Count() - List.SelectedCount();
     W.DeleteSelected();

@@ -23,7 +23,7 @@ struct Persistence : TWorkspaceFixture, ::testing::Test {
     TWorkspace Restarted()
     {
         TWorkspace next(Services, Folder);
-        next.FormCreate();
+        next.LoadWorkspace();
         return next;
     }
     QString Path(const char* name) { return QString::fromStdString(Folder) + Utf8(name); }
@@ -35,16 +35,16 @@ struct Persistence : TWorkspaceFixture, ::testing::Test {
 
 TEST_F(Persistence, FirstStartUsesDefaultsAndSettingsAreClamped)
 {
-    W.FormCreate();
-    EXPECT_EQ(W.Options.PREFIX, "URL-");
-    EXPECT_TRUE(W.Options.WWW && W.Options.ALL && W.ClipIgnore && W.MonitorEnabled);
+    W.LoadWorkspace();
+    EXPECT_EQ(W.Options.ShortcutPrefix, "URL-");
+    EXPECT_TRUE(W.Options.WwwRule && W.Options.SchemeRule && W.ClipIgnore && W.MonitorEnabled);
     EXPECT_TRUE(List.Empty() && W.MemoPad1.empty() && W.MemoPad2.empty());
 
     WriteBytes(Folder + "Linkrake.ini", "[SYSTEM]\r\nNUMBER=9\r\nCB=1\r\nWWW=x\r\n");
     TWorkspace next = Restarted();
-    EXPECT_EQ(next.Options.NUMBER, 5);
+    EXPECT_EQ(next.Options.ShortcutDigits, 5);
     EXPECT_FALSE(next.ClipIgnore);
-    EXPECT_TRUE(next.Options.WWW);  // not a number: the default
+    EXPECT_TRUE(next.Options.WwwRule);  // not a number: the default
 }
 
 TEST_F(Persistence, SavingSettingsKeepsEverythingButTheProgramsKeys)
@@ -52,24 +52,24 @@ TEST_F(Persistence, SavingSettingsKeepsEverythingButTheProgramsKeys)
     const std::string before = "; comment\r\n[Other]\r\nPREFIX=not ours\r\n\r\n[SYSTEM]\r\nPREFIX=old\r\n"
                                "Custom = keep me \r\nnumber=0x3\r\nno equals sign\r\n\r\n[Tail]\r\nx=1\r\n";
     WriteBytes(Folder + "Linkrake.ini", before);
-    W.FormCreate();
-    EXPECT_EQ(W.Options.NUMBER, 3);
-    W.Options.PREFIX = Sjis("画像-");
-    W.Options.RULE2 = true;
-    ASSERT_TRUE(W.FormClose());
+    W.LoadWorkspace();
+    EXPECT_EQ(W.Options.ShortcutDigits, 3);
+    W.Options.ShortcutPrefix = Sjis("画像-");
+    W.Options.RootPathRule = true;
+    ASSERT_TRUE(W.SaveBeforeQuitting());
     EXPECT_EQ(
         ReadBytes(Folder + "Linkrake.ini"),
         "; comment\r\n[Other]\r\nPREFIX=not ours\r\n\r\n[SYSTEM]\r\nPREFIX=" + Sjis("画像-")
             + "\r\nCustom = keep me \r\nNUMBER=3\r\nno equals sign\r\n"
               "WWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\nCB=0\r\nMEMO=\r\nBEFORE=\r\nAFTER=\r\n"
               "SEARCH=\r\nRULE1=0\r\nRULE2=1\r\nRULE3=0\r\n\r\n[Tail]\r\nx=1\r\n");
-    EXPECT_EQ(Restarted().Options.PREFIX, Sjis("画像-"));
+    EXPECT_EQ(Restarted().Options.ShortcutPrefix, Sjis("画像-"));
 }
 
 TEST_F(Persistence, ListRoundTripKeepsEmptyItemsWithoutRecognizing)
 {
     Fill(List, {"not a url", "", "www.a.example", ""});
-    ASSERT_TRUE(W.FormClose());
+    ASSERT_TRUE(W.SaveBeforeQuitting());
     EXPECT_EQ(ReadBytes(Folder + "List.txt"), "not a url\r\n\r\nwww.a.example\r\n\r\n");
     EXPECT_EQ(Texts(Restarted().List), (Strings{"not a url", "", "www.a.example", ""}));
 }
@@ -83,7 +83,7 @@ TEST_F(Persistence, AListOfManyPiecesRoundTripsExactly)
                                             + std::to_string(i)
                                       : "http://example.com/" + std::to_string(i));
     Fill(List, texts);
-    ASSERT_TRUE(W.FormClose());
+    ASSERT_TRUE(W.SaveBeforeQuitting());
     EXPECT_EQ(Texts(Restarted().List), texts);
 }
 
@@ -91,7 +91,7 @@ TEST_F(Persistence, MemoJoiningRules)
 {
     const auto roundTrip = [&](const std::string& memo) {
         W.MemoPad2 = memo;
-        EXPECT_TRUE(W.FormClose());
+        EXPECT_TRUE(W.SaveBeforeQuitting());
         return Restarted().MemoPad2;
     };
     EXPECT_EQ(roundTrip("one\r\n\r\nthree"), "one\r\n\r\nthree");
@@ -116,9 +116,9 @@ TEST_F(Persistence, EachFileSavesOnItsOwnAndTheUserDecidesAboutTheRest)
     fs::create_directory(Folder + "Linkrake.ini");  // the settings file cannot be replaced
     List.Append("http://a/");
     W.MemoPad1 = "memo";
-    W.Options.MEMO = "PVD";
+    W.Options.MemoLine = "PVD";
     Services.ConfirmAnswer = false;
-    EXPECT_FALSE(W.FormClose());
+    EXPECT_FALSE(W.SaveBeforeQuitting());
     EXPECT_EQ(Services.Errors, QStringList{Path("Linkrake.ini") + Utf8("：フォルダーです")});
     EXPECT_EQ(Services.Questions,
               QStringList{Utf8("保存できなかったファイルがあります。保存せずに終了しますか？")});
@@ -128,14 +128,14 @@ TEST_F(Persistence, EachFileSavesOnItsOwnAndTheUserDecidesAboutTheRest)
     EXPECT_TRUE(Services.Messages.isEmpty());  // no farewell while a file is unsaved
 
     Services.ConfirmAnswer = true;
-    EXPECT_TRUE(W.FormClose());
+    EXPECT_TRUE(W.SaveBeforeQuitting());
     EXPECT_TRUE(fs::is_directory(Folder + "Linkrake.ini"));
     fs::remove(Folder + "Linkrake.ini");
-    EXPECT_TRUE(W.FormClose());
+    EXPECT_TRUE(W.SaveBeforeQuitting());
     EXPECT_TRUE(fs::is_regular_file(Folder + "Linkrake.ini"));
     EXPECT_EQ(Services.Messages.size(), 1);  // the farewell, for the exact code only
-    W.Options.MEMO = "pvd";
-    EXPECT_TRUE(W.FormClose());
+    W.Options.MemoLine = "pvd";
+    EXPECT_TRUE(W.SaveBeforeQuitting());
     EXPECT_EQ(Services.Messages.size(), 1);
     EXPECT_EQ(Services.Questions.size(), 2);
 }
@@ -146,8 +146,8 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
     WriteBytes(Folder + "Linkrake.ini/inside", "x");
     fs::create_directory(Folder + "Memo2.txt");
     WriteBytes(Folder + "List.txt", "http://kept/\r\n");
-    W.FormCreate();
-    EXPECT_EQ(W.Options.PREFIX, "URL-");
+    W.LoadWorkspace();
+    EXPECT_EQ(W.Options.ShortcutPrefix, "URL-");
     EXPECT_EQ(Texts(List), Strings{"http://kept/"});
     W.ReportUnreadableFiles();
     EXPECT_EQ(Services.Errors,
@@ -157,7 +157,7 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
 
     Services.Errors.clear();
     List.Append("http://new/");
-    EXPECT_TRUE(W.FormClose());
+    EXPECT_TRUE(W.SaveBeforeQuitting());
     EXPECT_EQ(Services.Errors, QStringList{Path("Linkrake.ini") + Utf8("：起動時に読み込めませんでした\n")
                                            + Path("Memo2.txt") + Utf8("：起動時に読み込めませんでした")});
     EXPECT_EQ(ReadBytes(Folder + "Linkrake.ini/inside"), "x");
@@ -167,10 +167,10 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
     // gets the system's own words.
     TFakeServices quiet;
     TWorkspace elsewhere(quiet, Folder + "gone/");
-    elsewhere.FormCreate();
+    elsewhere.LoadWorkspace();
     EXPECT_TRUE(elsewhere.UnreadableFiles.empty());
     quiet.ConfirmAnswer = false;
-    EXPECT_FALSE(elsewhere.FormClose());
+    EXPECT_FALSE(elsewhere.SaveBeforeQuitting());
     ASSERT_EQ(quiet.Errors.size(), 1);
     EXPECT_TRUE(quiet.Errors[0].startsWith(Path("gone/Linkrake.ini") + Utf8("：")
                                            + QString::fromLocal8Bit(std::strerror(ENOENT))))
@@ -182,11 +182,11 @@ TEST_F(Persistence, ASettingsFileTooLargeOrNotRegularIsNotReadNorReplaced)
 {
     WriteBytes(Folder + "Linkrake.ini", "[SYSTEM]\r\nPREFIX=big-\r\n");
     fs::resize_file(Folder + "Linkrake.ini", 16777217);  // sparse
-    W.FormCreate();
-    EXPECT_EQ(W.Options.PREFIX, "URL-");
+    W.LoadWorkspace();
+    EXPECT_EQ(W.Options.ShortcutPrefix, "URL-");
     ASSERT_EQ(W.UnreadableFiles.size(), 1u);
     EXPECT_EQ(W.UnreadableFiles[0].Reason, Utf8("16 MiB を超えています"));
-    EXPECT_TRUE(W.FormClose());
+    EXPECT_TRUE(W.SaveBeforeQuitting());
     EXPECT_EQ(fs::file_size(Folder + "Linkrake.ini"), 16777217u);
 
     fs::remove(Folder + "Linkrake.ini");
@@ -194,7 +194,7 @@ TEST_F(Persistence, ASettingsFileTooLargeOrNotRegularIsNotReadNorReplaced)
     TWorkspace next = Restarted();
     ASSERT_EQ(next.UnreadableFiles.size(), 1u);
     EXPECT_EQ(next.UnreadableFiles[0].Reason, Utf8("通常のファイルではありません"));
-    EXPECT_TRUE(next.FormClose());
+    EXPECT_TRUE(next.SaveBeforeQuitting());
     EXPECT_TRUE(fs::is_symlink(Folder + "Linkrake.ini"));
 }
 
@@ -206,12 +206,12 @@ TEST_F(Persistence, AccessDeniedAtStartKeepsTheFileAsItWas)
     WriteBytes(Folder + "Memo1.txt", "secret\r\n");
     chmod((Folder + "List.txt").c_str(), 0);
     chmod((Folder + "Memo1.txt").c_str(), 0);
-    W.FormCreate();
+    W.LoadWorkspace();
     ASSERT_EQ(W.UnreadableFiles.size(), 2u);
     EXPECT_EQ(W.UnreadableFiles[0].Reason, Utf8("アクセスが拒否されました"));
     List.Append("http://new/");
     Services.ConfirmAnswer = true;
-    EXPECT_TRUE(W.FormClose());
+    EXPECT_TRUE(W.SaveBeforeQuitting());
     chmod((Folder + "List.txt").c_str(), 0600);
     chmod((Folder + "Memo1.txt").c_str(), 0600);
     EXPECT_EQ(ReadBytes(Folder + "List.txt"), "http://private/\r\n");
@@ -223,9 +223,9 @@ TEST_F(Persistence, AnUneditedMemoIsWrittenBackFromTheBytesRead)
     // Invalid Shift_JIS, a lone CR, an LF line end, no final line break.
     WriteBytes(Folder + "Memo1.txt", "\r\n\r\nfirst \x81\x7f\xa0 bad\rlone\nsecond\x82");
     WriteBytes(Folder + "Memo2.txt", "\x81\x7f\r\n");
-    W.FormCreate();
+    W.LoadWorkspace();
     W.MemoPad2 = "changed";
-    ASSERT_TRUE(W.FormClose());
+    ASSERT_TRUE(W.SaveBeforeQuitting());
     EXPECT_EQ(ReadBytes(Folder + "Memo1.txt"), "first \x81\x7f\xa0 bad\rlone\r\nsecond\x82\r\n");
     EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "changed\r\n");
 
@@ -247,7 +247,7 @@ TEST_F(Persistence, StartRemovesOnlyOldTemporariesOfItsOwnSaves)
     const auto twoMinutesAgo = fs::file_time_type::clock::now() - std::chrono::minutes(2);
     for (const std::string& path : {old, users, Folder + ".linkrake-saving-folder.Mn78Op"})
         fs::last_write_time(path, twoMinutesAgo);
-    W.FormCreate();
+    W.LoadWorkspace();
     EXPECT_FALSE(fs::exists(old));
     EXPECT_TRUE(fs::exists(fresh));  // another copy of the program may be saving it
     EXPECT_TRUE(fs::exists(users));

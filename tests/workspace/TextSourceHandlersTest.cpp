@@ -27,7 +27,7 @@ TEST_F(TextSources, FileButtonReadsTheChosenFileOrReportsTheCancel)
 
 TEST_F(TextSources, FailuresKeepEarlierEntriesAndTheStatus)
 {
-    W.Options.EXTRACTION = true;
+    W.Options.RangeExpansion = true;
     WriteBytes(Folder + "in.txt", "http://a.example/\r\n" + RefusedLine + "\r\nhttp://never.example/\r\n");
     Services.Files = {Folder + "in.txt", Folder + "missing.txt"};
     W.StatusLine = "before";
@@ -42,10 +42,10 @@ TEST_F(TextSources, DroppedFilesAreReadInOrderAndAFailureStopsTheRest)
 {
     WriteBytes(Folder + "1.txt", "http://one.example/\r\n");
     WriteBytes(Folder + "2.txt", "http://two.example/");
-    W.Run([&] { W.WMDropFiles({Folder + "2.txt", Folder + "1.txt"}); });
+    W.Run([&] { W.ReadDroppedFiles({Folder + "2.txt", Folder + "1.txt"}); });
     EXPECT_EQ(Texts(List), (Strings{"http://two.example/", "http://one.example/"}));
     EXPECT_EQ(W.StatusLine, Utf8("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。"));
-    W.Run([&] { W.WMDropFiles({Folder + "1.txt", Folder + "gone.txt", Folder + "2.txt"}); });
+    W.Run([&] { W.ReadDroppedFiles({Folder + "1.txt", Folder + "gone.txt", Folder + "2.txt"}); });
     EXPECT_EQ(List.Count(), 3u);
     EXPECT_EQ(Services.Errors.size(), 1);
 }
@@ -67,7 +67,7 @@ TEST_F(TextSources, ClipboardReportsEveryOutcomeOnTheStatusLineOnly)
 
     // A refused range is caught as well; the entries before it stay.
     Services.ReadFails = false;
-    W.Options.EXTRACTION = true;
+    W.Options.RangeExpansion = true;
     Services.Clipboard = "http://c.example/\n" + RefusedLine;
     EXPECT_FALSE(W.ExtractFromClipboard());
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
@@ -85,7 +85,7 @@ TEST_F(TextSources, AddButtonResetsTheEntryLineOnlyWhenTheLineWasTaken)
     W.Run([&] { W.AddEnteredUrl(); });
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞追加するURLが入力されていません。"));
 
-    W.Options.EXTRACTION = true;
+    W.Options.RangeExpansion = true;
     W.UrlEntry = RefusedLine;
     W.Run([&] { W.AddEnteredUrl(); });
     EXPECT_EQ(W.UrlEntry, RefusedLine);

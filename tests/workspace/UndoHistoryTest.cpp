@@ -60,15 +60,15 @@ TEST_F(UndoHistoryTest, EveryListChangingHandlerIsUndoneAndRedone)
     List.Append("http://c/");
     List.SetSelected(0, true);
     ExpectUndoable([&] { W.DeleteDuplicates(); });
-    W.Options.BEFORE = "http://";
-    W.Options.AFTER = "https://";
+    W.Options.ReplaceFrom = "http://";
+    W.Options.ReplaceTo = "https://";
     List.SetSelected(1, true);
     ExpectUndoable([&] { W.ReplaceInUrls(); });
     Services.Clipboard = "text http://pasted/ text";
     ExpectUndoable([&] { W.PasteClipboard(); });
     ExpectUndoable([&] { W.PasteDroppedText("dropped http://dropped/ and www.links.example/"); });
     WriteBytes(Folder + "in.txt", "http://from.file/1\r\nhttp://from.file/2\r\n");
-    ExpectUndoable([&] { W.WMDropFiles({Folder + "in.txt"}); });
+    ExpectUndoable([&] { W.ReadDroppedFiles({Folder + "in.txt"}); });
     Services.Files.push_back(Folder + "in.txt");
     ExpectUndoable([&] { W.InputTextFile(); });
     List.SetSelected(3, true);
@@ -92,8 +92,8 @@ TEST_F(UndoHistoryTest, ReplacementsComeBackExactlyWhateverTheirLengths)
     for (const char* replacement : {"", "B", "BBBB"}) {
         List.Clear();
         Fill(List, texts, {2});
-        W.Options.BEFORE = "A";
-        W.Options.AFTER = replacement;
+        W.Options.ReplaceFrom = "A";
+        W.Options.ReplaceTo = replacement;
         ExpectUndoable([&] { W.ReplaceInUrls(); });
         EXPECT_EQ(List[1], std::string("\x83"
                                        "A")
@@ -101,8 +101,8 @@ TEST_F(UndoHistoryTest, ReplacementsComeBackExactlyWhateverTheirLengths)
     }
     List.Clear();
     Fill(List, {"abcabc", "cab"});
-    W.Options.BEFORE = "abc";
-    W.Options.AFTER = "c";
+    W.Options.ReplaceFrom = "abc";
+    W.Options.ReplaceTo = "c";
     ExpectUndoable([&] { W.ReplaceInUrls(); });
     EXPECT_EQ(Texts(List), (Strings{"cc", "cab"}));
 }
@@ -124,7 +124,7 @@ TEST_F(UndoHistoryTest, OperationsThatLeaveTheListAsItWasAddNoStep)
     Fill(List, {"http://a/", "http://b/"}, {0});
     W.SortForward();  // already in order
     W.DeleteDuplicates();
-    W.Options.BEFORE = "zzz";
+    W.Options.ReplaceFrom = "zzz";
     W.ReplaceInUrls();
     Services.Clipboard = "no address here";
     W.PasteClipboard();
@@ -161,7 +161,7 @@ TEST_F(UndoHistoryTest, ANewChangeEndsRedoAndTheOldestStepsGoPastTheLimit)
 TEST_F(UndoHistoryTest, AFileReadThatFailsHalfWayStillUndoesWhatItAdded)
 {
     WriteBytes(Folder + "in.txt", "http://read/1\r\n");
-    W.Run([&] { W.WMDropFiles({Folder + "in.txt", Folder + "missing.txt"}); });
+    W.Run([&] { W.ReadDroppedFiles({Folder + "in.txt", Folder + "missing.txt"}); });
     ASSERT_EQ(Texts(List), Strings{"http://read/1"});
     W.Undo();
     EXPECT_TRUE(List.Empty());
@@ -174,13 +174,13 @@ TEST_F(UndoHistoryTest, TheListWipedByClipboardMonitoringComesBack)
     List.SetFocused(1);
     const TListState before = State();
     Services.Clipboard = "copied http://elsewhere/";
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::RewriteClipboard(W);
     ASSERT_TRUE(List.Empty());
     W.Undo();
     EXPECT_EQ(State(), before);
     // A copy while the list is empty changes nothing that undo could bring back.
     W.Redo();
-    ClipboardMonitor::ClipChange(W);
+    ClipboardMonitor::RewriteClipboard(W);
     W.Undo();
     EXPECT_EQ(State(), before);
 }

@@ -25,7 +25,7 @@ QString TimestampNow()
 
 }  // namespace
 
-void ClipChange(TWorkspace& workspace)
+void RewriteClipboard(TWorkspace& workspace)
 {
     if (!workspace.MonitorEnabled || workspace.ClipIgnore)
         return;
@@ -43,7 +43,7 @@ void ClipChange(TWorkspace& workspace)
         QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow() + QStringLiteral(")");
 }
 
-void CBClicked(TWorkspace& workspace, bool checked)
+void SwitchMonitoring(TWorkspace& workspace, bool checked)
 {
     workspace.ClipIgnore = !checked;
 }

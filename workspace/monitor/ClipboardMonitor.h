@@ -11,10 +11,10 @@ namespace ClipboardMonitor {
 
 // Reduces the clipboard to the URLs of its text. Uses the list as scratch
 // space, so the user's list is emptied.
-void ClipChange(TWorkspace& workspace);
+void RewriteClipboard(TWorkspace& workspace);
 
 // The CB check box changed state.
-void CBClicked(TWorkspace& workspace, bool checked);
+void SwitchMonitoring(TWorkspace& workspace, bool checked);
 
 // The tray menu's pause entry.
 void TogglePause(TWorkspace& workspace);
