@@ -114,7 +114,8 @@ int main(int argc, char** argv)
     Report("defaults", path, corpus.size(), TExtractOptions{});
     Report(("defaults" + threads).c_str(), path, corpus.size(), TExtractOptions{}, &split);
     TExtractOptions everything;
-    everything.KanaConversion = everything.ParentPathRule = everything.RootPathRule = everything.SlashDotRule = everything.RangeExpansion = true;
+    everything.KanaConversion = everything.ParentPathRule = everything.RootPathRule =
+        everything.SlashDotRule = everything.RangeExpansion = true;
     everything.MemoLine = "KKK";
     Report("all options", path, corpus.size(), everything);
     Report(("all options" + threads).c_str(), path, corpus.size(), everything, &split);

@@ -7,10 +7,10 @@
 struct TExtractOptions {
     std::string ShortcutPrefix = "URL-";
     int ShortcutDigits = 4;
-    bool WwwRule = true;                 // "www." starts a URL
-    bool SchemeRule = true;              // every "://" starts an http URL
-    bool KanaConversion = false;         // undo text typed in kana mode
-    bool RangeExpansion = false;         // "[01-99]" becomes one URL per number
+    bool WwwRule = true;          // "www." starts a URL
+    bool SchemeRule = true;       // every "://" starts an http URL
+    bool KanaConversion = false;  // undo text typed in kana mode
+    bool RangeExpansion = false;  // "[01-99]" becomes one URL per number
     bool ClipboardMonitoring = false;
     bool LinkPageWithoutDialog = false;  // the link page goes to the fixed file
     bool ParentPathRule = false;         // "../" starts a relative URL

@@ -57,7 +57,8 @@ bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, co
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t length = line.size();
     const bool wwwDots = options.WwwRule || options.MemoLine == "KKK";
-    bool mayHold = options.KanaConversion || ((options.RootPathRule || options.SlashDotRule) && std::memchr(bytes, '/', length));
+    bool mayHold = options.KanaConversion
+                   || ((options.RootPathRule || options.SlashDotRule) && std::memchr(bytes, '/', length));
     sjis::TSecondByteCursor kinds(line);
     std::size_t copied = 0;
     spacings.clear();

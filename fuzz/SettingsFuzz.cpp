@@ -53,7 +53,8 @@ std::vector<std::pair<std::string, std::string*>> Texts(TExtractOptions& options
 std::string Describe(const TExtractOptions& o)
 {
     std::string text = "NUMBER=" + std::to_string(o.ShortcutDigits) + " switches=";
-    for (const bool on : {o.WwwRule, o.SchemeRule, o.KanaConversion, o.RangeExpansion, o.ClipboardMonitoring, o.LinkPageWithoutDialog, o.ParentPathRule, o.RootPathRule, o.SlashDotRule})
+    for (const bool on : {o.WwwRule, o.SchemeRule, o.KanaConversion, o.RangeExpansion, o.ClipboardMonitoring,
+                          o.LinkPageWithoutDialog, o.ParentPathRule, o.RootPathRule, o.SlashDotRule})
         text += on ? '1' : '0';
     auto copy = o;
     for (const auto& [key, value] : Texts(copy))

@@ -69,7 +69,8 @@ void TWorkspace::CreateShortcuts()
     }
     for (std::size_t i = 0; i < List.Count(); ++i) {
         // Prefix and digit count are read afresh for every file.
-        const std::string name = ShortcutFileName(Options.ShortcutPrefix, static_cast<int>(i + 1), Options.ShortcutDigits);
+        const std::string name =
+            ShortcutFileName(Options.ShortcutPrefix, static_cast<int>(i + 1), Options.ShortcutDigits);
         WriteFileTruncating(*folder + "/" + name, ShortcutContents(List[i]));
     }
     StatusLine = QStringLiteral("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。");

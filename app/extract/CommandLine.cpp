@@ -46,8 +46,8 @@ bool ApplyOverride(TExtractOptions& options, const std::string& key, const std::
         bool TExtractOptions::*Member;
     };
     static constexpr TSwitch Switches[] = {
-        {"WWW", &TExtractOptions::WwwRule},     {"ALL", &TExtractOptions::SchemeRule},
-        {"NTT", &TExtractOptions::KanaConversion},     {"EXTRACTION", &TExtractOptions::RangeExpansion},
+        {"WWW", &TExtractOptions::WwwRule},          {"ALL", &TExtractOptions::SchemeRule},
+        {"NTT", &TExtractOptions::KanaConversion},   {"EXTRACTION", &TExtractOptions::RangeExpansion},
         {"RULE1", &TExtractOptions::ParentPathRule}, {"RULE2", &TExtractOptions::RootPathRule},
         {"RULE3", &TExtractOptions::SlashDotRule},
     };

@@ -37,7 +37,8 @@ TEST(CorpusEquivalence, DefaultsMatchTheLiteralSteps)
 TEST(CorpusEquivalence, EveryOptionMatchesTheLiteralSteps)
 {
     TExtractOptions options;
-    options.KanaConversion = options.ParentPathRule = options.RootPathRule = options.SlashDotRule = options.RangeExpansion = true;
+    options.KanaConversion = options.ParentPathRule = options.RootPathRule = options.SlashDotRule =
+        options.RangeExpansion = true;
     options.SchemeRule = false;
     options.MemoLine = "KKK";
     ExpectSameAsReference(MakeCorpus(400000, 5), options);

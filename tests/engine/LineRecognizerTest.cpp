@@ -55,7 +55,8 @@ std::vector<TRecognizerCase> RecognizerCases()
     const auto wwwOff = With([](TExtractOptions& o) { o.WwwRule = false; });
     const auto memoCode = With([](TExtractOptions& o) { o.MemoLine = "KKK"; });
     const auto memoCodeAndSpace = With([](TExtractOptions& o) { o.MemoLine = "KKK "; });
-    const auto allPathRules = With([](TExtractOptions& o) { o.ParentPathRule = o.RootPathRule = o.SlashDotRule = true; });
+    const auto allPathRules =
+        With([](TExtractOptions& o) { o.ParentPathRule = o.RootPathRule = o.SlashDotRule = true; });
     const auto rule2 = With([](TExtractOptions& o) { o.RootPathRule = true; });
     const auto rule3 = With([](TExtractOptions& o) { o.SlashDotRule = true; });
     const auto kanaAllOff = With([](TExtractOptions& o) {

@@ -142,7 +142,8 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
             AddExpanded("http://w" + f, options, list);
         else if (options.ParentPathRule && startsWith(f, "../"))
             AddExpanded(f, options, list);
-        else if (options.SlashDotRule && ReplaceAll(f, "/", "", false) != f && ReplaceAll(f, ".", "", false) != f)
+        else if (options.SlashDotRule && ReplaceAll(f, "/", "", false) != f
+                 && ReplaceAll(f, ".", "", false) != f)
             AddExpanded(f, options, list);
         else if (options.RootPathRule && startsWith(f, "/"))
             AddExpanded(f, options, list);
