@@ -148,6 +148,14 @@ std::string TDesktopServices::ClipboardText()
     return ToCp932(data->text());
 }
 
+bool TDesktopServices::ClipboardMarkedSecret()
+{
+    // The desktop's convention for secret copies: the mark's presence counts,
+    // whatever its value.
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->formats().contains(QStringLiteral("x-kde-passwordManagerHint"));
+}
+
 void TDesktopServices::SetClipboardText(const std::string& cp932)
 {
     QApplication::clipboard()->setMimeData(new TCp932TextData(cp932));

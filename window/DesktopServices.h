@@ -28,6 +28,7 @@ public:
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& cp932) override;
     void GiveClipboardText(std::string cp932) override;
+    bool ClipboardMarkedSecret() override;
 
     void ReportError(const QString& text) override;
     void ShowMessage(const QString& text) override;

@@ -77,6 +77,7 @@ public:
     void InputTextFile();
     void ReadDroppedFiles(const std::vector<std::string>& paths);
     bool ExtractFromClipboard();
+    bool ClipboardMarkedSecret() { return FServices.ClipboardMarkedSecret(); }
     void PasteClipboard();
     void AddEnteredUrl();
     // Text or links dropped onto the list: taken as the clipboard's text is.

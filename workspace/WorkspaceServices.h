@@ -28,6 +28,9 @@ public:
     // The same for text the caller no longer needs, such as a whole list of
     // tens of megabytes: a desktop may keep it without copying.
     virtual void GiveClipboardText(std::string cp932) { SetClipboardText(cp932); }
+    // The clipboard holds a copy that its owner marked as secret (password
+    // managers do). Asks only which forms are offered, never for the data.
+    virtual bool ClipboardMarkedSecret() { return false; }
 
     // The application's default error report (message box, stop icon).
     virtual void ReportError(const QString& text) = 0;

@@ -15,7 +15,8 @@
 class TFakeServices : public TWorkspaceServices {
 public:
     std::deque<std::optional<std::string>> Files, Folders;  // dialog answers
-    bool ConfirmAnswer = true, HasText = true, ReadFails = false, WriteFails = false;
+    bool ConfirmAnswer = true, HasText = true, ReadFails = false, WriteFails = false, Secret = false;
+    int TextReads = 0;
     std::string Clipboard;
     const bool* ClipIgnore = nullptr;  // sampled at every clipboard write
     QStringList Filters, Proposed, Titles, Questions, Errors, Messages;
@@ -43,8 +44,10 @@ public:
         return ConfirmAnswer;
     }
     bool ClipboardHasText() override { return HasText; }
+    bool ClipboardMarkedSecret() override { return Secret; }
     std::string ClipboardText() override
     {
+        ++TextReads;
         if (ReadFails)
             throw std::runtime_error("clipboard busy");
         return Clipboard;

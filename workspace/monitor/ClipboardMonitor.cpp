@@ -29,6 +29,10 @@ void RewriteClipboard(TWorkspace& workspace)
 {
     if (!workspace.MonitorEnabled || workspace.ClipIgnore)
         return;
+    // A password manager's copy is neither read nor replaced: the user pastes
+    // it elsewhere as it is, and nothing here (list, undo, status) records it.
+    if (workspace.ClipboardMarkedSecret())
+        return;
     // Entered only with the flag down, so the bracket lowers it again.
     TClipIgnoreBracket ignoreOwnWrites(workspace.ClipIgnore);
     // The list the copy wipes stays undoable: one step from the list before
