@@ -4,12 +4,17 @@
 #include <exception>
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QSessionManager>
 
+#include "DesktopCommandLine.h"
 #include "MainWindow.h"
 #include "QtTranslation.h"
+#include "RunningCopy.h"
+#include "ShortcutOpening.h"
 #include "ShutdownSignals.h"
+#include "WindowActivation.h"
 #include "WindowArtwork.h"
 #include "WindowBuilder.h"
 #include "Workspace.h"
@@ -28,12 +33,16 @@ void PreferXWaylandForClipboardNotices()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-}  // namespace
-
-int main(int argc, char* argv[])
+QStringList Arguments(int argc, char* argv[])
 {
-    PreferXWaylandForClipboardNotices();
-    QApplication application(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void SetUpApplication(QApplication& application)
+{
     QApplication::setApplicationName(QStringLiteral("Linkrake Professional"));
     QApplication::setApplicationDisplayName(QStringLiteral("Linkrake Professional"));
     // The installed desktop entry's id: lets docks match the window to it.
@@ -42,26 +51,80 @@ int main(int argc, char* argv[])
     InstallQtJapanese(application);
     // Dialogs and message boxes share the window's font.
     QApplication::setFont(MainWindowFonts().Proportional);
+}
 
+void ReportUnansweredCopy()
+{
+    QMessageBox::critical(
+        nullptr, QApplication::applicationName(),
+        QStringLiteral("このフォルダーのLinkrakeは既に起動していますが、応答がありません。"));
+}
+
+int RunMainWindow(QApplication& application, const std::string& folder, TRunningCopy& runningCopy)
+{
     // Before the workspace files are read: a signal from then on saves first.
     TShutdownSignals endingSignals;
     // A window that cannot be built (the desktop refusing a component) is
     // reported like any other failure; the program then ends.
     try {
-        // Next to a portable copy; the user's data folder for an installed one.
-        TMainWindow form(nullptr, WorkspaceFolderOfExecutable());
-        endingSignals.OnSignal([&form](int) { QCoreApplication::exit(form.SaveWithoutAsking()); });
+        TMainWindow form(nullptr, folder);
+        endingSignals.OnSignal([&form, &runningCopy](int) {
+            runningCopy.StopAnswering();
+            QCoreApplication::exit(form.SaveWithoutAsking());
+        });
         // The desktop's logout: the quit that follows it closes the window
         // without saving again.
         QObject::connect(
             &application, &QGuiApplication::commitDataRequest, &form,
             [&form](QSessionManager&) { form.SaveWithoutAsking(); }, Qt::DirectConnection);
+        runningCopy.QuietWhileClosing(&form);
+        runningCopy.OnRequest = [&form](const TCopyRequest& request) {
+            if (request.ShowWindow)
+                BringBackForLaterStart(form, request, [&form] { form.RestoreFromTray(); });
+        };
         form.show();
         const int status = application.exec();
+        runningCopy.OnRequest = nullptr;
         return std::max(status, form.EndStatus());
     } catch (const std::exception& failure) {
         QMessageBox::critical(nullptr, QApplication::applicationName(),
                               TWorkspace::DefaultErrorText(QString::fromUtf8(failure.what())));
         return 1;
     }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    TDesktopCommand command;
+    if (const std::optional<int> status = ParseDesktopCommandLine(Arguments(argc, argv), command))
+        return *status;
+    // Taken before the platform reads and clears them: a later start hands
+    // them to the running copy.
+    TCopyRequest request;
+    request.ShowWindow = !command.Minimized;
+    request.ActivationToken = qgetenv("XDG_ACTIVATION_TOKEN");
+    request.StartupId = qgetenv("DESKTOP_STARTUP_ID");
+
+    PreferXWaylandForClipboardNotices();
+    QApplication application(argc, argv);
+    SetUpApplication(application);
+    if (command.OpenShortcuts)
+        return OpenShortcutFiles(command.Files);
+
+    // Next to a portable copy; the user's data folder for an installed one.
+    const std::string folder = WorkspaceFolderOfExecutable();
+    TRunningCopy runningCopy(QFile::decodeName(QByteArray::fromStdString(folder)));
+    switch (runningCopy.Claim(request)) {
+    case TClaim::Handed:
+        return 0;
+    case TClaim::Unanswered:
+        ReportUnansweredCopy();
+        return 1;
+    case TClaim::Owner:
+    case TClaim::Unguarded:
+        break;
+    }
+    return RunMainWindow(application, folder, runningCopy);
 }

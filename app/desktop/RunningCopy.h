@@ -1,0 +1,65 @@
+#pragma once
+// One running copy per workspace folder. The copy that runs the folder holds
+// a lock file there and answers on a local socket; a later start on the same
+// folder hands its request over instead of opening the files a second time,
+// so that no two copies ever save over each other.
+#include <functional>
+#include <memory>
+
+#include <QByteArray>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+class TRequestServer;
+
+// What a later start asks of the running copy.
+struct TCopyRequest {
+    bool ShowWindow = true;      // false: only that it runs (a start into the tray)
+    QByteArray ActivationToken;  // the desktop's activation token (Wayland)
+    QByteArray StartupId;        // the startup notification id (X11)
+};
+
+enum class TClaim {
+    Owner,       // this copy runs the folder: the lock is held, requests are answered
+    Unguarded,   // no lock can be made there (a read-only folder): run as before
+    Handed,      // the running copy took the request
+    Unanswered,  // a copy holds the folder but does not answer
+};
+
+class TRunningCopy : public QObject {
+public:
+    // folder: the workspace folder, with a trailing "/".
+    explicit TRunningCopy(const QString& folder);
+    ~TRunningCopy() override;
+    TRunningCopy(const TRunningCopy&) = delete;
+    TRunningCopy& operator=(const TRunningCopy&) = delete;
+
+    // Takes the folder, or hands the request to the copy that has it. A copy
+    // on its way out (no longer answering) is waited for up to 10 s.
+    TClaim Claim(const TCopyRequest& request);
+    // Called on the UI thread for each request an owner receives.
+    std::function<void(const TCopyRequest&)> OnRequest;
+
+    // A closing window saves: from then on a later start waits for the lock
+    // instead of being answered. A close that is cancelled answers again.
+    void QuietWhileClosing(QObject* window);
+    void StopAnswering();
+
+    // The socket's name: the user and the folder's canonical path.
+    static QString ServerName(const QString& folder);
+    static QByteArray RequestLine(const TCopyRequest& request);
+    static TCopyRequest RequestFrom(const QByteArray& line);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void StartAnswering();
+
+    QString FName;
+    QLockFile FLock;
+    std::unique_ptr<TRequestServer> FServer;
+    QObject* FClosingWindow = nullptr;
+    bool FInClose = false;
+};
