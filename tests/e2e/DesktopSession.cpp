@@ -222,15 +222,48 @@ TProgramUnderTest::~TProgramUnderTest()
     }
 }
 
-bool TProgramUnderTest::Start()
+static std::unique_ptr<QProcess> StartOnX(const QString& program, const QStringList& arguments,
+                                          QProcess::ProcessChannelMode channels)
 {
-    FProcess = std::make_unique<QProcess>();
-    FProcess->setProcessChannelMode(QProcess::ForwardedChannels);
+    auto process = std::make_unique<QProcess>();
+    process->setProcessChannelMode(channels);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    FProcess->setProcessEnvironment(environment);
-    FProcess->start(FFolder.filePath(QStringLiteral("linkrake")), {});
-    if (!FProcess->waitForStarted(5000))
+    process->setProcessEnvironment(environment);
+    process->start(program, arguments);
+    process->waitForStarted(5000);
+    return process;
+}
+
+// Standard error is kept for the test to read.
+std::unique_ptr<QProcess> TProgramUnderTest::StartAgain(const QStringList& arguments) const
+{
+    return StartOnX(FFolder.filePath(QStringLiteral("linkrake")), arguments,
+                    QProcess::ForwardedOutputChannel);
+}
+
+int ExitStatus(QProcess& process, int timeoutMs)
+{
+    if (process.state() != QProcess::NotRunning && !process.waitForFinished(timeoutMs))
+        return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+bool TProgramUnderTest::Launch(const QStringList& arguments)
+{
+    FWindow.clear();
+    FProcess = StartOnX(FFolder.filePath(QStringLiteral("linkrake")), arguments, QProcess::ForwardedChannels);
+    return FProcess->state() == QProcess::Running;
+}
+
+qint64 TProgramUnderTest::Pid() const
+{
+    return FProcess ? FProcess->processId() : 0;
+}
+
+bool TProgramUnderTest::Start(const QStringList& arguments)
+{
+    if (!Launch(arguments))
         return false;
     const bool shown = WaitFor([this] { return !(FWindow = VisibleWindow()).isEmpty(); }, 10000);
     Pause(300);  // let the program finish start-up after mapping its window

@@ -57,7 +57,13 @@ public:
     explicit TProgramUnderTest(const QByteArray& settingsCp932, const QByteArray& listCp932 = {});
     ~TProgramUnderTest();
 
-    bool Start();
+    // Starts the program and waits for its window (not for --minimized).
+    bool Start(const QStringList& arguments = {});
+    // Starts the program only.
+    bool Launch(const QStringList& arguments = {});
+    qint64 Pid() const;
+    // Another start of the same copy, as a user's second click would make.
+    std::unique_ptr<QProcess> StartAgain(const QStringList& arguments = {}) const;
     // The main window's id while it is mapped (viewable), else empty.
     QString VisibleWindow() const;
     QString AnyWindow() const;
@@ -75,6 +81,9 @@ private:
     std::unique_ptr<QProcess> FProcess;
     QString FWindow;
 };
+
+// A process's exit status once it ends within the time, else -1.
+int ExitStatus(QProcess& process, int timeoutMs = 20000);
 
 // Clicks at a point of a window; repeated clicks come delayMs apart
 // (negative: xdotool's own pause).
