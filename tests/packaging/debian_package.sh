@@ -21,7 +21,8 @@ for package in qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n libqt6
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/linkrake ./usr/bin/linkrake-extract ./usr/share/linkrake/installed \
-  ./usr/share/applications/io.github.linkrake.Linkrake.desktop; do
+  ./usr/share/applications/io.github.linkrake.Linkrake.desktop \
+  ./usr/share/applications/io.github.linkrake.Linkrake.OpenShortcut.desktop; do
   echo "$contents" | grep -qx "$file" || { echo "the package lacks $file"; fail=1; }
 done
 programs=$(echo "$contents" | grep '^\./usr/bin/.' | tr '\n' ' ')

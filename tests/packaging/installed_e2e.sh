@@ -23,6 +23,7 @@ problem() { echo "$*"; fail=1; }
   || problem "bin/ holds: $(ls "$prefix/bin" | tr '\n' ' ')"
 for file in share/linkrake/installed \
   share/applications/io.github.linkrake.Linkrake.desktop \
+  share/applications/io.github.linkrake.Linkrake.OpenShortcut.desktop \
   share/metainfo/io.github.linkrake.Linkrake.metainfo.xml \
   share/icons/hicolor/scalable/apps/io.github.linkrake.Linkrake.svg \
   share/man/man1/linkrake.1.gz share/man/man1/linkrake-extract.1.gz; do
