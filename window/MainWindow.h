@@ -156,6 +156,11 @@ public:
     void ClipboardChanged();
     void AppMinimize();
     void RestoreFromTray();
+    // A start into the tray: the window goes straight there; false, without
+    // a box, when the desktop has no notification area (yet).
+    bool SettleInTray();
+    // Minimized with a task-bar entry, where a tray is not to be had.
+    void MinimizeToTaskbar();
     void ShowPauseCaption();
     void TrayIconDoubleClick();
     void RestoreItemClick();

@@ -14,6 +14,7 @@
 #include "RunningCopy.h"
 #include "ShortcutOpening.h"
 #include "ShutdownSignals.h"
+#include "StartInTray.h"
 #include "WindowActivation.h"
 #include "WindowArtwork.h"
 #include "WindowBuilder.h"
@@ -60,7 +61,8 @@ void ReportUnansweredCopy()
         QStringLiteral("このフォルダーのLinkrakeは既に起動していますが、応答がありません。"));
 }
 
-int RunMainWindow(QApplication& application, const std::string& folder, TRunningCopy& runningCopy)
+int RunMainWindow(QApplication& application, const std::string& folder, TRunningCopy& runningCopy,
+                  bool minimized)
 {
     // Before the workspace files are read: a signal from then on saves first.
     TShutdownSignals endingSignals;
@@ -82,7 +84,10 @@ int RunMainWindow(QApplication& application, const std::string& folder, TRunning
             if (request.ShowWindow)
                 BringBackForLaterStart(form, request, [&form] { form.RestoreFromTray(); });
         };
-        form.show();
+        if (minimized)
+            StartInTray(form);
+        else
+            form.show();
         const int status = application.exec();
         runningCopy.OnRequest = nullptr;
         return std::max(status, form.EndStatus());
@@ -126,5 +131,5 @@ int main(int argc, char* argv[])
     case TClaim::Unguarded:
         break;
     }
-    return RunMainWindow(application, folder, runningCopy);
+    return RunMainWindow(application, folder, runningCopy, command.Minimized);
 }

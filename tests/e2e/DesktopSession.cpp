@@ -277,7 +277,14 @@ QString TProgramUnderTest::VisibleWindow() const
 
 QString TProgramUnderTest::AnyWindow() const
 {
-    return FWindow.isEmpty() ? FindWindow(QStringLiteral("Linkrake Professional"), false) : FWindow;
+    if (!FWindow.isEmpty())
+        return FWindow;
+    // The main window, even hidden or minimized, is the one the window
+    // manager has known: the program's helper windows carry its title too.
+    for (const QString& window : FindWindows(QStringLiteral("Linkrake Professional"), false))
+        if (!WindowState(window).isEmpty())
+            return window;
+    return {};
 }
 
 bool TProgramUnderTest::Close()
