@@ -61,9 +61,20 @@ TEST(RunningCopy, ALaterStartBringsTheWindowBackFromTheTrayAndEnds)
     Pause(500);
     EXPECT_TRUE(program.VisibleWindow().isEmpty()) << "--minimized left the running copy as it was";
 
+    // The launcher's startup id goes to the running copy's window.
+    qputenv("DESKTOP_STARTUP_ID", "launcher/linkrake/1-0-host_TIME0");
     auto again = program.StartAgain();
+    qunsetenv("DESKTOP_STARTUP_ID");
     EXPECT_EQ(ExitStatus(*again), 0);
     EXPECT_TRUE(WaitFor([&] { return !program.VisibleWindow().isEmpty() && TrayIconWindow().isEmpty(); }));
+    const QString window = program.VisibleWindow();
+    EXPECT_TRUE(WaitFor([&] {
+        return RunCommand(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).Output.trimmed()
+               == window.toLatin1();
+    })) << "the window came back without the focus";
+    EXPECT_TRUE(RunCommand(QStringLiteral("xprop"),
+                           {QStringLiteral("-id"), window, QStringLiteral("_NET_STARTUP_ID")})
+                    .Output.contains("launcher/linkrake/1-0-host_TIME0"));
     EXPECT_FALSE(program.Exited(0));
     EXPECT_EQ(FindWindows(Title, true).size(), 1);
 
