@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
@@ -50,33 +50,39 @@ bool X11TrayPresent()
 TNotificationAreaWatch::TNotificationAreaWatch(int timeoutMs, std::function<void(bool)> done, QObject* parent)
     : QObject(parent), FDone(std::move(done))
 {
-    connect(&FPoll, &QTimer::timeout, this, [this] {
-        if (X11TrayPresent())
-            Finish(true);
-    });
+    connect(&FPoll, &QTimer::timeout, this, &TNotificationAreaWatch::Look);
     FPoll.start(PollMs);
     FDeadline.setSingleShot(true);
     connect(&FDeadline, &QTimer::timeout, this, [this] { Finish(false); });
     FDeadline.start(timeoutMs);
-    WatchStatusNotifierWatcher();
+    QTimer::singleShot(0, this, &TNotificationAreaWatch::Look);
 }
 
-void TNotificationAreaWatch::WatchStatusNotifierWatcher()
+void TNotificationAreaWatch::Look()
+{
+    if (X11TrayPresent())
+        Finish(true);
+    else
+        AskForStatusNotifierHost();
+}
+
+void TNotificationAreaWatch::AskForStatusNotifierHost()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (FAsking || !FDone || !bus.isConnected())
         return;
-    auto* watcher = new QDBusServiceWatcher(QString::fromLatin1(WatcherService), bus,
-                                            QDBusServiceWatcher::WatchForRegistration, this);
-    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] { Finish(true); });
-    // Already there: asked without waiting for the answer.
-    const QDBusPendingCall call =
-        bus.interface()->asyncCall(QStringLiteral("NameHasOwner"), QString::fromLatin1(WatcherService));
-    auto* pending = new QDBusPendingCallWatcher(call, this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* answer) {
-        answer->deleteLater();
-        const QDBusPendingReply<bool> reply = *answer;
-        if (reply.isValid() && reply.value())
+    // The question Qt asks, without waiting for its answer.
+    QDBusMessage question = QDBusMessage::createMethodCall(
+        QString::fromLatin1(WatcherService), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    question << QString::fromLatin1(WatcherService) << QStringLiteral("IsStatusNotifierHostRegistered");
+    FAsking = true;
+    auto* answer = new QDBusPendingCallWatcher(bus.asyncCall(question, PollMs * 4), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        FAsking = false;
+        const QDBusPendingReply<QDBusVariant> reply = *call;
+        if (reply.isValid() && reply.value().variant().toBool())
             Finish(true);
     });
 }

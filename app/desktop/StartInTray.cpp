@@ -11,8 +11,8 @@ constexpr int TrayWaitMs = 30000;
 
 void StartInTray(TMainWindow& form)
 {
-    if (form.SettleInTray())
-        return;
+    // The tray is asked for only once one is known to be there: a first
+    // question too early would settle its kind for the whole run.
     new TNotificationAreaWatch(
         TrayWaitMs,
         [&form](bool appeared) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DesktopSession.h"
+#include "StatusNotifierArea.h"
 
 namespace {
 
@@ -34,6 +35,30 @@ TEST(MinimizedStart, WaitsForATrayThatAppearsLateAndSettlesThere)
     EXPECT_TRUE(WaitFor([&] { return !program.VisibleWindow().isEmpty() && TrayIconWindow().isEmpty(); }));
     ASSERT_TRUE(program.Close());
     EXPECT_EQ(program.File(QStringLiteral("List.txt")), QByteArray("http://kept/\r\n"));
+}
+
+TEST(MinimizedStart, WaitsForALateAreaOfTheDBusKindToo)
+{
+    TPrivateSessionBus bus;
+    ASSERT_FALSE(bus.Address().isEmpty()) << "dbus-daemon did not start";
+    TProgramUnderTest program("[SYSTEM]\r\n");
+    ASSERT_TRUE(program.Launch({QStringLiteral("--minimized")}));
+    Pause(2000);
+
+    TStatusNotifierArea area(bus.Address());
+    ASSERT_TRUE(area.Serving());
+    EXPECT_TRUE(WaitFor([&] { return !area.RegisteredStatusNotifierItems().isEmpty(); }, 8000));
+    EXPECT_TRUE(FindWindows(Title, true).isEmpty());
+
+    // Its menu works: "終了" ends the program.
+    const QString item = area.LiveItem();
+    int exit = -1;
+    for (const TExportedMenuEntry& entry : area.Menu(item))
+        if (entry.Label == QStringLiteral("終了"))
+            exit = entry.Id;
+    ASSERT_GE(exit, 0);
+    EXPECT_TRUE(area.Click(item, exit));
+    EXPECT_TRUE(program.Exited());
 }
 
 TEST(MinimizedStart, WithoutAnyTrayEndsMinimizedInTheTaskBarWithoutABox)
