@@ -1,5 +1,7 @@
 #include "RunningCopy.h"
 
+#include <algorithm>
+
 #include <unistd.h>
 
 #include <QCoreApplication>

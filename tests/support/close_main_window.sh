@@ -5,7 +5,9 @@
 close_main_window() {
   windows=""
   for i in $(seq 1 300); do
-    windows=$(xdotool search --name '^Linkrake Professional$' 2>/dev/null || true)
+    # Shown ones only: the program's helper windows carry the same title and
+    # exist before the main window does.
+    windows=$(xdotool search --onlyvisible --name '^Linkrake Professional$' 2>/dev/null || true)
     [ -n "$windows" ] && break
     kill -0 "$1" 2>/dev/null || break
     sleep 0.1
