@@ -78,8 +78,10 @@ void AskForActivation(xcb_connection_t* connection, xcb_window_t root, xcb_windo
 void BringBackForLaterStart(QWidget& window, const TCopyRequest& request,
                             const std::function<void()>& restore)
 {
-    // The Wayland platform takes the token from here at the next activation.
-    if (!request.ActivationToken.isEmpty())
+    // The Wayland platform takes the token from here at the next activation
+    // (and clears it); elsewhere it would only pass on to child processes.
+    if (!request.ActivationToken.isEmpty()
+        && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         qputenv("XDG_ACTIVATION_TOKEN", request.ActivationToken);
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
