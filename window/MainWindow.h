@@ -129,7 +129,7 @@ private:
 
     std::unique_ptr<TWorkspaceServices> FOwnServices;
     std::unique_ptr<TWorkspace> FWorkspace;
-    std::unique_ptr<Ui::TMainWindow> FUi;
+    std::unique_ptr<Ui::TMainWindow> FUi;  // the controls and actions of MainWindow.ui
     std::unique_ptr<TWindowAnchoring> FAnchoring;
     QLabel* FStatusText = nullptr;             // the status line's text inside the status bar
     std::string FUrlEntrySent;                 // UrlEntryEdit as last handed to the workspace

@@ -129,6 +129,29 @@ TEST_F(ListActionsTest, DeleteSelectAllAndCopyKeysRunTheButtonsHandlers)
     EXPECT_TRUE(ShownItems().empty());
 }
 
+TEST_F(ListActionsTest, TheListsKeysWorkOnlyInTheListAndAddNoOthers)
+{
+    SelectRows({1});
+    auto* entry = Find<QLineEdit>("UrlEntryEdit");
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Delete, Qt::NoModifier},
+                                                              {Qt::Key_Z, Qt::ControlModifier},
+                                                              {Qt::Key_Y, Qt::ControlModifier},
+                                                              {Qt::Key_A, Qt::ControlModifier},
+                                                              {Qt::Key_C, Qt::ControlModifier}};
+    for (const auto& [key, modifiers] : keys)
+        Key(entry, key, modifiers);
+    EXPECT_EQ(ShownItems().size(), 4u);
+    EXPECT_EQ(SelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(Status(), QString());
+    EXPECT_EQ(Services.Clipboard, "");
+
+    Key(List(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(ShownItems().size(), 4u);
+    Key(List(), Qt::Key_Delete, Qt::KeypadModifier);
+    EXPECT_EQ(Status(), U("報告＞URLを削除しました。"));
+    EXPECT_EQ(ShownItems().size(), 3u);
+}
+
 TEST_F(ListActionsTest, UndoAndBothRedoKeysRestoreItemsAndSelection)
 {
     Key(List(), Qt::Key_Z, Qt::ControlModifier);
@@ -176,6 +199,9 @@ TEST_F(ListActionsTest, TheContextMenuRunsTheHandlers)
               (std::vector<QString>{U("元に戻す"), U("ブラウザで開く"), U("コピー"), U("修正"), U("削除")}));
     EXPECT_FALSE(MenuItem(menu, "actionUndo")->isEnabled());
     menu->hide();
+    // Greyed in the menu, the key still answers.
+    Key(List(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Status(), U("エラー＞元に戻す操作がありません。"));
 
     SelectRows({0});
     MenuItem("actionCopy")->trigger();
