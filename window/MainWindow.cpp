@@ -125,16 +125,16 @@ void TMainWindow::BindEvents()
     connect(FUi->UrlListBox, &TUrlListView::DoubleClicked, this,
             [this] { RunWorkspaceHandler([this] { FWorkspace->CopyFocusedUrl(); }); });
 
-    connect(FUi->PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::PrefixChanged);
-    connect(FUi->DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::DigitCountChanged);
+    connect(FUi->PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::ShowSampleName);
+    connect(FUi->DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::TakeDigitCount);
     // The box's click event is raised by every change of state, by code too.
     connect(FUi->MonitorCheck, &QCheckBox::toggled, this, &TMainWindow::MonitoringToggled);
     connect(FUi->Pages, &QTabWidget::currentChanged, this, [this](int index) {
         const QWidget* page = FUi->Pages->widget(index);
         if (page == FUi->ToolsPage)
-            ToolsPageShown();
+            ShowListCounts();
         else if (page == FUi->MemoPage)
-            MemoPageShown();
+            RevealMascot();
     });
     connect(FUi->Mascot, &TPictureBox::Clicked, this, &TMainWindow::ShowCredits);
     connect(FUi->Mascot, &TPictureBox::DoubleClicked, this, &TMainWindow::ShowDedication);

@@ -65,10 +65,14 @@ public:
     // close neither saves nor asks.
     int SaveWithoutAsking();
     int EndStatus() const { return FEndStatus; }
-    void PrefixChanged();
-    void DigitCountChanged();
-    void ToolsPageShown();
-    void MemoPageShown();
+    // The shortcut file name the prefix and digit count give.
+    void ShowSampleName();
+    // An emptied digit count becomes 1; any other draws the sample.
+    void TakeDigitCount();
+    // On the extended operations page: the number of items and of selected ones.
+    void ShowListCounts();
+    // On the memo page: the picture for the right code, at a drawn height.
+    void RevealMascot();
     void ShowCredits();
     void ShowDedication();
     void MonitoringToggled();

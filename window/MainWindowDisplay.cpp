@@ -29,28 +29,28 @@ void TMainWindow::SetCaption(QLabel* label, const QString& caption)
     label->resize(label->sizeHint().width(), label->height());  // a label's width follows its text
 }
 
-void TMainWindow::PrefixChanged()
+void TMainWindow::ShowSampleName()
 {
     SetCaption(FUi->SampleNameLabel, SampleName(FUi->PrefixEdit->text(), FUi->DigitCountSpin->Value()));
 }
 
-void TMainWindow::DigitCountChanged()
+void TMainWindow::TakeDigitCount()
 {
     // An emptied field becomes 1, whose own change event draws the sample.
     if (FUi->DigitCountSpin->Text().isEmpty()) {
         FUi->DigitCountSpin->SetValue(TDigitSpinField::MinValue);
         return;
     }
-    SetCaption(FUi->SampleNameLabel, SampleName(FUi->PrefixEdit->text(), FUi->DigitCountSpin->Value()));
+    ShowSampleName();
 }
 
-void TMainWindow::ToolsPageShown()
+void TMainWindow::ShowListCounts()
 {
     SetCaption(FUi->TotalCountLabel, QStringLiteral("全URL数：") + QString::number(Workspace().List.Count()));
     ShowSelectedCount();
 }
 
-void TMainWindow::MemoPageShown()
+void TMainWindow::RevealMascot()
 {
     FUi->Mascot->setVisible(FUi->MemoLineEdit->text() == QStringLiteral("RR7"));
 
