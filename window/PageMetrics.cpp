@@ -35,6 +35,21 @@ public:
             return QProxyStyle::subElementRect(element, option, widget);
         }
     }
+
+    // The tabs keep the window's colour rather than the page frame's, which
+    // some styles give the tabs of a framed tab widget.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* tab = qstyleoption_cast<const QStyleOptionTab*>(option);
+        if (element != CE_TabBarTabShape || !tab) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionTab plain(*tab);
+        plain.features &= ~QStyleOptionTab::HasFrame;
+        QProxyStyle::drawControl(element, &plain, painter, widget);
+    }
 };
 
 }  // namespace
@@ -44,6 +59,7 @@ void FixPageMetrics(QTabWidget* pages)
     auto* style = new TFixedPageStyle(QApplication::style()->name());
     style->setParent(pages);
     pages->setStyle(style);
+    pages->tabBar()->setStyle(style);
     pages->tabBar()->setDrawBase(false);
     pages->tabBar()->setExpanding(false);
     // The keyboard page switch works from every control, memo pads included.

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTabBar>
 
 #include "AnchorLayout.h"
 #include "UrlListView.h"
@@ -77,6 +81,25 @@ TEST_F(WindowLayoutTest, StartsAtTheDesignedPlacesAndSize)
     EXPECT_EQ(Find<QWidget>("MainPage")->size(), QSize(359, 366));
     EXPECT_EQ(Find<TUrlListView>("UrlListBox")->geometry(), QRect(0, 29, 288, 303));
     EXPECT_EQ(Find<QPushButton>("DeleteAllButton")->geometry(), QRect(4, 272, 65, 25));
+}
+
+TEST_F(WindowLayoutTest, EveryPageKeepsItsClientAreaUnderEveryStyle)
+{
+    const QString original = QApplication::style()->name();
+    for (const QString& style : QStyleFactory::keys()) {
+        QApplication::setStyle(style);
+        OpenShown();
+        auto* pages = Find<QTabWidget>("Pages");
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QWidget* page = pages->widget(i);
+            EXPECT_EQ(QRect(page->mapTo(pages, QPoint(0, 0)), page->size()), QRect(4, 24, 359, 366))
+                << qPrintable(style) << " page " << i;
+        }
+        EXPECT_EQ(pages->tabBar()->geometry(), QRect(2, 0, 363, 22)) << qPrintable(style);
+    }
+    Form.reset();
+    QApplication::setStyle(original);
 }
 
 TEST_F(WindowLayoutTest, WideningMovesAndStretchesAsDescribed)
