@@ -6,14 +6,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -79,8 +76,6 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
     : QWidget(parent), FUi(std::make_unique<Ui::TMainWindow>())
 {
     AnnounceMainWindowAsFrame();
-    setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("Linkrake Professional"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(MainIcon());

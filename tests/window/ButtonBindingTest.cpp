@@ -27,7 +27,7 @@ protected:
 TEST_F(ButtonBindingTest, AddTakesTheEntryLineAndResetsIt)
 {
     Find<QLineEdit>("UrlEntryEdit")->setText("x http://new.example/ y");
-    Find<QPushButton>("AddButton")->click();
+    Click("AddButton");
     EXPECT_EQ(Status(), U("報告＞URLを追加しました。"));
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://");
     EXPECT_EQ(ShownItems().back(), "http://new.example/");
@@ -37,26 +37,26 @@ TEST_F(ButtonBindingTest, OtherButtonsLeaveTheEntryLineAsTyped)
 {
     const QString typed = U("http://ü.example/😀");  // beyond Shift_JIS
     Find<QLineEdit>("UrlEntryEdit")->setText(typed);
-    Find<QPushButton>("ForwardSortButton")->click();
+    Click("ForwardSortButton");
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), typed);
 }
 
 TEST_F(ButtonBindingTest, InputButtonsReportFromTheirSources)
 {
-    Find<QPushButton>("FileInputButton")->click();  // the open dialog is cancelled
+    Click("FileInputButton");  // the open dialog is cancelled
     EXPECT_EQ(Status(), U("報告＞URLの抽出を中止しました。"));
     Services.Clipboard = "see http://clip.example/ now";
-    Find<QPushButton>("PasteButton")->click();
+    Click("PasteButton");
     EXPECT_EQ(Status(), U("正常＞CBよりURLを抽出しました。"));
     EXPECT_EQ(ShownItems().back(), "http://clip.example/");
 }
 
 TEST_F(ButtonBindingTest, ModifyReadsTheSelectionMadeInTheList)
 {
-    Find<QPushButton>("ModifyButton")->click();
+    Click("ModifyButton");
     EXPECT_EQ(Status(), U("エラー＞修正するURLが選択されていません。"));
     SelectRows({1});
-    Find<QPushButton>("ModifyButton")->click();
+    Click("ModifyButton");
     EXPECT_EQ(Status(), U("報告＞修正後は追加ボタンを押してください。"));
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://a.example/1.txt");
 }
@@ -64,7 +64,7 @@ TEST_F(ButtonBindingTest, ModifyReadsTheSelectionMadeInTheList)
 TEST_F(ButtonBindingTest, DeleteRemovesTheSelectedRowsAndKeepsTheFocusInRange)
 {
     SelectRows({0, 2});
-    Find<QPushButton>("DeleteButton")->click();
+    Click("DeleteButton");
     EXPECT_EQ(Status(), U("報告＞URLを削除しました。"));
     EXPECT_EQ(ShownItems(), std::vector<QString>{"http://a.example/1.txt"});
     EXPECT_TRUE(SelectedRows().empty());
@@ -72,26 +72,26 @@ TEST_F(ButtonBindingTest, DeleteRemovesTheSelectedRowsAndKeepsTheFocusInRange)
 
 TEST_F(ButtonBindingTest, ListButtonsRewriteTheShownList)
 {
-    Find<QPushButton>("DedupeButton")->click();
+    Click("DedupeButton");
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     EXPECT_EQ(ShownItems().size(), 2u);
-    Find<QPushButton>("ForwardSortButton")->click();  // sorts write no status
+    Click("ForwardSortButton");  // sorts write no status
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     EXPECT_EQ(ShownItems().front(), "http://a.example/1.txt");
-    Find<QPushButton>("BackwardSortButton")->click();
+    Click("BackwardSortButton");
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
-    Find<QPushButton>("DeleteAllButton")->click();
+    Click("DeleteAllButton");
     EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
     EXPECT_TRUE(ShownItems().empty());
 }
 
 TEST_F(ButtonBindingTest, ExportButtonsReportCancelledDialogs)
 {
-    Find<QPushButton>("ShortcutsButton")->click();
+    Click("ShortcutsButton");
     EXPECT_EQ(Status(), U("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
-    Find<QPushButton>("UrlListFileButton")->click();
+    Click("UrlListFileButton");
     EXPECT_EQ(Status(), U("報告＞URLﾘｽﾄの出力を中止しました。"));
-    Find<QPushButton>("LinkPageButton")->click();
+    Click("LinkPageButton");
     EXPECT_EQ(Status(), U("報告＞リンク集の作成を中止しました。"));
 }
 
@@ -100,44 +100,44 @@ TEST_F(ButtonBindingTest, ExportsUseThePrefixAndDigitsShownInTheControls)
     Find<QLineEdit>("PrefixEdit")->setText("L");
     Find<TDigitSpinField>("DigitCountSpin")->SetValue(2);
     Services.Folders.push_back(Folder());
-    Find<QPushButton>("ShortcutsButton")->click();
+    Click("ShortcutsButton");
     EXPECT_EQ(Status(), U("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
     EXPECT_EQ(ReadFile("L03.url"), "[InternetShortcut]\r\nURL=http://b.example/2.zip\r\n");
 }
 
 TEST_F(ButtonBindingTest, CopyButtonsPutTheListOnTheClipboard)
 {
-    Find<QPushButton>("CopyButton")->click();
+    Click("CopyButton");
     EXPECT_EQ(Status(), U("エラー＞CBに転送するURLが選択されていません。"));
-    Find<QPushButton>("CopyAllButton")->click();
+    Click("CopyAllButton");
     EXPECT_EQ(Status(), U("報告＞CBにURLﾘｽﾄを転送しました。"));
     EXPECT_EQ(Services.Clipboard,
               "http://b.example/2.zip\r\nhttp://a.example/1.txt\r\nhttp://b.example/2.zip");
     SelectRows({1});
-    Find<QPushButton>("CopyButton")->click();
+    Click("CopyButton");
     EXPECT_EQ(Status(), U("報告＞選択中のURLをCBに転送しました。"));
 }
 
 TEST_F(ButtonBindingTest, ExtendedPageButtonsSelectInTheListAndCountTheSelection)
 {
-    Find<QPushButton>("ReplaceButton")->click();
+    Click("ReplaceButton");
     EXPECT_EQ(Status(), U("エラー＞検索文字列が指定されていません。"));
     Find<QLineEdit>("SearchEdit")->setText(".zip");
-    Find<QPushButton>("SearchButton")->click();
+    Click("SearchButton");
     EXPECT_EQ(Status(), U("報告＞検索が完了しました。"));
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2}));
     EXPECT_EQ(Find<QLabel>("SelectedCountLabel")->text(), U("選択数 ：2"));
-    Find<QPushButton>("InvertSelectionButton")->click();
+    Click("InvertSelectionButton");
     EXPECT_EQ(Status(), U("報告＞選択を反転しました。"));
     EXPECT_EQ(SelectedRows(), std::vector<int>{1});
-    Find<QPushButton>("ClearSelectionButton")->click();
+    Click("ClearSelectionButton");
     EXPECT_EQ(Status(), U("報告＞選択を解除しました。"));
     EXPECT_TRUE(SelectedRows().empty());
     EXPECT_EQ(Find<QLabel>("SelectedCountLabel")->text(), U("選択数 ：0"));
 
     Find<QLineEdit>("FindEdit")->setText("b.example");
     Find<QLineEdit>("ReplaceWithEdit")->setText("c.example");
-    Find<QPushButton>("ReplaceButton")->click();
+    Click("ReplaceButton");
     EXPECT_EQ(Status(), U("報告＞置き換えが完了しました。"));
     EXPECT_EQ(ShownItems().front(), "http://c.example/2.zip");
 }
@@ -151,9 +151,9 @@ TEST_F(ButtonBindingTest, DoubleClickOnTheListCopiesTheFocusedItem)
 
 TEST_F(ButtonBindingTest, AFailingHandlerIsReportedAndLeavesTheStatus)
 {
-    Find<QPushButton>("DeleteAllButton")->click();
+    Click("DeleteAllButton");
     Services.Files.push_back(PathOf("absent.txt"));
-    Find<QPushButton>("FileInputButton")->click();
+    Click("FileInputButton");
     EXPECT_EQ(Services.Errors.size(), 1);
     EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
 }
@@ -197,10 +197,10 @@ TEST_F(ButtonBindingTest, HundredsOfThousandsOfItemsStayResponsive)
         list.SetSelected(i, true);
     Form->WorkspaceToControls();
     EXPECT_EQ(Find<TUrlListView>("UrlListBox")->SelectedCount(), 100002u);
-    Find<QPushButton>("DeleteButton")->click();
+    Click("DeleteButton");
     EXPECT_EQ(ShownItems().size(), 100001u);
     Find<TUrlListView>("UrlListBox")->selectAll();
-    Find<QPushButton>("DeleteButton")->click();
+    Click("DeleteButton");
     EXPECT_TRUE(ShownItems().empty());
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 20.0);

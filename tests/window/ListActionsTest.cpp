@@ -157,7 +157,7 @@ TEST_F(ListActionsTest, UndoAndBothRedoKeysRestoreItemsAndSelection)
     Key(List(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Status(), U("エラー＞元に戻す操作がありません。"));
     SelectRows({1, 3});
-    Find<QPushButton>("DeleteButton")->click();
+    Click("DeleteButton");
     ASSERT_EQ(ShownItems().size(), 2u);
 
     Key(List(), Qt::Key_Z, Qt::ControlModifier);
@@ -180,7 +180,7 @@ TEST_F(ListActionsTest, ModifyIsUndoneWithTheEntryLine)
 {
     SelectRows({2});
     Find<QLineEdit>("UrlEntryEdit")->setText("http://typed/");
-    Find<QPushButton>("ModifyButton")->click();
+    Click("ModifyButton");
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "../relative/3");
     Key(List(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://typed/");

@@ -11,7 +11,9 @@
 
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "UrlListModel.h"
 #include "UrlListView.h"
@@ -57,6 +59,8 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
+    // A left click in the middle of the button, as the mouse gives it.
+    void Click(const char* button) const { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
     QString Status() const { return Find<QLabel>("StatusText")->text(); }
     void AddItems(std::initializer_list<const char*> items)
     {
