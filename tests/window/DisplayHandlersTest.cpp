@@ -177,21 +177,37 @@ TEST_F(DisplayHandlersTest, ScreenReadersFindTheTabStripAndThePagesSideBySide)
     }
 }
 
-TEST_F(DisplayHandlersTest, KeyboardOrderFollowsTheTabColumnWithinEachContainer)
+TEST_F(DisplayHandlersTest, TabWalksThePageInTheTabColumnsOrderAndShiftTabBack)
 {
-    std::vector<QString> order;
-    QWidget* w = Find<TUrlListView>("UrlListBox");
-    while (order.size() < 16) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(Form.get()) && w->isEnabled())
-            order.push_back(w->objectName());
-        w = w->nextInFocusChain();
-    }
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    QTabBar* tabs = Find<QTabWidget>("Pages")->tabBar();
+    tabs->setFocus();
+    // The tab strip, then the main page: the list, the export row, the
+    // command column and the entry row, each in its own order.
     const std::vector<QString> expected = {
         "UrlListBox",    "ShortcutsButton",   "UrlListFileButton",  "LinkPageButton",
         "CopyAllButton", "CopyButton",        "FileInputButton",    "ModifyButton",
         "PasteButton",   "ForwardSortButton", "BackwardSortButton", "DeleteButton",
         "DedupeButton",  "DeleteAllButton",   "UrlEntryEdit",       "AddButton"};
-    EXPECT_EQ(order, expected);
+    std::vector<QString> forward;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward.push_back(QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(forward, expected);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), tabs);
+
+    std::vector<QString> backward;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.insert(backward.begin(), QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(backward, expected);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), tabs);
 }
 
 TEST_F(DisplayHandlersTest, TabLeavesAMemoPadForTheNextControl)
