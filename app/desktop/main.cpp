@@ -17,7 +17,7 @@
 #include "StartInTray.h"
 #include "WindowActivation.h"
 #include "WindowArtwork.h"
-#include "WindowBuilder.h"
+#include "WindowFonts.h"
 #include "Workspace.h"
 #include "WorkspaceFolder.h"
 
