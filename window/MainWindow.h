@@ -22,6 +22,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
@@ -30,8 +31,7 @@ class TDigitSpinField;
 class TWindowBuilder;
 class TPageControl;
 class TPictureBox;
-class TPopupMenu;
-class TQvClipDetector;
+class TClipboardWatcher;
 class TReadProgress;
 class TTrayIcon;
 class TUrlListView;
@@ -123,9 +123,9 @@ public:
     TReadProgress* Reading;  // files read into the list, with progress when long
 
     // ---- Non-visual components (a window is never built without them) ----
-    TQvClipDetector* ClipDetector = nullptr;
+    TClipboardWatcher* ClipboardWatcher = nullptr;
     TTrayIcon* TrayIcon = nullptr;
-    TPopupMenu* TrayMenu = nullptr;
+    QMenu* TrayMenu = nullptr;
     QAction* RestoreItem = nullptr;
     QAction* PauseItem = nullptr;
     QAction* MenuSeparator = nullptr;
