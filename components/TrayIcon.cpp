@@ -7,6 +7,7 @@
 #include <QStyleHints>
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 
 TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent)
 {
@@ -49,14 +50,14 @@ void TTrayIcon::SetVisible(bool visible)
 {
     if (visible == Visible())
         return;
-    if (!visible) {
-        QSystemTrayIcon* shown = FShown;
-        FShown = nullptr;
-        shown->hide();
-        // Hiding may come from a handler of this very icon's activation.
-        shown->deleteLater();
-        return;
-    }
+    if (visible)
+        Show();
+    else
+        Hide();
+}
+
+void TTrayIcon::Show()
+{
     if (IconToShow().isNull())
         return;
     FShownOn = Area();
@@ -78,6 +79,14 @@ void TTrayIcon::SetVisible(bool visible)
     shown->setToolTip(FToolTip);
     ExportMenu();
     shown->show();
+}
+
+void TTrayIcon::Hide()
+{
+    QSystemTrayIcon* shown = std::exchange(FShown, nullptr);
+    shown->hide();
+    // An entry of its exported menu may be hiding it, inside the area's call.
+    shown->deleteLater();
 }
 
 void TTrayIcon::SetEnabled(bool enabled)

@@ -79,6 +79,8 @@ protected:
     QSystemTrayIcon* Shown() const { return FShown; }
 
 private:
+    void Show();
+    void Hide();
     void Activated(QSystemTrayIcon::ActivationReason reason);
     void LeftClick();
     void ReportDoubleClick();
