@@ -31,6 +31,8 @@ public:
     ~TTrayIcon() override;
 
     // The desktop's notification area at this moment; never waits for one.
+    // Whether it is of the D-Bus kind is settled at the first question for
+    // the whole run, as Qt settles it.
     static TNotificationArea CurrentArea();
     static bool AreaAvailable() { return CurrentArea() != TNotificationArea::None; }
 
@@ -45,7 +47,8 @@ public:
     bool Visible() const { return FShown != nullptr; }
     void SetVisible(bool visible);
 
-    // While disabled, clicks raise nothing and open no menu.
+    // While disabled, clicks raise nothing and open no menu here (a D-Bus
+    // area still opens an exported one).
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
     // Menus open by themselves on a click of their button while AutoPopup is on.
