@@ -192,7 +192,6 @@ private:
     bool TakeListTextDrop(QObject* watched, QDropEvent* event);
     void CreateComponents();
     void MinimizeToTray();
-    void ShowTrayIcon();
     void GiveTaskbarEntryBack();
     void AcceptFileDrops();
     bool TakeFileDrop(QDropEvent* event);

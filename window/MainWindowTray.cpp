@@ -76,17 +76,13 @@ void TMainWindow::MinimizeToTray()
         return;  // restored meanwhile
     hide();      // no window, so no task-bar entry
     bool shown = false;
+    // A desktop without a tray refuses the icon, and that is reported.
     Workspace().Run([this, &shown] {
-        ShowTrayIcon();
+        TrayIcon->SetVisible(true);
         shown = true;
     });
     if (!shown)
         GiveTaskbarEntryBack();
-}
-
-void TMainWindow::ShowTrayIcon()
-{
-    TrayIcon->SetVisible(true);  // throws when the desktop has no tray
 }
 
 void TMainWindow::GiveTaskbarEntryBack()
@@ -94,7 +90,6 @@ void TMainWindow::GiveTaskbarEntryBack()
     // Without an icon in the tray the window is the only way back to the
     // program: it keeps its task-bar entry, minimized, and the next minimize
     // tries the tray afresh once the user has restored it.
-    TrayIcon->SetVisible(false);
     FKeepInTaskbar = true;
     showMinimized();
 }
