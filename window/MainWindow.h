@@ -17,9 +17,9 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 
-class TPopupMenu;
-class TQvClipDetector;
+class TClipboardWatcher;
 class TReadProgress;
 class TTrayIcon;
 class TWindowAnchoring;
@@ -46,9 +46,9 @@ public:
     TReadProgress* Reading;
 
     // ---- Non-visual components (a window is never built without them) ----
-    TQvClipDetector* ClipDetector = nullptr;
+    TClipboardWatcher* ClipboardWatcher = nullptr;
     TTrayIcon* TrayIcon = nullptr;
-    TPopupMenu* TrayMenu = nullptr;
+    QMenu* TrayMenu = nullptr;
     QAction* RestoreItem = nullptr;
     QAction* PauseItem = nullptr;
     QAction* MenuSeparator = nullptr;
@@ -125,7 +125,6 @@ private:
     bool TakeListTextDrop(QObject* watched, QDropEvent* event);
     void CreateComponents();
     void MinimizeToTray();
-    void ShowTrayIcon();
     void GiveTaskbarEntryBack();
     void AcceptFileDrops();
     bool TakeFileDrop(QDropEvent* event);

@@ -66,8 +66,8 @@ int RunMainWindow(QApplication& application, const std::string& folder, TRunning
 {
     // Before the workspace files are read: a signal from then on saves first.
     TShutdownSignals endingSignals;
-    // A window that cannot be built (the desktop refusing a component) is
-    // reported like any other failure; the program then ends.
+    // A window that cannot be built is reported like any other failure; the
+    // program then ends.
     try {
         TMainWindow form(nullptr, folder);
         endingSignals.OnSignal([&form, &runningCopy](int) {
