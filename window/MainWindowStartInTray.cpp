@@ -8,10 +8,9 @@ bool TMainWindow::SettleInTray()
 {
     hide();
     try {
-        ShowTrayIcon();
+        TrayIcon->SetVisible(true);  // a refused icon is left hidden
         return true;
     } catch (const ENotifyIconError&) {
-        TrayIcon->SetVisible(false);
         return false;
     }
 }
