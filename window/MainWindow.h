@@ -81,13 +81,11 @@ public:
 
     // ---- Clipboard monitoring and tray residency ----
     void ClipboardChanged();
-    void AppMinimize();
+    // Minimized: into the notification area, or back to the task bar.
+    void LeaveForTray();
     void RestoreFromTray();
     void ShowPauseCaption();
-    void TrayIconDoubleClick();
-    void RestoreItemClick();
-    void PauseItemClick();
-    void ExitItemClick();
+    void TogglePauseFromTray();
 
     // Runs a workspace handler with the controls bound around it.
     void RunWorkspaceHandler(const std::function<void()>& handler);
