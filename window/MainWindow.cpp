@@ -210,7 +210,7 @@ void TMainWindow::changeEvent(QEvent* event)
     if (!isMinimized())
         FKeepInTaskbar = false;
     else if (!FKeepInTaskbar)
-        AppMinimize();
+        LeaveForTray();
 }
 
 // ---- Binding ----

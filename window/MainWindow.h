@@ -81,7 +81,8 @@ public:
 
     // ---- Clipboard monitoring and tray residency ----
     void ClipboardChanged();
-    void AppMinimize();
+    // Minimized: into the notification area, or back to the task bar.
+    void LeaveForTray();
     void RestoreFromTray();
     // A start into the tray: the window goes straight there; false, without
     // a box, when the desktop has no notification area (yet).
@@ -89,10 +90,7 @@ public:
     // Minimized with a task-bar entry, where a tray is not to be had.
     void MinimizeToTaskbar();
     void ShowPauseCaption();
-    void TrayIconDoubleClick();
-    void RestoreItemClick();
-    void PauseItemClick();
-    void ExitItemClick();
+    void TogglePauseFromTray();
 
     // Runs a workspace handler with the controls bound around it.
     void RunWorkspaceHandler(const std::function<void()>& handler);

@@ -28,16 +28,16 @@ void TMainWindow::CreateComponents()
     PauseItem->setObjectName(QStringLiteral("PauseItem"));
     MenuSeparator->setObjectName(QStringLiteral("MenuSeparator"));
     ExitItem->setObjectName(QStringLiteral("ExitItem"));
-    connect(RestoreItem, &QAction::triggered, this, &TMainWindow::RestoreItemClick);
-    connect(PauseItem, &QAction::triggered, this, &TMainWindow::PauseItemClick);
-    connect(ExitItem, &QAction::triggered, this, &TMainWindow::ExitItemClick);
+    connect(RestoreItem, &QAction::triggered, this, &TMainWindow::RestoreFromTray);
+    connect(PauseItem, &QAction::triggered, this, &TMainWindow::TogglePauseFromTray);
+    connect(ExitItem, &QAction::triggered, this, &QWidget::close);
 
     TrayIcon = new TTrayIcon(this);
     TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
     TrayIcon->SetIcon(TrayIconImage());
     TrayIcon->SetToolTip(QStringLiteral("Linkrake"));
     TrayIcon->SetRightMenu(TrayMenu);
-    connect(TrayIcon, &TTrayIcon::DoubleClicked, this, &TMainWindow::TrayIconDoubleClick);
+    connect(TrayIcon, &TTrayIcon::DoubleClicked, this, &TMainWindow::RestoreFromTray);
 
     ClipboardWatcher = new TClipboardWatcher(this);
     ClipboardWatcher->setObjectName(QStringLiteral("ClipboardWatcher"));
@@ -64,7 +64,7 @@ void TMainWindow::ClipboardChanged()
     RunWorkspaceHandler([this] { ClipboardMonitor::RewriteClipboard(Workspace()); });
 }
 
-void TMainWindow::AppMinimize()
+void TMainWindow::LeaveForTray()
 {
     // Hiding the window inside its own state change confuses window
     // managers; leave the notification first.
@@ -110,23 +110,8 @@ void TMainWindow::ShowPauseCaption()
     PauseItem->setText(Workspace().MonitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開"));
 }
 
-void TMainWindow::TrayIconDoubleClick()
-{
-    RestoreFromTray();
-}
-
-void TMainWindow::RestoreItemClick()
-{
-    RestoreFromTray();
-}
-
-void TMainWindow::PauseItemClick()
+void TMainWindow::TogglePauseFromTray()
 {
     ClipboardMonitor::TogglePause(Workspace());
     ShowPauseCaption();
-}
-
-void TMainWindow::ExitItemClick()
-{
-    close();
 }
