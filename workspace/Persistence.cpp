@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
 #include <optional>
-#include <set>
+#include <vector>
 
 #include "FileWriting.h"
 #include "ListText.h"
@@ -141,11 +142,13 @@ void TWorkspace::LoadWorkspace()
 {
     // Another copy of the program may be saving right now: only temporaries
     // older than any save are removed.
-    std::set<std::string> folders;
-    for (const char* name : {SettingsFileName, ListFileName, MemoFileName(1), MemoFileName(2)})
-        folders.insert(FolderOf(SaveTargetOf(FProgramFolder + name)));
-    for (const std::string& folder : folders)
-        RemoveStaleTemporaries(folder, StaleTemporarySeconds);
+    std::map<std::string, std::vector<std::string>> targets;  // folder -> names saved there
+    for (const char* name : {SettingsFileName, ListFileName, MemoFileName(1), MemoFileName(2)}) {
+        const std::string target = SaveTargetOf(FProgramFolder + name);
+        targets[FolderOf(target)].push_back(target.substr(target.rfind('/') + 1));
+    }
+    for (const auto& [folder, names] : targets)
+        RemoveStaleTemporaries(folder, names, StaleTemporarySeconds);
 
     LoadSettings();  // also sets ClipIgnore from the CB option
     LoadListFile();

@@ -254,6 +254,51 @@ TEST_F(Persistence, StartRemovesOnlyOldTemporariesOfItsOwnSaves)
     EXPECT_TRUE(fs::exists(Folder + ".linkrake-saving-folder.Mn78Op"));
 }
 
+TEST(SaveTemporaries, OnlyTheNamesTheSavesMakeCount)
+{
+    const struct {
+        const char* Name;
+        bool Ours;
+    } cases[] = {
+        {".linkrake-saving-List.txt.Ab12Cd", true},   {".linkrake-saving-List.txt.Ab12C", false},
+        {".linkrake-saving-List.txt.Ab12Cde", false}, {".linkrake-saving-List.txt.Ab-2Cd", false},
+        {".linkrake-saving-List.txtxAb12Cd", false},  {".linkrake-saving-userfile.bak", false},
+        {".linkrake-saving-Memo1.txt.Ab12Cd", false}, {"linkrake-saving-List.txt.Ab12Cd", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsTemporaryOf(c.Name, "List.txt"), c.Ours) << c.Name;
+}
+
+TEST_F(Persistence, CleanupBesideALinkedFileSparesTheUsersOwnFiles)
+{
+    QTemporaryDir other;
+    const std::string elsewhere = other.path().toStdString() + "/";
+    WriteBytes(elsewhere + "mylist.txt", "http://kept/\r\n");
+    fs::create_symlink(elsewhere + "mylist.txt", Folder + "List.txt");
+    const std::string users = elsewhere + ".linkrake-saving-userfile.bak";
+    const std::string ours = elsewhere + ".linkrake-saving-mylist.txt.Qr90St";
+    for (const std::string& path : {users, ours}) {
+        WriteBytes(path, "x");
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    }
+    W.LoadWorkspace();
+    EXPECT_TRUE(fs::exists(users));
+    EXPECT_FALSE(fs::exists(ours));
+}
+
+TEST_F(Persistence, NewFilesArePrivateAndOldOnesKeepTheirMode)
+{
+    WriteBytes(Folder + "Memo1.txt", "old\r\n");
+    chmod((Folder + "Memo1.txt").c_str(), 0644);
+    const mode_t savedMask = umask(022);
+    W.LoadWorkspace();
+    ASSERT_TRUE(W.SaveBeforeQuitting());
+    umask(savedMask);
+    for (const char* name : {"Linkrake.ini", "List.txt", "Memo2.txt"})
+        EXPECT_EQ(fs::status(Folder + name).permissions(), fs::perms(0600)) << name;
+    EXPECT_EQ(fs::status(Folder + "Memo1.txt").permissions(), fs::perms(0644));
+}
+
 TEST_F(Persistence, AFullDiskKeepsTheOldFileWhole)
 {
     WriteBytes(Folder + "List.txt", "http://old/\r\n");
