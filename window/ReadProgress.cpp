@@ -12,6 +12,7 @@
 #include "BackgroundReader.h"
 #include "BusyCursor.h"
 #include "Engine.h"
+#include "InputFiles.h"
 
 namespace {
 constexpr int ProgressSteps = 1000;
@@ -47,7 +48,7 @@ bool TReadProgress::Read(const std::vector<std::string>& paths, const TExtractOp
     if (bytes <= ProgressBytes) {
         const TBusyCursor busy(bytes > BusyBytes);
         for (const std::string& path : paths)
-            ExtractFromFile(path, options, list);
+            ExtractFromInputFile(path, options, list);
         return true;
     }
     TBackgroundReader reader(paths, options);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FileWriting.h"
+#include "InputFiles.h"
 #include "ListText.h"
 #include "MemoBytes.h"
 
@@ -99,7 +100,8 @@ void TWorkspace::LoadListFile()
 {
     const std::string path = FProgramFolder + ListFileName;
     try {
-        ReadTextLines(path, [this](std::string_view line) { List.Append(std::string(line)); });
+        const TRegularFile file(path);
+        ReadTextLines(file.Fd(), [this](std::string_view line) { List.Append(std::string(line)); });
     } catch (const std::exception& failure) {
         NoteUnreadable(path, failure);  // the lines read so far stay
     }
@@ -117,7 +119,8 @@ void TWorkspace::LoadMemo(int pad)
     bytes.reset();
     std::string memo;
     try {
-        bytes = ReadFileBytes(path);
+        const TRegularFile file(path);
+        bytes = ReadFileBytes(file.Fd());
         SplitTextLines(*bytes, [&memo](std::string_view line) { AppendMemoLine(memo, line); });
     } catch (const std::exception& failure) {
         NoteUnreadable(path, failure);

@@ -198,6 +198,25 @@ TEST_F(Persistence, ASettingsFileTooLargeOrNotRegularIsNotReadNorReplaced)
     EXPECT_TRUE(fs::is_symlink(Folder + "Linkrake.ini"));
 }
 
+// A FIFO without a writer would block the start for good.
+TEST_F(Persistence, FifosAndDevicesInPlaceOfTheListAndMemosAreNotReadNorReplaced)
+{
+    mkfifo((Folder + "List.txt").c_str(), 0600);
+    mkfifo((Folder + "Memo1.txt").c_str(), 0600);
+    fs::create_symlink("/dev/zero", Folder + "Memo2.txt");
+    W.LoadWorkspace();
+    ASSERT_EQ(W.UnreadableFiles.size(), 3u);
+    for (const TFileProblem& problem : W.UnreadableFiles)
+        EXPECT_EQ(problem.Reason, Utf8("通常のファイルではありません")) << problem.Path;
+    List.Append("http://new/");
+    W.MemoPad1 = "typed";
+    Services.ConfirmAnswer = true;
+    EXPECT_TRUE(W.SaveBeforeQuitting());
+    EXPECT_TRUE(fs::is_fifo(Folder + "List.txt"));
+    EXPECT_TRUE(fs::is_fifo(Folder + "Memo1.txt"));
+    EXPECT_TRUE(fs::is_symlink(Folder + "Memo2.txt"));
+}
+
 TEST_F(Persistence, AccessDeniedAtStartKeepsTheFileAsItWas)
 {
     if (geteuid() == 0)
