@@ -52,6 +52,12 @@ std::size_t TFileHandle::Read(char* buffer, std::size_t size)
     }
 }
 
+void TFileHandle::Seek(std::size_t offset)
+{
+    if (::lseek(FFd, static_cast<off_t>(offset), SEEK_SET) < 0)
+        ThrowFileError(errno);
+}
+
 std::size_t TFileHandle::ReadAt(char* buffer, std::size_t size, std::size_t offset) const
 {
     std::size_t filled = 0;

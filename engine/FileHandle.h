@@ -24,6 +24,8 @@ public:
     // inside a line that never ends.
     std::function<void(std::size_t bytes)> OnRead;
     static constexpr std::size_t WatchedReadBytes = 4 << 20;
+    // Moves the position Read reads from.
+    void Seek(std::size_t offset);
     // Bytes read at offset without moving the file position; fewer than
     // size only at the end of the file. Safe from several threads at once.
     std::size_t ReadAt(char* buffer, std::size_t size, std::size_t offset) const;
