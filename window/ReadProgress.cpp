@@ -1,6 +1,8 @@
 #include "ReadProgress.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -62,6 +64,7 @@ bool TReadProgress::Read(const std::vector<std::string>& paths, const TExtractOp
 bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
 {
     FReader = &reader;
+    FList = &list;
     Bar->setValue(0);
     Row->show();
     AbortButton->setEnabled(true);
@@ -87,6 +90,7 @@ bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
     FControls->setEnabled(true);
     Row->hide();
     FReader = nullptr;
+    FList = nullptr;
     return !reader.StoppedEarly();
 }
 
@@ -96,4 +100,15 @@ void TReadProgress::Abort()
         FReader->Abort();
         AbortButton->setEnabled(false);
     }
+}
+
+void TReadProgress::StopNow()
+{
+    if (!FReader)
+        return;
+    Abort();
+    // A stop takes effect within a few megabytes, even inside a line.
+    while (!FReader->Finished())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    FReader->Collect(*FList);
 }
