@@ -98,7 +98,8 @@ struct TFileSplit {
     std::size_t BatchBytes = 16 << 20;   // URL text a piece holds before its rest waits for its turn
 };
 // The same on several threads: a regular file of at least SmallestFile
-// bytes is cut into pieces at line starts, extracted side by side. The
+// bytes is cut into pieces at line starts, extracted side by side, up to
+// its size when opened; what it grew by since is read on as a stream. The
 // sink is called on the calling thread only, in file order, and sees the
 // same URLs and the same error after the same URLs as with ExtractFromFile.
 // Other files are read as ExtractFromFile reads them.

@@ -3,9 +3,9 @@
 // into a batch of its own, and the calling thread hands the batches to the
 // sink in file order. What the file grew by meanwhile (a log being
 // written) is read on as a stream, so that memory stays bounded by the
-// pieces whatever the writer does. A piece
-// ended by a Ctrl-Z or by an error ends the text there: what later pieces
-// found is dropped, exactly as if the file had been read line by line.
+// pieces whatever the writer does. A piece ended by a Ctrl-Z or by an
+// error ends the text there: what later pieces found is dropped, exactly as
+// if the file had been read line by line.
 #include "BlockExtraction.h"
 #include "Engine.h"
 #include "FileHandle.h"

@@ -35,8 +35,10 @@ QString OutOfMemoryReason()
 TRegularFile::TRegularFile(const std::string& path)
     : FFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
 {
-    if (FFd < 0)
-        throw EInOutError(errno, FileErrorMessage(errno));
+    if (FFd < 0) {
+        const int code = errno;
+        throw EInOutError(code, FileErrorMessage(code));
+    }
     struct stat info { };
     const int error = ::fstat(FFd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
     if (error != 0 || !S_ISREG(info.st_mode)) {
