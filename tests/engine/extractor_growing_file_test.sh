@@ -23,5 +23,9 @@ head -n "$lines" "$work/out" > "$work/out.head"
 head -n "$lines" "$work/want" | cmp -s - "$work/out.head" || { echo "FAIL: lines differ"; status=1; }
 rss=$(cat "$work/rss")
 [ "$rss" -lt 100000 ] || { echo "FAIL: $rss KB resident"; status=1; }
+# A FIFO named on the command line is read as a stream, as standard input is.
+mkfifo "$work/fifo"
+printf 'see http://fifo.example/ now\n' > "$work/fifo" &
+[ "$("$tool" "$work/fifo")" = "$(printf 'http://fifo.example/\r')" ] || { echo "FAIL: a FIFO"; status=1; }
 [ "$status" = 0 ] && echo "$lines lines of a growing file read, $rss KB resident"
 exit "$status"
