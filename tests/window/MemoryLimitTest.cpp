@@ -7,9 +7,9 @@
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 
-#include "PageControl.h"
 #include "ReadProgress.h"
 #include "WindowFixture.h"
 
@@ -59,10 +59,10 @@ TEST_F(MemoryLimitTest, AReadingShortOfMemoryKeepsTheLinesBeforeAndNamesTheFile)
     EXPECT_EQ(Services.Errors,
               QStringList{QString::fromStdString(Endless) + U(" を読み込めません（メモリが足りません）。")});
     ExpectTheLinesBefore();
-    EXPECT_TRUE(Form->Pages->isEnabled());
+    EXPECT_TRUE(Find<QTabWidget>("Pages")->isEnabled());
     // The memory came back: the list still takes more.
     Services.Clipboard = "http://after.example/";
-    Form->PasteButton->click();
+    Click("PasteButton");
     EXPECT_EQ(Form->Workspace().List.Count(), static_cast<std::size_t>(Lines) + 1);
 }
 
