@@ -29,6 +29,8 @@ void RankKeySort(TElement* begin, TElement* end, const TKeyOf& keyOf, const TEqu
     constexpr std::size_t Ranks = std::size_t{1} << RankBits;
     constexpr std::ptrdiff_t SmallRange = 32;
 
+    if (end - begin < 2)
+        return;  // nothing to order; the ranges split off below always hold two or more
     std::vector<std::pair<TElement*, TElement*>> ranges{{begin, end}};
     while (!ranges.empty()) {
         const auto [first, last] = ranges.back();
