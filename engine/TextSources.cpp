@@ -111,6 +111,14 @@ void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine)
     ReadLinesFrom(file, onLine);
 }
 
+void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine,
+                   const std::function<void(std::size_t bytes)>& onRead)
+{
+    TFileHandle file(fd);
+    file.OnRead = onRead;
+    ReadLinesFrom(file, onLine);
+}
+
 void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine)
 {
     std::string spare;

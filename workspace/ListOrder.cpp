@@ -1,4 +1,4 @@
-#include "CollationOrder.h"
+#include "ListOrder.h"
 
 #include <algorithm>
 #include <numeric>
@@ -6,11 +6,14 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "AsciiOrder.h"
-#include "CollatorOrder.h"
+#include "AsciiRankOrder.h"
+#include "CollatorKeyOrder.h"
 #include "ParallelWork.h"
 
 namespace {
+
+using Sorting::ShareStart;
+using Sorting::WorkerCount;
 
 // Above this share of other items, keys for all items are cheaper than
 // looking up the neighbours of every other item.
@@ -24,7 +27,7 @@ constexpr std::size_t MostOtherItemsPer = 16;
 // that are compared.
 class TOtherAmongPrintable {
 public:
-    TOtherAmongPrintable(const TItems& items, TReading reading, const TAsciiCollation& ascii)
+    TOtherAmongPrintable(const TItems& items, TReading reading, const TAsciiRanks& ascii)
         : FItems(items), FReading(reading), FRanks(ascii.Ranks()), FCollator(MakeListCollator())
     { }
 
@@ -105,7 +108,7 @@ private:
 // printable items that lies between them.
 std::vector<TItemIndex> Merge(const TItems& items, const std::vector<TItemIndex>& printable,
                               const std::vector<TItemIndex>& other, TReading reading,
-                              const TAsciiCollation& ascii, std::size_t workers)
+                              const TAsciiRanks& ascii, std::size_t workers)
 {
     workers = std::min(workers, other.size());
     std::vector<std::size_t> stretchStart(workers + 1, printable.size());
@@ -116,7 +119,7 @@ std::vector<TItemIndex> Merge(const TItems& items, const std::vector<TItemIndex>
                                               stretchStart[w - 1], printable.size());
 
     std::vector<TItemIndex> merged(printable.size() + other.size());
-    RunInParallel(workers, [&](std::size_t w) {
+    Sorting::RunInParallel(workers, [&](std::size_t w) {
         TOtherAmongPrintable comparison(items, reading, ascii);
         std::size_t next = stretchStart[w];
         auto out = merged.begin() + static_cast<std::ptrdiff_t>(next + ShareStart(other.size(), workers, w));
@@ -137,7 +140,7 @@ std::vector<TItemIndex> Merge(const TItems& items, const std::vector<TItemIndex>
 
 }  // namespace
 
-std::vector<TItemIndex> CollationOrder(const TItems& items, TReading reading, std::size_t workers)
+std::vector<TItemIndex> ListOrder(const TItems& items, TReading reading, std::size_t workers)
 {
     if (items.size() > UINT32_MAX)
         throw std::length_error("list too long to sort");
@@ -146,7 +149,7 @@ std::vector<TItemIndex> CollationOrder(const TItems& items, TReading reading, st
     if (items.size() < 2)
         return std::vector<TItemIndex>(items.size(), 0);
 
-    if (const TAsciiCollation* ascii = TAsciiCollation::OfListCollator()) {
+    if (const TAsciiRanks* ascii = TAsciiRanks::OfListCollator()) {
         std::optional<TPrintableOrder> order =
             OrderPrintableItems(items, reading, *ascii, workers, items.size() / MostOtherItemsPer);
         if (order && order->Other.empty())
@@ -161,4 +164,13 @@ std::vector<TItemIndex> CollationOrder(const TItems& items, TReading reading, st
     std::iota(order.begin(), order.end(), TItemIndex{0});
     SortByCollatorKeys(items, order, reading, workers);
     return order;
+}
+
+std::vector<std::size_t> LaterDuplicates(const TItems& ordered)
+{
+    std::vector<std::size_t> later;
+    for (std::size_t i = 1; i < ordered.size(); ++i)
+        if (ordered[i].Text == ordered[i - 1].Text)
+            later.push_back(i);
+    return later;
 }

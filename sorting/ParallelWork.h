@@ -1,6 +1,6 @@
 #pragma once
-// Plain threads for the list operations that touch every item: each worker
-// gets a share of the items, the calling thread being one of them.
+// Plain threads for work that touches every element of a large array: each
+// worker gets a share of the elements, the calling thread being one of them.
 #include <algorithm>
 #include <cstddef>
 #include <exception>
@@ -8,20 +8,22 @@
 #include <thread>
 #include <vector>
 
-// How many workers pay off for this many items: below a few ten thousand
-// items a thread costs more than it saves.
-inline std::size_t WorkerCount(std::size_t items)
+namespace Sorting {
+
+// How many workers pay off for this many elements: below a few ten thousand
+// elements a thread costs more than it saves.
+inline std::size_t WorkerCount(std::size_t elements)
 {
-    constexpr std::size_t ItemsPerWorker = std::size_t{1} << 15;
+    constexpr std::size_t ElementsPerWorker = std::size_t{1} << 15;
     constexpr std::size_t MostWorkers = 64;
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    return std::clamp<std::size_t>(items / ItemsPerWorker, 1, std::min(cores, MostWorkers));
+    return std::clamp<std::size_t>(elements / ElementsPerWorker, 1, std::min(cores, MostWorkers));
 }
 
-// The first item of a worker's share; share `workers` ends the last one.
-inline std::size_t ShareStart(std::size_t items, std::size_t workers, std::size_t share)
+// The first element of a worker's share; share `workers` ends the last one.
+inline std::size_t ShareStart(std::size_t elements, std::size_t workers, std::size_t share)
 {
-    return items / workers * share + std::min(share, items % workers);
+    return elements / workers * share + std::min(share, elements % workers);
 }
 
 // Runs work(0) .. work(parts - 1), one per thread, and rethrows the first
@@ -53,3 +55,5 @@ template <class TWork> void RunInParallel(std::size_t parts, const TWork& work)
         if (failure)
             std::rethrow_exception(failure);
 }
+
+}  // namespace Sorting

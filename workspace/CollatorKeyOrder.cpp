@@ -1,13 +1,15 @@
-#include "CollatorOrder.h"
+#include "CollatorKeyOrder.h"
 
 #include <numeric>
+#include <optional>
+
+#include <QLocale>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
 #include "Cp932.h"
-#include "ListCollation.h"
 #include "MergeSort.h"
 
 // Items are CP932, but a reversed item (backward sort) is usually not valid
@@ -15,6 +17,13 @@
 // decode as U+FFFD, one per undecodable byte, which collates after letters,
 // digits and kana; items that then collate equal fall back to their exact
 // bytes, so the order stays total and repeatable.
+
+QCollator MakeListCollator()
+{
+    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
 
 QCollatorSortKey CollatorKey(const QCollator& collator, const std::string& text, TReading reading)
 {
@@ -33,9 +42,10 @@ std::vector<TItemIndex> SortedPositions(const TItems& items, const std::vector<T
     // far cheaper than collating the texts at every comparison.
     const std::size_t count = indices.size();
     std::vector<std::optional<QCollatorSortKey>> keys(count);
-    RunInParallel(workers, [&](std::size_t w) {
+    Sorting::RunInParallel(workers, [&](std::size_t w) {
         const QCollator collator = MakeListCollator();  // one each: a collator is not shared between threads
-        for (std::size_t i = ShareStart(count, workers, w); i < ShareStart(count, workers, w + 1); ++i)
+        for (std::size_t i = Sorting::ShareStart(count, workers, w);
+             i < Sorting::ShareStart(count, workers, w + 1); ++i)
             keys[i].emplace(CollatorKey(collator, items[indices[i]].Text, reading));
     });
 
@@ -47,7 +57,7 @@ std::vector<TItemIndex> SortedPositions(const TItems& items, const std::vector<T
     };
     std::vector<TItemIndex> positions(count);
     std::iota(positions.begin(), positions.end(), TItemIndex{0});
-    SortAndMerge(positions.data(), positions.data() + count, workers, less);
+    Sorting::MergeSort(positions.data(), positions.data() + count, workers, less);
     return positions;
 }
 

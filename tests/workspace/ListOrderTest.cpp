@@ -5,14 +5,11 @@
 
 #include <QCollatorSortKey>
 #include <random>
-#include <stdexcept>
 
-#include "AsciiOrder.h"
-#include "CollationOrder.h"
+#include "AsciiRanks.h"
+#include "CollatorKeyOrder.h"
 #include "Cp932.h"
-#include "ListCollation.h"
-#include "ListSorting.h"
-#include "ParallelWork.h"
+#include "ListOrder.h"
 
 namespace {
 
@@ -182,6 +179,15 @@ TItems ToItems(const Strings& texts)
     return items;
 }
 
+// The items in the list's order, as the list operations lay them out.
+TItems Ordered(const TItems& items, TReading reading)
+{
+    TItems ordered;
+    for (TItemIndex index : ListOrder(items, reading))
+        ordered.push_back(items[index]);
+    return ordered;
+}
+
 Strings ToTexts(const TItems& items)
 {
     Strings texts;
@@ -198,9 +204,9 @@ struct TListKind {
 };
 constexpr TListKind Kinds[] = {{"printable", 0}, {"few others", 30}, {"many others", 300}};
 
-TEST(CollationOrder, AgreesWithTheCollatorOnEveryKindOfListInBothReadings)
+TEST(ListOrder, AgreesWithTheCollatorOnEveryKindOfListInBothReadings)
 {
-    ASSERT_NE(TAsciiCollation::OfListCollator(), nullptr);
+    ASSERT_NE(TAsciiRanks::OfListCollator(), nullptr);
     unsigned seed = 1;
     for (const TListKind& kind : Kinds) {
         for (std::size_t count : {2u, 40u, 2500u}) {
@@ -210,7 +216,7 @@ TEST(CollationOrder, AgreesWithTheCollatorOnEveryKindOfListInBothReadings)
                 const Strings expected = ReferenceOrder(texts, reading);
                 for (std::size_t workers : {1u, 3u}) {
                     Strings sorted;
-                    for (TItemIndex index : CollationOrder(items, reading, workers))
+                    for (TItemIndex index : ListOrder(items, reading, workers))
                         sorted.push_back(texts[index]);
                     ASSERT_EQ(sorted, expected) << kind.Name << ", " << count << " items, "
                                                 << (reading == TReading::Forward ? "forward" : "backward")
@@ -221,25 +227,28 @@ TEST(CollationOrder, AgreesWithTheCollatorOnEveryKindOfListInBothReadings)
     }
 }
 
-TEST(CollationOrder, SortsAndDeduplicatesWholeListsLikeTheCollator)
+TEST(ListOrder, SortsAndDeduplicatesWholeListsLikeTheCollator)
 {
     for (const TListKind& kind : Kinds) {
         const Strings texts = TItemMaker(100).List(3000, kind.OtherPerMille);
-        TItems forward = ToItems(texts), backward = forward, unique = forward;
-        SortItemsAscending(forward);
+        const TItems items = ToItems(texts);
+        const TItems forward = Ordered(items, TReading::Forward);
         EXPECT_EQ(ToTexts(forward), ReferenceOrder(texts, TReading::Forward)) << kind.Name;
-        SortItemsByEnding(backward);
-        EXPECT_EQ(ToTexts(backward), ReferenceOrder(texts, TReading::Backward)) << kind.Name;
-        RemoveDuplicateItems(unique);
+        EXPECT_EQ(ToTexts(Ordered(items, TReading::Backward)), ReferenceOrder(texts, TReading::Backward))
+            << kind.Name;
+        Strings unique = ToTexts(forward);
+        const std::vector<std::size_t> later = LaterDuplicates(forward);
+        for (auto at = later.rbegin(); at != later.rend(); ++at)
+            unique.erase(unique.begin() + static_cast<std::ptrdiff_t>(*at));
         Strings expected = ReferenceOrder(texts, TReading::Forward);
         expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
-        EXPECT_EQ(ToTexts(unique), expected) << kind.Name;
+        EXPECT_EQ(unique, expected) << kind.Name;
     }
 }
 
 // Keys cover a few dozen characters at a time; these items part only after
 // hundreds, or never, and in letter case only at the very end.
-TEST(CollationOrder, AgreesOnItemsThatPartOnlyFarIn)
+TEST(ListOrder, AgreesOnItemsThatPartOnlyFarIn)
 {
     const std::string shared = "http://deep/" + std::string(300, 'x') + "/";
     Strings texts;
@@ -253,29 +262,16 @@ TEST(CollationOrder, AgreesOnItemsThatPartOnlyFarIn)
     for (TReading reading : {TReading::Forward, TReading::Backward}) {
         for (std::size_t workers : {1u, 2u}) {
             Strings sorted;
-            for (TItemIndex index : CollationOrder(items, reading, workers))
+            for (TItemIndex index : ListOrder(items, reading, workers))
                 sorted.push_back(texts[index]);
             EXPECT_EQ(sorted, ReferenceOrder(texts, reading)) << workers << " workers";
         }
     }
 }
 
-TEST(RunInParallel, RunsEveryPartAndPassesOnAFailureAfterAllHaveEnded)
+TEST(AsciiRanks, RanksLettersOfEitherCaseAlikeAndRefusesOtherRules)
 {
-    std::vector<int> ran(4);
-    EXPECT_THROW(RunInParallel(4,
-                               [&](std::size_t part) {
-                                   ran[part] = 1;
-                                   if (part == 2)
-                                       throw std::runtime_error("worker failed");
-                               }),
-                 std::runtime_error);
-    EXPECT_EQ(ran, (std::vector<int>{1, 1, 1, 1}));
-}
-
-TEST(AsciiCollation, RanksLettersOfEitherCaseAlikeAndRefusesOtherRules)
-{
-    const TAsciiCollation* ascii = TAsciiCollation::OfListCollator();
+    const TAsciiRanks* ascii = TAsciiRanks::OfListCollator();
     ASSERT_NE(ascii, nullptr);
     auto rank = [ascii](unsigned char c) { return ascii->Ranks()[c]; };
     EXPECT_EQ(rank('a'), rank('A'));
@@ -286,16 +282,16 @@ TEST(AsciiCollation, RanksLettersOfEitherCaseAlikeAndRefusesOtherRules)
     // Collators whose order printable text cannot follow by ranks alone.
     QCollator numeric = MakeListCollator();
     numeric.setNumericMode(true);  // "9" before "10"
-    EXPECT_FALSE(TAsciiCollation::Derive(numeric));
+    EXPECT_FALSE(TAsciiRanks::Derive(numeric));
     QCollator punctuationIgnored = MakeListCollator();
     punctuationIgnored.setIgnorePunctuation(true);
-    EXPECT_FALSE(TAsciiCollation::Derive(punctuationIgnored));
+    EXPECT_FALSE(TAsciiRanks::Derive(punctuationIgnored));
     QCollator caseSensitive = MakeListCollator();
     caseSensitive.setCaseSensitivity(Qt::CaseSensitive);  // "a" before "A", yet "Aa" before "ab"
-    EXPECT_FALSE(TAsciiCollation::Derive(caseSensitive));
+    EXPECT_FALSE(TAsciiRanks::Derive(caseSensitive));
 }
 
-TEST(AsciiCollation, TellsPrintableTextFromAnyOtherByte)
+TEST(AsciiRanks, TellsPrintableTextFromAnyOtherByte)
 {
     EXPECT_TRUE(IsPrintableAscii(""));
     EXPECT_TRUE(IsPrintableAscii(" http://x/~a?b=1&c "));

@@ -9,6 +9,8 @@
 
 #include "ParallelWork.h"
 
+namespace Sorting {
+
 // Puts [begin, end) in order, given `less`, a strict weak order;
 // sortRange(begin, end) completes the order of one range. Elements that
 // `less` finds equal end up in the same range.
@@ -22,7 +24,7 @@ void SampleSort(TElement* begin, TElement* end, std::size_t workers, const TLess
         return;
     }
 
-    // Evenly spaced samples: an already ordered list still yields good cuts.
+    // Evenly spaced samples: input already in order still yields good cuts.
     const std::size_t samples = std::min(count, 128 * workers);
     std::vector<TElement> sample;
     for (std::size_t i = 0; i < samples; ++i)
@@ -61,3 +63,5 @@ void SampleSort(TElement* begin, TElement* end, std::size_t workers, const TLess
     RunInParallel(workers,
                   [&](std::size_t r) { sortRange(begin + rangeStart[r], begin + rangeStart[r + 1]); });
 }
+
+}  // namespace Sorting

@@ -1,4 +1,4 @@
-#include "AsciiOrder.h"
+#include "AsciiRankOrder.h"
 
 #include <array>
 #include <atomic>
@@ -6,7 +6,7 @@
 #include <compare>
 #include <cstring>
 
-#include "LargeArray.h"
+#include "LargeBuffer.h"
 #include "RankKeySort.h"
 #include "SampleSort.h"
 
@@ -21,6 +21,10 @@
 // stays small.
 
 namespace {
+
+using Sorting::RankBits;
+using Sorting::RanksPerWord;
+using Sorting::ShareStart;
 
 constexpr std::size_t WordsPerKey = 1;
 constexpr std::size_t CharsPerKey = WordsPerKey * RanksPerWord;
@@ -156,7 +160,7 @@ template <bool Backward> void TRankSorter<Backward>::Sort(TKeyed* begin, TKeyed*
             RefreshKeys(groups, depth);
         next.clear();
         for (const TGroup& group : groups) {
-            SortByRankKey(
+            Sorting::RankKeySort(
                 group.Begin, group.End, [](const TKeyed& e) -> const TKey& { return e.Key; },
                 [&](TKeyed* first, TKeyed* last) {
                     if (Ended(first->Key))  // the same ranks all through: exact duplicates or case variants
@@ -178,11 +182,11 @@ std::optional<TPrintableOrder> Order(const TItems& items, const std::uint8_t* ra
 {
     const TRankSorter<Backward> sorter(items, ranks);
     const std::size_t count = items.size();
-    TLargeBuffer<TKeyed> keyed(count);
+    Sorting::TLargeBuffer<TKeyed> keyed(count);
     std::vector<std::vector<TItemIndex>> others(workers);
     std::vector<std::size_t> keyedInShare(workers);
     std::atomic<std::size_t> otherCount{0};
-    RunInParallel(workers, [&](std::size_t w) {
+    Sorting::RunInParallel(workers, [&](std::size_t w) {
         const std::size_t end = ShareStart(count, workers, w + 1);
         TKeyed* out = keyed.Data() + ShareStart(count, workers, w);
         for (std::size_t i = ShareStart(count, workers, w); i < end; ++i) {
@@ -212,7 +216,7 @@ std::optional<TPrintableOrder> Order(const TItems& items, const std::uint8_t* ra
     }
 
     // The workers' ranges are ranges of keys, so no text is read to cut them.
-    SampleSort(
+    Sorting::SampleSort(
         keyed.Data(), keyed.Data() + kept, workers,
         [](const TKeyed& a, const TKeyed& b) { return a.Key < b.Key; },
         [&](TKeyed* begin, TKeyed* end) { sorter.Sort(begin, end); });
@@ -224,22 +228,8 @@ std::optional<TPrintableOrder> Order(const TItems& items, const std::uint8_t* ra
 
 }  // namespace
 
-bool IsPrintableAscii(std::string_view text)
-{
-    // A byte outside 0x20 to 0x7E sets the top bit of itself, of itself plus
-    // one or of itself minus 0x20. No early exit: the loop then runs on whole
-    // vectors of bytes.
-    unsigned char outside = 0;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        outside |= static_cast<unsigned char>(byte | static_cast<unsigned char>(byte + 1u)
-                                              | static_cast<unsigned char>(byte - 0x20u));
-    }
-    return (outside & 0x80u) == 0 && text.size() <= UINT32_MAX;
-}
-
 std::optional<TPrintableOrder> OrderPrintableItems(const TItems& items, TReading reading,
-                                                   const TAsciiCollation& ascii, std::size_t workers,
+                                                   const TAsciiRanks& ascii, std::size_t workers,
                                                    std::size_t mostOther)
 {
     if (reading == TReading::Forward)

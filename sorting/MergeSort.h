@@ -9,6 +9,8 @@
 
 #include "ParallelWork.h"
 
+namespace Sorting {
+
 // The number of elements of `a` among the first `k` of the merge of a and b,
 // where ties take from a first.
 template <class T, class TLess>
@@ -27,7 +29,7 @@ std::size_t MergeCut(const T* a, std::size_t aCount, const T* b, std::size_t bCo
 }
 
 // Puts [begin, end) in the order of `less`, a strict weak order.
-template <class T, class TLess> void SortAndMerge(T* begin, T* end, std::size_t workers, const TLess& less)
+template <class T, class TLess> void MergeSort(T* begin, T* end, std::size_t workers, const TLess& less)
 {
     const auto count = static_cast<std::size_t>(end - begin);
     if (workers < 2 || count < 2 * workers) {
@@ -75,3 +77,5 @@ template <class T, class TLess> void SortAndMerge(T* begin, T* end, std::size_t 
     if (from != begin)
         std::copy(from, from + count, begin);
 }
+
+}  // namespace Sorting

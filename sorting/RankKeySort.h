@@ -2,9 +2,9 @@
 // Sorting by keys of character ranks below 128, packed nine to a 64-bit word,
 // first character highest, first word first. A most-significant-digit radix
 // sort: one pass over a range finds the first character in which its keys
-// differ, so a prefix that all of them share ("http://www.") costs nothing
-// more; the range is then split by that character, in place, into up to 128
-// ranges that go on the same way. Short ranges take insertion sort.
+// differ, so a prefix that all of them share costs nothing more; the range
+// is then split by that character, in place, into up to 128 ranges that go
+// on the same way. Short ranges take insertion sort.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+namespace Sorting {
+
 constexpr unsigned RankBits = 7;
 constexpr std::size_t RanksPerWord = 9;
 
@@ -20,13 +22,15 @@ constexpr std::size_t RanksPerWord = 9;
 // run of two or more elements with equal keys. keyOf(element) gives a
 // std::array of words.
 template <class TElement, class TKeyOf, class TEqualRun>
-void SortByRankKey(TElement* begin, TElement* end, const TKeyOf& keyOf, const TEqualRun& equalRun)
+void RankKeySort(TElement* begin, TElement* end, const TKeyOf& keyOf, const TEqualRun& equalRun)
 {
     using TKey = std::remove_cvref_t<decltype(keyOf(*begin))>;
     constexpr std::size_t Words = std::tuple_size_v<TKey>;
     constexpr std::size_t Ranks = std::size_t{1} << RankBits;
     constexpr std::ptrdiff_t SmallRange = 32;
 
+    if (end - begin < 2)
+        return;  // nothing to order; the ranges split off below always hold two or more
     std::vector<std::pair<TElement*, TElement*>> ranges{{begin, end}};
     while (!ranges.empty()) {
         const auto [first, last] = ranges.back();
@@ -93,3 +97,5 @@ void SortByRankKey(TElement* begin, TElement* end, const TKeyOf& keyOf, const TE
                 ranges.emplace_back(bucketEnd[r] - counts[r], bucketEnd[r]);
     }
 }
+
+}  // namespace Sorting

@@ -1,5 +1,6 @@
 #pragma once
-// Short-lived arrays of tens of megabytes, as sorting a whole list needs.
+// Short-lived arrays of tens of megabytes, as sorting millions of elements
+// needs.
 // Fresh memory is faulted in page by page, and on some machines that costs
 // more than the sort itself; these arrays ask the kernel for huge pages,
 // which take one fault per two megabytes.
@@ -11,6 +12,8 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
+
+namespace Sorting {
 
 template <class T> struct THugePageAllocator {
     using value_type = T;
@@ -76,3 +79,5 @@ private:
     T* FData;
     std::size_t FCount;
 };
+
+}  // namespace Sorting

@@ -1,11 +1,12 @@
-#include "ListCollation.h"
+#include "AsciiRanks.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include <QCollatorSortKey>
-#include <QLocale>
+
+#include "CollatorKeyOrder.h"
 
 namespace {
 
@@ -55,22 +56,15 @@ std::vector<std::string> CheckTexts()
 
 }  // namespace
 
-QCollator MakeListCollator()
+const TAsciiRanks* TAsciiRanks::OfListCollator()
 {
-    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
-
-const TAsciiCollation* TAsciiCollation::OfListCollator()
-{
-    static const std::optional<TAsciiCollation> derived = Derive(MakeListCollator());
+    static const std::optional<TAsciiRanks> derived = Derive(MakeListCollator());
     return derived ? &*derived : nullptr;
 }
 
-std::optional<TAsciiCollation> TAsciiCollation::Derive(const QCollator& collator)
+std::optional<TAsciiRanks> TAsciiRanks::Derive(const QCollator& collator)
 {
-    TAsciiCollation out;
+    TAsciiRanks out;
     const QCollatorSortKey empty = collator.sortKey(QString());
     std::vector<std::pair<QCollatorSortKey, unsigned char>> characters;
     for (unsigned char c = FirstPrintable; c <= LastPrintable; ++c)
@@ -105,4 +99,18 @@ std::optional<TAsciiCollation> TAsciiCollation::Derive(const QCollator& collator
             return std::nullopt;
     }
     return out;
+}
+
+bool IsPrintableAscii(std::string_view text)
+{
+    // A byte outside 0x20 to 0x7E sets the top bit of itself, of itself plus
+    // one or of itself minus 0x20. No early exit: the loop then runs on whole
+    // vectors of bytes.
+    unsigned char outside = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        outside |= static_cast<unsigned char>(byte | static_cast<unsigned char>(byte + 1u)
+                                              | static_cast<unsigned char>(byte - 0x20u));
+    }
+    return (outside & 0x80u) == 0 && text.size() <= UINT32_MAX;
 }
