@@ -3,8 +3,9 @@
 // calling thread hands the batches to the sink in file order. A piece
 // ended by a Ctrl-Z or by an error ends the text there: what later pieces
 // found is dropped, exactly as if the file had been read line by line.
-#include "BlockExtraction.h"
+#include "EncodedBlocks.h"
 #include "Engine.h"
+#include "FileEncoding.h"
 #include "FileHandle.h"
 #include "PieceReading.h"
 #include "UrlBatch.h"
@@ -66,7 +67,8 @@ public:
           FSink(sink),
           FSplit(split),
           FPieces((file.RegularSize() + split.PieceBytes - 1) / split.PieceBytes),
-          FSlots(Window)
+          FSlots(Window),
+          FEncoding(file, sink.InputEncoding)
     { }
 
     void Run()
@@ -108,16 +110,26 @@ private:
     {
         TPieceEnd end;
         const TLineBlock block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
-        std::size_t lineOffset = 0, keptUrls = 0;
+        thread_local std::string converted;  // kept: fresh memory is dear
+        const TTextEncoding encoding = FEncoding.For(block.Bytes);
+        if (&sink == &FSink)
+            FSink.InputEncoding = encoding;
+        const bool convertsWhole = blocks::ConvertsWhole(encoding, FOptions);
+        const char* lineStart = block.Bytes.data();
+        std::size_t keptUrls = 0;
         std::string spare;
         try {
-            end.Ended = !blocks::Extract(block.Bytes, FOptions, sink, spare, [&](const char* line) {
-                lineOffset = static_cast<std::size_t>(line - block.Bytes.data());
-                keptUrls = batch ? batch->Count() : 0;
-            });
+            end.Ended = !blocks::ExtractEncoded(block.Bytes, encoding, block.Offset == 0, FOptions, sink,
+                                                spare, converted, [&](const char* line) {
+                                                    lineStart = line;
+                                                    keptUrls = batch ? batch->Count() : 0;
+                                                });
         } catch (const TBatchFull&) {
             batch->Truncate(keptUrls);
-            end.Resume = block.Offset + lineOffset;
+            end.Resume = convertsWhole
+                             ? TFileEncoding::FileOffset(
+                                 block, converted, static_cast<std::size_t>(lineStart - converted.data()))
+                             : block.Offset + static_cast<std::size_t>(lineStart - block.Bytes.data());
         }
         return end;
     }
@@ -144,6 +156,7 @@ private:
     bool HandOn(std::size_t piece)
     {
         TSlot& slot = FSlots[piece % Window];
+        FSink.InputEncoding = FEncoding.Encoding();
         FSink.AddBatch(slot.Urls);
         if (slot.End.Error)
             std::rethrow_exception(slot.End.Error);
@@ -218,6 +231,7 @@ private:
     const TFileSplit& FSplit;
     const std::size_t FPieces;
     std::vector<TSlot> FSlots;
+    TFileEncoding FEncoding;
     TReadBuffer FLeadBuffer;
     std::mutex FMutex;
     std::condition_variable FChanged;

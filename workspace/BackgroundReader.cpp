@@ -45,7 +45,7 @@ void TBackgroundReader::Run(std::vector<std::string> paths)
     std::size_t lines = 0;
     try {
         for (const std::string& path : paths) {
-            ReadTextLines(path, [&](std::string_view line) {
+            ReadTextLinesAsShiftJis(path, [&](std::string_view line) {
                 ExtractUrlsFromLine(line, FOptions, batch);
                 FBytesRead += line.size() + 1;
                 if (++lines % LinesPerBatch == 0)

@@ -117,7 +117,14 @@ void TWorkspace::LoadMemo(int pad)
     std::string memo;
     try {
         bytes = ReadFileBytes(path);
-        SplitTextLines(*bytes, [&memo](std::string_view line) { AppendMemoLine(memo, line); });
+        // A memo in UTF-8 stays UTF-8, marked as such for the window.
+        std::string_view text = *bytes;
+        const bool utf8 = DecideEncoding(text, true) == TTextEncoding::Utf8;
+        if (utf8 && text.substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
+            text.remove_prefix(Utf8ByteOrderMark.size());
+        SplitTextLines(text, [&memo](std::string_view line) { AppendMemoLine(memo, line); });
+        if (utf8 && !memo.empty())
+            memo.insert(0, Utf8ByteOrderMark);
     } catch (const std::exception& failure) {
         NoteUnreadable(path, failure);
     }

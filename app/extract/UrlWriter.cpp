@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "BufferArena.h"
+#include "ShiftJisCodec.h"
 #include "UrlBatch.h"
 
 namespace {
@@ -19,9 +20,19 @@ constexpr std::size_t BufferSize = 1 << 17;
 constexpr int PipeSize = 1 << 20;
 constexpr std::string_view LineEnd = "\r\n";
 
+// ASCII reads the same in both encodings.
+bool IsAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 }  // namespace
 
-TUrlWriter::TUrlWriter(int fd) : FFd(fd), FBuffer(arena::Allocate(BufferSize))
+TUrlWriter::TUrlWriter(int fd, TTextEncoding output)
+    : FFd(fd), FBuffer(arena::Allocate(BufferSize)), FOutput(output)
 {
     ::fcntl(FFd, F_SETPIPE_SZ, PipeSize);
 }
@@ -31,8 +42,16 @@ TUrlWriter::~TUrlWriter()
     arena::Release(FBuffer);
 }
 
+bool TUrlWriter::InUtf8() const
+{
+    return (FOutput == TTextEncoding::Auto ? InputEncoding : FOutput) == TTextEncoding::Utf8;
+}
+
 void TUrlWriter::Add(std::string_view url)
 {
+    std::string utf8;
+    if (InUtf8() && !IsAscii(url))
+        url = utf8 = ShiftJisToUtf8(url);
     if (FFilled + url.size() + LineEnd.size() > BufferSize) {
         WriteBuffer();
         if (url.size() + LineEnd.size() > BufferSize)
@@ -44,6 +63,15 @@ void TUrlWriter::Add(std::string_view url)
 
 void TUrlWriter::AddBatch(const TUrlBatch& batch)
 {
+    if (InUtf8() && !IsAscii(batch.Lines())) {
+        // CR LF reads the same in both encodings.
+        const std::string lines = ShiftJisToUtf8(batch.Lines());
+        if (FFilled + lines.size() > BufferSize)
+            WriteBuffer();
+        if (lines.size() > BufferSize)
+            return Write(lines, {});
+        return Append(lines);
+    }
     // A batch that fits is copied like single URLs; else it goes out as it
     // stands, behind what is buffered, in the same call.
     if (FFilled + batch.Bytes() <= BufferSize)

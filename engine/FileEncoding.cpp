@@ -1,0 +1,51 @@
+#include "FileEncoding.h"
+
+#include <algorithm>
+#include <string>
+
+#include "Utf8Scan.h"
+
+namespace {
+constexpr std::size_t DecisionStep = 1 << 18;
+}  // namespace
+
+TTextEncoding TFileEncoding::For(std::string_view piece)
+{
+    if (FEncoding.load() == TTextEncoding::Auto && utf8::AsciiPrefix(piece) < piece.size())
+        std::call_once(FDecided, [this] { Decide(); });
+    return FEncoding.load();
+}
+
+void TFileEncoding::Decide()
+{
+    // As the line reader decides, but reading ahead from the start of the
+    // file, and keeping nothing of a run of ASCII.
+    TEncodingGate gate;
+    std::string pending;
+    for (std::size_t offset = 0;;) {
+        const std::size_t old = pending.size();
+        pending.resize(old + DecisionStep);
+        const std::size_t got = FFile.ReadAt(pending.data() + old, DecisionStep, offset);
+        pending.resize(old + got);
+        offset += got;
+        const bool whole = got < DecisionStep;
+        if (gate.Ready(pending, whole)) {
+            if (gate.Encoding() != TTextEncoding::Auto)
+                break;
+            gate.TakeStart();
+            pending.clear();
+        }
+    }
+    FEncoding = gate.Encoding();
+}
+
+std::size_t TFileEncoding::FileOffset(const TLineBlock& block, std::string_view converted, std::size_t at)
+{
+    if (converted.data() == block.Bytes.data())
+        return block.Offset + at;
+    auto lines = std::count(converted.begin(), converted.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+    std::size_t inBlock = 0;
+    for (; lines > 0; --lines)
+        inBlock = block.Bytes.find('\n', inBlock) + 1;
+    return block.Offset + inBlock;
+}
