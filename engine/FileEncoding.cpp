@@ -1,6 +1,5 @@
 #include "FileEncoding.h"
 
-#include <algorithm>
 #include <string>
 
 #include "Utf8Scan.h"
@@ -37,15 +36,4 @@ void TFileEncoding::Decide()
         }
     }
     FEncoding = gate.Encoding();
-}
-
-std::size_t TFileEncoding::FileOffset(const TLineBlock& block, std::string_view converted, std::size_t at)
-{
-    if (converted.data() == block.Bytes.data())
-        return block.Offset + at;
-    auto lines = std::count(converted.begin(), converted.begin() + static_cast<std::ptrdiff_t>(at), '\n');
-    std::size_t inBlock = 0;
-    for (; lines > 0; --lines)
-        inBlock = block.Bytes.find('\n', inBlock) + 1;
-    return block.Offset + inBlock;
 }

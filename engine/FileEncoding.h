@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "FileHandle.h"
-#include "PieceReading.h"
 #include "TextEncoding.h"
 
 class TFileEncoding {
@@ -17,9 +16,6 @@ public:
     // piece needed to know. Safe from several threads at once.
     TTextEncoding For(std::string_view piece);
     TTextEncoding Encoding() const { return FEncoding.load(); }
-    // Where in the file the line starts that starts at `at` in converted,
-    // the conversion of block: lines are kept one for one.
-    static std::size_t FileOffset(const TLineBlock& block, std::string_view converted, std::size_t at);
 
 private:
     void Decide();

@@ -114,22 +114,18 @@ private:
         const TTextEncoding encoding = FEncoding.For(block.Bytes);
         if (&sink == &FSink)
             FSink.InputEncoding = encoding;
-        const bool convertsWhole = blocks::ConvertsWhole(encoding, FOptions);
-        const char* lineStart = block.Bytes.data();
-        std::size_t keptUrls = 0;
+        std::size_t lineOffset = 0, keptUrls = 0;
         std::string spare;
         try {
             end.Ended = !blocks::ExtractEncoded(block.Bytes, encoding, block.Offset == 0, FOptions, sink,
                                                 spare, converted, [&](const char* line) {
-                                                    lineStart = line;
+                                                    lineOffset =
+                                                        static_cast<std::size_t>(line - block.Bytes.data());
                                                     keptUrls = batch ? batch->Count() : 0;
                                                 });
         } catch (const TBatchFull&) {
             batch->Truncate(keptUrls);
-            end.Resume = convertsWhole
-                             ? TFileEncoding::FileOffset(
-                                 block, converted, static_cast<std::size_t>(lineStart - converted.data()))
-                             : block.Offset + static_cast<std::size_t>(lineStart - block.Bytes.data());
+            end.Resume = block.Offset + lineOffset;
         }
         return end;
     }
