@@ -221,6 +221,11 @@ TEST_F(EncodedFiles, InvalidBytesAfterTheEvidenceAreShiftJis)
     EXPECT_EQ(Urls(Write("copy.txt", copy), SchemeRuleOff(), nullptr, &decided),
               (std::vector<std::string>{"https://a/\x93\xFA", "https://b/\x93\xFA"}));
     EXPECT_EQ(decided, TTextEncoding::ShiftJis);
+    // Kana typed in Shift_JIS there still count for the kana conversion.
+    TExtractOptions kana;
+    kana.KanaConversion = true;
+    text += "\x81\xE3 \x82\xAD\x82\xA9\x82\xA9\x82\xB9\x82\xAF\x82\xDF\x82\xDFx/\n";
+    EXPECT_EQ(Urls(Write("kana.txt", text), kana).back(), "http://x/");
 }
 
 TEST_F(EncodedFiles, ACharacterCutAtEveryPieceBoundaryIsReadWhole)
