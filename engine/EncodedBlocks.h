@@ -15,6 +15,7 @@
 #include "BlockExtraction.h"
 #include "ShiftJisCodec.h"
 #include "TextEncoding.h"
+#include "Utf8Scan.h"
 
 namespace blocks {
 
@@ -50,6 +51,27 @@ inline std::size_t FindUtf8KanaTrigger(const unsigned char* bytes, std::size_t f
     return length;
 }
 
+inline bool IsValidUtf8(std::string_view text)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t at = 0; at < text.size();) {
+        const unsigned char c = bytes[at];
+        if (c < 0x80) {
+            ++at;
+        } else if (c >= 0xE1 && c <= 0xEF && c != 0xED && at + 2 < text.size()
+                   && utf8::IsContinuation(bytes[at + 1]) && utf8::IsContinuation(bytes[at + 2])) {
+            at += 3;  // the common case, taken without the general decoder
+        } else {
+            char32_t cp;
+            const int length = utf8::Decode(bytes + at, text.size() - at, cp);
+            if (length <= 0)
+                return false;
+            at += static_cast<std::size_t>(length);
+        }
+    }
+    return true;
+}
+
 // As Extract; atStart: the block starts the input (and may hold a
 // byte-order mark). beforeLine always sees lines of the block itself.
 template <class BeforeLine>
@@ -71,13 +93,27 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
         } else if (!bytes.empty() && bytes.back() == '\r') {
             bytes.remove_suffix(1);
         }
-        converted.clear();
-        AppendUtf8AsShiftJis(converted, bytes);
-        ExtractUrlsFromLine(converted, options, sink);
+        // Grown, never shrunk, so that no line pays for clearing it.
+        if (converted.size() < 3 * bytes.size())
+            converted.resize(3 * bytes.size());
+        ExtractUrlsFromLine(std::string_view(converted.data(), Utf8ToShiftJisAt(bytes, converted.data())),
+                            options, sink);
     };
     const candidates::TTriggers triggers = TriggersFor(options);
     if (!triggers.Kana)
         return candidates::ForEachCandidateLine(block, triggers, onLine);
+    // Shift_JIS kana pairs (taken from bytes that are not UTF-8) are found
+    // at any alignment, which valid UTF-8 meets often: a line found only so
+    // is converted when it is not valid UTF-8.
+    candidates::TTriggers withoutKana = triggers;
+    withoutKana.Kana = false;
+    const auto onKanaLine = [&](const candidates::TRawLine& line) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(line.Bytes.data());
+        const std::size_t length = line.Bytes.size();
+        if (line.LoneCr || candidates::FindHit(bytes, 0, length, withoutKana) < length
+            || FindUtf8KanaTrigger(bytes, 0, length) < length || !IsValidUtf8(line.Bytes))
+            onLine(line);
+    };
     // Each finder's next hit is kept until passed, so that neither rescans.
     const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
     std::size_t nextAscii = 0, nextKana = 0;
@@ -90,7 +126,7 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
         asciiKnown = kanaKnown = true;
         return std::min(nextAscii, nextKana);
     };
-    return candidates::ForEachLineHit(block, findHit, onLine);
+    return candidates::ForEachLineHit(block, findHit, onKanaLine);
 }
 
 }  // namespace blocks

@@ -95,6 +95,35 @@ const TEncodeTable& EncodeTable()
     return table;
 }
 
+// For each lead and trail value, the pair's character in UTF-8: up to three
+// bytes, their count in the top byte.
+constexpr std::size_t Leads = 0xFC - 0x81 + 1, Trails = 0xFC - 0x40 + 1;
+using TPairUtf8Table = std::array<std::uint32_t, Leads * Trails>;
+
+const TPairUtf8Table& PairUtf8Table()
+{
+    static const TPairUtf8Table table = [] {
+        TPairUtf8Table t{};
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                const char16_t unit =
+                    sjis::IsLeadValue(static_cast<unsigned char>(lead))
+                            && IsTrailValue(static_cast<unsigned char>(trail))
+                        ? DecodePair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))
+                        : Replacement;
+                char bytes[4] = {};
+                const std::size_t length = utf8::Encode(unit, bytes);
+                std::uint32_t packed = static_cast<std::uint32_t>(length) << 24;
+                for (std::size_t k = 0; k < length; ++k)
+                    packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
+                t[(lead - 0x81) * Trails + (trail - 0x40)] = packed;
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
 // Writes cp's bytes (or its percent-encoding) at out; returns the new end.
@@ -211,29 +240,25 @@ std::string Utf16ToShiftJis(std::u16string_view text)
     return out;
 }
 
-void AppendUtf8AsShiftJis(std::string& out, std::string_view utf8)
+std::size_t Utf8ToShiftJisAt(std::string_view utf8, char* out)
 {
     const TEncodeTable& table = EncodeTable();
-    // Only percent-encoding makes text longer (twelve bytes from four at
-    // most); the room kept is always at least the input left plus Slack,
-    // so that nothing else needs to look.
-    constexpr std::size_t Slack = 16;
-    std::size_t end = out.size();
-    out.resize(end + utf8.size() + Slack);
     const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t size = utf8.size();
-    char* at = out.data() + end;
-    const auto percentEncode = [&](std::size_t i, char32_t cp) {
-        end = static_cast<std::size_t>(at - out.data());
-        if (out.size() - end < size - i + 2 * Slack)
-            out.resize(out.size() + size + 2 * Slack);
-        at = PutCodePoint(out.data() + end, cp, table);
-    };
+    char* at = out;
     for (std::size_t i = 0; i < size;) {
         const unsigned char c = in[i];
         if (c < 0x80) {
-            *at++ = static_cast<char>(c);
-            ++i;
+            // Eight at a time while they are ASCII: addresses mostly are.
+            std::uint64_t word;
+            if (i + 8 <= size && (std::memcpy(&word, in + i, 8), (word & 0x8080808080808080ull) == 0)) {
+                std::memcpy(at, &word, 8);
+                at += 8;
+                i += 8;
+            } else {
+                *at++ = static_cast<char>(c);
+                ++i;
+            }
         } else if (c >= 0xE1 && c <= 0xEF && c != 0xED && i + 2 < size && utf8::IsContinuation(in[i + 1])
                    && utf8::IsContinuation(in[i + 2])) {
             // Japanese text is mostly three-byte sequences that fit.
@@ -245,21 +270,15 @@ void AppendUtf8AsShiftJis(std::string& out, std::string_view utf8)
                 at[0] = static_cast<char>(code >> 8);
                 at[1] = static_cast<char>(code & 0xFF);
                 at += 2;
-            } else if (code != 0) {
-                *at++ = static_cast<char>(code);
             } else {
-                percentEncode(i, cp);
+                at = PutCodePoint(at, cp, table);
             }
         } else {
             char32_t cp = 0;
             const int length = utf8::Decode(in + i, size - i, cp);
             if (length > 0) {
                 i += static_cast<std::size_t>(length);
-                const std::uint16_t code = cp < 0x10000 ? table[cp] : 0;
-                if (code != 0)
-                    at = PutCodePoint(at, cp, table);
-                else
-                    percentEncode(i, cp);
+                at = PutCodePoint(at, cp, table);
             } else {
                 const std::size_t unit = ShiftJisUnitLength(utf8.substr(i));
                 std::memcpy(at, in + i, unit);
@@ -268,7 +287,14 @@ void AppendUtf8AsShiftJis(std::string& out, std::string_view utf8)
             }
         }
     }
-    out.resize(static_cast<std::size_t>(at - out.data()));
+    return static_cast<std::size_t>(at - out);
+}
+
+void AppendUtf8AsShiftJis(std::string& out, std::string_view utf8)
+{
+    const std::size_t start = out.size();
+    out.resize(start + 3 * utf8.size());
+    out.resize(start + Utf8ToShiftJisAt(utf8, out.data() + start));
 }
 
 std::string Utf8ToShiftJis(std::string_view utf8)
@@ -286,30 +312,44 @@ std::u16string ShiftJisToUtf16(std::string_view bytes)
     return out;
 }
 
-std::string ShiftJisToUtf8(std::string_view bytes)
+std::size_t ShiftJisToUtf8At(std::string_view bytes, char* out)
 {
-    // Each byte gives at most three: a pair at most three, a single byte two.
-    std::string out(bytes.size() * 3, '\0');
-    char* end = out.data();
+    const TPairUtf8Table& pairs = PairUtf8Table();
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    char* end = out;
     for (std::size_t i = 0; i < bytes.size();) {
         const unsigned char c = in[i];
-        char16_t unit;
         if (c < 0x80) {
-            *end++ = static_cast<char>(c);
-            ++i;
-            continue;
-        }
-        if (sjis::IsLeadValue(c) && i + 1 < bytes.size() && IsTrailValue(in[i + 1])) {
-            unit = DecodePair(c, in[i + 1]);
+            std::uint64_t word;
+            if (i + 8 <= bytes.size()
+                && (std::memcpy(&word, in + i, 8), (word & 0x8080808080808080ull) == 0)) {
+                std::memcpy(end, &word, 8);
+                end += 8;
+                i += 8;
+            } else {
+                *end++ = static_cast<char>(c);
+                ++i;
+            }
+        } else if (sjis::IsLeadValue(c) && i + 1 < bytes.size() && IsTrailValue(in[i + 1])) {
+            const std::uint32_t packed = pairs[(c - 0x81u) * Trails + (in[i + 1] - 0x40u)];
+            const char utf8[3] = {static_cast<char>(packed & 0xFF), static_cast<char>((packed >> 8) & 0xFF),
+                                  static_cast<char>((packed >> 16) & 0xFF)};
+            std::memcpy(end, utf8, 3);
+            end += packed >> 24;
             i += 2;
         } else {
-            unit = IsHalfWidthKatakana(c) ? static_cast<char16_t>(0xFF61 + (c - 0xA1)) : Replacement;
+            end += utf8::Encode(
+                IsHalfWidthKatakana(c) ? static_cast<char16_t>(0xFF61 + (c - 0xA1)) : Replacement, end);
             ++i;
         }
-        end += utf8::Encode(unit, end);
     }
-    out.resize(static_cast<std::size_t>(end - out.data()));
+    return static_cast<std::size_t>(end - out);
+}
+
+std::string ShiftJisToUtf8(std::string_view bytes)
+{
+    std::string out(bytes.size() * 3, '\0');
+    out.resize(ShiftJisToUtf8At(bytes, out.data()));
     return out;
 }
 

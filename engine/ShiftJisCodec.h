@@ -17,12 +17,17 @@ std::string Utf16ToShiftJis(std::u16string_view text);
 // taken as Shift_JIS bytes and copied as they stand, a lead byte together
 // with its second byte.
 void AppendUtf8AsShiftJis(std::string& out, std::string_view utf8);
+// The same into out, which holds at least three bytes per byte of utf8
+// (nothing grows more); returns the length written.
+std::size_t Utf8ToShiftJisAt(std::string_view utf8, char* out);
 std::string Utf8ToShiftJis(std::string_view utf8);
 
 // Shift_JIS bytes as Unicode. A byte or pair the code page does not define
 // becomes U+FFFD.
 std::u16string ShiftJisToUtf16(std::string_view bytes);
 std::string ShiftJisToUtf8(std::string_view bytes);
+// The same into out, which holds at least three bytes per byte of bytes.
+std::size_t ShiftJisToUtf8At(std::string_view bytes, char* out);
 
 // UTF-8 whose invalid bytes are Shift_JIS bytes (as Utf8ToShiftJis reads
 // it), as Unicode, nothing percent-encoded.

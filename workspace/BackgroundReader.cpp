@@ -43,6 +43,7 @@ void TBackgroundReader::Run(std::vector<std::string> paths)
 {
     TUrlList batch;
     std::size_t lines = 0;
+    std::uint64_t filesRead = 0;
     try {
         for (const std::string& path : paths) {
             ReadTextLinesAsShiftJis(path, [&](std::string_view line) {
@@ -53,6 +54,9 @@ void TBackgroundReader::Run(std::vector<std::string> paths)
                 if (FAbort)
                     throw TStopReading();
             });
+            // Lines of a UTF-8 file arrive converted, shorter than read.
+            filesRead += SizeOfFiles({path});
+            FBytesRead = filesRead;
         }
     } catch (const TStopReading&) {
         FStoppedEarly = true;

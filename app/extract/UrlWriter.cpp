@@ -20,15 +20,6 @@ constexpr std::size_t BufferSize = 1 << 17;
 constexpr int PipeSize = 1 << 20;
 constexpr std::string_view LineEnd = "\r\n";
 
-// ASCII reads the same in both encodings.
-bool IsAscii(std::string_view text)
-{
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
 }  // namespace
 
 TUrlWriter::TUrlWriter(int fd, TTextEncoding output)
@@ -49,9 +40,8 @@ bool TUrlWriter::InUtf8() const
 
 void TUrlWriter::Add(std::string_view url)
 {
-    std::string utf8;
-    if (InUtf8() && !IsAscii(url))
-        url = utf8 = ShiftJisToUtf8(url);
+    if (InUtf8())
+        url = InUtf8Text(url);
     if (FFilled + url.size() + LineEnd.size() > BufferSize) {
         WriteBuffer();
         if (url.size() + LineEnd.size() > BufferSize)
@@ -63,21 +53,22 @@ void TUrlWriter::Add(std::string_view url)
 
 void TUrlWriter::AddBatch(const TUrlBatch& batch)
 {
-    if (InUtf8() && !IsAscii(batch.Lines())) {
-        // CR LF reads the same in both encodings.
-        const std::string lines = ShiftJisToUtf8(batch.Lines());
-        if (FFilled + lines.size() > BufferSize)
-            WriteBuffer();
-        if (lines.size() > BufferSize)
-            return Write(lines, {});
-        return Append(lines);
-    }
+    // CR LF reads the same in both encodings.
+    const std::string_view lines = InUtf8() ? InUtf8Text(batch.Lines()) : batch.Lines();
     // A batch that fits is copied like single URLs; else it goes out as it
     // stands, behind what is buffered, in the same call.
-    if (FFilled + batch.Bytes() <= BufferSize)
-        return Append(batch.Lines());
-    Write(std::string_view(FBuffer, FFilled), batch.Lines());
+    if (FFilled + lines.size() <= BufferSize)
+        return Append(lines);
+    Write(std::string_view(FBuffer, FFilled), lines);
     FFilled = 0;
+}
+
+std::string_view TUrlWriter::InUtf8Text(std::string_view shiftJis)
+{
+    // Grown, never shrunk, so that no URL pays for clearing it.
+    if (FUtf8.size() < 3 * shiftJis.size())
+        FUtf8.resize(3 * shiftJis.size());
+    return std::string_view(FUtf8.data(), ShiftJisToUtf8At(shiftJis, FUtf8.data()));
 }
 
 void TUrlWriter::Append(std::string_view bytes)

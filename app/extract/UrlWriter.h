@@ -25,6 +25,7 @@ public:
 
 private:
     bool InUtf8() const;
+    std::string_view InUtf8Text(std::string_view shiftJis);
     void Append(std::string_view bytes);
     void WriteBuffer();
     void Write(std::string_view first, std::string_view second);
@@ -33,4 +34,5 @@ private:
     std::size_t FFilled = 0;
     bool FFailed = false;
     TTextEncoding FOutput;
+    std::string FUtf8;
 };
