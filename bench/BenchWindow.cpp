@@ -113,20 +113,23 @@ int main(int argc, char** argv)
         window = new TMainWindow(nullptr, programFolder);
         window->show();
     });
+    // The controls as a user reaches them.
+    auto Click = [&](const char* button) { window->findChild<QPushButton*>(QLatin1String(button))->click(); };
+    auto Edit = [&](const char* edit) { return window->findChild<QLineEdit*>(QLatin1String(edit)); };
     // The desktop's accessibility bridge connects once the event loop runs.
     std::printf("accessibility %s\n", QAccessible::isActive() ? "active" : "inactive");
-    window->SearchEdit->setText(QStringLiteral(".zip"));
-    step("search .zip", [&] { window->SearchButton->click(); });
-    step("invert selection", [&] { window->InvertSelectionButton->click(); });
-    step("invert back", [&] { window->InvertSelectionButton->click(); });
-    step("delete selected", [&] { window->DeleteButton->click(); });
-    window->FindEdit->setText(QStringLiteral("http://"));
-    window->ReplaceWithEdit->setText(QStringLiteral("https://"));
-    step("replace", [&] { window->ReplaceButton->click(); });
-    step("copy whole list", [&] { window->CopyAllButton->click(); });
-    step("forward sort", [&] { window->ForwardSortButton->click(); });
-    step("backward sort", [&] { window->BackwardSortButton->click(); });
-    step("de-duplicate", [&] { window->DedupeButton->click(); });
+    Edit("SearchEdit")->setText(QStringLiteral(".zip"));
+    step("search .zip", [&] { Click("SearchButton"); });
+    step("invert selection", [&] { Click("InvertSelectionButton"); });
+    step("invert back", [&] { Click("InvertSelectionButton"); });
+    step("delete selected", [&] { Click("DeleteButton"); });
+    Edit("FindEdit")->setText(QStringLiteral("http://"));
+    Edit("ReplaceWithEdit")->setText(QStringLiteral("https://"));
+    step("replace", [&] { Click("ReplaceButton"); });
+    step("copy whole list", [&] { Click("CopyAllButton"); });
+    step("forward sort", [&] { Click("ForwardSortButton"); });
+    step("backward sort", [&] { Click("BackwardSortButton"); });
+    step("de-duplicate", [&] { Click("DedupeButton"); });
     step("close and save", [&] { window->close(); });
     std::printf("peak resident      %6.0f MB\n", PeakResidentMegabytes());
     delete window;

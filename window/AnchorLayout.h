@@ -1,8 +1,8 @@
 #pragma once
-// Places child controls by docking and anchoring, the way the window's
-// description states them: every control keeps a reference rectangle taken
-// at a reference container size, and each resize derives its new place from
-// those alone, so rounding never accumulates over many resizes.
+// Places child controls by docking and anchoring: every control keeps a
+// reference rectangle taken at a reference container size, and each resize
+// derives its new place from those alone, so rounding never accumulates over
+// many resizes.
 #include <vector>
 
 #include <QMargins>
@@ -35,7 +35,7 @@ QRect AnchoredRect(const QRect& reference, QSize referenceContainer, QSize conta
 
 class TAnchorLayout : public QObject {
 public:
-    // designSize: the container's size in the description. clientInsets: the
+    // designSize: the container's size in the form. clientInsets: the
     // part of the container that docked controls may not cover (a group box's
     // title and frame).
     TAnchorLayout(QWidget* container, QSize designSize, QMargins clientInsets = {});

@@ -6,15 +6,13 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
 
@@ -23,16 +21,15 @@
 #include "DesktopServices.h"
 #include "DigitSpinField.h"
 #include "FreedMemory.h"
-#include "PageControl.h"
 #include "PictureBox.h"
 #include "ReadProgress.h"
 #include "UrlListModel.h"
 #include "UrlListView.h"
 #include "WindowAccessibility.h"
+#include "WindowAnchoring.h"
 #include "WindowArtwork.h"
-#include "WindowBuilder.h"
-#include "WindowDescription.h"
 #include "Workspace.h"
+#include "ui_MainWindow.h"
 
 namespace {
 
@@ -71,11 +68,9 @@ void SetTextIfChanged(QLineEdit* edit, const QString& text)
 }  // namespace
 
 TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder, QWidget* parent)
-    : QWidget(parent)
+    : QWidget(parent), FUi(std::make_unique<Ui::TMainWindow>())
 {
     AnnounceMainWindowAsFrame();
-    setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("Linkrake Professional"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(MainIcon());
@@ -88,17 +83,14 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
         programFolder = ProgramFolderOfExecutable();
     FWorkspace = std::make_unique<TWorkspace>(*services, std::move(programFolder));
 
-    FBuilder = std::make_unique<TWindowBuilder>(this, FWorkspace->List);
-    FBuilder->Build(MainWindowControls());
-    FindControls();
-    Reading = new TReadProgress(StatusBar, Pages);
+    FUi->setupUi(this);
+    FinishForm();
+    FAnchoring = std::make_unique<TWindowAnchoring>(*FUi);
+    Reading = new TReadProgress(FUi->StatusBar, FUi->Pages);
     FWorkspace->ReadFiles = [this](const std::vector<std::string>& paths) {
         return Reading->Read(paths, FWorkspace->Options, FWorkspace->List);
     };
     connect(Reading, &TReadProgress::Finished, this, &TMainWindow::ReadFinished);
-    Mascot->SetTransparentPicture(MascotPicture());
-    setMinimumSize(MainWindowClientSize);
-    resize(MainWindowClientSize);
     move(StartPosition);
 
     CreateComponents();
@@ -117,121 +109,25 @@ TMainWindow::~TMainWindow()
         delete child.data();
 }
 
-void TMainWindow::FindControls()
-{
-    const TWindowBuilder& b = *FBuilder;
-    Pages = b.Get<TPageControl>("Pages");
-    MainPage = b.Find(QStringLiteral("MainPage"));
-    SettingsPage = b.Find(QStringLiteral("SettingsPage"));
-    MemoPage = b.Find(QStringLiteral("MemoPage"));
-    ToolsPage = b.Find(QStringLiteral("ToolsPage"));
-    StatusBar = b.Get<QStatusBar>("StatusBar");
-    StatusText = StatusBar->findChild<QLabel*>(QStringLiteral("StatusText"));
-    ExportRow = b.Get<QFrame>("ExportRow");
-    CommandColumn = b.Get<QFrame>("CommandColumn");
-    EntryRow = b.Get<QFrame>("EntryRow");
-    ShortcutGroup = b.Get<QGroupBox>("ShortcutGroup");
-    OptionsGroup = b.Get<QGroupBox>("OptionsGroup");
-    MiniHelpGroup = b.Get<QGroupBox>("MiniHelpGroup");
-    ReplaceGroup = b.Get<QGroupBox>("ReplaceGroup");
-    RulesGroup = b.Get<QGroupBox>("RulesGroup");
-    SelectionGroup = b.Get<QGroupBox>("SelectionGroup");
-    SearchGroup = b.Get<QGroupBox>("SearchGroup");
-    PrefixEdit = b.Get<QLineEdit>("PrefixEdit");
-    MemoLineEdit = b.Get<QLineEdit>("MemoLineEdit");
-    FindEdit = b.Get<QLineEdit>("FindEdit");
-    UrlEntryEdit = b.Get<QLineEdit>("UrlEntryEdit");
-    ReplaceWithEdit = b.Get<QLineEdit>("ReplaceWithEdit");
-    SearchEdit = b.Get<QLineEdit>("SearchEdit");
-    DigitCountSpin = b.Get<TDigitSpinField>("DigitCountSpin");
-    FileInputButton = b.Get<QPushButton>("FileInputButton");
-    PasteButton = b.Get<QPushButton>("PasteButton");
-    AddButton = b.Get<QPushButton>("AddButton");
-    DeleteButton = b.Get<QPushButton>("DeleteButton");
-    DeleteAllButton = b.Get<QPushButton>("DeleteAllButton");
-    ShortcutsButton = b.Get<QPushButton>("ShortcutsButton");
-    UrlListFileButton = b.Get<QPushButton>("UrlListFileButton");
-    CopyAllButton = b.Get<QPushButton>("CopyAllButton");
-    ModifyButton = b.Get<QPushButton>("ModifyButton");
-    LinkPageButton = b.Get<QPushButton>("LinkPageButton");
-    DedupeButton = b.Get<QPushButton>("DedupeButton");
-    CopyButton = b.Get<QPushButton>("CopyButton");
-    ForwardSortButton = b.Get<QPushButton>("ForwardSortButton");
-    BackwardSortButton = b.Get<QPushButton>("BackwardSortButton");
-    ReplaceButton = b.Get<QPushButton>("ReplaceButton");
-    SearchButton = b.Get<QPushButton>("SearchButton");
-    ClearSelectionButton = b.Get<QPushButton>("ClearSelectionButton");
-    InvertSelectionButton = b.Get<QPushButton>("InvertSelectionButton");
-    WwwRuleCheck = b.Get<QCheckBox>("WwwRuleCheck");
-    KanaConversionCheck = b.Get<QCheckBox>("KanaConversionCheck");
-    SchemeRuleCheck = b.Get<QCheckBox>("SchemeRuleCheck");
-    MonitorCheck = b.Get<QCheckBox>("MonitorCheck");
-    RangeExpansionCheck = b.Get<QCheckBox>("RangeExpansionCheck");
-    LinkPageWithoutDialogCheck = b.Get<QCheckBox>("LinkPageWithoutDialogCheck");
-    ParentPathRuleCheck = b.Get<QCheckBox>("ParentPathRuleCheck");
-    RootPathRuleCheck = b.Get<QCheckBox>("RootPathRuleCheck");
-    SlashDotRuleCheck = b.Get<QCheckBox>("SlashDotRuleCheck");
-    const std::pair<QLabel**, const char*> labels[] = {{&PrefixLabel, "PrefixLabel"},
-                                                       {&DigitCountLabel, "DigitCountLabel"},
-                                                       {&SampleNameLabel, "SampleNameLabel"},
-                                                       {&SampleLabel, "SampleLabel"},
-                                                       {&MemoPageLabel, "MemoPageLabel"},
-                                                       {&TotalCountLabel, "TotalCountLabel"},
-                                                       {&FindLabel, "FindLabel"},
-                                                       {&ReplaceWithLabel, "ReplaceWithLabel"},
-                                                       {&SelectedCountLabel, "SelectedCountLabel"},
-                                                       {&VersionLabel, "VersionLabel"},
-                                                       {&SearchLabel, "SearchLabel"}};
-    for (const auto& [label, name] : labels)
-        *label = b.Get<QLabel>(name);
-    UrlListBox = b.Get<TUrlListView>("UrlListBox");
-    MiniHelpList = b.Get<QListWidget>("MiniHelpList");
-    MemoPad1Edit = b.Get<QPlainTextEdit>("MemoPad1Edit");
-    MemoPad2Edit = b.Get<QPlainTextEdit>("MemoPad2Edit");
-    Mascot = b.Get<TPictureBox>("Mascot");
-}
-
 void TMainWindow::BindEvents()
 {
-    using THandler = void (TWorkspace::*)();
-    const std::pair<QPushButton*, THandler> buttons[] = {
-        {AddButton, &TWorkspace::AddEnteredUrl},
-        {FileInputButton, &TWorkspace::InputTextFile},
-        {PasteButton, &TWorkspace::PasteClipboard},
-        {CopyButton, &TWorkspace::CopySelected},
-        {ModifyButton, &TWorkspace::ModifySelected},
-        {ForwardSortButton, &TWorkspace::SortForward},
-        {BackwardSortButton, &TWorkspace::SortBackward},
-        {DeleteButton, &TWorkspace::DeleteSelected},
-        {DedupeButton, &TWorkspace::DeleteDuplicates},
-        {DeleteAllButton, &TWorkspace::DeleteAll},
-        {ShortcutsButton, &TWorkspace::CreateShortcuts},
-        {UrlListFileButton, &TWorkspace::CreateUrlListFile},
-        {LinkPageButton, &TWorkspace::CreateLinkPage},
-        {CopyAllButton, &TWorkspace::CopyWholeList},
-        {ReplaceButton, &TWorkspace::ReplaceInUrls},
-        {SearchButton, &TWorkspace::SearchAndSelect},
-        {ClearSelectionButton, &TWorkspace::ClearSelection},
-        {InvertSelectionButton, &TWorkspace::InvertSelection},
-    };
-    for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this,
-                [this, h = handler] { RunWorkspaceHandler([this, h] { (FWorkspace.get()->*h)(); }); });
-    connect(UrlListBox, &TUrlListView::DoubleClicked, this,
+    BindCommands();
+    connect(FUi->UrlListBox, &TUrlListView::DoubleClicked, this,
             [this] { RunWorkspaceHandler([this] { FWorkspace->CopyFocusedUrl(); }); });
 
-    connect(PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::PrefixChanged);
-    connect(DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::DigitCountChanged);
+    connect(FUi->PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::ShowSampleName);
+    connect(FUi->DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::TakeDigitCount);
     // The box's click event is raised by every change of state, by code too.
-    connect(MonitorCheck, &QCheckBox::toggled, this, &TMainWindow::MonitoringToggled);
-    connect(Pages, &TPageControl::PageShown, this, [this](QWidget* page) {
-        if (page == ToolsPage)
-            ToolsPageShown();
-        else if (page == MemoPage)
-            MemoPageShown();
+    connect(FUi->MonitorCheck, &QCheckBox::toggled, this, &TMainWindow::MonitoringToggled);
+    connect(FUi->Pages, &QTabWidget::currentChanged, this, [this](int index) {
+        const QWidget* page = FUi->Pages->widget(index);
+        if (page == FUi->ToolsPage)
+            ShowListCounts();
+        else if (page == FUi->MemoPage)
+            RevealMascot();
     });
-    connect(Mascot, &TPictureBox::Clicked, this, &TMainWindow::ShowCredits);
-    connect(Mascot, &TPictureBox::DoubleClicked, this, &TMainWindow::ShowDedication);
+    connect(FUi->Mascot, &TPictureBox::Clicked, this, &TMainWindow::ShowCredits);
+    connect(FUi->Mascot, &TPictureBox::DoubleClicked, this, &TMainWindow::ShowDedication);
     BindListActions();
 }
 
@@ -336,59 +232,59 @@ void TMainWindow::RunWorkspaceHandler(const std::function<void()>& handler)
 TExtractOptions TMainWindow::OptionsFromControls() const
 {
     TExtractOptions o;
-    o.ShortcutPrefix = ToCp932(PrefixEdit->text());
-    o.ShortcutDigits = DigitCountSpin->Value();
-    o.WwwRule = WwwRuleCheck->isChecked();
-    o.SchemeRule = SchemeRuleCheck->isChecked();
-    o.KanaConversion = KanaConversionCheck->isChecked();
-    o.RangeExpansion = RangeExpansionCheck->isChecked();
-    o.ClipboardMonitoring = MonitorCheck->isChecked();
-    o.LinkPageWithoutDialog = LinkPageWithoutDialogCheck->isChecked();
-    o.ParentPathRule = ParentPathRuleCheck->isChecked();
-    o.RootPathRule = RootPathRuleCheck->isChecked();
-    o.SlashDotRule = SlashDotRuleCheck->isChecked();
-    o.ReplaceFrom = ToCp932(FindEdit->text());
-    o.ReplaceTo = ToCp932(ReplaceWithEdit->text());
-    o.SearchText = ToCp932(SearchEdit->text());
-    o.MemoLine = ToCp932(MemoLineEdit->text());
+    o.ShortcutPrefix = ToCp932(FUi->PrefixEdit->text());
+    o.ShortcutDigits = FUi->DigitCountSpin->Value();
+    o.WwwRule = FUi->WwwRuleCheck->isChecked();
+    o.SchemeRule = FUi->SchemeRuleCheck->isChecked();
+    o.KanaConversion = FUi->KanaConversionCheck->isChecked();
+    o.RangeExpansion = FUi->RangeExpansionCheck->isChecked();
+    o.ClipboardMonitoring = FUi->MonitorCheck->isChecked();
+    o.LinkPageWithoutDialog = FUi->LinkPageWithoutDialogCheck->isChecked();
+    o.ParentPathRule = FUi->ParentPathRuleCheck->isChecked();
+    o.RootPathRule = FUi->RootPathRuleCheck->isChecked();
+    o.SlashDotRule = FUi->SlashDotRuleCheck->isChecked();
+    o.ReplaceFrom = ToCp932(FUi->FindEdit->text());
+    o.ReplaceTo = ToCp932(FUi->ReplaceWithEdit->text());
+    o.SearchText = ToCp932(FUi->SearchEdit->text());
+    o.MemoLine = ToCp932(FUi->MemoLineEdit->text());
     return o;
 }
 
 void TMainWindow::OptionsToControls(const TExtractOptions& o)
 {
     // In the order the settings are read at start.
-    SetTextIfChanged(PrefixEdit, FromCp932(o.ShortcutPrefix));
-    DigitCountSpin->SetValue(o.ShortcutDigits);
-    WwwRuleCheck->setChecked(o.WwwRule);
-    SchemeRuleCheck->setChecked(o.SchemeRule);
-    KanaConversionCheck->setChecked(o.KanaConversion);
-    RangeExpansionCheck->setChecked(o.RangeExpansion);
-    MonitorCheck->setChecked(o.ClipboardMonitoring);
-    LinkPageWithoutDialogCheck->setChecked(o.LinkPageWithoutDialog);
-    ParentPathRuleCheck->setChecked(o.ParentPathRule);
-    RootPathRuleCheck->setChecked(o.RootPathRule);
-    SlashDotRuleCheck->setChecked(o.SlashDotRule);
-    SetTextIfChanged(FindEdit, FromCp932(o.ReplaceFrom));
-    SetTextIfChanged(ReplaceWithEdit, FromCp932(o.ReplaceTo));
-    SetTextIfChanged(SearchEdit, FromCp932(o.SearchText));
-    SetTextIfChanged(MemoLineEdit, FromCp932(o.MemoLine));
+    SetTextIfChanged(FUi->PrefixEdit, FromCp932(o.ShortcutPrefix));
+    FUi->DigitCountSpin->SetValue(o.ShortcutDigits);
+    FUi->WwwRuleCheck->setChecked(o.WwwRule);
+    FUi->SchemeRuleCheck->setChecked(o.SchemeRule);
+    FUi->KanaConversionCheck->setChecked(o.KanaConversion);
+    FUi->RangeExpansionCheck->setChecked(o.RangeExpansion);
+    FUi->MonitorCheck->setChecked(o.ClipboardMonitoring);
+    FUi->LinkPageWithoutDialogCheck->setChecked(o.LinkPageWithoutDialog);
+    FUi->ParentPathRuleCheck->setChecked(o.ParentPathRule);
+    FUi->RootPathRuleCheck->setChecked(o.RootPathRule);
+    FUi->SlashDotRuleCheck->setChecked(o.SlashDotRule);
+    SetTextIfChanged(FUi->FindEdit, FromCp932(o.ReplaceFrom));
+    SetTextIfChanged(FUi->ReplaceWithEdit, FromCp932(o.ReplaceTo));
+    SetTextIfChanged(FUi->SearchEdit, FromCp932(o.SearchText));
+    SetTextIfChanged(FUi->MemoLineEdit, FromCp932(o.MemoLine));
 }
 
 void TMainWindow::ControlsToWorkspace()
 {
     FWorkspace->Options = OptionsFromControls();
-    FWorkspace->UrlEntry = ToCp932(UrlEntryEdit->text());
+    FWorkspace->UrlEntry = ToCp932(FUi->UrlEntryEdit->text());
     FUrlEntrySent = FWorkspace->UrlEntry;
 }
 
 void TMainWindow::WorkspaceToControls()
 {
-    StatusText->setText(FWorkspace->StatusLine);
+    FStatusText->setText(FWorkspace->StatusLine);
     // Only a handler's own change reaches the entry line: what the user typed
     // stays as typed, even characters that Shift_JIS cannot hold.
     if (FWorkspace->UrlEntry != FUrlEntrySent)
-        SetTextIfChanged(UrlEntryEdit, FromCp932(FWorkspace->UrlEntry));
-    UrlListBox->ShowList();
+        SetTextIfChanged(FUi->UrlEntryEdit, FromCp932(FWorkspace->UrlEntry));
+    FUi->UrlListBox->ShowList();
     if (std::exchange(FWorkspace->Display.SelectedCount, false))
         ShowSelectedCount();
     if (std::exchange(FWorkspace->Display.ListScrollWidth, false))
@@ -399,27 +295,27 @@ void TMainWindow::MemosToWorkspace()
 {
     // A memo left as shown keeps the workspace's bytes, which may hold more
     // than the text conversion could show.
-    for (auto [edit, memo] :
-         {std::pair(MemoPad1Edit, &FWorkspace->MemoPad1), std::pair(MemoPad2Edit, &FWorkspace->MemoPad2)})
+    for (auto [edit, memo] : {std::pair(FUi->MemoPad1Edit, &FWorkspace->MemoPad1),
+                              std::pair(FUi->MemoPad2Edit, &FWorkspace->MemoPad2)})
         if (edit->toPlainText() != MemoText(*memo))
             *memo = MemoBytes(edit);
 }
 
 void TMainWindow::MemosToControls()
 {
-    MemoPad1Edit->setPlainText(MemoText(FWorkspace->MemoPad1));
-    MemoPad2Edit->setPlainText(MemoText(FWorkspace->MemoPad2));
+    FUi->MemoPad1Edit->setPlainText(MemoText(FWorkspace->MemoPad1));
+    FUi->MemoPad2Edit->setPlainText(MemoText(FWorkspace->MemoPad2));
 }
 
 void TMainWindow::ShowSelectedCount()
 {
-    SetCaption(SelectedCountLabel,
+    SetCaption(FUi->SelectedCountLabel,
                QStringLiteral("選択数 ：") + QString::number(FWorkspace->List.SelectedCount()));
 }
 
 void TMainWindow::ResetListHorizontalExtent()
 {
-    UrlListBox->Model()->SetHorizontalExtent(ListScrollWidth);
+    FUi->UrlListBox->Model()->SetHorizontalExtent(ListScrollWidth);
 }
 
 // ---- Dropped files ----

@@ -16,28 +16,20 @@
 #include "UserActivityWatch.h"
 
 class QAction;
-class QCheckBox;
-class QFrame;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
-class QPushButton;
-class QStatusBar;
 
-class TDigitSpinField;
-class TWindowBuilder;
-class TPageControl;
-class TPictureBox;
 class TPopupMenu;
 class TQvClipDetector;
 class TReadProgress;
 class TTrayIcon;
-class TUrlListView;
+class TWindowAnchoring;
 class TWorkspace;
 class TWorkspaceServices;
 struct TExtractOptions;
+
+namespace Ui {
+class TMainWindow;
+}  // namespace Ui
 
 class TMainWindow : public QWidget {
     Q_OBJECT
@@ -50,77 +42,8 @@ public:
     ~TMainWindow() override;
 
     TWorkspace& Workspace() { return *FWorkspace; }
-    TWindowBuilder& Builder() { return *FBuilder; }
-
-    // ---- Controls, named as the rest of the program addresses them ----
-    TPageControl* Pages;
-    QWidget* MainPage;
-    QWidget* SettingsPage;
-    QWidget* MemoPage;
-    QWidget* ToolsPage;
-    QStatusBar* StatusBar;
-    QFrame* ExportRow;
-    QFrame* CommandColumn;
-    QFrame* EntryRow;
-    QGroupBox* ShortcutGroup;
-    QGroupBox* OptionsGroup;
-    QGroupBox* MiniHelpGroup;
-    QGroupBox* ReplaceGroup;
-    QGroupBox* RulesGroup;
-    QGroupBox* SelectionGroup;
-    QGroupBox* SearchGroup;
-    QLineEdit* PrefixEdit;
-    QLineEdit* MemoLineEdit;
-    QLineEdit* FindEdit;
-    QLineEdit* UrlEntryEdit;
-    QLineEdit* ReplaceWithEdit;
-    QLineEdit* SearchEdit;
-    TDigitSpinField* DigitCountSpin;
-    QPushButton* FileInputButton;
-    QPushButton* PasteButton;
-    QPushButton* AddButton;
-    QPushButton* DeleteButton;
-    QPushButton* DeleteAllButton;
-    QPushButton* ShortcutsButton;
-    QPushButton* UrlListFileButton;
-    QPushButton* CopyAllButton;
-    QPushButton* ModifyButton;
-    QPushButton* LinkPageButton;
-    QPushButton* DedupeButton;
-    QPushButton* CopyButton;
-    QPushButton* ForwardSortButton;
-    QPushButton* BackwardSortButton;
-    QPushButton* ReplaceButton;
-    QPushButton* SearchButton;
-    QPushButton* ClearSelectionButton;
-    QPushButton* InvertSelectionButton;
-    QCheckBox* WwwRuleCheck;
-    QCheckBox* KanaConversionCheck;
-    QCheckBox* SchemeRuleCheck;
-    QCheckBox* MonitorCheck;
-    QCheckBox* RangeExpansionCheck;
-    QCheckBox* LinkPageWithoutDialogCheck;
-    QCheckBox* ParentPathRuleCheck;
-    QCheckBox* RootPathRuleCheck;
-    QCheckBox* SlashDotRuleCheck;
-    QLabel* PrefixLabel;
-    QLabel* DigitCountLabel;
-    QLabel* SampleNameLabel;
-    QLabel* SampleLabel;
-    QLabel* MemoPageLabel;
-    QLabel* TotalCountLabel;
-    QLabel* FindLabel;
-    QLabel* ReplaceWithLabel;
-    QLabel* SelectedCountLabel;
-    QLabel* VersionLabel;
-    QLabel* SearchLabel;
-    TUrlListView* UrlListBox;
-    QListWidget* MiniHelpList;
-    QPlainTextEdit* MemoPad1Edit;
-    QPlainTextEdit* MemoPad2Edit;
-    TPictureBox* Mascot;
-    QLabel* StatusText;      // the StatusLine's text inside StatusBar
-    TReadProgress* Reading;  // files read into the list, with progress when long
+    // Files read into the list, with progress when long.
+    TReadProgress* Reading;
 
     // ---- Non-visual components (a window is never built without them) ----
     TQvClipDetector* ClipDetector = nullptr;
@@ -142,10 +65,14 @@ public:
     // close neither saves nor asks.
     int SaveWithoutAsking();
     int EndStatus() const { return FEndStatus; }
-    void PrefixChanged();
-    void DigitCountChanged();
-    void ToolsPageShown();
-    void MemoPageShown();
+    // The shortcut file name the prefix and digit count give.
+    void ShowSampleName();
+    // An emptied digit count becomes 1; any other draws the sample.
+    void TakeDigitCount();
+    // On the extended operations page: the number of items and of selected ones.
+    void ShowListCounts();
+    // On the memo page: the picture for the right code, at a drawn height.
+    void RevealMascot();
     void ShowCredits();
     void ShowDedication();
     void MonitoringToggled();
@@ -185,8 +112,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FindControls();
+    void FinishForm();
     void BindEvents();
+    void BindCommands();
     void BindListActions();
     void OpenSelectedInBrowser();
     bool TakeListTextDrop(QObject* watched, QDropEvent* event);
@@ -205,7 +133,9 @@ private:
 
     std::unique_ptr<TWorkspaceServices> FOwnServices;
     std::unique_ptr<TWorkspace> FWorkspace;
-    std::unique_ptr<TWindowBuilder> FBuilder;
+    std::unique_ptr<Ui::TMainWindow> FUi;  // the controls and actions of MainWindow.ui
+    std::unique_ptr<TWindowAnchoring> FAnchoring;
+    QLabel* FStatusText = nullptr;             // the status line's text inside the status bar
     std::string FUrlEntrySent;                 // UrlEntryEdit as last handed to the workspace
     int FHandlerDepth = 0;                     // workspace handlers under way (a dialog may nest another)
     bool FKeepInTaskbar = false;               // the tray was refused: minimize stays in the task bar

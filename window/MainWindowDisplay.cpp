@@ -10,8 +10,9 @@
 #include "Engine.h"
 #include "PictureBox.h"
 #include "UrlListView.h"
-#include "WindowBuilder.h"
+#include "WindowAnchoring.h"
 #include "Workspace.h"
+#include "ui_MainWindow.h"
 
 namespace {
 
@@ -28,38 +29,38 @@ void TMainWindow::SetCaption(QLabel* label, const QString& caption)
     label->resize(label->sizeHint().width(), label->height());  // a label's width follows its text
 }
 
-void TMainWindow::PrefixChanged()
+void TMainWindow::ShowSampleName()
 {
-    SetCaption(SampleNameLabel, SampleName(PrefixEdit->text(), DigitCountSpin->Value()));
+    SetCaption(FUi->SampleNameLabel, SampleName(FUi->PrefixEdit->text(), FUi->DigitCountSpin->Value()));
 }
 
-void TMainWindow::DigitCountChanged()
+void TMainWindow::TakeDigitCount()
 {
     // An emptied field becomes 1, whose own change event draws the sample.
-    if (DigitCountSpin->Text().isEmpty()) {
-        DigitCountSpin->SetValue(TDigitSpinField::MinValue);
+    if (FUi->DigitCountSpin->Text().isEmpty()) {
+        FUi->DigitCountSpin->SetValue(TDigitSpinField::MinValue);
         return;
     }
-    SetCaption(SampleNameLabel, SampleName(PrefixEdit->text(), DigitCountSpin->Value()));
+    ShowSampleName();
 }
 
-void TMainWindow::ToolsPageShown()
+void TMainWindow::ShowListCounts()
 {
-    SetCaption(TotalCountLabel, QStringLiteral("全URL数：") + QString::number(Workspace().List.Count()));
+    SetCaption(FUi->TotalCountLabel, QStringLiteral("全URL数：") + QString::number(Workspace().List.Count()));
     ShowSelectedCount();
 }
 
-void TMainWindow::MemoPageShown()
+void TMainWindow::RevealMascot()
 {
-    Mascot->setVisible(MemoLineEdit->text() == QStringLiteral("RR7"));
+    FUi->Mascot->setVisible(FUi->MemoLineEdit->text() == QStringLiteral("RR7"));
 
     static constexpr int Tops[] = {50, 120, 200};
     std::uniform_int_distribution<int> draw(1, 14);
     const int drawn = draw(FPictureDraws);
     if (drawn <= 3) {
-        QRect place = Mascot->geometry();
+        QRect place = FUi->Mascot->geometry();
         place.moveTop(Tops[drawn - 1]);
-        Builder().LayoutOf(MemoPage)->MoveTo(Mascot, place);
+        FAnchoring->Of(FUi->MemoPage)->MoveTo(FUi->Mascot, place);
     }
 }
 
@@ -75,10 +76,10 @@ QString TMainWindow::DedicationLine()
 
 void TMainWindow::ShowCredits()
 {
-    SetCaption(MemoPageLabel, CreditsLine());
+    SetCaption(FUi->MemoPageLabel, CreditsLine());
 }
 
 void TMainWindow::ShowDedication()
 {
-    SetCaption(VersionLabel, DedicationLine());
+    SetCaption(FUi->VersionLabel, DedicationLine());
 }

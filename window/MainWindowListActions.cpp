@@ -1,42 +1,113 @@
-// The list's keys, its context menu, opening items in the browser and URLs
-// dragged out of the list or dropped onto it.
+// The window's commands as actions: the buttons, the list's context menu
+// and the list's keys trigger them, so each runs exactly one handler. Also
+// opening items in the browser and URLs dragged out of the list or dropped
+// onto it.
+#include <QAction>
 #include <QDropEvent>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 
 #include "BrowserOpener.h"
 #include "MainWindow.h"
 #include "UrlDrag.h"
-#include "UrlListContextMenu.h"
 #include "UrlListView.h"
 #include "Workspace.h"
+#include "ui_MainWindow.h"
+
+void TMainWindow::BindCommands()
+{
+    using THandler = void (TWorkspace::*)();
+    const std::pair<QAction*, THandler> commands[] = {
+        {FUi->actionAdd, &TWorkspace::AddEnteredUrl},
+        {FUi->actionInputFile, &TWorkspace::InputTextFile},
+        {FUi->actionPaste, &TWorkspace::PasteClipboard},
+        {FUi->actionCopy, &TWorkspace::CopySelected},
+        {FUi->actionModify, &TWorkspace::ModifySelected},
+        {FUi->actionSortForward, &TWorkspace::SortForward},
+        {FUi->actionSortBackward, &TWorkspace::SortBackward},
+        {FUi->actionDelete, &TWorkspace::DeleteSelected},
+        {FUi->actionDeleteDuplicates, &TWorkspace::DeleteDuplicates},
+        {FUi->actionDeleteAll, &TWorkspace::DeleteAll},
+        {FUi->actionCreateShortcuts, &TWorkspace::CreateShortcuts},
+        {FUi->actionCreateUrlList, &TWorkspace::CreateUrlListFile},
+        {FUi->actionCreateLinkPage, &TWorkspace::CreateLinkPage},
+        {FUi->actionCopyWholeList, &TWorkspace::CopyWholeList},
+        {FUi->actionReplace, &TWorkspace::ReplaceInUrls},
+        {FUi->actionSearch, &TWorkspace::SearchAndSelect},
+        {FUi->actionClearSelection, &TWorkspace::ClearSelection},
+        {FUi->actionInvertSelection, &TWorkspace::InvertSelection},
+        {FUi->actionUndo, &TWorkspace::Undo},
+        {FUi->actionRedo, &TWorkspace::Redo},
+    };
+    for (const auto& [action, handler] : commands)
+        connect(action, &QAction::triggered, this,
+                [this, h = handler] { RunWorkspaceHandler([this, h] { (FWorkspace.get()->*h)(); }); });
+    connect(FUi->actionOpenInBrowser, &QAction::triggered, this, &TMainWindow::OpenSelectedInBrowser);
+    connect(FUi->actionSelectAll, &QAction::triggered, FUi->UrlListBox, &QListView::selectAll);
+
+    const std::pair<QPushButton*, QAction*> buttons[] = {
+        {FUi->AddButton, FUi->actionAdd},
+        {FUi->FileInputButton, FUi->actionInputFile},
+        {FUi->PasteButton, FUi->actionPaste},
+        {FUi->CopyButton, FUi->actionCopy},
+        {FUi->ModifyButton, FUi->actionModify},
+        {FUi->ForwardSortButton, FUi->actionSortForward},
+        {FUi->BackwardSortButton, FUi->actionSortBackward},
+        {FUi->DeleteButton, FUi->actionDelete},
+        {FUi->DedupeButton, FUi->actionDeleteDuplicates},
+        {FUi->DeleteAllButton, FUi->actionDeleteAll},
+        {FUi->ShortcutsButton, FUi->actionCreateShortcuts},
+        {FUi->UrlListFileButton, FUi->actionCreateUrlList},
+        {FUi->LinkPageButton, FUi->actionCreateLinkPage},
+        {FUi->CopyAllButton, FUi->actionCopyWholeList},
+        {FUi->ReplaceButton, FUi->actionReplace},
+        {FUi->SearchButton, FUi->actionSearch},
+        {FUi->ClearSelectionButton, FUi->actionClearSelection},
+        {FUi->InvertSelectionButton, FUi->actionInvertSelection},
+    };
+    for (const auto& [button, action] : buttons)
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    connect(FUi->UrlEntryEdit, &QLineEdit::returnPressed, FUi->actionAdd, &QAction::trigger);
+}
 
 void TMainWindow::BindListActions()
 {
-    // Enter in the entry line and the list's keys press the buttons, so that
-    // each runs exactly what its button runs.
-    connect(UrlEntryEdit, &QLineEdit::returnPressed, AddButton, &QPushButton::click);
-    connect(UrlListBox, &TUrlListView::DeletePressed, DeleteButton, &QPushButton::click);
-    connect(UrlListBox, &TUrlListView::CopyPressed, CopyButton, &QPushButton::click);
-    const auto undo = [this] { RunWorkspaceHandler([this] { FWorkspace->Undo(); }); };
-    connect(UrlListBox, &TUrlListView::UndoPressed, this, undo);
-    connect(UrlListBox, &TUrlListView::RedoPressed, this,
-            [this] { RunWorkspaceHandler([this] { FWorkspace->Redo(); }); });
+    // The list's keys work only while the list has the focus. Undo, redo and
+    // delete are named explicitly: the desktop's standard sequences for them
+    // would add keys (Ctrl+D deletes on X11).
+    const std::pair<QAction*, QList<QKeySequence>> keys[] = {
+        {FUi->actionUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {FUi->actionRedo,
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
+        {FUi->actionDelete, {QKeySequence(Qt::Key_Delete)}},
+        {FUi->actionSelectAll, {QKeySequence(Qt::CTRL | Qt::Key_A)}},
+        {FUi->actionCopy, QKeySequence::keyBindings(QKeySequence::Copy)},
+    };
+    for (const auto& [action, sequences] : keys) {
+        action->setShortcuts(sequences);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setShortcutVisibleInContextMenu(false);
+        FUi->UrlListBox->addAction(action);
+    }
 
-    auto* menu = new TUrlListContextMenu(this);
-    connect(menu->UndoItem, &QAction::triggered, this, undo);
-    connect(menu->OpenItem, &QAction::triggered, this, &TMainWindow::OpenSelectedInBrowser);
-    connect(menu->CopyItem, &QAction::triggered, CopyButton, &QPushButton::click);
-    connect(menu->ModifyItem, &QAction::triggered, ModifyButton, &QPushButton::click);
-    connect(menu->DeleteItem, &QAction::triggered, DeleteButton, &QPushButton::click);
-    connect(UrlListBox, &TUrlListView::ContextMenuWanted, this, [this, menu](const QPoint& position) {
-        menu->UndoItem->setEnabled(FWorkspace->History.CanUndo());
-        menu->popup(position);
-    });
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("UrlListMenu"));
+    menu->addAction(FUi->actionUndo);
+    menu->addSeparator();
+    menu->addActions({FUi->actionOpenInBrowser, FUi->actionCopy, FUi->actionModify, FUi->actionDelete});
+    // Greyed in the menu when there is nothing to undo; the key stays live
+    // and says so in the status line.
+    connect(menu, &QMenu::aboutToShow, this,
+            [this] { FUi->actionUndo->setEnabled(FWorkspace->History.CanUndo()); });
+    connect(menu, &QMenu::aboutToHide, this, [this] { FUi->actionUndo->setEnabled(true); });
+    connect(FUi->UrlListBox, &TUrlListView::ContextMenuWanted, menu,
+            [menu](const QPoint& position) { menu->popup(position); });
 
     // The list's flags already hold the view's selection.
-    UrlListBox->DragData = [this] { return UrlDragData(FWorkspace->List); };
+    FUi->UrlListBox->DragData = [this] { return UrlDragData(FWorkspace->List); };
 }
 
 void TMainWindow::OpenSelectedInBrowser()
@@ -49,11 +120,11 @@ void TMainWindow::OpenSelectedInBrowser()
 bool TMainWindow::TakeListTextDrop(QObject* watched, QDropEvent* event)
 {
     QObject* source = event->source();
-    if (source && (source == UrlListBox || source == UrlListBox->viewport())) {
+    if (source && (source == FUi->UrlListBox || source == FUi->UrlListBox->viewport())) {
         event->ignore();
         return true;
     }
-    if (watched != UrlListBox && watched != UrlListBox->viewport())
+    if (watched != FUi->UrlListBox && watched != FUi->UrlListBox->viewport())
         return false;
     const std::optional<std::string> text = DroppedText(event->mimeData());
     if (!text) {

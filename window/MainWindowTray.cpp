@@ -10,6 +10,7 @@
 #include "WindowArtwork.h"
 #include "Workspace.h"
 #include "monitor/ClipboardMonitor.h"
+#include "ui_MainWindow.h"
 
 #include "PopupMenu.h"
 #include "QvClipDetector.h"
@@ -51,7 +52,7 @@ void TMainWindow::CreateComponents()
 
 void TMainWindow::MonitoringToggled()
 {
-    ClipboardMonitor::SwitchMonitoring(Workspace(), MonitorCheck->isChecked());
+    ClipboardMonitor::SwitchMonitoring(Workspace(), FUi->MonitorCheck->isChecked());
 }
 
 void TMainWindow::ClipboardChanged()

@@ -1,89 +1,21 @@
 #include "MiniHelp.h"
 
-namespace {
-// Every space counts: the ideographic spaces indent, the ASCII runs set the
-// two columns of the sort example apart.
-const char* const Lines[] = {
-    "【ワンポイント】",
-    "・CBはクリップボードの略称です。",
-    "・プログラム終了時はタイトルバーの[×]ボタンを押して下さい。",
-    "・txtﾌｧｲﾙだけでなくhtmなどのﾌｧｲﾙも処理する事ができます。",
-    "・ドラッグ＆ドロップによりﾌｧｲﾙを開く事ができます。",
-    "・オプションやURL判定基準のチェックは、必要ない物ははずし",
-    "て下さい。（はずすと処理が早くなります。）",
-    "",
-    "",
-    "【便利な利用法】",
-    "◆簡単にﾘﾝｸ集を開く方法",
-    "　①「ﾘﾝｸ集作成時にﾌｧｲﾙ名を指定しない」をﾁｪｯｸする。",
-    "　②「リンク集作成」ﾎﾞﾀﾝを押してﾘﾝｸ集を作成する。",
-    "　（この場合はLinkrake.exeと同じ位置にﾘﾝｸ集が作られます。）",
-    "　③作成したﾘﾝｸ集をﾌﾞﾗｳｻﾞで開く。",
-    "　④そのﾘﾝｸ集を「お気に入り」に入れる。",
-    "　⑤「お気に入り」からﾘﾝｸ集を開く。",
-    "　　こうする事により、ﾎﾞﾀﾝ操作のみでリンク集の作成・表示を",
-    "　行う事ができます。",
-    "",
-    "◆CB(クリップボード)監視を使う",
-    "・みかか変換の場合",
-    "　①設定-ｵﾌﾟｼｮﾝ-みかか変換にﾁｪｯｸを入れる",
-    "　②設定-ｵﾌﾟｼｮﾝ-CB監視にﾁｪｯｸを入れる",
-    "　③Linkrakeを最小化する",
-    "　④みかか語を含むURLをクリップボードにコピーする。",
-    "　　こうすると、自動的にLinkrakeがクリップボードを解析して",
-    "　みかか語変換を行い、その結果をクリップボードに転送します。",
-    "　　この機能によりユーザはLinkrakeを意識することなく、みかか",
-    "　語を含むURLを正常なURLと同じように扱えます。",
-    "",
-    "◆後方ソートの便利な使い方",
-    "・後方ソートとは？",
-    "　　通常のソートは文字列の先頭からA-Zの順に並べますが",
-    "　後方ソートは文字列の後方からA-Zの順に並べます。",
-    "",
-    "　<例>たとえばこのようなリストをソートすると以下のようになります",
-    "　　　　サンプル　",
-    "　　http://3www/.2",
-    "　　http://1www/.3",
-    "　　http://2www/.1",
-    "",
-    "　　   前方ソート　　　      後方ソート",
-    "　　http://1www/.3      http://2www/.1",
-    "　　http://2www/.1      http://3www/.2",
-    "　　http://3www/.2      http://1www/.3",
-    "",
-    "　　この機能を使えば、ファイル名の拡張子ごとに分類されるため、",
-    "　特定の種類のファイルを選別する時に便利です。",
-    "",
-    "◆検索機能の便利な使い方",
-    "　　この機能は、リストボックス内のURLに、指定した文字列が",
-    "　含まれるものを選択する機能です。",
-    "　　検索機能を使うと、任意の拡張子だけを選択したりする事が",
-    "　できます。",
-    "",
-    "・拡張子がzipのURLだけを選択する。",
-    "　①拡張操作-検索：に「.zip」と入力する。",
-    "　②「検索」ボタンを押す。",
-    "　　こうする事により、「メイン」画面に戻ると、zipファイルだけが",
-    "　選択されています。",
-    "　　また、②を行った状態から[選択]-[選択を反転]を実行し、",
-    "　メイン画面で[削除]ボタンを押す事により、zipファイルだけを",
-    "　リストボックスに残す事が出来ます。",
-    "",
-    "",
-    "【ＦＡＱ】",
-    "Ｑ URL判定基準の設定がわかりません。",
-    "Ａ とりあえず「 ://をhttp://と認識」をチェックして下さい。通常は",
-    "それで十分です。",
-    "",
-    "",
-    "ミニヘルプ Ｖｅｒｓｉｏｎ　２",
-};
-}  // namespace
+#include <QFile>
 
 QStringList MiniHelpLines()
 {
-    QStringList lines;
-    for (const char* line : Lines)
-        lines << QString::fromUtf8(line);
+    // Resources of a static library must be registered by hand, once.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(MiniHelp);
+        return true;
+    }();
+    (void)registered;
+    // Every space counts: the ideographic spaces indent, the ASCII runs set
+    // the two columns of the sort example apart.
+    QFile file(QStringLiteral(":/linkrake/MiniHelp.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    lines.removeLast();  // after the last line's break
     return lines;
 }

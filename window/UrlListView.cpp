@@ -7,7 +7,6 @@
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QDrag>
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 
@@ -49,10 +48,8 @@ TRuns RunsOf(const QItemSelection& selection)
 
 }  // namespace
 
-TUrlListView::TUrlListView(TUrlList& list, QWidget* parent)
-    : QListView(parent), FList(list), FModel(new TUrlListModel(list, this))
+TUrlListView::TUrlListView(QWidget* parent) : QListView(parent)
 {
-    setModel(FModel);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -66,6 +63,13 @@ TUrlListView::TUrlListView(TUrlList& list, QWidget* parent)
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::CopyAction);
+}
+
+void TUrlListView::SetList(TUrlList& list)
+{
+    FList = &list;
+    FModel = new TUrlListModel(list, this);
+    setModel(FModel);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TUrlListView::MirrorSelection);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &TUrlListView::MirrorFocus);
 }
@@ -74,7 +78,7 @@ void TUrlListView::MirrorSelection(const QItemSelection& selected, const QItemSe
 {
     if (FShowing)
         return;
-    auto& items = FList.Items();
+    auto& items = FList->Items();
     const int count = static_cast<int>(items.size());
     auto mark = [&](const QItemSelection& ranges, bool on) {
         for (const QItemSelectionRange& range : ranges) {
@@ -90,13 +94,13 @@ void TUrlListView::MirrorSelection(const QItemSelection& selected, const QItemSe
 void TUrlListView::MirrorFocus(const QModelIndex& current)
 {
     if (!FShowing)
-        FList.SetFocused(current.isValid() ? current.row() : -1);
+        FList->SetFocused(current.isValid() ? current.row() : -1);
 }
 
 void TUrlListView::ShowList()
 {
     FShowing = true;
-    const int count = static_cast<int>(FList.Count());
+    const int count = static_cast<int>(FList->Count());
     if (FModel->CountChanged()) {
         const int vertical = verticalScrollBar()->value();
         const int horizontal = horizontalScrollBar()->value();
@@ -110,7 +114,7 @@ void TUrlListView::ShowList()
         FModel->ItemsChanged();
     }
     ShowSelection();
-    const int focused = FList.Focused();
+    const int focused = FList->Focused();
     const QModelIndex current = focused >= 0 && focused < count ? FModel->index(focused) : QModelIndex();
     if (current != currentIndex())
         selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
@@ -120,7 +124,7 @@ void TUrlListView::ShowList()
 void TUrlListView::ShowSelection()
 {
     QItemSelectionModel* model = selectionModel();
-    const TRuns runs = SelectedRuns(FList);
+    const TRuns runs = SelectedRuns(*FList);
     if (runs == RunsOf(model->selection()))
         return;
     // Emptying first and then adding keeps the selection model from
@@ -167,28 +171,6 @@ void TUrlListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QListView::mouseDoubleClickEvent(event);
     emit DoubleClicked();
-}
-
-void TUrlListView::keyPressEvent(QKeyEvent* event)
-{
-    // The view's built-in copy would write the clipboard behind the
-    // clipboard monitor's back; every key here goes to a handler instead.
-    // The keypad's Delete and letters typed with the keypad flag count too.
-    const QKeyCombination key(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
-    if (event->matches(QKeySequence::Copy))
-        emit CopyPressed();
-    else if (key == QKeyCombination(Qt::Key_Delete))
-        emit DeletePressed();
-    else if (key == QKeyCombination(Qt::ControlModifier, Qt::Key_Z))
-        emit UndoPressed();
-    else if (key == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)
-             || key == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
-        emit RedoPressed();
-    else {
-        QListView::keyPressEvent(event);
-        return;
-    }
-    event->accept();
 }
 
 void TUrlListView::contextMenuEvent(QContextMenuEvent* event)

@@ -15,7 +15,10 @@ class TUrlListModel;
 class TUrlListView : public QListView {
     Q_OBJECT
 public:
-    TUrlListView(TUrlList& list, QWidget* parent = nullptr);
+    explicit TUrlListView(QWidget* parent = nullptr);
+
+    // The list shown; set once, before anything else.
+    void SetList(TUrlList& list);
 
     TUrlListModel* Model() const { return FModel; }
 
@@ -31,18 +34,12 @@ public:
 signals:
     // A double click anywhere on the control, item or not.
     void DoubleClicked();
-    // The list's own keys; each runs what its button or menu entry runs.
-    void DeletePressed();
-    void CopyPressed();
-    void UndoPressed();
-    void RedoPressed();
     // The right button or the menu key, at a point of the viewport.
     void ContextMenuWanted(const QPoint& globalPosition);
 
 protected:
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 
@@ -51,7 +48,7 @@ private:
     void MirrorFocus(const QModelIndex& current);
     void ShowSelection();
 
-    TUrlList& FList;
-    TUrlListModel* FModel;
+    TUrlList* FList = nullptr;
+    TUrlListModel* FModel = nullptr;
     bool FShowing = false;  // the view is being brought in line with the list
 };

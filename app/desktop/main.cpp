@@ -11,7 +11,7 @@
 #include "QtTranslation.h"
 #include "ShutdownSignals.h"
 #include "WindowArtwork.h"
-#include "WindowBuilder.h"
+#include "WindowFonts.h"
 #include "Workspace.h"
 #include "WorkspaceFolder.h"
 

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTabBar>
 
 #include "AnchorLayout.h"
-#include "PageControl.h"
 #include "UrlListView.h"
 #include "WindowFixture.h"
+#include <QTabWidget>
 
 namespace {
 constexpr TAnchors None{false, false, false, false};
@@ -73,35 +77,55 @@ TEST_F(WindowLayoutTest, StartsAtTheDesignedPlacesAndSize)
     EXPECT_EQ(f.size(), QSize(367, 413));
     EXPECT_EQ(f.minimumSize(), QSize(367, 413));
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(f.StatusBar->geometry(), QRect(0, 393, 367, 20));
-    EXPECT_EQ(f.MainPage->size(), QSize(359, 366));
-    EXPECT_EQ(f.UrlListBox->geometry(), QRect(0, 29, 288, 303));
-    EXPECT_EQ(f.DeleteAllButton->geometry(), QRect(4, 272, 65, 25));
+    EXPECT_EQ(Find<QStatusBar>("StatusBar")->geometry(), QRect(0, 393, 367, 20));
+    EXPECT_EQ(Find<QWidget>("MainPage")->size(), QSize(359, 366));
+    EXPECT_EQ(Find<TUrlListView>("UrlListBox")->geometry(), QRect(0, 29, 288, 303));
+    EXPECT_EQ(Find<QPushButton>("DeleteAllButton")->geometry(), QRect(4, 272, 65, 25));
+}
+
+TEST_F(WindowLayoutTest, EveryPageKeepsItsClientAreaUnderEveryStyle)
+{
+    const QString original = QApplication::style()->name();
+    for (const QString& style : QStyleFactory::keys()) {
+        QApplication::setStyle(style);
+        OpenShown();
+        auto* pages = Find<QTabWidget>("Pages");
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QWidget* page = pages->widget(i);
+            EXPECT_EQ(QRect(page->mapTo(pages, QPoint(0, 0)), page->size()), QRect(4, 24, 359, 366))
+                << qPrintable(style) << " page " << i;
+        }
+        EXPECT_EQ(pages->tabBar()->geometry(), QRect(2, 0, 363, 22)) << qPrintable(style);
+    }
+    Form.reset();
+    QApplication::setStyle(original);
 }
 
 TEST_F(WindowLayoutTest, WideningMovesAndStretchesAsDescribed)
 {
     TMainWindow& f = OpenShown();
     f.resize(467, 413);
-    EXPECT_EQ(f.UrlEntryEdit->width(), 385);
-    EXPECT_EQ(f.AddButton->x(), 392);
-    EXPECT_EQ(f.ShortcutsButton->x(), 16);
-    EXPECT_EQ(f.CommandColumn->x(), 388);
-    f.Pages->SetActivePage(f.ToolsPage);  // hidden pages follow when shown
-    EXPECT_EQ(f.FindEdit->width(), 405);
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->width(), 385);
+    EXPECT_EQ(Find<QPushButton>("AddButton")->x(), 392);
+    EXPECT_EQ(Find<QPushButton>("ShortcutsButton")->x(), 16);
+    EXPECT_EQ(Find<QFrame>("CommandColumn")->x(), 388);
+    Find<QTabWidget>("Pages")->setCurrentWidget(
+        Find<QWidget>("ToolsPage"));  // hidden pages follow when shown
+    EXPECT_EQ(Find<QLineEdit>("FindEdit")->width(), 405);
 }
 
 TEST_F(WindowLayoutTest, HeighteningSpreadsTheCommandColumn)
 {
     TMainWindow& f = OpenShown();
     f.resize(367, 513);
-    EXPECT_EQ(f.UrlListBox->height(), 403);
-    EXPECT_EQ(f.CommandColumn->height(), 403);
-    EXPECT_EQ(f.DeleteAllButton->y(), 366);
+    EXPECT_EQ(Find<TUrlListView>("UrlListBox")->height(), 403);
+    EXPECT_EQ(Find<QFrame>("CommandColumn")->height(), 403);
+    EXPECT_EQ(Find<QPushButton>("DeleteAllButton")->y(), 366);
     // Memo pad 2 and the version caption keep their distance to the bottom.
-    f.Pages->SetActivePage(f.MemoPage);
-    EXPECT_EQ(f.MemoPad2Edit->geometry().bottom(), 192 + 129 - 1 + 100);
-    EXPECT_EQ(f.VersionLabel->y(), 440);
+    Find<QTabWidget>("Pages")->setCurrentWidget(Find<QWidget>("MemoPage"));
+    EXPECT_EQ(Find<QPlainTextEdit>("MemoPad2Edit")->geometry().bottom(), 192 + 129 - 1 + 100);
+    EXPECT_EQ(Find<QLabel>("VersionLabel")->y(), 440);
 }
 
 TEST_F(WindowLayoutTest, CannotShrinkBelowTheStartSize)

@@ -12,8 +12,8 @@
 
 #include "DigitSpinField.h"
 
-#include "PageControl.h"
 #include "WindowFixture.h"
+#include <QTabWidget>
 
 class ButtonBindingTest : public TWindowTest {
 protected:
@@ -26,45 +26,45 @@ protected:
 
 TEST_F(ButtonBindingTest, AddTakesTheEntryLineAndResetsIt)
 {
-    Form->UrlEntryEdit->setText("x http://new.example/ y");
-    Form->AddButton->click();
+    Find<QLineEdit>("UrlEntryEdit")->setText("x http://new.example/ y");
+    Click("AddButton");
     EXPECT_EQ(Status(), U("報告＞URLを追加しました。"));
-    EXPECT_EQ(Form->UrlEntryEdit->text(), "http://");
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://");
     EXPECT_EQ(ShownItems().back(), "http://new.example/");
 }
 
 TEST_F(ButtonBindingTest, OtherButtonsLeaveTheEntryLineAsTyped)
 {
     const QString typed = U("http://ü.example/😀");  // beyond Shift_JIS
-    Form->UrlEntryEdit->setText(typed);
-    Form->ForwardSortButton->click();
-    EXPECT_EQ(Form->UrlEntryEdit->text(), typed);
+    Find<QLineEdit>("UrlEntryEdit")->setText(typed);
+    Click("ForwardSortButton");
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), typed);
 }
 
 TEST_F(ButtonBindingTest, InputButtonsReportFromTheirSources)
 {
-    Form->FileInputButton->click();  // the open dialog is cancelled
+    Click("FileInputButton");  // the open dialog is cancelled
     EXPECT_EQ(Status(), U("報告＞URLの抽出を中止しました。"));
     Services.Clipboard = "see http://clip.example/ now";
-    Form->PasteButton->click();
+    Click("PasteButton");
     EXPECT_EQ(Status(), U("正常＞CBよりURLを抽出しました。"));
     EXPECT_EQ(ShownItems().back(), "http://clip.example/");
 }
 
 TEST_F(ButtonBindingTest, ModifyReadsTheSelectionMadeInTheList)
 {
-    Form->ModifyButton->click();
+    Click("ModifyButton");
     EXPECT_EQ(Status(), U("エラー＞修正するURLが選択されていません。"));
     SelectRows({1});
-    Form->ModifyButton->click();
+    Click("ModifyButton");
     EXPECT_EQ(Status(), U("報告＞修正後は追加ボタンを押してください。"));
-    EXPECT_EQ(Form->UrlEntryEdit->text(), "http://a.example/1.txt");
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://a.example/1.txt");
 }
 
 TEST_F(ButtonBindingTest, DeleteRemovesTheSelectedRowsAndKeepsTheFocusInRange)
 {
     SelectRows({0, 2});
-    Form->DeleteButton->click();
+    Click("DeleteButton");
     EXPECT_EQ(Status(), U("報告＞URLを削除しました。"));
     EXPECT_EQ(ShownItems(), std::vector<QString>{"http://a.example/1.txt"});
     EXPECT_TRUE(SelectedRows().empty());
@@ -72,72 +72,72 @@ TEST_F(ButtonBindingTest, DeleteRemovesTheSelectedRowsAndKeepsTheFocusInRange)
 
 TEST_F(ButtonBindingTest, ListButtonsRewriteTheShownList)
 {
-    Form->DedupeButton->click();
+    Click("DedupeButton");
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     EXPECT_EQ(ShownItems().size(), 2u);
-    Form->ForwardSortButton->click();  // sorts write no status
+    Click("ForwardSortButton");  // sorts write no status
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     EXPECT_EQ(ShownItems().front(), "http://a.example/1.txt");
-    Form->BackwardSortButton->click();
+    Click("BackwardSortButton");
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
-    Form->DeleteAllButton->click();
+    Click("DeleteAllButton");
     EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
     EXPECT_TRUE(ShownItems().empty());
 }
 
 TEST_F(ButtonBindingTest, ExportButtonsReportCancelledDialogs)
 {
-    Form->ShortcutsButton->click();
+    Click("ShortcutsButton");
     EXPECT_EQ(Status(), U("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
-    Form->UrlListFileButton->click();
+    Click("UrlListFileButton");
     EXPECT_EQ(Status(), U("報告＞URLﾘｽﾄの出力を中止しました。"));
-    Form->LinkPageButton->click();
+    Click("LinkPageButton");
     EXPECT_EQ(Status(), U("報告＞リンク集の作成を中止しました。"));
 }
 
 TEST_F(ButtonBindingTest, ExportsUseThePrefixAndDigitsShownInTheControls)
 {
-    Form->PrefixEdit->setText("L");
-    Form->DigitCountSpin->SetValue(2);
+    Find<QLineEdit>("PrefixEdit")->setText("L");
+    Find<TDigitSpinField>("DigitCountSpin")->SetValue(2);
     Services.Folders.push_back(Folder());
-    Form->ShortcutsButton->click();
+    Click("ShortcutsButton");
     EXPECT_EQ(Status(), U("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
     EXPECT_EQ(ReadFile("L03.url"), "[InternetShortcut]\r\nURL=http://b.example/2.zip\r\n");
 }
 
 TEST_F(ButtonBindingTest, CopyButtonsPutTheListOnTheClipboard)
 {
-    Form->CopyButton->click();
+    Click("CopyButton");
     EXPECT_EQ(Status(), U("エラー＞CBに転送するURLが選択されていません。"));
-    Form->CopyAllButton->click();
+    Click("CopyAllButton");
     EXPECT_EQ(Status(), U("報告＞CBにURLﾘｽﾄを転送しました。"));
     EXPECT_EQ(Services.Clipboard,
               "http://b.example/2.zip\r\nhttp://a.example/1.txt\r\nhttp://b.example/2.zip");
     SelectRows({1});
-    Form->CopyButton->click();
+    Click("CopyButton");
     EXPECT_EQ(Status(), U("報告＞選択中のURLをCBに転送しました。"));
 }
 
 TEST_F(ButtonBindingTest, ExtendedPageButtonsSelectInTheListAndCountTheSelection)
 {
-    Form->ReplaceButton->click();
+    Click("ReplaceButton");
     EXPECT_EQ(Status(), U("エラー＞検索文字列が指定されていません。"));
-    Form->SearchEdit->setText(".zip");
-    Form->SearchButton->click();
+    Find<QLineEdit>("SearchEdit")->setText(".zip");
+    Click("SearchButton");
     EXPECT_EQ(Status(), U("報告＞検索が完了しました。"));
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2}));
-    EXPECT_EQ(Form->SelectedCountLabel->text(), U("選択数 ：2"));
-    Form->InvertSelectionButton->click();
+    EXPECT_EQ(Find<QLabel>("SelectedCountLabel")->text(), U("選択数 ：2"));
+    Click("InvertSelectionButton");
     EXPECT_EQ(Status(), U("報告＞選択を反転しました。"));
     EXPECT_EQ(SelectedRows(), std::vector<int>{1});
-    Form->ClearSelectionButton->click();
+    Click("ClearSelectionButton");
     EXPECT_EQ(Status(), U("報告＞選択を解除しました。"));
     EXPECT_TRUE(SelectedRows().empty());
-    EXPECT_EQ(Form->SelectedCountLabel->text(), U("選択数 ：0"));
+    EXPECT_EQ(Find<QLabel>("SelectedCountLabel")->text(), U("選択数 ：0"));
 
-    Form->FindEdit->setText("b.example");
-    Form->ReplaceWithEdit->setText("c.example");
-    Form->ReplaceButton->click();
+    Find<QLineEdit>("FindEdit")->setText("b.example");
+    Find<QLineEdit>("ReplaceWithEdit")->setText("c.example");
+    Click("ReplaceButton");
     EXPECT_EQ(Status(), U("報告＞置き換えが完了しました。"));
     EXPECT_EQ(ShownItems().front(), "http://c.example/2.zip");
 }
@@ -145,15 +145,15 @@ TEST_F(ButtonBindingTest, ExtendedPageButtonsSelectInTheListAndCountTheSelection
 TEST_F(ButtonBindingTest, DoubleClickOnTheListCopiesTheFocusedItem)
 {
     SelectRows({1});
-    emit Form->UrlListBox->DoubleClicked();
+    emit Find<TUrlListView>("UrlListBox")->DoubleClicked();
     EXPECT_EQ(Services.Clipboard, "http://a.example/1.txt");
 }
 
 TEST_F(ButtonBindingTest, AFailingHandlerIsReportedAndLeavesTheStatus)
 {
-    Form->DeleteAllButton->click();
+    Click("DeleteAllButton");
     Services.Files.push_back(PathOf("absent.txt"));
-    Form->FileInputButton->click();
+    Click("FileInputButton");
     EXPECT_EQ(Services.Errors.size(), 1);
     EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
 }
@@ -170,20 +170,20 @@ TEST_F(ButtonBindingTest, FilesDroppedAnywhereAreReadInTheDesktopsOrder)
     // application's dispatch, so the filter is called as dispatch would.)
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QObject* window = Form.get();
-    EXPECT_TRUE(window->eventFilter(Form->UrlEntryEdit, &drop));
+    EXPECT_TRUE(window->eventFilter(Find<QLineEdit>("UrlEntryEdit"), &drop));
     EXPECT_EQ(Status(), U("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。"));
     const std::vector<QString> items = ShownItems();
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[3], "http://two.example/");
     EXPECT_EQ(items[4], "http://one.example/");
-    EXPECT_EQ(Form->UrlEntryEdit->text(), "http://");
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://");
 }
 
 TEST_F(ButtonBindingTest, LongEntriesAreNotCut)
 {
     const QString longUrl = "http://long.example/" + QString(100000, 'a');
-    Form->UrlEntryEdit->setText(longUrl);
-    EXPECT_EQ(Form->UrlEntryEdit->text().size(), longUrl.size());
+    Find<QLineEdit>("UrlEntryEdit")->setText(longUrl);
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text().size(), longUrl.size());
 }
 
 TEST_F(ButtonBindingTest, HundredsOfThousandsOfItemsStayResponsive)
@@ -196,11 +196,11 @@ TEST_F(ButtonBindingTest, HundredsOfThousandsOfItemsStayResponsive)
     for (std::size_t i = 0; i < list.Count(); i += 2)
         list.SetSelected(i, true);
     Form->WorkspaceToControls();
-    EXPECT_EQ(Form->UrlListBox->SelectedCount(), 100002u);
-    Form->DeleteButton->click();
+    EXPECT_EQ(Find<TUrlListView>("UrlListBox")->SelectedCount(), 100002u);
+    Click("DeleteButton");
     EXPECT_EQ(ShownItems().size(), 100001u);
-    Form->UrlListBox->selectAll();
-    Form->DeleteButton->click();
+    Find<TUrlListView>("UrlListBox")->selectAll();
+    Click("DeleteButton");
     EXPECT_TRUE(ShownItems().empty());
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 20.0);

@@ -33,7 +33,8 @@ TEST_F(EndingTest, AMemoLeftAloneKeepsBytesTheTextCannotShow)
     WriteFile("Memo1.txt", odd);
     WriteFile("Memo2.txt", odd);
     Open();
-    Form->MemoPad2Edit->setPlainText(Form->MemoPad2Edit->toPlainText() + U("!"));
+    Find<QPlainTextEdit>("MemoPad2Edit")
+        ->setPlainText(Find<QPlainTextEdit>("MemoPad2Edit")->toPlainText() + U("!"));
     ASSERT_TRUE(Form->SaveBeforeQuitting());
     EXPECT_EQ(ReadFile("Memo1.txt"), odd);
     EXPECT_NE(ReadFile("Memo2.txt"), odd + "!");  // an edited memo goes through the text, as typed
@@ -45,7 +46,7 @@ TEST_F(EndingTest, SavingWithoutAskingHappensOnceAndTheLaterCloseNeitherSavesNor
     QDir(Dir.path()).mkdir(QStringLiteral("Memo2.txt"));
     OpenShown();
     AddItems({"http://saved.example/"});
-    Form->MemoLineEdit->setText("PVD");
+    Find<QLineEdit>("MemoLineEdit")->setText("PVD");
     testing::internal::CaptureStderr();
     EXPECT_EQ(Form->SaveWithoutAsking(), 1);
     const std::string told = testing::internal::GetCapturedStderr();
@@ -70,7 +71,7 @@ TEST_F(EndingTest, AfterASessionSaveTheUsersNextInputMakesTheCloseSaveAgain)
     OpenShown();
     AddItems({"http://saved.example/"});
     EXPECT_EQ(Form->SaveWithoutAsking(), 0);
-    QTest::keyClick(Form->UrlEntryEdit, Qt::Key_A);
+    QTest::keyClick(Find<QLineEdit>("UrlEntryEdit"), Qt::Key_A);
     AddItems({"http://after.example/"});
     EXPECT_TRUE(Form->close());
     EXPECT_EQ(ReadFile("List.txt"), "http://saved.example/\r\nhttp://after.example/\r\n");

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -15,7 +16,6 @@
 #include "DesktopServices.h"
 #include "QtTranslation.h"
 #include "UrlDrag.h"
-#include "UrlListContextMenu.h"
 #include "WindowFixture.h"
 
 // Stands in for the desktop's browser.
@@ -65,94 +65,131 @@ protected:
         for (const char* scheme : {"http", "https", "ftp", "mms", "rtsp", "file"})
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     }
+    // A key pressed where the user has the focus.
     void Key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
+        QApplication::setActiveWindow(Form.get());
+        target->setFocus();
         QTest::keyClick(target, key, modifiers);
     }
-    TUrlListContextMenu* OpenMenu()
+    TUrlListView* List() const { return Find<TUrlListView>("UrlListBox"); }
+    QMenu* OpenMenu()
     {
         const QPoint point(5, 5);
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, point, Form->UrlListBox->mapToGlobal(point));
-        QApplication::sendEvent(Form->UrlListBox, &event);
-        auto* menu = Form->findChild<TUrlListContextMenu*>(QStringLiteral("UrlListMenu"));
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, point, List()->mapToGlobal(point));
+        QApplication::sendEvent(List(), &event);
+        auto* menu = Form->findChild<QMenu*>(QStringLiteral("UrlListMenu"));
         EXPECT_TRUE(menu && menu->isVisible());
         return menu;
     }
+    // The menu's entry for that action, as the opened menu shows it.
+    QAction* MenuItem(QMenu* menu, const char* action)
+    {
+        for (QAction* item : menu->actions())
+            if (item->objectName() == QLatin1String(action))
+                return item;
+        ADD_FAILURE() << action << " is not in the menu";
+        return new QAction(menu);
+    }
+    QAction* MenuItem(const char* action) { return MenuItem(OpenMenu(), action); }
     bool DropOnList(QMimeData& data)
     {
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QObject* window = Form.get();
-        return window->eventFilter(Form->UrlListBox->viewport(), &drop);
+        return window->eventFilter(List()->viewport(), &drop);
     }
 };
 
 TEST_F(ListActionsTest, EnterInTheEntryLineAdds)
 {
-    Form->UrlEntryEdit->setText("http://entered.example/");
-    Key(Form->UrlEntryEdit, Qt::Key_Return);
+    Find<QLineEdit>("UrlEntryEdit")->setText("http://entered.example/");
+    Key(Find<QLineEdit>("UrlEntryEdit"), Qt::Key_Return);
     EXPECT_EQ(Status(), U("報告＞URLを追加しました。"));
     EXPECT_EQ(ShownItems().back(), "http://entered.example/");
-    EXPECT_EQ(Form->UrlEntryEdit->text(), "http://");
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://");
 }
 
 TEST_F(ListActionsTest, DeleteSelectAllAndCopyKeysRunTheButtonsHandlers)
 {
-    Key(Form->UrlListBox, Qt::Key_Delete);
+    Key(List(), Qt::Key_Delete);
     EXPECT_EQ(Status(), U("エラー＞削除するURLが選択されていません。"));
-    Key(Form->UrlListBox, Qt::Key_A, Qt::ControlModifier);
+    Key(List(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 1, 2, 3}));
 
     // Copying from the list is the program's own write: monitoring must not
     // take it for another program's copy.
-    Key(Form->UrlListBox, Qt::Key_C, Qt::ControlModifier);
+    Key(List(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(Status(), U("報告＞選択中のURLをCBに転送しました。"));
     EXPECT_EQ(Services.Clipboard,
               "http://a.example/1\r\nwww.b.example/2\r\n../relative/3\r\nhttps://c.example/4");
     EXPECT_EQ(Services.IgnoredWrites, std::vector<bool>{true});
 
-    Key(Form->UrlListBox, Qt::Key_Delete);
+    Key(List(), Qt::Key_Delete);
     EXPECT_EQ(Status(), U("報告＞URLを削除しました。"));
     EXPECT_TRUE(ShownItems().empty());
 }
 
+TEST_F(ListActionsTest, TheListsKeysWorkOnlyInTheListAndAddNoOthers)
+{
+    SelectRows({1});
+    auto* entry = Find<QLineEdit>("UrlEntryEdit");
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Delete, Qt::NoModifier},
+                                                              {Qt::Key_Z, Qt::ControlModifier},
+                                                              {Qt::Key_Y, Qt::ControlModifier},
+                                                              {Qt::Key_A, Qt::ControlModifier},
+                                                              {Qt::Key_C, Qt::ControlModifier}};
+    for (const auto& [key, modifiers] : keys)
+        Key(entry, key, modifiers);
+    EXPECT_EQ(ShownItems().size(), 4u);
+    EXPECT_EQ(SelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(Status(), QString());
+    EXPECT_EQ(Services.Clipboard, "");
+
+    Key(List(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(ShownItems().size(), 4u);
+    Key(List(), Qt::Key_Delete, Qt::KeypadModifier);
+    EXPECT_EQ(Status(), U("報告＞URLを削除しました。"));
+    EXPECT_EQ(ShownItems().size(), 3u);
+}
+
 TEST_F(ListActionsTest, UndoAndBothRedoKeysRestoreItemsAndSelection)
 {
-    Key(Form->UrlListBox, Qt::Key_Z, Qt::ControlModifier);
+    Key(List(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Status(), U("エラー＞元に戻す操作がありません。"));
     SelectRows({1, 3});
-    Form->DeleteButton->click();
+    Click("DeleteButton");
     ASSERT_EQ(ShownItems().size(), 2u);
 
-    Key(Form->UrlListBox, Qt::Key_Z, Qt::ControlModifier);
+    Key(List(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Status(), U("報告＞元に戻しました。"));
     EXPECT_EQ(ShownItems()[1], "www.b.example/2");
     EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 3}));
-    EXPECT_EQ(Form->UrlListBox->currentIndex().row(), 1);
+    EXPECT_EQ(List()->currentIndex().row(), 1);
 
-    Key(Form->UrlListBox, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(List(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Status(), U("報告＞やり直しました。"));
     EXPECT_EQ(ShownItems().size(), 2u);
-    Key(Form->UrlListBox, Qt::Key_Z, Qt::ControlModifier);
-    Key(Form->UrlListBox, Qt::Key_Y, Qt::ControlModifier);
+    Key(List(), Qt::Key_Z, Qt::ControlModifier);
+    Key(List(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(ShownItems().size(), 2u);
-    Key(Form->UrlListBox, Qt::Key_Y, Qt::ControlModifier);
+    Key(List(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Status(), U("エラー＞やり直す操作がありません。"));
 }
 
 TEST_F(ListActionsTest, ModifyIsUndoneWithTheEntryLine)
 {
     SelectRows({2});
-    Form->UrlEntryEdit->setText("http://typed/");
-    Form->ModifyButton->click();
-    EXPECT_EQ(Form->UrlEntryEdit->text(), "../relative/3");
-    Key(Form->UrlListBox, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Form->UrlEntryEdit->text(), "http://typed/");
+    Find<QLineEdit>("UrlEntryEdit")->setText("http://typed/");
+    Click("ModifyButton");
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "../relative/3");
+    Key(List(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://typed/");
     EXPECT_EQ(ShownItems()[2], "../relative/3");
 }
 
 TEST_F(ListActionsTest, TheContextMenuRunsTheHandlers)
 {
-    TUrlListContextMenu* menu = OpenMenu();
+    QMenu* menu = OpenMenu();
     ASSERT_TRUE(menu);
     std::vector<QString> captions;
     for (QAction* action : menu->actions())
@@ -160,36 +197,39 @@ TEST_F(ListActionsTest, TheContextMenuRunsTheHandlers)
             captions.push_back(action->text());
     EXPECT_EQ(captions,
               (std::vector<QString>{U("元に戻す"), U("ブラウザで開く"), U("コピー"), U("修正"), U("削除")}));
-    EXPECT_FALSE(menu->UndoItem->isEnabled());
+    EXPECT_FALSE(MenuItem(menu, "actionUndo")->isEnabled());
     menu->hide();
+    // Greyed in the menu, the key still answers.
+    Key(List(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Status(), U("エラー＞元に戻す操作がありません。"));
 
     SelectRows({0});
-    OpenMenu()->CopyItem->trigger();
+    MenuItem("actionCopy")->trigger();
     EXPECT_EQ(Services.Clipboard, "http://a.example/1");
-    OpenMenu()->DeleteItem->trigger();
+    MenuItem("actionDelete")->trigger();
     EXPECT_EQ(Status(), U("報告＞URLを削除しました。"));
     menu = OpenMenu();
-    EXPECT_TRUE(menu->UndoItem->isEnabled());
-    menu->UndoItem->trigger();
+    EXPECT_TRUE(MenuItem(menu, "actionUndo")->isEnabled());
+    MenuItem(menu, "actionUndo")->trigger();
     EXPECT_EQ(ShownItems().size(), 4u);
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});  // as before the delete
-    Form->UrlListBox->clearSelection();
+    List()->clearSelection();
     SelectRows({3});
-    OpenMenu()->ModifyItem->trigger();
-    EXPECT_EQ(Form->UrlEntryEdit->text(), "https://c.example/4");
+    MenuItem("actionModify")->trigger();
+    EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "https://c.example/4");
 }
 
 TEST_F(ListActionsTest, OpeningInTheBrowserSkipsItemsThatAreNoWebAddresses)
 {
-    OpenMenu()->OpenItem->trigger();
+    MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(Status(), U("エラー＞開くURLが選択されていません。"));
     SelectRows({2});
-    OpenMenu()->OpenItem->trigger();
+    MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(Status(), U("エラー＞開くURLが選択されていません。"));
     EXPECT_TRUE(Browser.Opened.isEmpty());
 
     SelectRows({0, 1, 2, 3});
-    OpenMenu()->OpenItem->trigger();
+    MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(Status(), U("報告＞ブラウザで開きました。"));
     EXPECT_EQ(Browser.Opened,
               (QStringList{"http://a.example/1", "http://www.b.example/2", "https://c.example/4"}));
@@ -197,9 +237,9 @@ TEST_F(ListActionsTest, OpeningInTheBrowserSkipsItemsThatAreNoWebAddresses)
 
 TEST_F(ListActionsTest, TheFocusedItemOpensWhenNoneIsSelected)
 {
-    Form->UrlListBox->setCurrentIndex(Form->UrlListBox->Model()->index(3));
-    Form->UrlListBox->clearSelection();
-    OpenMenu()->OpenItem->trigger();
+    List()->setCurrentIndex(List()->Model()->index(3));
+    List()->clearSelection();
+    MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(Browser.Opened, QStringList{"https://c.example/4"});
 }
 
@@ -209,25 +249,25 @@ TEST_F(ListActionsTest, MoreThanTenItemsAreOpenedOnlyAfterYes)
     for (int i = 0; i < 7; ++i)
         Form->Workspace().List.Append("http://more.example/" + std::to_string(i));
     Form->WorkspaceToControls();
-    Key(Form->UrlListBox, Qt::Key_A, Qt::ControlModifier);
-    OpenMenu()->OpenItem->trigger();
+    Key(List(), Qt::Key_A, Qt::ControlModifier);
+    MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(Browser.Opened.size(), 10);
 
     Browser.Opened.clear();
     Form->Workspace().List.Append("http://more.example/last");
     Form->WorkspaceToControls();
-    Key(Form->UrlListBox, Qt::Key_A, Qt::ControlModifier);
+    Key(List(), Qt::Key_A, Qt::ControlModifier);
     Form->Workspace().StatusLine.clear();
     QString defaultText, question;
     AnswerQuestion(U("いいえ"), &defaultText, &question);
-    OpenMenu()->OpenItem->trigger();
+    MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(question, U("11件のURLを開きますか？"));
     EXPECT_EQ(defaultText, U("いいえ"));
     EXPECT_TRUE(Browser.Opened.isEmpty());
     EXPECT_EQ(Status(), QString());
 
     AnswerQuestion(U("はい"));
-    OpenMenu()->OpenItem->trigger();
+    MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(Browser.Opened.size(), 11);
     EXPECT_EQ(Status(), U("報告＞ブラウザで開きました。"));
 }
@@ -270,7 +310,7 @@ TEST_F(ListActionsTest, DroppedTextAndLinksArePastedAndFilesStayFiles)
     // The entry line keeps taking dropped text as text.
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QObject* window = Form.get();
-    EXPECT_FALSE(window->eventFilter(Form->UrlEntryEdit, &drop));
+    EXPECT_FALSE(window->eventFilter(Find<QLineEdit>("UrlEntryEdit"), &drop));
 }
 
 TEST(YesNoQuestion, UsesThePlainButtonTextsWithTheChosenDefault)

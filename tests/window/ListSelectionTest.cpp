@@ -28,15 +28,15 @@ protected:
     {
         SCOPED_TRACE(after);
         const TUrlList& list = Form->Workspace().List;
-        EXPECT_EQ(Form->UrlListBox->Model()->rowCount(), static_cast<int>(list.Count()));
+        EXPECT_EQ(Find<TUrlListView>("UrlListBox")->Model()->rowCount(), static_cast<int>(list.Count()));
         EXPECT_EQ(SelectedRows(), FlaggedRows());
-        const QModelIndex current = Form->UrlListBox->currentIndex();
+        const QModelIndex current = Find<TUrlListView>("UrlListBox")->currentIndex();
         EXPECT_EQ(current.isValid() ? current.row() : -1, list.Focused());
     }
-    void Click(QPushButton* button, const char* name)
+    void ClickAndCheck(const char* button)
     {
-        button->click();
-        ExpectViewShowsList(name);
+        Click(button);
+        ExpectViewShowsList(button);
     }
 };
 
@@ -45,51 +45,52 @@ TEST_F(ListSelectionTest, WhatTheUserSelectsIsInTheListAtOnce)
     SelectRows({3, 1});
     EXPECT_EQ(FlaggedRows(), (std::vector<int>{1, 3}));
     EXPECT_EQ(Form->Workspace().List.Focused(), 3);
-    Form->UrlListBox->selectionModel()->select(Form->UrlListBox->Model()->index(1),
-                                               QItemSelectionModel::Deselect);
+    Find<TUrlListView>("UrlListBox")
+        ->selectionModel()
+        ->select(Find<TUrlListView>("UrlListBox")->Model()->index(1), QItemSelectionModel::Deselect);
     EXPECT_EQ(FlaggedRows(), std::vector<int>{3});
-    Form->UrlListBox->selectAll();
+    Find<TUrlListView>("UrlListBox")->selectAll();
     EXPECT_EQ(FlaggedRows().size(), 5u);
-    Form->UrlListBox->clearSelection();
+    Find<TUrlListView>("UrlListBox")->clearSelection();
     EXPECT_TRUE(FlaggedRows().empty());
 }
 
 TEST_F(ListSelectionTest, EveryHandlerLeavesTheViewShowingTheList)
 {
-    Form->SearchEdit->setText(".zip");
-    Click(Form->SearchButton, "search");
+    Find<QLineEdit>("SearchEdit")->setText(".zip");
+    ClickAndCheck("SearchButton");
     EXPECT_EQ(FlaggedRows(), (std::vector<int>{0, 2, 3}));
     SelectRows({4});
-    Click(Form->InvertSelectionButton, "invert");
+    ClickAndCheck("InvertSelectionButton");
     EXPECT_EQ(FlaggedRows(), std::vector<int>{1});
-    Click(Form->InvertSelectionButton, "invert back");
-    Click(Form->ModifyButton, "modify");  // takes row 0 out, the rest stay selected
+    ClickAndCheck("InvertSelectionButton");
+    ClickAndCheck("ModifyButton");  // takes row 0 out, the rest stay selected
     EXPECT_EQ(FlaggedRows(), (std::vector<int>{1, 2, 3}));
-    Click(Form->AddButton, "add");
-    Click(Form->DeleteButton, "delete");
+    ClickAndCheck("AddButton");
+    ClickAndCheck("DeleteButton");
     EXPECT_EQ(Form->Workspace().List.Count(), 2u);
     AddItems({"http://b.example/2.zip", "http://b.example/2.zip"});
     SelectRows({0, 3});
-    Click(Form->DedupeButton, "de-duplicate");
+    ClickAndCheck("DedupeButton");
     EXPECT_TRUE(FlaggedRows().empty());
     SelectRows({1});
-    Click(Form->ForwardSortButton, "forward sort");
+    ClickAndCheck("ForwardSortButton");
     SelectRows({0, 1});
-    Click(Form->BackwardSortButton, "backward sort");
-    Form->FindEdit->setText("http://");
+    ClickAndCheck("BackwardSortButton");
+    Find<QLineEdit>("FindEdit")->setText("http://");
     SelectRows({0});
-    Click(Form->ReplaceButton, "replace");
-    Click(Form->ClearSelectionButton, "clear");
-    Click(Form->DeleteAllButton, "delete all");
+    ClickAndCheck("ReplaceButton");
+    ClickAndCheck("ClearSelectionButton");
+    ClickAndCheck("DeleteAllButton");
 }
 
 TEST_F(ListSelectionTest, RewritingItemsInPlaceShowsTheNewText)
 {
-    Form->FindEdit->setText("example");
-    Form->ReplaceWithEdit->setText("test");
-    Form->ReplaceButton->click();
+    Find<QLineEdit>("FindEdit")->setText("example");
+    Find<QLineEdit>("ReplaceWithEdit")->setText("test");
+    Click("ReplaceButton");
     EXPECT_EQ(ShownItems()[1], "http://a.test/1.txt");
-    Form->ForwardSortButton->click();
+    Click("ForwardSortButton");
     EXPECT_EQ(ShownItems().front(), "http://a.test/1.txt");
 }
 
@@ -99,10 +100,10 @@ TEST_F(ListSelectionTest, ScatteredSelectionsOfALongListSurviveAllOrNothingChang
     for (int i = 0; i < 50000; ++i)
         list.Append("http://bulk.example/" + std::to_string(i) + (i % 3 == 0 ? ".zip" : ".htm"));
     Form->WorkspaceToControls();
-    Form->SearchEdit->setText(".zip");
-    Click(Form->SearchButton, "search");
-    Click(Form->InvertSelectionButton, "invert");
-    EXPECT_EQ(Form->UrlListBox->SelectedCount(), list.SelectedCount());
-    Click(Form->DeleteButton, "delete");
+    Find<QLineEdit>("SearchEdit")->setText(".zip");
+    ClickAndCheck("SearchButton");
+    ClickAndCheck("InvertSelectionButton");
+    EXPECT_EQ(Find<TUrlListView>("UrlListBox")->SelectedCount(), list.SelectedCount());
+    ClickAndCheck("DeleteButton");
     EXPECT_EQ(list.Count(), 16667u + 3u);  // the zip items, three of them from SetUp
 }

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "PageControl.h"
 #include "ReadProgress.h"
 #include "WindowFixture.h"
+#include <QTabWidget>
 
 class ReadProgressTest : public TWindowTest {
 protected:
@@ -41,10 +41,11 @@ TEST_F(ReadProgressTest, ALongReadingShowsProgressAndDisablesTheOtherControls)
     DuringTheReading([&] {
         shownWhileReading =
             Form->Reading->Row->isVisibleTo(Form.get()) && Form->Reading->AbortButton->isEnabled();
-        controlsWaited = !Form->Pages->isEnabled() && !Form->SearchButton->isEnabled();
+        controlsWaited =
+            !Find<QTabWidget>("Pages")->isEnabled() && !Find<QPushButton>("SearchButton")->isEnabled();
     });
     Services.Files.push_back(Big);
-    Form->FileInputButton->click();
+    Click("FileInputButton");
     EXPECT_TRUE(shownWhileReading);
     EXPECT_TRUE(controlsWaited);
     EXPECT_EQ(Status(), U("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
@@ -52,7 +53,7 @@ TEST_F(ReadProgressTest, ALongReadingShowsProgressAndDisablesTheOtherControls)
     ExpectPrefixOfTheFile();
     EXPECT_EQ(ShownItems().size(), static_cast<std::size_t>(Lines));
     EXPECT_FALSE(Form->Reading->Row->isVisibleTo(Form.get()));
-    EXPECT_TRUE(Form->Pages->isEnabled());
+    EXPECT_TRUE(Find<QTabWidget>("Pages")->isEnabled());
 }
 
 TEST_F(ReadProgressTest, StoppingKeepsWhatWasReadAndSaysSo)
@@ -67,7 +68,7 @@ TEST_F(ReadProgressTest, StoppingKeepsWhatWasReadAndSaysSo)
     EXPECT_EQ(list[0], "http://before.example/");
     list.Delete(0);
     ExpectPrefixOfTheFile();
-    EXPECT_TRUE(Form->Pages->isEnabled());
+    EXPECT_TRUE(Find<QTabWidget>("Pages")->isEnabled());
 }
 
 TEST_F(ReadProgressTest, AFailingFileIsReportedAfterTheFilesBeforeIt)
@@ -75,7 +76,7 @@ TEST_F(ReadProgressTest, AFailingFileIsReportedAfterTheFilesBeforeIt)
     Form->ReadDroppedFiles({Big, PathOf("absent.txt")});
     EXPECT_EQ(Services.Errors.size(), 1);
     EXPECT_EQ(Form->Workspace().List.Count(), static_cast<std::size_t>(Lines));
-    EXPECT_TRUE(Form->Pages->isEnabled());
+    EXPECT_TRUE(Find<QTabWidget>("Pages")->isEnabled());
 }
 
 TEST_F(ReadProgressTest, ClosingDuringAReadingStopsItAndSavesWhatWasRead)

@@ -11,7 +11,9 @@
 
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "UrlListModel.h"
 #include "UrlListView.h"
@@ -50,7 +52,16 @@ protected:
         std::ifstream in(PathOf(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    QString Status() const { return Form->StatusText->text(); }
+    // A control or action of the window, found as a user's tools find it.
+    template <class T> T* Find(const char* name) const
+    {
+        T* found = Form->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    // A left click in the middle of the button, as the mouse gives it.
+    void Click(const char* button) const { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    QString Status() const { return Find<QLabel>("StatusText")->text(); }
     void AddItems(std::initializer_list<const char*> items)
     {
         for (const char* item : items)
@@ -59,17 +70,18 @@ protected:
     }
     void SelectRows(std::initializer_list<int> rows)
     {
-        auto* selection = Form->UrlListBox->selectionModel();
+        auto* selection = Find<TUrlListView>("UrlListBox")->selectionModel();
         for (int row : rows)
-            selection->select(Form->UrlListBox->Model()->index(row), QItemSelectionModel::Select);
+            selection->select(Find<TUrlListView>("UrlListBox")->Model()->index(row),
+                              QItemSelectionModel::Select);
         if (rows.size() > 0)
-            selection->setCurrentIndex(Form->UrlListBox->Model()->index(*rows.begin()),
+            selection->setCurrentIndex(Find<TUrlListView>("UrlListBox")->Model()->index(*rows.begin()),
                                        QItemSelectionModel::NoUpdate);
     }
     std::vector<QString> ShownItems() const
     {
         std::vector<QString> items;
-        const auto* model = Form->UrlListBox->Model();
+        const auto* model = Find<TUrlListView>("UrlListBox")->Model();
         for (int row = 0; row < model->rowCount(); ++row)
             items.push_back(model->data(model->index(row), Qt::DisplayRole).toString());
         return items;
@@ -77,7 +89,7 @@ protected:
     std::vector<int> SelectedRows() const
     {
         std::vector<int> rows;
-        for (const QModelIndex& index : Form->UrlListBox->selectionModel()->selectedIndexes())
+        for (const QModelIndex& index : Find<TUrlListView>("UrlListBox")->selectionModel()->selectedIndexes())
             rows.push_back(index.row());
         std::sort(rows.begin(), rows.end());
         return rows;
