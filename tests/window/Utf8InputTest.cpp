@@ -21,11 +21,11 @@ class Utf8InputTest : public TWindowTest { };
 TEST_F(Utf8InputTest, AUtf8FileGivesTheUrlsOfItsShiftJisCopy)
 {
     Open();
-    Form->SchemeRuleCheck->setChecked(false);
+    Find<QCheckBox>("SchemeRuleCheck")->setChecked(false);
     WriteFile("utf8.txt",
               "\xEF\xBB\xBF（https://ja.wikipedia.org/wiki/日本）\r\n見て→https://b.example/😀\r\n");
     Services.Files.push_back(PathOf("utf8.txt"));
-    Form->FileInputButton->click();
+    Click("FileInputButton");
     EXPECT_EQ(Status(), U("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
     EXPECT_EQ(ShownItems(), (std::vector<QString>{U("https://ja.wikipedia.org/wiki/日本）"),
                                                   U("https://b.example/%F0%9F%98%80")}));
@@ -37,15 +37,15 @@ TEST_F(Utf8InputTest, AUtf8FileGivesTheUrlsOfItsShiftJisCopy)
 TEST_F(Utf8InputTest, TypedCharactersBeyondShiftJisArePercentEncodedWhereTheyMeetTheList)
 {
     Open();
-    Form->UrlEntryEdit->setText(U(EmojiUrl));
-    Form->AddButton->click();
+    Find<QLineEdit>("UrlEntryEdit")->setText(U(EmojiUrl));
+    Click("AddButton");
     EXPECT_EQ(ShownItems(), std::vector<QString>{U(EmojiUrlInList)});
-    Form->SearchEdit->setText(U("😀"));
-    Form->SearchButton->click();
+    Find<QLineEdit>("SearchEdit")->setText(U("😀"));
+    Click("SearchButton");
     EXPECT_EQ(SelectedRows(), std::vector<int>{0});
-    Form->FindEdit->setText(U("한"));
-    Form->ReplaceWithEdit->setText(U("국"));
-    Form->ReplaceButton->click();
+    Find<QLineEdit>("FindEdit")->setText(U("한"));
+    Find<QLineEdit>("ReplaceWithEdit")->setText(U("국"));
+    Click("ReplaceButton");
     EXPECT_EQ(ShownItems(), std::vector<QString>{U("http://a.example/%F0%9F%98%80?q=%EA%B5%AD")});
 }
 
@@ -54,10 +54,10 @@ TEST_F(Utf8InputTest, ClipboardTextKeepsAnEmojiInAUrlWhenPastedAndWhenMonitored)
     // The desktop's own clipboard, not a scripted one.
     Form = std::make_unique<TMainWindow>(nullptr, Folder());
     QApplication::clipboard()->setText(U("見て ") + U(EmojiUrl) + U(" です"));
-    Form->PasteButton->click();
+    Click("PasteButton");
     EXPECT_EQ(ShownItems(), std::vector<QString>{U(EmojiUrlInList)});
 
-    Form->MonitorCheck->setChecked(true);
+    Find<QCheckBox>("MonitorCheck")->setChecked(true);
     QApplication::clipboard()->setText(U("次は ") + U(EmojiUrl));
     Form->ClipboardChanged();
     EXPECT_EQ(QApplication::clipboard()->text().trimmed(), U(EmojiUrlInList));
@@ -67,16 +67,16 @@ TEST_F(Utf8InputTest, MemosKeepEmojiAndKoreanOverARestartAndFittingMemosStayShif
 {
     const QString beyond = U("買い物 🍣 と 한국어\n二行目");
     Open();
-    Form->MemoPad1Edit->setPlainText(beyond);
-    Form->MemoPad2Edit->setPlainText(U("買い物"));
+    Find<QPlainTextEdit>("MemoPad1Edit")->setPlainText(beyond);
+    Find<QPlainTextEdit>("MemoPad2Edit")->setPlainText(U("買い物"));
     ASSERT_TRUE(Form->SaveBeforeQuitting());
     EXPECT_EQ(ReadFile("Memo1.txt"), "\xEF\xBB\xBF" + U("買い物 🍣 と 한국어\r\n二行目\r\n").toStdString());
     EXPECT_EQ(ReadFile("Memo2.txt"), "\x94\x83\x82\xA2\x95\xA8\r\n");
     Open();
-    EXPECT_EQ(Form->MemoPad1Edit->toPlainText(), beyond);
-    EXPECT_EQ(Form->MemoPad2Edit->toPlainText(), U("買い物"));
+    EXPECT_EQ(Find<QPlainTextEdit>("MemoPad1Edit")->toPlainText(), beyond);
+    EXPECT_EQ(Find<QPlainTextEdit>("MemoPad2Edit")->toPlainText(), U("買い物"));
     // A memo written elsewhere in UTF-8 without the mark reads the same.
     WriteFile("Memo1.txt", U("🍣\r\n한국어\r\n").toStdString());
     Open();
-    EXPECT_EQ(Form->MemoPad1Edit->toPlainText(), U("🍣\n한국어"));
+    EXPECT_EQ(Find<QPlainTextEdit>("MemoPad1Edit")->toPlainText(), U("🍣\n한국어"));
 }
