@@ -126,6 +126,30 @@ const TPairUtf8Table& PairUtf8Table()
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
+// Converts three-byte sequences that fit into two bytes each for as long as
+// they come (one test per character), at least one; false, with nothing
+// done, when the first is not one.
+bool ThreeByteRun(const unsigned char* in, std::size_t size, std::size_t& i, char*& at,
+                  const TEncodeTable& table)
+{
+    const std::size_t start = i;
+    while (i + 3 <= size) {
+        const std::uint32_t word = in[i] | in[i + 1] << 8 | in[i + 2] << 16;
+        const std::uint32_t cp = (word & 0x0F) << 12 | (word & 0x3F00) >> 2 | (word & 0x3F0000) >> 16;
+        // A lead of E0..EF with two continuations; not overlong, no surrogate.
+        if ((word & 0xC0C0F0) != 0x8080E0 || cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))
+            break;
+        const std::uint16_t code = table[cp];
+        if (code <= 0xFF)
+            break;
+        at[0] = static_cast<char>(code >> 8);
+        at[1] = static_cast<char>(code & 0xFF);
+        at += 2;
+        i += 3;
+    }
+    return i != start;
+}
+
 // Writes cp's bytes (or its percent-encoding) at out; returns the new end.
 char* PutCodePoint(char* out, char32_t cp, const TEncodeTable& table)
 {
@@ -259,20 +283,8 @@ std::size_t Utf8ToShiftJisAt(std::string_view utf8, char* out)
                 *at++ = static_cast<char>(c);
                 ++i;
             }
-        } else if (c >= 0xE1 && c <= 0xEF && c != 0xED && i + 2 < size && utf8::IsContinuation(in[i + 1])
-                   && utf8::IsContinuation(in[i + 2])) {
-            // Japanese text is mostly three-byte sequences that fit.
-            const auto cp =
-                static_cast<char16_t>((c & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
-            const std::uint16_t code = table[cp];
-            i += 3;
-            if (code > 0xFF) {
-                at[0] = static_cast<char>(code >> 8);
-                at[1] = static_cast<char>(code & 0xFF);
-                at += 2;
-            } else {
-                at = PutCodePoint(at, cp, table);
-            }
+        } else if (c >= 0xE0 && c <= 0xEF && ThreeByteRun(in, size, i, at, table)) {
+            // Japanese text is mostly runs of three-byte sequences that fit.
         } else {
             char32_t cp = 0;
             const int length = utf8::Decode(in + i, size - i, cp);
