@@ -134,7 +134,7 @@ bool ThreeByteRun(const unsigned char* in, std::size_t size, std::size_t& i, cha
 {
     const std::size_t start = i;
     while (i + 3 <= size) {
-        const std::uint32_t word = in[i] | in[i + 1] << 8 | in[i + 2] << 16;
+        const std::uint32_t word = static_cast<std::uint32_t>(in[i] | in[i + 1] << 8 | in[i + 2] << 16);
         const std::uint32_t cp = (word & 0x0F) << 12 | (word & 0x3F00) >> 2 | (word & 0x3F0000) >> 16;
         // A lead of E0..EF with two continuations; not overlong, no surrogate.
         if ((word & 0xC0C0F0) != 0x8080E0 || cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))
