@@ -1,192 +1,215 @@
 #include "TrayIcon.h"
 
-#include <QGuiApplication>
+#include "StatusNotifierHost.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QStyleHints>
+#include <QWidget>
 #include <algorithm>
-#include <cstring>
+#include <utility>
 
-TIconList IconList;
-
-namespace {
-
-const char* const RefusedMessage = "タスクトレイにアイコンを登録できません。";
-
-constexpr std::uint32_t NotifyDataSize = 88;
-constexpr UINT FlagsWithTip = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-constexpr UINT FlagsWithoutTip = NIF_MESSAGE | NIF_ICON;
-
-int NextIconId()
+TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent)
 {
-    return IconList.empty() ? 1 : std::stoi(IconList.back().Text) + 1;
-}
-
-}  // namespace
-
-TTrayIcon::TTrayIcon(QObject* owner) : TComponent(owner)
-{
-    // A refused icon is never constructed, so its destructor leaves IconList alone.
-    if (IconList.size() >= static_cast<std::size_t>(MaxIcons))
-        throw ENotifyIconError(RefusedMessage);
-    IconId_ = NextIconId();
-    IconList.push_back({std::to_string(IconId_), this});
-
-    if (!CallbackWindow)
-        CallbackWindow = new TCallbackWindow(owner);
-
-    NotifyData_.cbSize = NotifyDataSize;
-    NotifyData_.uCallbackMessage = WM_TRAYNOTIFY;
-    NotifyData_.uID = static_cast<UINT>(IconId_);
+    FClickWait.setSingleShot(true);
+    connect(&FClickWait, &QTimer::timeout, this, &TTrayIcon::Clicked);
+    connect(&FAnimation, &QTimer::timeout, this, &TTrayIcon::NextFrame);
 }
 
 TTrayIcon::~TTrayIcon()
 {
-    if (Registered_)
-        UpdateTray(NIM_DELETE);
-    std::erase_if(IconList, [this](const TIconListEntry& e) { return e.Icon == this; });
+    FAnimation.stop();
+    delete FShown.data();
 }
 
-QIcon TTrayIcon::GetIconHandle() const
+TNotificationArea TTrayIcon::CurrentArea()
 {
-    if (!Icon_.isNull())
-        return Icon_;
-    if (QWidget* form = OwnerForm();
-        form && form->testAttribute(Qt::WA_SetWindowIcon) && !form->windowIcon().isNull())
-        return form->windowIcon();
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return {};
-    return QGuiApplication::windowIcon();
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return TNotificationArea::None;
+    // Settled together with Qt, before its first question about the tray.
+    const bool dbus = StatusNotifierHost::InUse();
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return TNotificationArea::None;
+    return dbus ? TNotificationArea::DBus : TNotificationArea::Embedded;
 }
 
-QWidget* TTrayIcon::OwnerForm() const
+void TTrayIcon::SetIcon(const QIcon& icon)
 {
-    auto* widget = qobject_cast<QWidget*>(Owner());
-    return widget && widget->isWindow() ? widget : nullptr;
+    FIcon = icon;
+    ShowImage();
 }
 
-void TTrayIcon::UpdateTray(UINT operation)
+void TTrayIcon::SetToolTip(const QString& tip)
 {
-    TNotifyIconData& data = NotifyData_;
-    data.hIcon = GetIconHandle();
-    data.szTip.fill('\0');
-    std::memcpy(data.szTip.data(), TipHelp_.data(), std::min(TipHelp_.size(), data.szTip.size() - 1));
-    data.uFlags = TipHelp_.empty() ? FlagsWithoutTip : FlagsWithTip;
-    // Where the notification area shows only an exported menu, it stands in
-    // for the one a right press would open here.
-    data.hMenu = AutoPopup_ && RBPopupMenu_ ? RBPopupMenu_->Menu() : nullptr;
+    FToolTip = tip;
+    if (FShown)
+        FShown->setToolTip(tip);
+}
 
-    TPlatform& platform = CurrentPlatform();
-    switch (operation) {
-    case NIM_ADD:
-        if (!Visible_)
-            return;
-        data.hWnd = CallbackWindow ? CallbackWindow->Handle() : 0;
-        // Without a callback window the icon could never be clicked.
-        if (data.hWnd == 0 || !platform.ShellNotifyIcon(NIM_ADD, data))
-            throw ENotifyIconError(RefusedMessage);
-        Registered_ = true;
+void TTrayIcon::SetVisible(bool visible)
+{
+    if (visible == Visible())
+        return;
+    if (visible)
+        Show();
+    else
+        Hide();
+}
+
+void TTrayIcon::Show()
+{
+    if (IconToShow().isNull())
+        return;
+    FShownOn = Area();
+    if (FShownOn == TNotificationArea::None)
+        throw ENotifyIconError("タスクトレイにアイコンを登録できません。");
+    // A fresh Qt icon each time: Qt cannot withdraw a menu once exported.
+    auto* shown = new QSystemTrayIcon(this);
+    // Queued, like the desktop's own input: a receiver may hide the icon, and
+    // a D-Bus area must not lose it in the middle of its call.
+    connect(
+        shown, &QSystemTrayIcon::activated, this,
+        [this, shown](QSystemTrayIcon::ActivationReason reason) {
+            if (shown == FShown)
+                Activated(reason);
+        },
+        Qt::QueuedConnection);
+    FShown = shown;
+    ShowImage();
+    shown->setToolTip(FToolTip);
+    ExportMenu();
+    shown->show();
+}
+
+void TTrayIcon::Hide()
+{
+    QSystemTrayIcon* shown = std::exchange(FShown, nullptr);
+    shown->hide();
+    // An entry of its exported menu may be hiding it, inside the area's call.
+    shown->deleteLater();
+}
+
+void TTrayIcon::SetEnabled(bool enabled)
+{
+    FEnabled = enabled;
+    if (!enabled)
+        FClickWait.stop();
+}
+
+void TTrayIcon::SetAutoPopup(bool autoPopup)
+{
+    FAutoPopup = autoPopup;
+    ExportMenu();
+}
+
+void TTrayIcon::SetRightMenu(QMenu* menu)
+{
+    FRightMenu = menu;
+    ExportMenu();
+}
+
+void TTrayIcon::ExportMenu()
+{
+    // An embedded tray's Qt icon would open an exported menu on the right
+    // press beside the one opened here, and ignore Enabled.
+    if (FShown && FShownOn == TNotificationArea::DBus && FAutoPopup && FRightMenu
+        && FShown->contextMenu() != FRightMenu)
+        FShown->setContextMenu(FRightMenu);
+}
+
+void TTrayIcon::Activated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (!FEnabled)
+        return;
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        LeftClick();
         break;
-    case NIM_MODIFY:
-        if (!platform.ShellNotifyIcon(NIM_MODIFY, data))
-            throw ENotifyIconError(RefusedMessage);
+    case QSystemTrayIcon::DoubleClick:
+        // An embedded tray reports the second press as well, which made
+        // the double click already.
+        if (!FSinceDoubleClick.isValid()
+            || FSinceDoubleClick.elapsed() > QGuiApplication::styleHints()->mouseDoubleClickInterval())
+            ReportDoubleClick();
         break;
-    case NIM_DELETE:
-        platform.ShellNotifyIcon(NIM_DELETE, data);
-        Registered_ = false;
+    case QSystemTrayIcon::Context:
+        if (FAutoPopup && FRightMenu)
+            FRightMenu->popup(QCursor::pos());
+        break;
+    case QSystemTrayIcon::MiddleClick:
+        emit MiddleClicked();
         break;
     default:
         break;
     }
 }
 
-void TTrayIcon::IconChanged()
+void TTrayIcon::LeftClick()
 {
-    if (Registered_)
-        UpdateTray(NIM_MODIFY);
+    if (FAutoPopup && FLeftMenu)
+        FLeftMenu->popup(QCursor::pos());
+    // A D-Bus area reports a double click as two activations.
+    if (FClickWait.isActive())
+        ReportDoubleClick();
+    else
+        FClickWait.start(QGuiApplication::styleHints()->mouseDoubleClickInterval());
 }
 
-void TTrayIcon::SetVisible(bool value)
+void TTrayIcon::ReportDoubleClick()
 {
-    if (value == Visible_)
+    FClickWait.stop();
+    FSinceDoubleClick.start();
+    emit DoubleClicked();
+}
+
+QIcon TTrayIcon::IconToShow() const
+{
+    if (!FIcon.isNull())
+        return FIcon;
+    if (auto* widget = qobject_cast<QWidget*>(parent()))
+        return widget->windowIcon();  // the application's when its window has none
+    return QGuiApplication::windowIcon();
+}
+
+void TTrayIcon::ShowImage()
+{
+    if (!FShown)
         return;
-    Visible_ = value && !GetIconHandle().isNull();
-    if (Loading())
+    const QIcon image = Animating() ? FAnimateIcons.at(FFrame) : IconToShow();
+    if (!image.isNull())
+        FShown->setIcon(image);
+}
+
+void TTrayIcon::SetAnimateIcons(const QList<QIcon>& icons)
+{
+    if (!Animating())
+        FAnimateIcons = icons;
+}
+
+void TTrayIcon::SetAnimateRate(int milliseconds)
+{
+    FAnimateRate = std::max(milliseconds, 100);
+    if (Animating())
+        FAnimation.setInterval(FAnimateRate);
+}
+
+void TTrayIcon::StartAnimation()
+{
+    if (FAnimateIcons.isEmpty())
         return;
-    if (Visible_)
-        UpdateTray(NIM_ADD);
-    else if (Registered_)
-        UpdateTray(NIM_DELETE);
+    FFrame = 0;
+    FAnimation.start(FAnimateRate);
+    ShowImage();
 }
 
-void TTrayIcon::SetTipHelp(const std::string& cp932)
+void TTrayIcon::StopAnimation()
 {
-    std::string tip = cp932.substr(0, MaxTipBytes);
-    if (tip == TipHelp_)
-        return;
-    TipHelp_ = std::move(tip);
-    IconChanged();
+    FAnimation.stop();
+    ShowImage();
 }
 
-void TTrayIcon::SetIcon(const QIcon& icon)
+void TTrayIcon::NextFrame()
 {
-    if (&icon == &Icon_)
-        return;
-    Icon_ = icon;
-    IconChanged();
-}
-
-void TTrayIcon::SetEnabled(bool value)
-{
-    if (value == Enabled_)
-        return;
-    Enabled_ = value;
-    if (!value)
-        ClickPending_ = false;
-}
-
-void TTrayIcon::SetAnimateRate(int rate)
-{
-    if (rate != AnimateRate_)
-        AnimateRate_ = std::max(rate, 100);
-}
-
-void TTrayIcon::SetAnimateIcons(TImageList* images)
-{
-    AnimateIcons_ = images;
-    FreeNotification(images);
-}
-
-void TTrayIcon::SetLBPopupMenu(TPopupMenu* menu)
-{
-    LBPopupMenu_ = menu;
-    FreeNotification(menu);
-}
-
-void TTrayIcon::SetRBPopupMenu(TPopupMenu* menu)
-{
-    RBPopupMenu_ = menu;
-    FreeNotification(menu);
-}
-
-void TTrayIcon::Notification(QObject* removed)
-{
-    if (static_cast<QObject*>(LBPopupMenu_) == removed)
-        LBPopupMenu_ = nullptr;
-    if (static_cast<QObject*>(RBPopupMenu_) == removed)
-        RBPopupMenu_ = nullptr;
-    if (static_cast<QObject*>(AnimateIcons_) == removed)
-        AnimateIcons_ = nullptr;
-}
-
-void TTrayIcon::ReadState()
-{
-    // A loaded icon starts without the tip a new one gets in code.
-    if (!ReadingState_) {
-        ReadingState_ = true;
-        SetTipHelp(std::string());
-    }
-}
-
-void TTrayIcon::Loaded()
-{
-    ReadingState_ = false;
-    UpdateTray(NIM_ADD);
+    FFrame = (FFrame + 1) % FAnimateIcons.size();
+    ShowImage();
 }

@@ -1,142 +1,109 @@
 #pragma once
-// An icon with a tip in the notification area whose mouse actions become
-// events and popup menus for its owner. All tray icons of the process share
-// one callback window and one registry of identifiers.
+// An icon with a tip in the desktop's notification area, whose clicks become
+// signals and menus for its owner.
 
-#include "ComponentFramework.h"
-#include "ImageList.h"
-#include "PopupMenu.h"
-#include "platform/Platform.h"
-
+#include <QElapsedTimer>
 #include <QIcon>
+#include <QList>
+#include <QMenu>
+#include <QObject>
 #include <QPointer>
-#include <QThread>
-#include <QWidget>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <QTimer>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
+// The desktop has no notification area to take the icon.
 class ENotifyIconError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-constexpr UINT WM_TRAYNOTIFY = WM_USER + 200;
+// Where the icon goes. An embedded (XEmbed) tray reports every press and
+// leaves menus to the icon; a D-Bus (StatusNotifierItem) area shows only a
+// menu the icon exports, and reports a double click as two activations.
+enum class TNotificationArea { None, Embedded, DBus };
 
-class TTrayIcon;
-
-// Live tray icons in order of creation; Text is the identifier in decimal.
-struct TIconListEntry {
-    std::string Text;
-    TTrayIcon* Icon;
-};
-using TIconList = std::vector<TIconListEntry>;
-extern TIconList IconList;
-
-class TTrayIcon : public TComponent {
+class TTrayIcon : public QObject {
+    Q_OBJECT
 public:
-    static constexpr int MaxIcons = 100;
-    static constexpr std::size_t MaxTipBytes = 62;
-
-    explicit TTrayIcon(QObject* owner);  // throws ENotifyIconError at MaxIcons live icons
+    explicit TTrayIcon(QObject* parent = nullptr);
     ~TTrayIcon() override;
 
-    TImageList* AnimateIcons() const { return AnimateIcons_; }
-    void SetAnimateIcons(TImageList* images);
-    int AnimateRate() const { return AnimateRate_; }
-    void SetAnimateRate(int rate);
-    bool AutoPopup() const { return AutoPopup_; }
-    void SetAutoPopup(bool value) { AutoPopup_ = value; }
-    bool Enabled() const { return Enabled_; }
-    void SetEnabled(bool value);
-    const QIcon& Icon() const { return Icon_; }
+    // The desktop's notification area at this moment; never waits for one.
+    // Whether it is of the D-Bus kind is settled at the first question for
+    // the whole run, as Qt settles it.
+    static TNotificationArea CurrentArea();
+    static bool AreaAvailable() { return CurrentArea() != TNotificationArea::None; }
+
+    // Empty: the parent widget's window icon, else the application's.
+    QIcon Icon() const { return FIcon; }
     void SetIcon(const QIcon& icon);
-    TPopupMenu* LBPopupMenu() const { return LBPopupMenu_; }
-    void SetLBPopupMenu(TPopupMenu* menu);
-    TPopupMenu* RBPopupMenu() const { return RBPopupMenu_; }
-    void SetRBPopupMenu(TPopupMenu* menu);
-    // CP932 bytes; longer values keep their first MaxTipBytes bytes.
-    const std::string& TipHelp() const { return TipHelp_; }
-    void SetTipHelp(const std::string& cp932);
-    bool Visible() const { return Visible_; }
-    void SetVisible(bool value);  // may throw ENotifyIconError
+    QString ToolTip() const { return FToolTip; }
+    void SetToolTip(const QString& tip);
 
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
+    // In the notification area. Showing throws ENotifyIconError when the
+    // desktop has none; with no icon at all to show, it stays hidden.
+    bool Visible() const { return FShown != nullptr; }
+    void SetVisible(bool visible);
 
-    int IconId() const { return IconId_; }
-    bool Registered() const { return Registered_; }
-    bool ClickPending() const { return ClickPending_; }
-    const TNotifyIconData& NotifyData() const { return NotifyData_; }
+    // While disabled, clicks raise nothing and open no menu here (a D-Bus
+    // area still opens an exported one).
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+    // Menus open by themselves on a click of their button while AutoPopup is on.
+    bool AutoPopup() const { return FAutoPopup; }
+    void SetAutoPopup(bool autoPopup);
+    QMenu* LeftMenu() const { return FLeftMenu; }
+    void SetLeftMenu(QMenu* menu) { FLeftMenu = menu; }
+    QMenu* RightMenu() const { return FRightMenu; }
+    void SetRightMenu(QMenu* menu);
 
-    // The icon to show: the own one, else the owner form's, else the application's.
-    QIcon GetIconHandle() const;
-    // NIM_ADD, NIM_MODIFY or NIM_DELETE; add and modify may throw ENotifyIconError.
-    void UpdateTray(UINT operation);
-    void IconChanged();
+    // The icons shown in turn, one every AnimateRate milliseconds (100 at
+    // least), in place of Icon while the animation runs.
+    QList<QIcon> AnimateIcons() const { return FAnimateIcons; }
+    void SetAnimateIcons(const QList<QIcon>& icons);  // ignored while animating
+    int AnimateRate() const { return FAnimateRate; }
+    void SetAnimateRate(int milliseconds);
+    void StartAnimation();  // nothing without icons
+    void StopAnimation();
+    bool Animating() const { return FAnimation.isActive(); }
 
-protected:
-    void Notification(QObject* removed) override;
-    void ReadState() override;
-    void Loaded() override;
-
-private:
-    friend class TCallbackWindow;
-
-    // The owner when it is a form (a top-level widget), else nullptr.
-    QWidget* OwnerForm() const;
-
-    TImageList* AnimateIcons_ = nullptr;
-    int AnimateRate_ = 500;
-    bool AutoPopup_ = true;
-    bool Enabled_ = true;
-    QIcon Icon_;
-    TPopupMenu* LBPopupMenu_ = nullptr;
-    TPopupMenu* RBPopupMenu_ = nullptr;
-    std::string TipHelp_ = "TipHelp";
-    bool Visible_ = false;
-
-    int IconId_ = 0;
-    bool Registered_ = false;
-    TNotifyIconData NotifyData_;
-    bool ClickPending_ = false;
-    bool ReadingState_ = false;
-};
-
-// The hidden receiver of every tray icon's callback message. It sits inside
-// the first icon's owner as a child of no size, or, for an owner that is not
-// a widget, lives as long as that owner.
-class TCallbackWindow : public QWidget {
-public:
-    explicit TCallbackWindow(QObject* owner);
-    ~TCallbackWindow() override;
-
-    HWND Handle();  // created when first needed; 0 when the platform has none to give
-    TTrayIcon* CurrentIcon() const { return CurrentIcon_; }
-    void WMTrayNotify(WPARAM wParam, LPARAM lParam);
-    void SingleClickDone();
-
-private:
-    void MenuOrMouseDown(TTrayIcon* icon, TPopupMenu* menu, TMouseButton button, QPoint at);
-    void LeftRelease(TTrayIcon* icon, QPoint at);
-
-    HWND Handle_ = 0;
-    QPointer<TTrayIcon> CurrentIcon_;
-};
-extern QPointer<TCallbackWindow> CallbackWindow;
-
-// Waits out the double-click time after a left click, then has the callback
-// window decide on the UI thread; deletes itself afterwards.
-class TSingleClick : public QThread {
-public:
-    explicit TSingleClick(unsigned waitMs);
+signals:
+    // A left click that no second one followed within the double-click time.
+    void Clicked();
+    void DoubleClicked();
+    void MiddleClicked();
 
 protected:
-    void run() override;
+    // The area the icon goes to; tests stand in for the desktop here.
+    virtual TNotificationArea Area() const { return CurrentArea(); }
+    // The Qt icon while Visible, else nullptr.
+    QSystemTrayIcon* Shown() const { return FShown; }
 
 private:
-    unsigned waitMs_;
+    void Show();
+    void Hide();
+    void Activated(QSystemTrayIcon::ActivationReason reason);
+    void LeftClick();
+    void ReportDoubleClick();
+    QIcon IconToShow() const;
+    void ShowImage();
+    void ExportMenu();
+    void NextFrame();
+
+    QIcon FIcon;
+    QString FToolTip;
+    QPointer<QSystemTrayIcon> FShown;
+    TNotificationArea FShownOn = TNotificationArea::None;
+    bool FEnabled = true;
+    bool FAutoPopup = true;
+    QPointer<QMenu> FLeftMenu;
+    QPointer<QMenu> FRightMenu;
+    QList<QIcon> FAnimateIcons;
+    int FAnimateRate = 500;
+    qsizetype FFrame = 0;
+    QTimer FAnimation;
+    QTimer FClickWait;                // runs while a left click may become a double click
+    QElapsedTimer FSinceDoubleClick;  // the area's own report of it may follow
 };

@@ -83,6 +83,10 @@ void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine);
 // The same lines, each as a Shift_JIS copy of the file would hold it: the
 // file's encoding is decided from its first bytes (TextEncoding.h).
 void ReadTextLinesAsShiftJis(const std::string& path, const std::function<void(std::string_view)>& onLine);
+// The same from a descriptor, telling onRead the bytes of every read of a
+// few megabytes at most: it may throw to stop the reading within a line too.
+void ReadTextLinesAsShiftJis(int fd, const std::function<void(std::string_view)>& onLine,
+                             const std::function<void(std::size_t bytes)>& onRead);
 // The same lines from bytes already read.
 void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine);
 // ReadTextLinesAsShiftJis and ExtractUrlsFromLine for every line, with the same
@@ -100,7 +104,8 @@ struct TFileSplit {
     std::size_t BatchBytes = 16 << 20;   // URL text a piece holds before its rest waits for its turn
 };
 // The same on several threads: a regular file of at least SmallestFile
-// bytes is cut into pieces at line starts, extracted side by side. The
+// bytes is cut into pieces at line starts, extracted side by side, up to
+// its size when opened; what it grew by since is read on as a stream. The
 // sink is called on the calling thread only, in file order, and sees the
 // same URLs and the same error after the same URLs as with ExtractFromFile.
 // Other files are read as ExtractFromFile reads them.

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -37,13 +38,24 @@ TFileHandle::~TFileHandle()
 
 std::size_t TFileHandle::Read(char* buffer, std::size_t size)
 {
+    if (OnRead)
+        size = std::min(size, WatchedReadBytes);
     for (;;) {
         const ssize_t got = ::read(FFd, buffer, size);
-        if (got >= 0)
+        if (got >= 0) {
+            if (OnRead)
+                OnRead(static_cast<std::size_t>(got));
             return static_cast<std::size_t>(got);
+        }
         if (errno != EINTR)
             ThrowFileError(errno);
     }
+}
+
+void TFileHandle::Seek(std::size_t offset)
+{
+    if (::lseek(FFd, static_cast<off_t>(offset), SEEK_SET) < 0)
+        ThrowFileError(errno);
 }
 
 std::size_t TFileHandle::ReadAt(char* buffer, std::size_t size, std::size_t offset) const

@@ -1,6 +1,7 @@
 #pragma once
 // Internal: an open file that the text readers read, refusing folders.
 #include <cstddef>
+#include <functional>
 #include <string>
 
 struct TExtractOptions;
@@ -16,8 +17,15 @@ public:
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
 
-    // Bytes read into buffer; 0 at the end of the file.
+    // Bytes read into buffer; 0 at the end of the file. With OnRead set, at
+    // most WatchedReadBytes at a time.
     std::size_t Read(char* buffer, std::size_t size);
+    // Told the bytes of every Read; it may throw to stop the reading, even
+    // inside a line that never ends.
+    std::function<void(std::size_t bytes)> OnRead;
+    static constexpr std::size_t WatchedReadBytes = 4 << 20;
+    // Moves the position Read reads from.
+    void Seek(std::size_t offset);
     // Bytes read at offset without moving the file position; fewer than
     // size only at the end of the file. Safe from several threads at once.
     std::size_t ReadAt(char* buffer, std::size_t size, std::size_t offset) const;

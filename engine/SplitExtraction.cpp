@@ -1,8 +1,11 @@
-// A large regular file is cut into pieces at line starts; threads take the
-// pieces in file order and extract each into a batch of its own, and the
-// calling thread hands the batches to the sink in file order. A piece
-// ended by a Ctrl-Z or by an error ends the text there: what later pieces
-// found is dropped, exactly as if the file had been read line by line.
+// A large regular file is cut into pieces at line starts, up to the size it
+// had when opened; threads take the pieces in file order and extract each
+// into a batch of its own, and the calling thread hands the batches to the
+// sink in file order. What the file grew by meanwhile (a log being
+// written) is read on as a stream, so that memory stays bounded by the
+// pieces whatever the writer does. A piece ended by a Ctrl-Z or by an
+// error ends the text there: what later pieces found is dropped, exactly as
+// if the file had been read line by line.
 #include "EncodedBlocks.h"
 #include "Engine.h"
 #include "FileEncoding.h"
@@ -47,6 +50,7 @@ private:
 // What a piece left for the calling thread besides its URLs.
 struct TPieceEnd {
     bool Ended = false;            // a Ctrl-Z at a line start ended the text
+    std::size_t ReadTo = 0;        // the file offset past the piece's last line
     std::size_t Resume = NoPiece;  // the batch filled up: the lines from here wait for their turn
     std::exception_ptr Error;
 };
@@ -89,6 +93,10 @@ public:
         for (std::thread& helper : helpers)
             helper.join();
     }
+    // True when a Ctrl-Z ended the text.
+    bool Ended() const { return FEnded; }
+    // The file offset where the lines the pieces did not take start.
+    std::size_t ReadTo() const { return FReadTo; }
 
 private:
     // A thread the system refuses only means less help: the calling thread
@@ -101,8 +109,10 @@ private:
     }
 
     std::size_t From(std::size_t piece) const { return piece * FSplit.PieceBytes; }
-    // The last piece reads on to the end, should the file have grown.
-    std::size_t To(std::size_t piece) const { return piece + 1 == FPieces ? EndOfFile : From(piece + 1); }
+    std::size_t To(std::size_t piece) const
+    {
+        return piece + 1 == FPieces ? FFile.RegularSize() : From(piece + 1);
+    }
 
     // Extracts the lines that start in [from, to) into sink.
     TPieceEnd Extract(std::size_t from, std::size_t to, bool atLineStart, TUrlSink& sink, TReadBuffer& buffer,
@@ -114,6 +124,8 @@ private:
         const TTextEncoding encoding = FEncoding.For(block.Bytes);
         if (&sink == &FSink)
             FSink.InputEncoding = encoding;
+        if (!block.Bytes.empty())
+            end.ReadTo = block.Offset + block.Bytes.size();
         std::size_t lineOffset = 0, keptUrls = 0;
         std::string spare;
         try {
@@ -158,7 +170,7 @@ private:
             std::rethrow_exception(slot.End.Error);
         if (slot.End.Resume != NoPiece)
             slot.End = Extract(slot.End.Resume, To(piece), true, FSink, FLeadBuffer, nullptr);
-        return !slot.End.Ended;
+        return Passed(slot.End);
     }
 
     // The calling thread: extracts pieces too, and hands every finished one
@@ -183,7 +195,7 @@ private:
                 lock.unlock();
                 const TPieceEnd end = Extract(From(piece), To(piece), false, FSink, FLeadBuffer, nullptr);
                 lock.lock();
-                if (end.Ended)
+                if (!Passed(end))
                     return;
                 ++FNextOut;
                 FChanged.notify_all();
@@ -196,6 +208,14 @@ private:
                 FChanged.wait(lock);
             }
         }
+    }
+
+    // Notes how far a piece handed on has read; false when it ended the text.
+    bool Passed(const TPieceEnd& end)
+    {
+        FReadTo = std::max(FReadTo, end.ReadTo);
+        FEnded = end.Ended;
+        return !FEnded;
     }
 
     void Help()
@@ -234,6 +254,8 @@ private:
     std::size_t FNextIn = 0;   // the first piece no thread has taken
     std::size_t FNextOut = 0;  // the first piece not yet handed on
     bool FStopped = false;
+    bool FEnded = false;  // on the calling thread only, as is FReadTo
+    std::size_t FReadTo = 0;
 };
 
 }  // namespace
@@ -245,5 +267,10 @@ void ExtractFromFile(const std::string& path, const TExtractOptions& options, TU
     if (split.Threads < 2 || split.PieceBytes == 0 || file.RegularSize() < split.SmallestFile
         || file.RegularSize() <= split.PieceBytes)
         return ExtractFromHandle(file, options, sink);
-    TSplitRun(file, options, sink, split).Run();
+    TSplitRun run(file, options, sink, split);
+    run.Run();
+    if (!run.Ended()) {
+        file.Seek(run.ReadTo());
+        ExtractFromHandle(file, options, sink);
+    }
 }

@@ -130,6 +130,14 @@ void ReadTextLinesAsShiftJis(const std::string& path, const std::function<void(s
     ReadLinesFrom(file, TTextEncoding::Auto, onLine);
 }
 
+void ReadTextLinesAsShiftJis(int fd, const std::function<void(std::string_view)>& onLine,
+                             const std::function<void(std::size_t bytes)>& onRead)
+{
+    TFileHandle file(fd);
+    file.OnRead = onRead;
+    ReadLinesFrom(file, TTextEncoding::Auto, onLine);
+}
+
 void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine)
 {
     std::string spare;

@@ -1,7 +1,9 @@
 // A list file is loaded as the program loads it at start-up, saved as it is
 // saved at the end, and loaded again: the items are the lines of the file,
 // and a save and a load give back the same list.
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,16 +18,22 @@ namespace fs = std::filesystem;
 namespace {
 
 // One program folder for the whole run, in memory where the machine has a
-// memory file system, since every save syncs to disk.
+// memory file system that the user may write to, since every save syncs to
+// disk; else in the temporary folder.
 class TProgramFolder {
 public:
     TProgramFolder()
     {
-        const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "linkrake-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            fuzz::Fail("cannot make a program folder");
-        FPath = pattern;
+        std::string reasons;
+        for (const fs::path& base : Bases()) {
+            std::string pattern = (base / "linkrake-fuzz-XXXXXX").string();
+            if (::mkdtemp(pattern.data())) {
+                FPath = pattern;
+                return;
+            }
+            reasons += base.string() + ": " + std::strerror(errno) + "\n";
+        }
+        fuzz::Fail("cannot make a program folder", reasons);
     }
     ~TProgramFolder()
     {
@@ -35,6 +43,17 @@ public:
     std::string Path() const { return FPath.string() + "/"; }
 
 private:
+    static std::vector<fs::path> Bases()
+    {
+        std::vector<fs::path> bases;
+        std::error_code error;
+        if (fs::is_directory("/dev/shm", error))
+            bases.emplace_back("/dev/shm");
+        const fs::path temporary = fs::temp_directory_path(error);
+        bases.push_back(error ? fs::path("/tmp") : temporary);
+        return bases;
+    }
+
     fs::path FPath;
 };
 

@@ -205,7 +205,7 @@ void TMainWindow::changeEvent(QEvent* event)
     if (!isMinimized())
         FKeepInTaskbar = false;
     else if (!FKeepInTaskbar)
-        AppMinimize();
+        LeaveForTray();
 }
 
 // ---- Binding ----

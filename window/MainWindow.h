@@ -17,9 +17,9 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 
-class TPopupMenu;
-class TQvClipDetector;
+class TClipboardWatcher;
 class TReadProgress;
 class TTrayIcon;
 class TWindowAnchoring;
@@ -46,9 +46,9 @@ public:
     TReadProgress* Reading;
 
     // ---- Non-visual components (a window is never built without them) ----
-    TQvClipDetector* ClipDetector = nullptr;
+    TClipboardWatcher* ClipboardWatcher = nullptr;
     TTrayIcon* TrayIcon = nullptr;
-    TPopupMenu* TrayMenu = nullptr;
+    QMenu* TrayMenu = nullptr;
     QAction* RestoreItem = nullptr;
     QAction* PauseItem = nullptr;
     QAction* MenuSeparator = nullptr;
@@ -81,13 +81,11 @@ public:
 
     // ---- Clipboard monitoring and tray residency ----
     void ClipboardChanged();
-    void AppMinimize();
+    // Minimized: into the notification area, or back to the task bar.
+    void LeaveForTray();
     void RestoreFromTray();
     void ShowPauseCaption();
-    void TrayIconDoubleClick();
-    void RestoreItemClick();
-    void PauseItemClick();
-    void ExitItemClick();
+    void TogglePauseFromTray();
 
     // Runs a workspace handler with the controls bound around it.
     void RunWorkspaceHandler(const std::function<void()>& handler);
@@ -120,7 +118,6 @@ private:
     bool TakeListTextDrop(QObject* watched, QDropEvent* event);
     void CreateComponents();
     void MinimizeToTray();
-    void ShowTrayIcon();
     void GiveTaskbarEntryBack();
     void AcceptFileDrops();
     bool TakeFileDrop(QDropEvent* event);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "ReadProgress.h"
 #include "SaveReport.h"
 #include "Workspace.h"
 
@@ -24,6 +25,7 @@ int TMainWindow::SaveWithoutAsking()
     // The desktop may save the session without ending it (a checkpoint, or a
     // logout cancelled later); once the user works on, a close saves again.
     FActivityAfterSave.Start([this] { FSavedForEnd = false; });
+    Reading->StopNow();
     ControlsToWorkspace();
     MemosToWorkspace();
     const TFileProblems unsaved = FWorkspace->SaveWorkspaceFiles();

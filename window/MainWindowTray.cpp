@@ -12,42 +12,37 @@
 #include "monitor/ClipboardMonitor.h"
 #include "ui_MainWindow.h"
 
-#include "PopupMenu.h"
-#include "QvClipDetector.h"
+#include "ClipboardWatcher.h"
 #include "ReadProgress.h"
 #include "TrayIcon.h"
 
 void TMainWindow::CreateComponents()
 {
-    TrayMenu = new TPopupMenu(this);
+    TrayMenu = new QMenu(this);
     TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
-    QMenu* menu = TrayMenu->Menu();
-    RestoreItem = menu->addAction(QStringLiteral("復帰"));
-    PauseItem = menu->addAction(QStringLiteral("監視中断"));
-    MenuSeparator = menu->addSeparator();
-    ExitItem = menu->addAction(QStringLiteral("終了"));
+    RestoreItem = TrayMenu->addAction(QStringLiteral("復帰"));
+    PauseItem = TrayMenu->addAction(QStringLiteral("監視中断"));
+    MenuSeparator = TrayMenu->addSeparator();
+    ExitItem = TrayMenu->addAction(QStringLiteral("終了"));
     RestoreItem->setObjectName(QStringLiteral("RestoreItem"));
     PauseItem->setObjectName(QStringLiteral("PauseItem"));
     MenuSeparator->setObjectName(QStringLiteral("MenuSeparator"));
     ExitItem->setObjectName(QStringLiteral("ExitItem"));
-    connect(RestoreItem, &QAction::triggered, this, &TMainWindow::RestoreItemClick);
-    connect(PauseItem, &QAction::triggered, this, &TMainWindow::PauseItemClick);
-    connect(ExitItem, &QAction::triggered, this, &TMainWindow::ExitItemClick);
+    connect(RestoreItem, &QAction::triggered, this, &TMainWindow::RestoreFromTray);
+    connect(PauseItem, &QAction::triggered, this, &TMainWindow::TogglePauseFromTray);
+    connect(ExitItem, &QAction::triggered, this, &QWidget::close);
 
-    // Built as from a window description: the stored properties are read
-    // between the loading steps, and a visible icon is added once at the end.
     TrayIcon = new TTrayIcon(this);
     TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
-    TrayIcon->BeginLoading();
     TrayIcon->SetIcon(TrayIconImage());
-    TrayIcon->SetRBPopupMenu(TrayMenu);
-    TrayIcon->SetTipHelp("Linkrake");
-    TrayIcon->OnDblClick = [this](QObject*) { TrayIconDoubleClick(); };
-    TrayIcon->EndLoading();
+    TrayIcon->SetToolTip(QStringLiteral("Linkrake"));
+    TrayIcon->SetRightMenu(TrayMenu);
+    connect(TrayIcon, &TTrayIcon::DoubleClicked, this, &TMainWindow::RestoreFromTray);
 
-    ClipDetector = new TQvClipDetector(this);
-    ClipDetector->setObjectName(QStringLiteral("ClipDetector"));
-    ClipDetector->SetOnClipChange([this](QObject*) { ClipboardChanged(); });
+    ClipboardWatcher = new TClipboardWatcher(this);
+    ClipboardWatcher->setObjectName(QStringLiteral("ClipboardWatcher"));
+    connect(ClipboardWatcher, &TClipboardWatcher::Changed, this, &TMainWindow::ClipboardChanged);
+    ClipboardWatcher->Start();
 }
 
 void TMainWindow::MonitoringToggled()
@@ -69,7 +64,7 @@ void TMainWindow::ClipboardChanged()
     RunWorkspaceHandler([this] { ClipboardMonitor::RewriteClipboard(Workspace()); });
 }
 
-void TMainWindow::AppMinimize()
+void TMainWindow::LeaveForTray()
 {
     // Hiding the window inside its own state change confuses window
     // managers; leave the notification first.
@@ -82,21 +77,13 @@ void TMainWindow::MinimizeToTray()
         return;  // restored meanwhile
     hide();      // no window, so no task-bar entry
     bool shown = false;
+    // A desktop without a tray refuses the icon, and that is reported.
     Workspace().Run([this, &shown] {
-        ShowTrayIcon();
+        TrayIcon->SetVisible(true);
         shown = true;
     });
     if (!shown)
         GiveTaskbarEntryBack();
-}
-
-void TMainWindow::ShowTrayIcon()
-{
-    TrayIcon->SetVisible(true);
-    // An icon refused before stays "visible" without being in the tray;
-    // writing true again would change nothing and leave no way back.
-    if (!TrayIcon->Registered())
-        throw ENotifyIconError("タスクトレイにアイコンを登録できません。");
 }
 
 void TMainWindow::GiveTaskbarEntryBack()
@@ -104,7 +91,6 @@ void TMainWindow::GiveTaskbarEntryBack()
     // Without an icon in the tray the window is the only way back to the
     // program: it keeps its task-bar entry, minimized, and the next minimize
     // tries the tray afresh once the user has restored it.
-    TrayIcon->SetVisible(false);
     FKeepInTaskbar = true;
     showMinimized();
 }
@@ -124,23 +110,8 @@ void TMainWindow::ShowPauseCaption()
     PauseItem->setText(Workspace().MonitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開"));
 }
 
-void TMainWindow::TrayIconDoubleClick()
-{
-    RestoreFromTray();
-}
-
-void TMainWindow::RestoreItemClick()
-{
-    RestoreFromTray();
-}
-
-void TMainWindow::PauseItemClick()
+void TMainWindow::TogglePauseFromTray()
 {
     ClipboardMonitor::TogglePause(Workspace());
     ShowPauseCaption();
-}
-
-void TMainWindow::ExitItemClick()
-{
-    close();
 }

@@ -1,6 +1,8 @@
 #include "ReadProgress.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -12,6 +14,7 @@
 #include "BackgroundReader.h"
 #include "BusyCursor.h"
 #include "Engine.h"
+#include "InputFiles.h"
 
 namespace {
 constexpr int ProgressSteps = 1000;
@@ -47,7 +50,7 @@ bool TReadProgress::Read(const std::vector<std::string>& paths, const TExtractOp
     if (bytes <= ProgressBytes) {
         const TBusyCursor busy(bytes > BusyBytes);
         for (const std::string& path : paths)
-            ExtractFromFile(path, options, list);
+            ExtractFromInputFile(path, options, list);
         return true;
     }
     TBackgroundReader reader(paths, options);
@@ -61,6 +64,7 @@ bool TReadProgress::Read(const std::vector<std::string>& paths, const TExtractOp
 bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
 {
     FReader = &reader;
+    FList = &list;
     Bar->setValue(0);
     Row->show();
     AbortButton->setEnabled(true);
@@ -86,6 +90,7 @@ bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
     FControls->setEnabled(true);
     Row->hide();
     FReader = nullptr;
+    FList = nullptr;
     return !reader.StoppedEarly();
 }
 
@@ -95,4 +100,15 @@ void TReadProgress::Abort()
         FReader->Abort();
         AbortButton->setEnabled(false);
     }
+}
+
+void TReadProgress::StopNow()
+{
+    if (!FReader)
+        return;
+    Abort();
+    // A stop takes effect within a few megabytes, even inside a line.
+    while (!FReader->Finished())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    FReader->Collect(*FList);
 }

@@ -32,6 +32,9 @@ public:
     bool Reading() const { return FReader != nullptr; }
     // Stops the reading after the line it is working on.
     void Abort();
+    // Stops the reading and waits until it has, its URLs in the list: an
+    // end that saves at once saves only what a stopped reading left.
+    void StopNow();
 
     // Files together larger than this show the progress and can be stopped.
     std::uint64_t ProgressBytes = 50'000'000;
@@ -51,4 +54,5 @@ private:
 
     QWidget* FControls;
     TBackgroundReader* FReader = nullptr;
+    TUrlList* FList = nullptr;  // where FReader's URLs go
 };

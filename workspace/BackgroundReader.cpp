@@ -1,7 +1,11 @@
 #include "BackgroundReader.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <new>
 #include <system_error>
+
+#include "InputFiles.h"
 
 namespace {
 
@@ -11,13 +15,15 @@ struct TStopReading { };
 // URLs go over to the pending list in batches: taking the lock per line
 // would cost more than the extraction of a short line.
 constexpr std::size_t LinesPerBatch = 4096;
+// Past this much of one line, a stop does not wait for the line's end.
+constexpr std::size_t LongLineBytes = 4 << 20;
 
 }  // namespace
 
 TBackgroundReader::TBackgroundReader(std::vector<std::string> paths, const TExtractOptions& options)
-    : FOptions(options), FTotalBytes(SizeOfFiles(paths))
+    : FPaths(std::move(paths)), FOptions(options), FTotalBytes(SizeOfFiles(FPaths))
 {
-    FThread = std::thread([this, files = std::move(paths)]() mutable { Run(std::move(files)); });
+    FThread = std::thread([this] { Run(); });
 }
 
 TBackgroundReader::~TBackgroundReader()
@@ -39,31 +45,46 @@ std::uint64_t TBackgroundReader::SizeOfFiles(const std::vector<std::string>& pat
     return total;
 }
 
-void TBackgroundReader::Run(std::vector<std::string> paths)
+void TBackgroundReader::Run()
 {
     TUrlList batch;
     std::size_t lines = 0;
-    std::uint64_t filesRead = 0;
+    std::size_t unfinishedLine = 0;  // bytes read since the last whole line
     try {
-        for (const std::string& path : paths) {
-            ReadTextLinesAsShiftJis(path, [&](std::string_view line) {
-                ExtractUrlsFromLine(line, FOptions, batch);
-                FBytesRead += line.size() + 1;
-                if (++lines % LinesPerBatch == 0)
-                    Hand(batch);
-                if (FAbort)
-                    throw TStopReading();
-            });
-            // Lines of a UTF-8 file arrive converted, shorter than read.
-            filesRead += SizeOfFiles({path});
-            FBytesRead = filesRead;
+        for (; FCurrent < FPaths.size(); ++FCurrent) {
+            const TRegularFile file(FPaths[FCurrent]);
+            ReadTextLinesAsShiftJis(
+                file.Fd(),
+                [&](std::string_view line) {
+                    ExtractUrlsFromLine(line, FOptions, batch);
+                    unfinishedLine = 0;
+                    if (++lines % LinesPerBatch == 0)
+                        Hand(batch);
+                    if (FAbort)
+                        throw TStopReading();
+                },
+                [&](std::size_t bytes) {
+                    FBytesRead += bytes;
+                    unfinishedLine += bytes;
+                    // A line that goes on and on is left unfinished.
+                    if (FAbort && unfinishedLine > LongLineBytes)
+                        throw TStopReading();
+                });
         }
     } catch (const TStopReading&) {
         FStoppedEarly = true;
+    } catch (const ENotRegularFile&) {
+        NoteFailure(std::make_exception_ptr(EFileNotRead(FPaths[FCurrent], NotRegularFileReason())));
+    } catch (const std::bad_alloc&) {
+        NoteOutOfMemory();
     } catch (...) {
-        FFailure = std::current_exception();
+        NoteFailure(std::current_exception());
     }
-    Hand(batch);
+    try {
+        Hand(batch);
+    } catch (const std::bad_alloc&) {
+        NoteOutOfMemory();  // the last batch's URLs are lost with it
+    }
     FFinished = true;
 }
 
@@ -77,6 +98,25 @@ void TBackgroundReader::Hand(TUrlList& batch)
     batch.Clear();
 }
 
+void TBackgroundReader::NoteFailure(std::exception_ptr failure)
+{
+    std::lock_guard<std::mutex> lock(FLock);
+    if (!FFailure)
+        FFailure = std::move(failure);
+}
+
+void TBackgroundReader::NoteOutOfMemory()
+{
+    try {
+        if (FPaths.empty())
+            throw std::bad_alloc();
+        const std::size_t current = std::min<std::size_t>(FCurrent, FPaths.size() - 1);
+        NoteFailure(std::make_exception_ptr(EFileNotRead(FPaths[current], OutOfMemoryReason())));
+    } catch (const std::bad_alloc&) {
+        NoteFailure(std::current_exception());
+    }
+}
+
 void TBackgroundReader::Collect(TUrlList& list)
 {
     std::vector<std::string> taken;
@@ -84,12 +124,18 @@ void TBackgroundReader::Collect(TUrlList& list)
         std::lock_guard<std::mutex> lock(FLock);
         taken.swap(FPending);
     }
-    for (std::string& url : taken)
-        list.Append(std::move(url));
+    try {
+        for (std::string& url : taken)
+            list.Append(std::move(url));
+    } catch (const std::bad_alloc&) {
+        FAbort = true;
+        NoteOutOfMemory();
+    }
 }
 
 void TBackgroundReader::RethrowFailure() const
 {
+    std::lock_guard<std::mutex> lock(FLock);
     if (FFinished && FFailure)
         std::rethrow_exception(FFailure);
 }

@@ -16,12 +16,14 @@ class TBackgroundReader {
 public:
     // Starts reading the files one after the other, in order.
     TBackgroundReader(std::vector<std::string> paths, const TExtractOptions& options);
-    // Stops the reading (after the current line) and waits for the thread.
+    // Stops the reading and waits for the thread.
     ~TBackgroundReader();
     TBackgroundReader(const TBackgroundReader&) = delete;
     TBackgroundReader& operator=(const TBackgroundReader&) = delete;
 
-    // Asks the reading to stop after the line it is working on.
+    // Asks the reading to stop: after the line it is working on, or within
+    // a long line after a few megabytes at most. The line cut short adds
+    // nothing.
     void Abort() { FAbort = true; }
     // True when an Abort() left lines unread.
     bool StoppedEarly() const { return FStoppedEarly; }
@@ -32,25 +34,32 @@ public:
     std::uint64_t TotalBytes() const { return FTotalBytes; }
 
     // Appends the URLs extracted since the last call to list, in file order.
+    // Short of memory for them, it stops the reading as Abort() does and
+    // leaves that failure for RethrowFailure().
     void Collect(TUrlList& list);
-    // After Finished(): rethrows a read or extraction failure, if there was one.
+    // After Finished(): rethrows a read or extraction failure, if there was
+    // one; running out of memory throws EFileNotRead naming the file.
     void RethrowFailure() const;
 
     // The size of the files together; a file that cannot be found counts 0.
     static std::uint64_t SizeOfFiles(const std::vector<std::string>& paths);
 
 private:
-    void Run(std::vector<std::string> paths);
+    void Run();
     void Hand(TUrlList& batch);
+    void NoteFailure(std::exception_ptr failure);
+    void NoteOutOfMemory();
 
+    const std::vector<std::string> FPaths;
     TExtractOptions FOptions;
     std::uint64_t FTotalBytes;
     std::atomic<bool> FAbort{false};
     std::atomic<bool> FFinished{false};
     std::atomic<bool> FStoppedEarly{false};
     std::atomic<std::uint64_t> FBytesRead{0};
-    std::mutex FLock;
+    std::atomic<std::size_t> FCurrent{0};  // the file being read
+    mutable std::mutex FLock;
     std::vector<std::string> FPending;  // extracted, not yet collected
-    std::exception_ptr FFailure;        // written before FFinished is set
+    std::exception_ptr FFailure;        // the first failure
     std::thread FThread;
 };

@@ -1,5 +1,7 @@
 #include "FileWriting.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -60,15 +62,26 @@ std::string FolderOf(const std::string& path)
 }
 
 // The new file keeps the permissions of the one it replaces; a first file
-// gets the usual permissions for the user's umask.
+// is the user's alone: memos and lists are nobody else's business on a
+// shared machine.
 mode_t PermissionsFor(const std::string& path)
 {
     struct stat existing { };
     if (::stat(path.c_str(), &existing) == 0)
         return existing.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0600;
+}
+
+// What mkstemp puts in place of the X's.
+bool IsRandomSuffix(std::string_view suffix)
+{
+    const std::size_t length = std::strlen(TemporaryFileSuffix);
+    if (suffix.size() != length || suffix[0] != TemporaryFileSuffix[0])
+        return false;
+    for (const char c : suffix.substr(1))
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    return true;
 }
 
 // A symbolic link is followed, so that a workspace file kept elsewhere
@@ -152,19 +165,28 @@ std::string SaveTargetOf(const std::string& path)
     return ResolvedTarget(path);
 }
 
-int RemoveStaleTemporaries(const std::string& folder, int minimumAgeSeconds)
+bool IsTemporaryOf(const std::string& name, const std::string& targetName)
+{
+    const std::string start = TemporaryFilePrefix + targetName;
+    return name.size() == start.size() + std::strlen(TemporaryFileSuffix)
+           && name.compare(0, start.size(), start) == 0
+           && IsRandomSuffix(std::string_view(name).substr(start.size()));
+}
+
+int RemoveStaleTemporaries(const std::string& folder, const std::vector<std::string>& targetNames,
+                           int minimumAgeSeconds)
 {
     DIR* entries = ::opendir(folder.c_str());
     if (!entries)
         return 0;
     const std::time_t cutoff = std::time(nullptr) - minimumAgeSeconds;
-    const std::size_t prefixLength = std::strlen(TemporaryFilePrefix);
-    const std::size_t suffixLength = std::strlen(TemporaryFileSuffix);
     int removed = 0;
     while (const dirent* entry = ::readdir(entries)) {
         const std::string name = entry->d_name;
-        if (name.size() <= prefixLength + suffixLength
-            || name.compare(0, prefixLength, TemporaryFilePrefix) != 0)
+        // Only the names the saves make: a user's own file that merely looks
+        // alike stays.
+        if (std::none_of(targetNames.begin(), targetNames.end(),
+                         [&](const std::string& target) { return IsTemporaryOf(name, target); }))
             continue;
         const std::string path = folder + "/" + name;
         struct stat info { };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ListSorting.h"
+#include "ListOrder.h"
 
 namespace {
 
@@ -88,13 +88,8 @@ void TWorkspace::DeleteDuplicates()
         StatusLine = QStringLiteral("エラー＞重複チェックするURLがありません。");
     } else {
         TUndoRecording undo(History, List);
-        undo->Reorder(List, AscendingOrder(List.Items()));
-        // Exact duplicates are adjacent after the sort, so one pass finds them.
-        std::vector<std::size_t> duplicates;
-        for (std::size_t i = 1; i < List.Count(); ++i)
-            if (List[i] == List[i - 1])
-                duplicates.push_back(i);
-        undo->RemoveAt(List, std::move(duplicates));
+        undo->Reorder(List, ListOrder(List.Items(), TReading::Forward));
+        undo->RemoveAt(List, LaterDuplicates(List.Items()));
         ReorderFinished(List);
         StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
     }
@@ -104,7 +99,7 @@ void TWorkspace::DeleteDuplicates()
 void TWorkspace::SortForward()
 {
     TUndoRecording undo(History, List);
-    undo->Reorder(List, AscendingOrder(List.Items()));
+    undo->Reorder(List, ListOrder(List.Items(), TReading::Forward));
     ReorderFinished(List);
     Display.ListScrollWidth = true;
 }
@@ -112,7 +107,7 @@ void TWorkspace::SortForward()
 void TWorkspace::SortBackward()
 {
     TUndoRecording undo(History, List);
-    undo->Reorder(List, EndingOrder(List.Items()));
+    undo->Reorder(List, ListOrder(List.Items(), TReading::Backward));
     ReorderFinished(List);
     Display.ListScrollWidth = true;
 }

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
 #include <optional>
-#include <set>
+#include <vector>
 
 #include "FileWriting.h"
+#include "InputFiles.h"
 #include "ListText.h"
 #include "MemoBytes.h"
 
@@ -98,7 +100,8 @@ void TWorkspace::LoadListFile()
 {
     const std::string path = FProgramFolder + ListFileName;
     try {
-        ReadTextLines(path, [this](std::string_view line) { List.Append(std::string(line)); });
+        const TRegularFile file(path);
+        ReadTextLines(file.Fd(), [this](std::string_view line) { List.Append(std::string(line)); });
     } catch (const std::exception& failure) {
         NoteUnreadable(path, failure);  // the lines read so far stay
     }
@@ -116,7 +119,8 @@ void TWorkspace::LoadMemo(int pad)
     bytes.reset();
     std::string memo;
     try {
-        bytes = ReadFileBytes(path);
+        const TRegularFile file(path);
+        bytes = ReadFileBytes(file.Fd());
         // A memo in UTF-8 stays UTF-8, marked as such for the window.
         std::string_view text = *bytes;
         const bool utf8 = DecideEncoding(text, true) == TTextEncoding::Utf8;
@@ -148,11 +152,13 @@ void TWorkspace::LoadWorkspace()
 {
     // Another copy of the program may be saving right now: only temporaries
     // older than any save are removed.
-    std::set<std::string> folders;
-    for (const char* name : {SettingsFileName, ListFileName, MemoFileName(1), MemoFileName(2)})
-        folders.insert(FolderOf(SaveTargetOf(FProgramFolder + name)));
-    for (const std::string& folder : folders)
-        RemoveStaleTemporaries(folder, StaleTemporarySeconds);
+    std::map<std::string, std::vector<std::string>> targets;  // folder -> names saved there
+    for (const char* name : {SettingsFileName, ListFileName, MemoFileName(1), MemoFileName(2)}) {
+        const std::string target = SaveTargetOf(FProgramFolder + name);
+        targets[FolderOf(target)].push_back(target.substr(target.rfind('/') + 1));
+    }
+    for (const auto& [folder, names] : targets)
+        RemoveStaleTemporaries(folder, names, StaleTemporarySeconds);
 
     LoadSettings();  // also sets ClipIgnore from the CB option
     LoadListFile();

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <memory>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -42,6 +42,19 @@ std::string ProgramFolderOf(const std::string& executable)
     return executable.substr(0, slash) + "/";
 }
 
+namespace {
+
+// Creates each missing folder of path for the user alone: what the program
+// keeps there is nobody else's. Folders that exist keep their permissions.
+void MakePrivateFolders(const std::string& path)
+{
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        ::mkdir(path.substr(0, slash).c_str(), 0700);
+    ::mkdir(path.c_str(), 0700);  // without a trailing "/"
+}
+
+}  // namespace
+
 std::string ChooseWorkspaceFolder(const std::string& programFolder, bool installed,
                                   bool programFolderWritable, const std::string& userDataFolder)
 {
@@ -59,7 +72,7 @@ std::string WorkspaceFolderFor(const std::string& programFolder, const std::stri
     const std::string folder = ChooseWorkspaceFolder(programFolder, installed, writable, userDataFolder);
     // A folder that cannot be made shows later, as a failing close.
     if (folder == userDataFolder)
-        QDir().mkpath(QFile::decodeName(userDataFolder.c_str()));
+        MakePrivateFolders(userDataFolder);
     return folder;
 }
 

@@ -1,8 +1,31 @@
 #include "Workspace.h"
 
+#include <QStringList>
+
+#include "InputFiles.h"
+
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
 const QString ReadStoppedStatus = QStringLiteral("報告＞読み込みを中止しました。");
+
+// The paths worth reading. Those that are not regular files are named in
+// one box instead: a FIFO would block the reading, a device never end it.
+std::vector<std::string> WithoutSpecialFiles(const std::vector<std::string>& paths,
+                                             TWorkspaceServices& services)
+{
+    std::vector<std::string> readable;
+    QStringList refused;
+    for (const std::string& path : paths) {
+        if (IsSpecialFile(path))
+            refused << NotReadText(path, NotRegularFileReason());
+        else
+            readable.push_back(path);
+    }
+    if (!refused.isEmpty())
+        services.ReportError(refused.join(u'\n'));
+    return readable;
+}
+
 }  // namespace
 
 void TWorkspace::InputTextFile()
@@ -23,10 +46,13 @@ void TWorkspace::InputTextFile()
 
 void TWorkspace::ReadDroppedFiles(const std::vector<std::string>& paths)
 {
+    // Every dropped path is taken whole: no count or length cut-off.
+    const std::vector<std::string> readable = WithoutSpecialFiles(paths, FServices);
+    if (readable.empty() && !paths.empty())
+        return;
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
-    // Every dropped path is taken whole: no count or length cut-off.
-    if (!ReadFiles(paths)) {
+    if (!ReadFiles(readable)) {
         StatusLine = ReadStoppedStatus;
         return;
     }

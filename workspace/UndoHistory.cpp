@@ -3,8 +3,10 @@
 #include <iterator>
 #include <limits>
 #include <numeric>
+#include <optional>
 
 #include "Engine.h"
+#include "FreedMemory.h"
 
 namespace {
 
@@ -272,6 +274,7 @@ void TUndoStep::Undo(TUrlList& list, std::string& entry)
     FBefore.ApplyTo(list);
     if (FEntry)
         entry = FEntry->first;
+    FBytes = CountBytes();  // an undone append now holds its items
 }
 
 void TUndoStep::Redo(TUrlList& list, std::string& entry)
@@ -298,6 +301,7 @@ void TUndoStep::Redo(TUrlList& list, std::string& entry)
     FAfter.ApplyTo(list);
     if (FEntry)
         entry = FEntry->second;
+    FBytes = CountBytes();
 }
 
 std::size_t TUndoStep::CountBytes() const
@@ -339,30 +343,60 @@ void TUndoHistory::Record(TUndoStep step, const TUrlList& list)
         return;
     FRedo.clear();
     FUndo.push_back(std::move(step));
-    Trim();
+    Trim(list);
 }
 
-void TUndoHistory::Trim()
+std::size_t TUndoHistory::Bytes() const
 {
-    while (FUndo.size() > FLevels)
-        FUndo.pop_front();
     std::size_t bytes = 0;
-    for (const TUndoStep& step : FUndo)
-        bytes += step.Bytes();
-    while (FUndo.size() > 1 && bytes > FBudget) {
-        bytes -= FUndo.front().Bytes();
-        FUndo.pop_front();
+    for (const auto* steps : {&FUndo, &FRedo})
+        for (const TUndoStep& step : *steps)
+            bytes += step.Bytes();
+    return bytes;
+}
+
+void TUndoHistory::Trim(const TUrlList& list)
+{
+    std::size_t bytes = Bytes();
+    // The list's size costs a walk over it: only when the budget alone is
+    // not enough.
+    std::optional<std::size_t> listBytes;
+    const auto over = [&] {
+        if (FUndo.size() + FRedo.size() > FLevels)
+            return true;
+        if (bytes <= FBudget)
+            return false;
+        if (!listBytes)
+            listBytes = ItemBytes(list.Items());
+        return bytes > *listBytes;
+    };
+    bool dropped = false;
+    while (over()) {
+        // The oldest undo step first, then the redo step farthest ahead;
+        // the latest step stays.
+        std::deque<TUndoStep>& from = FUndo.size() > 1 ? FUndo : FRedo;
+        if (from.empty() || (&from == &FRedo && FUndo.empty() && FRedo.size() == 1))
+            break;
+        bytes -= from.front().Bytes();
+        from.pop_front();
+        dropped = true;
     }
+    if (dropped)
+        ReturnFreedMemory();
 }
 
 bool TUndoHistory::Undo(TUrlList& list, std::string& entry)
 {
-    return Replay(FUndo, FRedo, [&](TUndoStep& step) { step.Undo(list, entry); });
+    const bool undone = Replay(FUndo, FRedo, [&](TUndoStep& step) { step.Undo(list, entry); });
+    Trim(list);
+    return undone;
 }
 
 bool TUndoHistory::Redo(TUrlList& list, std::string& entry)
 {
-    return Replay(FRedo, FUndo, [&](TUndoStep& step) { step.Redo(list, entry); });
+    const bool redone = Replay(FRedo, FUndo, [&](TUndoStep& step) { step.Redo(list, entry); });
+    Trim(list);
+    return redone;
 }
 
 bool TUndoHistory::Replay(std::deque<TUndoStep>& from, std::deque<TUndoStep>& to,

@@ -54,7 +54,8 @@ public:
     bool Finish(const TUrlList& list);
     void Undo(TUrlList& list, std::string& entry);
     void Redo(TUrlList& list, std::string& entry);
-    // Roughly what the step holds in memory, as counted when it finished.
+    // Roughly what the step holds in memory, as counted when it finished
+    // or was last undone or redone.
     std::size_t Bytes() const { return FBytes; }
 
 private:
@@ -92,11 +93,14 @@ private:
     std::size_t FBytes = 0;
 };
 
+// The program lives all day in the tray: the history, redo steps included,
+// holds at most `levels` steps and at most `memoryBudget` bytes or as much
+// as the list itself, whichever is larger. Past that the oldest steps go
+// first, then the redo steps farthest ahead, but the latest step always
+// stays; the memory they held goes back to the system.
 class TUndoHistory {
 public:
-    // levels: the steps kept; memoryBudget: fewer are kept when they would
-    // hold more than this, but never fewer than the latest one.
-    explicit TUndoHistory(std::size_t levels = 100, std::size_t memoryBudget = std::size_t{1} << 30);
+    explicit TUndoHistory(std::size_t levels = 100, std::size_t memoryBudget = std::size_t{256} << 20);
 
     // Finishes the step and keeps it, unless it changed nothing. A new step
     // ends every redo.
@@ -107,10 +111,13 @@ public:
     bool Undo(TUrlList& list, std::string& entry);
     bool Redo(TUrlList& list, std::string& entry);
     std::size_t UndoCount() const { return FUndo.size(); }
+    std::size_t RedoCount() const { return FRedo.size(); }
+    // What the undo and redo steps hold together.
+    std::size_t Bytes() const;
     void Clear();
 
 private:
-    void Trim();
+    void Trim(const TUrlList& list);
     // Takes the latest step of `from`, applies it and keeps it on `to`.
     static bool Replay(std::deque<TUndoStep>& from, std::deque<TUndoStep>& to,
                        const std::function<void(TUndoStep&)>& apply);

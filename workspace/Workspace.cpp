@@ -1,5 +1,7 @@
 #include "Workspace.h"
 
+#include "InputFiles.h"
+
 #include <exception>
 #include <utility>
 
@@ -8,7 +10,7 @@ TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
 {
     ReadFiles = [this](const std::vector<std::string>& paths) {
         for (const std::string& path : paths)
-            ExtractFromFile(path, Options, List);
+            ExtractFromInputFile(path, Options, List);
         return true;
     };
 }
@@ -17,6 +19,8 @@ void TWorkspace::Run(const std::function<void()>& handler)
 {
     try {
         handler();
+    } catch (const EFileNotRead& refusal) {
+        FServices.ReportError(QString::fromUtf8(refusal.what()));  // a sentence of its own
     } catch (const std::exception& error) {
         FServices.ReportError(DefaultErrorText(QString::fromUtf8(error.what())));
     }

@@ -45,8 +45,8 @@ int main(int argc, char* argv[])
 
     // Before the workspace files are read: a signal from then on saves first.
     TShutdownSignals endingSignals;
-    // A window that cannot be built (the desktop refusing a component) is
-    // reported like any other failure; the program then ends.
+    // A window that cannot be built is reported like any other failure; the
+    // program then ends.
     try {
         // Next to a portable copy; the user's data folder for an installed one.
         TMainWindow form(nullptr, WorkspaceFolderOfExecutable());

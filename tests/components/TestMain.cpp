@@ -3,7 +3,7 @@
 
 int main(int argc, char** argv)
 {
-    // Widgets (menus, the callback window) need an application; no display is.
+    // Menus and tray icons need an application; no display is.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -75,6 +75,8 @@ for file in Linkrake.ini List.txt Memo1.txt Memo2.txt; do
   [ -f "$data/$file" ] || problem "first start: $file not in $data"
 done
 [ "$(stat -c %u "$data")" = "$user_id" ] || problem "the data folder does not belong to the user"
+[ "$(stat -c %a "$data")" = 700 ] || problem "the data folder is open to others: $(stat -c %a "$data")"
+[ "$(stat -c %a "$data/Memo1.txt")" = 600 ] || problem "a memo is open to others"
 
 # Second start finds the list fed meanwhile and writes it back.
 printf 'http://one.example/\r\n\r\nhttp://two.example/\r\n' > "$data/List.txt"

@@ -1,6 +1,7 @@
 // How the window ends: the files it could not read are named once it shows,
 // memos the user left alone keep their bytes, and an end nobody can be
 // asked about saves once and lets the close after it pass.
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -83,7 +84,7 @@ TEST_F(EndingTest, NoToTheQuestionLeavesTheProgramInTheTray)
     Form->hide();  // in the tray
     QDir(Dir.path()).mkdir(QStringLiteral("Linkrake.ini"));
     Services.ConfirmAnswer = false;
-    Form->ExitItemClick();
+    Form->findChild<QAction*>(QStringLiteral("ExitItem"))->trigger();
     EXPECT_FALSE(Form->isVisible());
     EXPECT_EQ(Services.Questions.size(), 1);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(PathOf("List.txt"))));  // saved all the same

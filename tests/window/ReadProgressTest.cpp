@@ -92,6 +92,20 @@ TEST_F(ReadProgressTest, ClosingDuringAReadingStopsItAndSavesWhatWasRead)
     EXPECT_EQ(saved.rfind("http://big.example/0.zip\r\n", 0), 0u);
 }
 
+TEST_F(ReadProgressTest, AnEndWithoutAskingStopsTheReadingBeforeItSaves)
+{
+    int status = -1;
+    DuringTheReading([&] { status = Form->SaveWithoutAsking(); });
+    Form->ReadDroppedFiles({Big});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));
+    std::string listed;
+    for (const TUrlList::TItem& item : Form->Workspace().List.Items())
+        listed += item.Text + "\r\n";
+    EXPECT_FALSE(listed.empty());
+    EXPECT_TRUE(ReadFile("List.txt") == listed);  // nothing read after the save
+}
+
 TEST_F(ReadProgressTest, ClipboardMonitoringWaitsForTheReading)
 {
     AddItems({"http://before.example/"});

@@ -198,6 +198,25 @@ TEST_F(Persistence, ASettingsFileTooLargeOrNotRegularIsNotReadNorReplaced)
     EXPECT_TRUE(fs::is_symlink(Folder + "Linkrake.ini"));
 }
 
+// A FIFO without a writer would block the start for good.
+TEST_F(Persistence, FifosAndDevicesInPlaceOfTheListAndMemosAreNotReadNorReplaced)
+{
+    mkfifo((Folder + "List.txt").c_str(), 0600);
+    mkfifo((Folder + "Memo1.txt").c_str(), 0600);
+    fs::create_symlink("/dev/zero", Folder + "Memo2.txt");
+    W.LoadWorkspace();
+    ASSERT_EQ(W.UnreadableFiles.size(), 3u);
+    for (const TFileProblem& problem : W.UnreadableFiles)
+        EXPECT_EQ(problem.Reason, Utf8("通常のファイルではありません")) << problem.Path;
+    List.Append("http://new/");
+    W.MemoPad1 = "typed";
+    Services.ConfirmAnswer = true;
+    EXPECT_TRUE(W.SaveBeforeQuitting());
+    EXPECT_TRUE(fs::is_fifo(Folder + "List.txt"));
+    EXPECT_TRUE(fs::is_fifo(Folder + "Memo1.txt"));
+    EXPECT_TRUE(fs::is_symlink(Folder + "Memo2.txt"));
+}
+
 TEST_F(Persistence, AccessDeniedAtStartKeepsTheFileAsItWas)
 {
     if (geteuid() == 0)
@@ -252,6 +271,51 @@ TEST_F(Persistence, StartRemovesOnlyOldTemporariesOfItsOwnSaves)
     EXPECT_TRUE(fs::exists(fresh));  // another copy of the program may be saving it
     EXPECT_TRUE(fs::exists(users));
     EXPECT_TRUE(fs::exists(Folder + ".linkrake-saving-folder.Mn78Op"));
+}
+
+TEST(SaveTemporaries, OnlyTheNamesTheSavesMakeCount)
+{
+    const struct {
+        const char* Name;
+        bool Ours;
+    } cases[] = {
+        {".linkrake-saving-List.txt.Ab12Cd", true},   {".linkrake-saving-List.txt.Ab12C", false},
+        {".linkrake-saving-List.txt.Ab12Cde", false}, {".linkrake-saving-List.txt.Ab-2Cd", false},
+        {".linkrake-saving-List.txtxAb12Cd", false},  {".linkrake-saving-userfile.bak", false},
+        {".linkrake-saving-Memo1.txt.Ab12Cd", false}, {"linkrake-saving-List.txt.Ab12Cd", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsTemporaryOf(c.Name, "List.txt"), c.Ours) << c.Name;
+}
+
+TEST_F(Persistence, CleanupBesideALinkedFileSparesTheUsersOwnFiles)
+{
+    QTemporaryDir other;
+    const std::string elsewhere = other.path().toStdString() + "/";
+    WriteBytes(elsewhere + "mylist.txt", "http://kept/\r\n");
+    fs::create_symlink(elsewhere + "mylist.txt", Folder + "List.txt");
+    const std::string users = elsewhere + ".linkrake-saving-userfile.bak";
+    const std::string ours = elsewhere + ".linkrake-saving-mylist.txt.Qr90St";
+    for (const std::string& path : {users, ours}) {
+        WriteBytes(path, "x");
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    }
+    W.LoadWorkspace();
+    EXPECT_TRUE(fs::exists(users));
+    EXPECT_FALSE(fs::exists(ours));
+}
+
+TEST_F(Persistence, NewFilesArePrivateAndOldOnesKeepTheirMode)
+{
+    WriteBytes(Folder + "Memo1.txt", "old\r\n");
+    chmod((Folder + "Memo1.txt").c_str(), 0644);
+    const mode_t savedMask = umask(022);
+    W.LoadWorkspace();
+    ASSERT_TRUE(W.SaveBeforeQuitting());
+    umask(savedMask);
+    for (const char* name : {"Linkrake.ini", "List.txt", "Memo2.txt"})
+        EXPECT_EQ(fs::status(Folder + name).permissions(), fs::perms(0600)) << name;
+    EXPECT_EQ(fs::status(Folder + "Memo1.txt").permissions(), fs::perms(0644));
 }
 
 TEST_F(Persistence, AFullDiskKeepsTheOldFileWhole)

@@ -202,4 +202,77 @@ TEST_F(UndoHistoryTest, TheBudgetDropsOldStepsButKeepsTheLatest)
     EXPECT_EQ(list.Count(), 10u);
 }
 
+// The long sessions of a program that lives in the tray, at a small size:
+// the history never holds more than its budget or the list's own size,
+// redo steps included, and what stays still undoes exactly.
+struct UndoBudgetTest : UndoHistoryTest {
+    static constexpr std::size_t Budget = 512 << 10;  // a few lists' worth
+    static constexpr int Items = 2000;
+    std::string Copied;
+
+    void SetUp() override
+    {
+        W.History = TUndoHistory(100, Budget);
+        for (int i = 0; i < Items; ++i)
+            Copied += "http://item.example/" + std::to_string(i) + "\r\n";
+        Services.Clipboard = Copied;
+        W.PasteClipboard();
+        W.History.Clear();
+    }
+    std::size_t ListBytes() const
+    {
+        std::size_t bytes = List.Items().capacity() * sizeof(TUrlList::TItem);
+        for (const TUrlList::TItem& item : List.Items())
+            bytes += item.Text.capacity();
+        return bytes;
+    }
+    void ExpectWithinBudget() const
+    {
+        EXPECT_LE(W.History.UndoCount() + W.History.RedoCount(), 100u);
+        EXPECT_LE(W.History.Bytes(), std::max(Budget, ListBytes()));
+    }
+};
+
+TEST_F(UndoBudgetTest, ReplaceStepsStayWithinTheBudgetAndUndoExactly)
+{
+    std::vector<Strings> states{Texts(List)};
+    for (int step = 0; step < 120; ++step) {
+        W.Options.ReplaceFrom = step % 2 ? "hxxp://" : "http://";
+        W.Options.ReplaceTo = std::string(step % 2 ? "http://" : "hxxp://") + std::to_string(step % 10);
+        W.ReplaceInUrls();
+        states.push_back(Texts(List));
+        ExpectWithinBudget();
+    }
+    ASSERT_GT(W.History.UndoCount(), 1u);
+    ASSERT_LT(W.History.UndoCount(), 100u);  // the budget, not the count, limits these
+    for (std::size_t undone = 1; W.History.CanUndo(); ++undone) {
+        W.Undo();
+        ASSERT_TRUE(Texts(List) == states[states.size() - 1 - undone]) << undone;
+        ExpectWithinBudget();
+    }
+}
+
+TEST_F(UndoBudgetTest, UndonePastesCountAsRedoSteps)
+{
+    for (int round = 0; round < 15; ++round) {
+        W.DeleteAll();
+        W.PasteClipboard();
+        ExpectWithinBudget();
+    }
+    ASSERT_EQ(List.Count(), static_cast<std::size_t>(Items));
+    // Each undone paste holds a list's worth of items for its redo.
+    while (W.History.CanUndo()) {
+        W.Undo();
+        ExpectWithinBudget();
+    }
+    EXPECT_GT(W.History.RedoCount(), 0u);
+    // The redo steps farthest ahead went first: redoing the rest ends after
+    // a delete or a paste of that far.
+    while (W.History.CanRedo()) {
+        W.Redo();
+        ExpectWithinBudget();
+        EXPECT_TRUE(List.Empty() || Texts(List).size() == static_cast<std::size_t>(Items));
+    }
+}
+
 }  // namespace

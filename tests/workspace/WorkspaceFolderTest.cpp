@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "WorkspaceFolder.h"
 
 namespace {
@@ -39,8 +41,11 @@ TEST_F(Prefix, TheMarkerUnderShareMakesACopyInstalledAndItsDataFolderIsCreated)
     EXPECT_FALSE(fs::exists(User));
 
     Install();
+    const mode_t savedMask = umask(022);
     EXPECT_EQ(WorkspaceFolderFor(Bin, User), User);
+    umask(savedMask);
     EXPECT_TRUE(fs::is_directory(User));
+    EXPECT_EQ(fs::status(User).permissions(), fs::perms(0700));  // nobody else's
 
     // The whole prefix moved elsewhere is still an installed copy.
     const std::string moved = Root.path().toStdString() + "/moved";
