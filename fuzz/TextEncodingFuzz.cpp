@@ -12,6 +12,7 @@
 
 #include "Engine.h"
 #include "FuzzSupport.h"
+#include "RandomText.h"
 #include "Utf8Scan.h"
 
 namespace {
@@ -40,20 +41,6 @@ void RequireSameCounts(std::string_view in, std::string_view out)
     for (const char c : {'\n', '\r', '\x1A'})
         if (std::count(in.begin(), in.end(), c) != std::count(out.begin(), out.end(), c))
             fuzz::Fail("conversion changed the line bytes", fuzz::Escaped(in) + " -> " + fuzz::Escaped(out));
-}
-
-TExtractOptions OptionsFromBits(int b)
-{
-    TExtractOptions options;
-    options.WwwRule = b & 0x01;
-    options.SchemeRule = b & 0x02;
-    options.KanaConversion = b & 0x04;
-    options.RangeExpansion = b & 0x08;
-    options.ParentPathRule = b & 0x10;
-    options.RootPathRule = b & 0x20;
-    options.SlashDotRule = b & 0x40;
-    options.MemoLine = (b & 0x80) ? "KKK" : "";
-    return options;
 }
 
 }  // namespace
