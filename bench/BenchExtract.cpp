@@ -87,20 +87,25 @@ bool WriteFile(const std::string& path, const std::string& bytes)
 
 int main(int argc, char** argv)
 {
-    std::string writeTo;
+    std::string writeTo, writeUtf8To;
     std::size_t megabytes = DefaultMegabytes;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
         if (arg == "--write")
             writeTo = argv[i + 1];
+        else if (arg == "--write-utf8")
+            writeUtf8To = argv[i + 1];
         else if (arg == "--megabytes")
             megabytes = std::strtoul(argv[i + 1], nullptr, 10);
         else if (arg == "--runs")
             Runs = std::atoi(argv[i + 1]);
     }
     const std::string corpus = MakeCorpus(megabytes << 20);
-    if (!writeTo.empty())
-        return WriteFile(writeTo, corpus) ? 0 : 1;
+    if (!writeTo.empty() || !writeUtf8To.empty())
+        return (writeTo.empty() || WriteFile(writeTo, corpus))
+                       && (writeUtf8To.empty() || WriteFile(writeUtf8To, ShiftJisToUtf8(corpus)))
+                   ? 0
+                   : 1;
 
     const std::string path = "/tmp/linkrake-bench-" + std::to_string(::getpid()) + ".txt";
     if (!WriteFile(path, corpus))

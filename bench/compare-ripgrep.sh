@@ -2,7 +2,9 @@
 # Times linkrake-extract against ripgrep on the 64 MB benchmark corpus, whole
 # processes in wall time, and prints linkrake's time divided by ripgrep's:
 # with the default settings and with every option on. CPU time is shown too:
-# on a busy machine it is the steadier of the two.
+# on a busy machine it is the steadier of the two. Then times the UTF-8 copy
+# of the corpus against the Shift_JIS one: a UTF-8 file should cost at most
+# twice as much.
 #
 # Usage: bench/compare-ripgrep.sh [BUILD_DIR]   (default: build)
 #   RUNS=n      rounds (default 15); each round runs all three commands, one
@@ -21,8 +23,9 @@ done
 command -v rg > /dev/null || { echo "ripgrep (rg) is not installed" >&2; exit 1; }
 
 corpus=$(mktemp /tmp/linkrake-corpus.XXXXXX)
-trap 'rm -f "$corpus"' EXIT
-"$generator" --write "$corpus"
+utf8corpus=$(mktemp /tmp/linkrake-corpus-utf8.XXXXXX)
+trap 'rm -f "$corpus" "$utf8corpus"' EXIT
+"$generator" --write "$corpus" --write-utf8 "$utf8corpus"
 
 every=(--set WWW=1 --set ALL=1 --set NTT=1 --set EXTRACTION=1 --set RULE1=1 --set RULE2=1 --set RULE3=1)
 pattern='https?://[^ "<>'"'"']+'
@@ -68,3 +71,28 @@ awk -v o="$(m "${ours[@]}")" -v a="$(m "${all[@]}")" -v r="$(m "${theirs[@]}")" 
 }'
 printf 'linkrake / ripgrep, wall time (median of per-round ratios): defaults %.2f, every option %.2f\n' \
     "$(m "${ratioOurs[@]}")" "$(m "${ratioAll[@]}")"
+
+# The same text in UTF-8: converted on the way in and out.
+sjis=() utf8=() sjisAll=() utf8All=() cpuSjis=() cpuUtf8=() cpuSjisAll=() cpuUtf8All=() ratioUtf8=() ratioUtf8All=()
+"$extract" "$utf8corpus" > /dev/null
+for ((round = 0; round < runs; round++)); do
+    read -r s cs < <(timed "$extract" "$corpus")
+    read -r u cu < <(timed "$extract" "$utf8corpus")
+    read -r sa csa < <(timed "$extract" "${every[@]}" "$corpus")
+    read -r ua cua < <(timed "$extract" "${every[@]}" "$utf8corpus")
+    sjis+=("$s") utf8+=("$u") cpuSjis+=("$cs") cpuUtf8+=("$cu")
+    sjisAll+=("$sa") utf8All+=("$ua") cpuSjisAll+=("$csa") cpuUtf8All+=("$cua")
+    ratioUtf8+=("$(awk -v a="$u" -v b="$s" 'BEGIN { printf "%.4f", a / b }')")
+    ratioUtf8All+=("$(awk -v a="$ua" -v b="$sa" 'BEGIN { printf "%.4f", a / b }')")
+done
+echo "UTF-8 corpus: $(wc -c < "$utf8corpus") bytes, the same text as the Shift_JIS corpus"
+ratios() {
+    awk -v name="$1" -v s="$(m "${!2}")" -v u="$(m "${!3}")" -v cs="$(m "${!4}")" -v cu="$(m "${!5}")" 'BEGIN {
+        printf "%-15s wall: Shift_JIS %6.1f ms, UTF-8 %6.1f ms (%.2f); CPU: %6.1f ms, %6.1f ms (%.2f)\n", \
+            name, s, u, u / s, cs, cu, cu / cs
+    }'
+}
+ratios defaults 'sjis[@]' 'utf8[@]' 'cpuSjis[@]' 'cpuUtf8[@]'
+ratios "every option" 'sjisAll[@]' 'utf8All[@]' 'cpuSjisAll[@]' 'cpuUtf8All[@]'
+printf 'UTF-8 / Shift_JIS, wall time (median of per-round ratios): defaults %.2f, every option %.2f\n' \
+    "$(m "${ratioUtf8[@]}")" "$(m "${ratioUtf8All[@]}")"

@@ -36,17 +36,17 @@ struct TRawLine {
     bool LoneCr;
 };
 
-// Calls onLine(TRawLine) for every line of block that holds a hit, in
-// order. block starts at a line start. False when a Ctrl-Z at the start of a
-// line ended the text.
-template <class OnLine>
-bool ForEachCandidateLine(std::string_view block, const TTriggers& triggers, OnLine&& onLine)
+// Calls onLine(TRawLine) for every line of block that holds a hit of
+// findHit(from), the first hit at or after from or the block's length. It
+// must report what FindHit reports (Ctrl-Z and lone CRs included) and may
+// report more. False when a Ctrl-Z at the start of a line ended the text.
+template <class FindHitFrom, class OnLine>
+bool ForEachLineHit(std::string_view block, FindHitFrom&& findHit, OnLine&& onLine)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
     const std::size_t length = block.size();
     std::size_t lineFloor = 0;  // no line before this holds a hit
-    for (std::size_t p = FindHit(bytes, 0, length, triggers); p < length;
-         p = FindHit(bytes, p, length, triggers)) {
+    for (std::size_t p = findHit(0); p < length; p = findHit(p)) {
         if (bytes[p] == kernels::CtrlZ) {
             if (p == 0 || bytes[p - 1] == '\n')
                 return false;
@@ -70,6 +70,16 @@ bool ForEachCandidateLine(std::string_view block, const TTriggers& triggers, OnL
             break;
     }
     return true;
+}
+
+// Calls onLine(TRawLine) for every line of block that holds a hit, in
+// order. block starts at a line start.
+template <class OnLine>
+bool ForEachCandidateLine(std::string_view block, const TTriggers& triggers, OnLine&& onLine)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
+    return ForEachLineHit(
+        block, [&](std::size_t from) { return FindHit(bytes, from, block.size(), triggers); }, onLine);
 }
 
 }  // namespace candidates

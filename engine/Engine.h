@@ -10,6 +10,8 @@
 #include "Errors.h"
 #include "ExtractOptions.h"
 #include "IniFile.h"
+#include "ShiftJisCodec.h"
+#include "TextEncoding.h"
 #include "UrlList.h"
 #include "UrlSink.h"
 
@@ -78,15 +80,19 @@ void ReadTextLines(const std::string& path, const std::function<void(std::string
 // The same from a descriptor that stays open, such as standard input: it is
 // read from where it stands, whatever it is (pipe, socket, terminal).
 void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine);
-// The same, telling onRead the bytes of every read of a few megabytes at
-// most: it may throw to stop the reading within a line too.
-void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine,
-                   const std::function<void(std::size_t bytes)>& onRead);
+// The same lines, each as a Shift_JIS copy of the file would hold it: the
+// file's encoding is decided from its first bytes (TextEncoding.h).
+void ReadTextLinesAsShiftJis(const std::string& path, const std::function<void(std::string_view)>& onLine);
+// The same from a descriptor, telling onRead the bytes of every read of a
+// few megabytes at most: it may throw to stop the reading within a line too.
+void ReadTextLinesAsShiftJis(int fd, const std::function<void(std::string_view)>& onLine,
+                             const std::function<void(std::size_t bytes)>& onRead);
 // The same lines from bytes already read.
 void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine);
-// ReadTextLines and ExtractUrlsFromLine for every line, with the same
+// ReadTextLinesAsShiftJis and ExtractUrlsFromLine for every line, with the same
 // results and errors, but lines that cannot hold a URL under the options are
-// skipped in bulk without being cut out one by one.
+// skipped in bulk without being cut out one by one. The sink's
+// InputEncoding chooses the encoding, or, when Auto, learns the decision.
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list);
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink);
 void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink);

@@ -6,8 +6,9 @@
 // pieces whatever the writer does. A piece ended by a Ctrl-Z or by an
 // error ends the text there: what later pieces found is dropped, exactly as
 // if the file had been read line by line.
-#include "BlockExtraction.h"
+#include "EncodedBlocks.h"
 #include "Engine.h"
+#include "FileEncoding.h"
 #include "FileHandle.h"
 #include "PieceReading.h"
 #include "UrlBatch.h"
@@ -70,7 +71,8 @@ public:
           FSink(sink),
           FSplit(split),
           FPieces((file.RegularSize() + split.PieceBytes - 1) / split.PieceBytes),
-          FSlots(Window)
+          FSlots(Window),
+          FEncoding(file, sink.InputEncoding)
     { }
 
     void Run()
@@ -118,15 +120,21 @@ private:
     {
         TPieceEnd end;
         const TLineBlock block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
+        thread_local std::string converted;  // kept: fresh memory is dear
+        const TTextEncoding encoding = FEncoding.For(block.Bytes);
+        if (&sink == &FSink)
+            FSink.InputEncoding = encoding;
         if (!block.Bytes.empty())
             end.ReadTo = block.Offset + block.Bytes.size();
         std::size_t lineOffset = 0, keptUrls = 0;
         std::string spare;
         try {
-            end.Ended = !blocks::Extract(block.Bytes, FOptions, sink, spare, [&](const char* line) {
-                lineOffset = static_cast<std::size_t>(line - block.Bytes.data());
-                keptUrls = batch ? batch->Count() : 0;
-            });
+            end.Ended = !blocks::ExtractEncoded(block.Bytes, encoding, block.Offset == 0, FOptions, sink,
+                                                spare, converted, [&](const char* line) {
+                                                    lineOffset =
+                                                        static_cast<std::size_t>(line - block.Bytes.data());
+                                                    keptUrls = batch ? batch->Count() : 0;
+                                                });
         } catch (const TBatchFull&) {
             batch->Truncate(keptUrls);
             end.Resume = block.Offset + lineOffset;
@@ -156,6 +164,7 @@ private:
     bool HandOn(std::size_t piece)
     {
         TSlot& slot = FSlots[piece % Window];
+        FSink.InputEncoding = FEncoding.Encoding();
         FSink.AddBatch(slot.Urls);
         if (slot.End.Error)
             std::rethrow_exception(slot.End.Error);
@@ -238,6 +247,7 @@ private:
     const TFileSplit& FSplit;
     const std::size_t FPieces;
     std::vector<TSlot> FSlots;
+    TFileEncoding FEncoding;
     TReadBuffer FLeadBuffer;
     std::mutex FMutex;
     std::condition_variable FChanged;

@@ -1,8 +1,10 @@
 #include "BlockExtraction.h"
+#include "EncodedBlocks.h"
 #include "Engine.h"
 #include "FieldScan.h"
 #include "FileHandle.h"
 #include "PieceReading.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,8 +35,9 @@ std::string_view WithoutCr(std::string_view raw, std::string& spare)
 // Reads a file in large pieces and hands on blocks of whole lines: each
 // block starts at the start of a line and ends just after an LF, except the
 // last, which ends with the file. A line longer than a piece grows the
-// buffer. onBlock returns false to stop reading.
-template <class OnBlock> void ReadLineBlocks(TFileHandle& file, OnBlock&& onBlock)
+// buffer. onBlock(block, atStart) returns false to stop reading. The gate
+// holds blocks back until the file's encoding is known.
+template <class OnBlock> void ReadLineBlocks(TFileHandle& file, TEncodingGate& gate, OnBlock&& onBlock)
 {
     TReadBuffer buffer;
     buffer.Reserve(ChunkSize, 0);
@@ -47,16 +50,16 @@ template <class OnBlock> void ReadLineBlocks(TFileHandle& file, OnBlock&& onBloc
             break;
         const void* lastLf = memrchr(buffer.Data() + filled, '\n', got);
         filled += got;
-        if (!lastLf)
+        if (!lastLf || !gate.Ready(std::string_view(buffer.Data(), filled), false))
             continue;
         const auto cut = static_cast<std::size_t>(static_cast<const char*>(lastLf) - buffer.Data()) + 1;
-        if (!onBlock(std::string_view(buffer.Data(), cut)))
+        if (!onBlock(std::string_view(buffer.Data(), cut), gate.TakeStart()))
             return;
         std::memmove(buffer.Data(), buffer.Data() + cut, filled - cut);
         filled -= cut;
     }
-    if (filled > 0)
-        onBlock(std::string_view(buffer.Data(), filled));
+    if (filled > 0 && gate.Ready(std::string_view(buffer.Data(), filled), true))
+        onBlock(std::string_view(buffer.Data(), filled), gate.TakeStart());
 }
 
 // Cuts a block of whole lines into lines. False once a Ctrl-Z at the start
@@ -75,10 +78,16 @@ bool CutLines(std::string_view block, const std::function<void(std::string_view)
     return true;
 }
 
-void ReadLinesFrom(TFileHandle& file, const std::function<void(std::string_view)>& onLine)
+void ReadLinesFrom(TFileHandle& file, TTextEncoding encoding,
+                   const std::function<void(std::string_view)>& onLine)
 {
-    std::string spare;
-    ReadLineBlocks(file, [&](std::string_view block) { return CutLines(block, onLine, spare); });
+    std::string spare, converted;
+    TEncodingGate gate(encoding);
+    ReadLineBlocks(file, gate, [&](std::string_view block, bool atStart) {
+        if (gate.Encoding() == TTextEncoding::Utf8)
+            block = Utf8BlockAsShiftJis(block, atStart, converted);
+        return CutLines(block, onLine, spare);
+    });
 }
 
 std::string ReadBytesFrom(TFileHandle& file)
@@ -94,29 +103,39 @@ std::string ReadBytesFrom(TFileHandle& file)
 
 void ExtractFromHandle(TFileHandle& file, const TExtractOptions& options, TUrlSink& sink)
 {
-    std::string spare;
-    ReadLineBlocks(file,
-                   [&](std::string_view block) { return blocks::Extract(block, options, sink, spare); });
+    std::string spare, converted;
+    TEncodingGate gate(sink.InputEncoding);
+    ReadLineBlocks(file, gate, [&](std::string_view block, bool atStart) {
+        sink.InputEncoding = gate.Encoding();
+        return blocks::ExtractEncoded(block, gate.Encoding(), atStart, options, sink, spare, converted,
+                                      [](const char*) {});
+    });
 }
 
 void ReadTextLines(const std::string& path, const std::function<void(std::string_view)>& onLine)
 {
     TFileHandle file(path);
-    ReadLinesFrom(file, onLine);
+    ReadLinesFrom(file, TTextEncoding::ShiftJis, onLine);
 }
 
 void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine)
 {
     TFileHandle file(fd);
-    ReadLinesFrom(file, onLine);
+    ReadLinesFrom(file, TTextEncoding::ShiftJis, onLine);
 }
 
-void ReadTextLines(int fd, const std::function<void(std::string_view)>& onLine,
-                   const std::function<void(std::size_t bytes)>& onRead)
+void ReadTextLinesAsShiftJis(const std::string& path, const std::function<void(std::string_view)>& onLine)
+{
+    TFileHandle file(path);
+    ReadLinesFrom(file, TTextEncoding::Auto, onLine);
+}
+
+void ReadTextLinesAsShiftJis(int fd, const std::function<void(std::string_view)>& onLine,
+                             const std::function<void(std::size_t bytes)>& onRead)
 {
     TFileHandle file(fd);
     file.OnRead = onRead;
-    ReadLinesFrom(file, onLine);
+    ReadLinesFrom(file, TTextEncoding::Auto, onLine);
 }
 
 void SplitTextLines(std::string_view bytes, const std::function<void(std::string_view)>& onLine)

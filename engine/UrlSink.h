@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "TextEncoding.h"
 #include "UrlList.h"
 
 class TUrlBatch;
@@ -24,6 +25,10 @@ public:
     // up to more than one range may expand to; a range past it is refused
     // before anything of it is added.
     long long RangeEntriesLeft = std::numeric_limits<long long>::max();
+    // The encoding of the file being read: chosen by the caller, or Auto,
+    // which the reader replaces by its decision before handing on any URL
+    // that depends on it.
+    TTextEncoding InputEncoding = TTextEncoding::Auto;
 };
 
 // Appends every URL to a list, as the window's operations expect.

@@ -49,19 +49,14 @@ std::vector<std::string> DroppedFiles(const QMimeData* data)
     return paths;
 }
 
-// Memo text in the workspace is CP932 with CR LF line breaks.
 std::string MemoBytes(const QPlainTextEdit* memo)
 {
-    QString text = memo->toPlainText();
-    text.replace(u'\n', QStringLiteral("\r\n"));
-    return ToCp932(text);
+    return MemoBytesFromText(memo->toPlainText());
 }
 
 QString MemoText(const std::string& bytes)
 {
-    QString text = FromCp932(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
+    return MemoTextFromBytes(bytes);
 }
 
 void SetTextIfChanged(QLineEdit* edit, const QString& text)

@@ -53,7 +53,7 @@ void TBackgroundReader::Run()
     try {
         for (; FCurrent < FPaths.size(); ++FCurrent) {
             const TRegularFile file(FPaths[FCurrent]);
-            ReadTextLines(
+            ReadTextLinesAsShiftJis(
                 file.Fd(),
                 [&](std::string_view line) {
                     ExtractUrlsFromLine(line, FOptions, batch);

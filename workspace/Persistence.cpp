@@ -121,7 +121,14 @@ void TWorkspace::LoadMemo(int pad)
     try {
         const TRegularFile file(path);
         bytes = ReadFileBytes(file.Fd());
-        SplitTextLines(*bytes, [&memo](std::string_view line) { AppendMemoLine(memo, line); });
+        // A memo in UTF-8 stays UTF-8, marked as such for the window.
+        std::string_view text = *bytes;
+        const bool utf8 = DecideEncoding(text, true) == TTextEncoding::Utf8;
+        if (utf8 && text.substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
+            text.remove_prefix(Utf8ByteOrderMark.size());
+        SplitTextLines(text, [&memo](std::string_view line) { AppendMemoLine(memo, line); });
+        if (utf8 && !memo.empty())
+            memo.insert(0, Utf8ByteOrderMark);
     } catch (const std::exception& failure) {
         NoteUnreadable(path, failure);
     }

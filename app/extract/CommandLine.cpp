@@ -3,16 +3,26 @@
 #include <string_view>
 
 const char* const ExtractorUsage =
-    "usage: linkrake-extract [--ini FILE] [--set KEY=VALUE]... [--clipboard] [FILE...]\n"
+    "usage: linkrake-extract [--ini FILE] [--set KEY=VALUE]... [--clipboard]\n"
+    "                        [--input-encoding ENC] [--output-encoding ENC] [FILE...]\n"
     "\n"
     "Prints the URLs found in each FILE (standard input when none is given),\n"
-    "one per line ending in CR LF, bytes as read (Shift_JIS).\n"
+    "one per line ending in CR LF, in the encoding of the input it came from.\n"
     "\n"
     "  --ini FILE        read the settings of section SYSTEM from FILE\n"
     "  --set KEY=VALUE   override one setting after --ini:\n"
     "                    WWW, ALL, NTT, EXTRACTION, RULE1, RULE2, RULE3 take 0 or 1,\n"
     "                    MEMO takes any text\n"
     "  --clipboard       treat each input as clipboard text instead of a text file\n"
+    "  --input-encoding auto|utf-8|shift_jis\n"
+    "                    how inputs are read; auto (the default) takes an input\n"
+    "                    as UTF-8 when it starts with a byte-order mark or its\n"
+    "                    first 64 KiB from the first non-ASCII byte on are\n"
+    "                    valid UTF-8, else as Shift_JIS\n"
+    "  --output-encoding auto|utf-8|shift_jis\n"
+    "                    how URLs are written; auto (the default) writes each\n"
+    "                    input's URLs in that input's encoding; characters that\n"
+    "                    Shift_JIS lacks stay percent-encoded either way\n"
     "  --help            show this text\n"
     "\n"
     "Exit status: 0 done, 1 an input could not be read or a range was refused,\n"
@@ -28,6 +38,17 @@ bool SplitAssignment(std::string_view text, std::string& key, std::string& value
     key = std::string(text.substr(0, equals));
     value = std::string(text.substr(equals + 1));
     return true;
+}
+
+std::optional<TTextEncoding> EncodingNamed(std::string_view name)
+{
+    if (name == "auto")
+        return TTextEncoding::Auto;
+    if (name == "utf-8")
+        return TTextEncoding::Utf8;
+    if (name == "shift_jis")
+        return TTextEncoding::ShiftJis;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -74,6 +95,16 @@ std::optional<TExtractorRequest> ParseCommandLine(int argc, char** argv, std::st
             request.Help = true;
         } else if (arg == "--clipboard") {
             request.Clipboard = true;
+        } else if (arg == "--input-encoding" || arg == "--output-encoding") {
+            const std::optional<TTextEncoding> encoding =
+                i + 1 < argc ? EncodingNamed(argv[i + 1]) : std::optional<TTextEncoding>();
+            if (!encoding) {
+                problem =
+                    std::string(arg) + (i + 1 < argc ? " takes auto, utf-8 or shift_jis" : " needs a value");
+                return std::nullopt;
+            }
+            ++i;
+            (arg == "--input-encoding" ? request.InputEncoding : request.OutputEncoding) = *encoding;
         } else if (arg == "--ini" || arg == "--set") {
             if (i + 1 >= argc) {
                 problem = std::string(arg) + " needs a value";

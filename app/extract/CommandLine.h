@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "ExtractOptions.h"
+#include "TextEncoding.h"
 
 // What the command line asks for, checked but not yet acted on.
 struct TExtractorRequest {
     bool Help = false;
     bool Clipboard = false;
+    TTextEncoding InputEncoding = TTextEncoding::Auto;
+    TTextEncoding OutputEncoding = TTextEncoding::Auto;  // Auto: each input's own
     std::optional<std::string> IniPath;
     std::vector<std::pair<std::string, std::string>> Overrides;  // KEY, VALUE in command-line order
     std::vector<std::string> Files;                              // empty: standard input

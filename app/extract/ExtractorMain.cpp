@@ -45,12 +45,16 @@ TFileSplit Split()
 // One input, read as the file-input button reads a file, or as clipboard
 // text. Standard input is read through its descriptor, from where it stands:
 // reopening it by name fails on sockets and rewinds files.
-void ExtractInput(const std::optional<std::string>& path, bool asClipboard, const TExtractOptions& options,
-                  TUrlWriter& writer)
+void ExtractInput(const std::optional<std::string>& path, const TExtractorRequest& request,
+                  const TExtractOptions& options, TUrlWriter& writer)
 {
-    if (asClipboard)
-        ExtractFromClipboardText(path ? ReadFileBytes(*path) : ReadFileBytes(STDIN_FILENO), options, writer);
-    else if (path)
+    writer.InputEncoding = request.InputEncoding;
+    if (request.Clipboard) {
+        std::string bytes = path ? ReadFileBytes(*path) : ReadFileBytes(STDIN_FILENO);
+        const std::string text =
+            WholeTextAsShiftJis(std::move(bytes), request.InputEncoding, &writer.InputEncoding);
+        ExtractFromClipboardText(text, options, writer);
+    } else if (path)
         ExtractFromFile(*path, options, writer, Split());
     else
         ExtractFromFile(STDIN_FILENO, options, writer);
@@ -66,7 +70,7 @@ int Run(const TExtractorRequest& request)
         return ExitFailed;
     }
 
-    TUrlWriter writer(STDOUT_FILENO);
+    TUrlWriter writer(STDOUT_FILENO, request.OutputEncoding);
     int status = ExitDone;
     std::vector<std::optional<std::string>> inputs(request.Files.begin(), request.Files.end());
     if (inputs.empty())
@@ -74,7 +78,7 @@ int Run(const TExtractorRequest& request)
     for (const std::optional<std::string>& input : inputs) {
         const std::string name = input.value_or(StandardInputName);
         try {
-            ExtractInput(input, request.Clipboard, options, writer);
+            ExtractInput(input, request, options, writer);
         } catch (const EEngineError& error) {
             ReportFailure(name, error.what());
             status = ExitFailed;

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "BufferArena.h"
+#include "ShiftJisCodec.h"
 #include "UrlBatch.h"
 
 namespace {
@@ -21,7 +22,8 @@ constexpr std::string_view LineEnd = "\r\n";
 
 }  // namespace
 
-TUrlWriter::TUrlWriter(int fd) : FFd(fd), FBuffer(arena::Allocate(BufferSize))
+TUrlWriter::TUrlWriter(int fd, TTextEncoding output)
+    : FFd(fd), FBuffer(arena::Allocate(BufferSize)), FOutput(output)
 {
     ::fcntl(FFd, F_SETPIPE_SZ, PipeSize);
 }
@@ -31,8 +33,15 @@ TUrlWriter::~TUrlWriter()
     arena::Release(FBuffer);
 }
 
+bool TUrlWriter::InUtf8() const
+{
+    return (FOutput == TTextEncoding::Auto ? InputEncoding : FOutput) == TTextEncoding::Utf8;
+}
+
 void TUrlWriter::Add(std::string_view url)
 {
+    if (InUtf8())
+        url = InUtf8Text(url);
     if (FFilled + url.size() + LineEnd.size() > BufferSize) {
         WriteBuffer();
         if (url.size() + LineEnd.size() > BufferSize)
@@ -44,12 +53,22 @@ void TUrlWriter::Add(std::string_view url)
 
 void TUrlWriter::AddBatch(const TUrlBatch& batch)
 {
+    // CR LF reads the same in both encodings.
+    const std::string_view lines = InUtf8() ? InUtf8Text(batch.Lines()) : batch.Lines();
     // A batch that fits is copied like single URLs; else it goes out as it
     // stands, behind what is buffered, in the same call.
-    if (FFilled + batch.Bytes() <= BufferSize)
-        return Append(batch.Lines());
-    Write(std::string_view(FBuffer, FFilled), batch.Lines());
+    if (FFilled + lines.size() <= BufferSize)
+        return Append(lines);
+    Write(std::string_view(FBuffer, FFilled), lines);
     FFilled = 0;
+}
+
+std::string_view TUrlWriter::InUtf8Text(std::string_view shiftJis)
+{
+    // Grown, never shrunk, so that no URL pays for clearing it.
+    if (FUtf8.size() < 3 * shiftJis.size())
+        FUtf8.resize(3 * shiftJis.size());
+    return std::string_view(FUtf8.data(), ShiftJisToUtf8At(shiftJis, FUtf8.data()));
 }
 
 void TUrlWriter::Append(std::string_view bytes)

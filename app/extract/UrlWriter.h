@@ -8,10 +8,12 @@
 // Writes each URL to a descriptor, followed by CR LF, through a buffer of
 // 128 KB, so that a long run costs few system calls and no list at all, and
 // a reader on a pipe is woken seldom. Batches, already in that form, are
-// copied whole or written as they stand.
+// copied whole or written as they stand. URLs are Shift_JIS; they go out
+// in UTF-8 when the output encoding is, or when it is Auto and the input
+// they came from is.
 class TUrlWriter final : public TUrlSink {
 public:
-    explicit TUrlWriter(int fd);
+    TUrlWriter(int fd, TTextEncoding output = TTextEncoding::Auto);
     ~TUrlWriter() override;
     TUrlWriter(const TUrlWriter&) = delete;
     TUrlWriter& operator=(const TUrlWriter&) = delete;
@@ -22,6 +24,8 @@ public:
     bool Finish();
 
 private:
+    bool InUtf8() const;
+    std::string_view InUtf8Text(std::string_view shiftJis);
     void Append(std::string_view bytes);
     void WriteBuffer();
     void Write(std::string_view first, std::string_view second);
@@ -29,4 +33,6 @@ private:
     char* FBuffer;  // from the buffer arena, like the readers' buffers
     std::size_t FFilled = 0;
     bool FFailed = false;
+    TTextEncoding FOutput;
+    std::string FUtf8;
 };

@@ -38,6 +38,22 @@ expect kana 0 'http://d/\r\nhttp://e/\r\n' -- --set NTT=1 "$work/two.txt"
 expect ini 0 'http://r/1\r\nhttp://r/2\r\nhttp://r/3\r\n' -- --ini "$work/settings.ini" "$work/range.txt"
 expect ini-then-set 0 'http://r/[1-3]\r\nhttp://www.k\r\n' -- --set EXTRACTION=0 --ini "$work/settings.ini" --set MEMO=KKK "$work/range.txt"
 
+# Each input in its own encoding: a UTF-8 file (here with a character
+# Shift_JIS lacks) comes out in UTF-8, the Shift_JIS file as its bytes.
+printf '\343\200\214https://j/\346\227\245\360\237\230\200\n' > "$work/utf8.txt"
+printf '\202\240http://s/\223\372\n' > "$work/sjis.txt"
+expect utf8-auto 0 'https://j/\346\227\245%%F0%%9F%%98%%80\r\nhttp://s/\223\372\r\n' -- --set ALL=0 "$work/utf8.txt" "$work/sjis.txt"
+expect utf8-to-sjis 0 'https://j/\223\372%%F0%%9F%%98%%80\r\n' -- --set ALL=0 --output-encoding shift_jis "$work/utf8.txt"
+expect sjis-to-utf8 0 'http://d/\r\nhttp://e/\r\n' -- --set NTT=1 --output-encoding utf-8 "$work/two.txt"
+expect utf8-read-as-sjis 0 'http://j/\346\227\245\360\237\230\200\r\n' -- --input-encoding shift_jis "$work/utf8.txt"
+cp "$work/stdin" "$work/stdin.saved"
+cp "$work/utf8.txt" "$work/stdin"
+expect utf8-stdin 0 'https://j/\346\227\245%%F0%%9F%%98%%80\r\n' -- --set ALL=0 --input-encoding utf-8
+expect utf8-clipboard 0 'https://j/\346\227\245%%F0%%9F%%98%%80\r\n' -- --set ALL=0 --clipboard
+cp "$work/stdin.saved" "$work/stdin"
+expect bad-encoding 2 '' -- --input-encoding latin1 "$work/one.txt"
+expect no-encoding 2 '' -- "$work/one.txt" --output-encoding
+
 expect missing 1 'http://a.jp/x\r\nhttp://www.b.jp\r\nhttp://C/\r\n' -- "$work/one.txt" "$work/none.txt" "$work/two.txt"
 grep -q "linkrake-extract: $work/none.txt: ファイルが見つかりません" "$work/err" || fail "missing: stderr $(cat "$work/err")"
 expect refused-range 1 'http://r/1\r\nhttp://r/2\r\nhttp://r/3\r\n' -- --set EXTRACTION=1 "$work/range.txt" "$work/huge.txt"

@@ -1,0 +1,132 @@
+#pragma once
+// Internal: the URLs of a block of whole lines of an input in either
+// encoding. A UTF-8 block is searched for the lines that may hold a URL in
+// its own bytes, and only those are converted: the triggers are ASCII,
+// which UTF-8 keeps as it is and Shift_JIS never hides in a second byte,
+// and, for the kana conversion, け, る and め, found here in their UTF-8
+// form as well.
+#include <string>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "BlockExtraction.h"
+#include "ShiftJisCodec.h"
+#include "TextEncoding.h"
+#include "Utf8Scan.h"
+
+namespace blocks {
+
+// Index of the first け, る or め (E3 81 91, E3 82 8B, E3 82 81) at or
+// after from, or length.
+inline std::size_t FindUtf8KanaTrigger(const unsigned char* bytes, std::size_t from, std::size_t length)
+{
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i lead = _mm_set1_epi8(static_cast<char>(0xE3));
+    const __m128i x81 = _mm_set1_epi8(static_cast<char>(0x81)), x82 = _mm_set1_epi8(static_cast<char>(0x82));
+    const __m128i x91 = _mm_set1_epi8(static_cast<char>(0x91)), x8B = _mm_set1_epi8(static_cast<char>(0x8B));
+    for (; i + 18 <= length; i += 16) {
+        const auto load = [&](std::size_t at) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+        };
+        const __m128i first = load(i), second = load(i + 1), third = load(i + 2);
+        const __m128i ke = _mm_and_si128(_mm_cmpeq_epi8(second, x81), _mm_cmpeq_epi8(third, x91));
+        const __m128i ruMe =
+            _mm_and_si128(_mm_cmpeq_epi8(second, x82),
+                          _mm_or_si128(_mm_cmpeq_epi8(third, x8B), _mm_cmpeq_epi8(third, x81)));
+        const int mask =
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(first, lead), _mm_or_si128(ke, ruMe)));
+        if (mask != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; i + 2 < length; ++i)
+        if (bytes[i] == 0xE3
+            && ((bytes[i + 1] == 0x81 && bytes[i + 2] == 0x91)
+                || (bytes[i + 1] == 0x82 && (bytes[i + 2] == 0x8B || bytes[i + 2] == 0x81))))
+            return i;
+    return length;
+}
+
+inline bool IsValidUtf8(std::string_view text)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t at = 0; at < text.size();) {
+        const unsigned char c = bytes[at];
+        if (c < 0x80) {
+            ++at;
+        } else if (c >= 0xE1 && c <= 0xEF && c != 0xED && at + 2 < text.size()
+                   && utf8::IsContinuation(bytes[at + 1]) && utf8::IsContinuation(bytes[at + 2])) {
+            at += 3;  // the common case, taken without the general decoder
+        } else {
+            char32_t cp;
+            const int length = utf8::Decode(bytes + at, text.size() - at, cp);
+            if (length <= 0)
+                return false;
+            at += static_cast<std::size_t>(length);
+        }
+    }
+    return true;
+}
+
+// As Extract; atStart: the block starts the input (and may hold a
+// byte-order mark). beforeLine always sees lines of the block itself.
+template <class BeforeLine>
+bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart,
+                    const TExtractOptions& options, TUrlSink& sink, std::string& spare,
+                    std::string& converted, BeforeLine&& beforeLine)
+{
+    if (encoding != TTextEncoding::Utf8)
+        return Extract(block, options, sink, spare, beforeLine);
+    if (atStart && block.substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
+        block.remove_prefix(Utf8ByteOrderMark.size());
+    const auto onLine = [&](const candidates::TRawLine& line) {
+        std::string_view bytes = line.Bytes;
+        beforeLine(bytes.data());
+        if (line.LoneCr) {
+            spare.clear();
+            AppendWithoutCr(spare, bytes);
+            bytes = spare;
+        } else if (!bytes.empty() && bytes.back() == '\r') {
+            bytes.remove_suffix(1);
+        }
+        // Grown, never shrunk, so that no line pays for clearing it.
+        if (converted.size() < 3 * bytes.size())
+            converted.resize(3 * bytes.size());
+        ExtractUrlsFromLine(std::string_view(converted.data(), Utf8ToShiftJisAt(bytes, converted.data())),
+                            options, sink);
+    };
+    const candidates::TTriggers triggers = TriggersFor(options);
+    if (!triggers.Kana)
+        return candidates::ForEachCandidateLine(block, triggers, onLine);
+    // Shift_JIS kana pairs (taken from bytes that are not UTF-8) are found
+    // at any alignment, which valid UTF-8 meets often: a line found only so
+    // is converted when it is not valid UTF-8.
+    candidates::TTriggers withoutKana = triggers;
+    withoutKana.Kana = false;
+    const auto onKanaLine = [&](const candidates::TRawLine& line) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(line.Bytes.data());
+        const std::size_t length = line.Bytes.size();
+        if (line.LoneCr || candidates::FindHit(bytes, 0, length, withoutKana) < length
+            || FindUtf8KanaTrigger(bytes, 0, length) < length || !IsValidUtf8(line.Bytes))
+            onLine(line);
+    };
+    // Each finder's next hit is kept until passed, so that neither rescans.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
+    std::size_t nextAscii = 0, nextKana = 0;
+    bool asciiKnown = false, kanaKnown = false;
+    const auto findHit = [&](std::size_t from) {
+        if (!asciiKnown || nextAscii < from)
+            nextAscii = candidates::FindHit(bytes, from, block.size(), triggers);
+        if (!kanaKnown || nextKana < from)
+            nextKana = FindUtf8KanaTrigger(bytes, from, block.size());
+        asciiKnown = kanaKnown = true;
+        return std::min(nextAscii, nextKana);
+    };
+    return candidates::ForEachLineHit(block, findHit, onKanaLine);
+}
+
+}  // namespace blocks

@@ -1,0 +1,39 @@
+#include "FileEncoding.h"
+
+#include <string>
+
+#include "Utf8Scan.h"
+
+namespace {
+constexpr std::size_t DecisionStep = 1 << 18;
+}  // namespace
+
+TTextEncoding TFileEncoding::For(std::string_view piece)
+{
+    if (FEncoding.load() == TTextEncoding::Auto && utf8::AsciiPrefix(piece) < piece.size())
+        std::call_once(FDecided, [this] { Decide(); });
+    return FEncoding.load();
+}
+
+void TFileEncoding::Decide()
+{
+    // As the line reader decides, but reading ahead from the start of the
+    // file, and keeping nothing of a run of ASCII.
+    TEncodingGate gate;
+    std::string pending;
+    for (std::size_t offset = 0;;) {
+        const std::size_t old = pending.size();
+        pending.resize(old + DecisionStep);
+        const std::size_t got = FFile.ReadAt(pending.data() + old, DecisionStep, offset);
+        pending.resize(old + got);
+        offset += got;
+        const bool whole = got < DecisionStep;
+        if (gate.Ready(pending, whole)) {
+            if (gate.Encoding() != TTextEncoding::Auto)
+                break;
+            gate.TakeStart();
+            pending.clear();
+        }
+    }
+    FEncoding = gate.Encoding();
+}

@@ -1,0 +1,82 @@
+// The encoding decision and the UTF-8 conversion: valid and broken UTF-8,
+// Shift_JIS, and both mixed. A file read line by line, read in pieces side
+// by side, and converted whole must agree; the conversion keeps every line
+// break and Ctrl-Z, and on valid UTF-8 it is the conversion of its
+// characters.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "Engine.h"
+#include "FuzzSupport.h"
+#include "RandomText.h"
+#include "Utf8Scan.h"
+
+namespace {
+
+class TRecordingSink final : public TUrlSink {
+public:
+    void Add(std::string_view url) override { Urls.emplace_back(url); }
+    std::vector<std::string> Urls;
+};
+
+bool IsValidUtf8(std::string_view text)
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t at = 0; at < text.size();) {
+        char32_t cp;
+        const int length = utf8::Decode(data + at, text.size() - at, cp);
+        if (length <= 0)
+            return false;
+        at += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
+void RequireSameCounts(std::string_view in, std::string_view out)
+{
+    for (const char c : {'\n', '\r', '\x1A'})
+        if (std::count(in.begin(), in.end(), c) != std::count(out.begin(), out.end(), c))
+            fuzz::Fail("conversion changed the line bytes", fuzz::Escaped(in) + " -> " + fuzz::Escaped(out));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::TInput input(data, size);
+    const TExtractOptions options = OptionsFromBits(input.Byte());
+    TFileSplit split;
+    split.SmallestFile = 0;
+    split.PieceBytes = input.Byte() % 16 + 1;
+    const std::string_view bytes = input.Rest();
+
+    const std::string converted = Utf8ToShiftJis(bytes);
+    RequireSameCounts(bytes, converted);
+    if (IsValidUtf8(bytes) && converted != Utf16ToShiftJis(MixedUtf8ToUtf16(bytes)))
+        fuzz::Fail("valid UTF-8 converted unlike its characters", fuzz::Escaped(bytes));
+
+    const int fd = ::memfd_create("linkrake-fuzz-encoding", MFD_CLOEXEC);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        fuzz::Fail("cannot make the input file");
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+
+    TTextEncoding decided = TTextEncoding::Auto;
+    const std::string whole = WholeTextAsShiftJis(std::string(bytes), TTextEncoding::Auto, &decided);
+    std::vector<std::string> expected, read;
+    SplitTextLines(whole, [&](std::string_view line) { expected.emplace_back(line); });
+    ReadTextLinesAsShiftJis(path, [&](std::string_view line) { read.emplace_back(line); });
+    fuzz::RequireSameLines(expected, read, "lines read against lines of the whole text");
+
+    TRecordingSink oneByOne, inPieces;
+    ExtractFromFile(path, options, oneByOne);
+    ExtractFromFile(path, options, inPieces, split);
+    ::close(fd);
+    fuzz::RequireSameLines(oneByOne.Urls, inPieces.Urls, "URLs of pieces against URLs of lines");
+    if (decided == TTextEncoding::Utf8 && oneByOne.InputEncoding != TTextEncoding::Utf8)
+        fuzz::Fail("the reader decided otherwise", fuzz::Escaped(bytes));
+    return 0;
+}
