@@ -2,6 +2,7 @@
 
 #include "BrowserTargets.h"
 #include "Cp932.h"
+#include "TextEncoding.h"
 
 namespace {
 
@@ -29,8 +30,6 @@ std::string_view Trimmed(std::string_view text)
 
 std::optional<std::string> ShortcutUrlLine(std::string_view contents)
 {
-    if (contents.substr(0, 3) == "\xEF\xBB\xBF")
-        contents.remove_prefix(3);
     bool inShortcutSection = false;
     while (!contents.empty()) {
         const std::size_t end = std::min(contents.find_first_of("\r\n"), contents.size());
@@ -48,19 +47,18 @@ std::optional<std::string> ShortcutUrlLine(std::string_view contents)
     return std::nullopt;
 }
 
-QString ShortcutUrlText(const std::string& bytes)
+std::string ShortcutText(std::string contents)
 {
-    // Shortcuts are written in Shift_JIS.
-    return FromCp932(bytes);
+    return WholeTextAsShiftJis(std::move(contents), TTextEncoding::Auto);
 }
 
 QUrl ShortcutBrowserUrl(std::string_view contents)
 {
-    const std::optional<std::string> line = ShortcutUrlLine(contents);
+    const std::optional<std::string> line = ShortcutUrlLine(ShortcutText(std::string(contents)));
     if (!line)
         return {};
-    const std::string address = BrowserAddressOf(ShortcutUrlText(*line).toStdString());
-    const QUrl url(QString::fromStdString(address), QUrl::TolerantMode);
+    const std::string address = BrowserAddressOf(*line);
+    const QUrl url(FromCp932(address), QUrl::TolerantMode);
     if (address.empty() || !url.isValid() || url.isLocalFile())
         return {};
     return url;

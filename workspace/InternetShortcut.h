@@ -11,8 +11,9 @@
 // The value of the "URL=" line of the "[InternetShortcut]" section, spaces
 // around it removed; nullopt when there is none.
 std::optional<std::string> ShortcutUrlLine(std::string_view contents);
-// The text of a URL line's bytes.
-QString ShortcutUrlText(const std::string& bytes);
+// A shortcut file's contents as Shift_JIS text: the program writes them so,
+// and one in UTF-8 is told and converted as an input file is.
+std::string ShortcutText(std::string contents);
 // What a browser is given for a shortcut file's contents: the same schemes
 // and "www." rule as for the list's items, never a local file. Empty when
 // the file holds no such address.

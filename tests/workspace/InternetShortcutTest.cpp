@@ -13,7 +13,7 @@ TEST(InternetShortcut, TheUrlLineOfItsSection)
     } cases[] = {
         {"[InternetShortcut]\r\nURL=http://a.example/\r\n", "http://a.example/"},
         {"[internetshortcut]\nurl = http://a.example/x y \n", "http://a.example/x y"},
-        {"\xEF\xBB\xBF[InternetShortcut]\rIconIndex=0\rURL=ftp://f/\r", "ftp://f/"},
+        {"[InternetShortcut]\rIconIndex=0\rURL=ftp://f/\r", "ftp://f/"},
         {"[Other]\r\nURL=http://wrong/\r\n[InternetShortcut]\r\nURL=http://right/", "http://right/"},
         {"[InternetShortcut]\r\n[Other]\r\nURL=http://wrong/\r\n", std::nullopt},
         {"URL=http://outside/\r\n", std::nullopt},
@@ -43,9 +43,12 @@ TEST(InternetShortcut, OnlyWebAddressesGoToTheBrowser)
         const QUrl url = ShortcutBrowserUrl(std::string("[InternetShortcut]\r\nURL=") + c.Url + "\r\n");
         EXPECT_EQ(url.toString().toStdString(), c.Expected) << c.Url;
     }
-    // Shortcuts are Shift_JIS: 日本 as bytes 93 FA 96 7B.
-    EXPECT_EQ(ShortcutBrowserUrl("[InternetShortcut]\r\nURL=http://x.example/\x93\xFA\x96\x7B\r\n").path(),
-              QStringLiteral("/日本"));
+    // Shortcuts are Shift_JIS (日本 as bytes 93 FA 96 7B); one in UTF-8,
+    // with or without a byte-order mark, reads the same.
+    for (const char* contents : {"[InternetShortcut]\r\nURL=http://x.example/\x93\xFA\x96\x7B\r\n",
+                                 "[InternetShortcut]\r\nURL=http://x.example/日本\r\n",
+                                 "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://x.example/日本\r\n"})
+        EXPECT_EQ(ShortcutBrowserUrl(contents).path(), QStringLiteral("/日本")) << contents;
 }
 
 }  // namespace
