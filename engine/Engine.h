@@ -96,6 +96,9 @@ void SplitTextLines(std::string_view bytes, const std::function<void(std::string
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlList& list);
 void ExtractFromFile(const std::string& path, const TExtractOptions& options, TUrlSink& sink);
 void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink);
+// The same, ending where a regular file ended when it was opened: a file
+// that another program keeps appending to cannot hold the reader forever.
+void ExtractFromFileAsOpened(int fd, const TExtractOptions& options, TUrlSink& sink);
 // How a large file is shared out among threads.
 struct TFileSplit {
     unsigned Threads = 2;                // the calling thread included

@@ -40,9 +40,14 @@ std::size_t TFileHandle::Read(char* buffer, std::size_t size)
 {
     if (OnRead)
         size = std::min(size, WatchedReadBytes);
+    if (FEndsAtRegularSize)
+        size = std::min(size, FRegularSize - std::min(FPosition, FRegularSize));
+    if (size == 0)
+        return 0;
     for (;;) {
         const ssize_t got = ::read(FFd, buffer, size);
         if (got >= 0) {
+            FPosition += static_cast<std::size_t>(got);
             if (OnRead)
                 OnRead(static_cast<std::size_t>(got));
             return static_cast<std::size_t>(got);
@@ -56,6 +61,16 @@ void TFileHandle::Seek(std::size_t offset)
 {
     if (::lseek(FFd, static_cast<off_t>(offset), SEEK_SET) < 0)
         ThrowFileError(errno);
+    FPosition = offset;
+}
+
+void TFileHandle::EndAtSizeWhenOpened()
+{
+    if (!FRegular)
+        return;  // streams are read to their end
+    const off_t here = ::lseek(FFd, 0, SEEK_CUR);
+    FPosition = here < 0 ? 0 : static_cast<std::size_t>(here);
+    FEndsAtRegularSize = true;
 }
 
 std::size_t TFileHandle::ReadAt(char* buffer, std::size_t size, std::size_t offset) const
@@ -80,7 +95,8 @@ void TFileHandle::Inspect()
         Fail(errno);
     if (S_ISDIR(info.st_mode))
         Fail(EISDIR);
-    if (S_ISREG(info.st_mode))
+    FRegular = S_ISREG(info.st_mode);
+    if (FRegular)
         FRegularSize = static_cast<std::size_t>(info.st_size);
 }
 

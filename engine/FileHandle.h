@@ -33,6 +33,9 @@ public:
     // A regular file's size when opened; 0 for anything else (pipes,
     // terminals, devices), whose size means nothing.
     std::size_t RegularSize() const { return FRegularSize; }
+    // From here on, Read ends where a regular file ended when it was opened,
+    // however fast another program appends to it.
+    void EndAtSizeWhenOpened();
 
 private:
     void Inspect();
@@ -40,6 +43,9 @@ private:
     int FFd;
     bool FOwned = true;
     std::size_t FRegularSize = 0;
+    bool FRegular = false;
+    bool FEndsAtRegularSize = false;
+    std::size_t FPosition = 0;  // kept only while FEndsAtRegularSize
 };
 
 // ExtractFromFile on a file already open, read from where it stands

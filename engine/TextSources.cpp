@@ -174,6 +174,13 @@ void ExtractFromFile(int fd, const TExtractOptions& options, TUrlSink& sink)
     ExtractFromHandle(file, options, sink);
 }
 
+void ExtractFromFileAsOpened(int fd, const TExtractOptions& options, TUrlSink& sink)
+{
+    TFileHandle file(fd);
+    file.EndAtSizeWhenOpened();
+    ExtractFromHandle(file, options, sink);
+}
+
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list)
 {
     TUrlListSink sink(list);

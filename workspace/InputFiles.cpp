@@ -66,7 +66,7 @@ void ExtractFromInputFile(const std::string& path, const TExtractOptions& option
     try {
         const TRegularFile file(path);
         TUrlListSink sink(list);
-        ExtractFromFile(file.Fd(), options, sink);
+        ExtractFromFileAsOpened(file.Fd(), options, sink);
     } catch (const ENotRegularFile&) {
         throw EFileNotRead(path, NotRegularFileReason());
     } catch (const std::bad_alloc&) {

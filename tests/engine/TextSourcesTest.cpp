@@ -261,3 +261,49 @@ TEST_F(TextFiles, TheRangesOfOneClipboardTextShareOneBudget)
     ExtractFromFile(Write(text), options, read);
     EXPECT_EQ(read.Count, 1000002u);
 }
+
+// Appends a line to the file being read at every URL, as a program writing
+// a log faster than it is read would.
+class TAppendingSink final : public TUrlSink {
+public:
+    explicit TAppendingSink(std::string path) : FPath(std::move(path)) { }
+    void Add(std::string_view url) override
+    {
+        Urls.emplace_back(url);
+        if (Urls.size() < 5000)
+            std::ofstream(FPath, std::ios::binary | std::ios::app) << "http://appended/\n";
+    }
+    V Urls;
+
+private:
+    std::string FPath;
+};
+
+TEST_F(TextFiles, AFileReadAsOpenedEndsWhereItEndedWhateverIsAppended)
+{
+    std::string text = "skip ";
+    for (int i = 0; i < 2000; ++i)
+        text += "http://a/" + std::to_string(i) + "\n";
+    for (const bool atStart : {true, false}) {
+        const std::string path = Write(text);
+        const int file = ::open(path.c_str(), O_RDONLY);
+        char skipped[5];
+        if (!atStart) {
+            ASSERT_EQ(::read(file, skipped, 5), 5);
+        }
+        TAppendingSink sink(path);
+        ExtractFromFileAsOpened(file, TExtractOptions{}, sink);
+        ::close(file);
+        ASSERT_EQ(sink.Urls.size(), 2000u) << atStart;
+        EXPECT_EQ(sink.Urls.back(), "http://a/1999");
+    }
+    int ends[2];  // a stream has no size to end at
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], "http://piped/", 13), 13);
+    ::close(ends[1]);
+    TUrlList list;
+    TUrlListSink sink(list);
+    ExtractFromFileAsOpened(ends[0], TExtractOptions{}, sink);
+    ::close(ends[0]);
+    EXPECT_EQ(list.Count(), 1u);
+}
