@@ -45,15 +45,6 @@ public:
     // Files read into the list, with progress when long.
     TReadProgress* Reading;
 
-    // ---- Non-visual components (a window is never built without them) ----
-    TClipboardWatcher* ClipboardWatcher = nullptr;
-    TTrayIcon* TrayIcon = nullptr;
-    QMenu* TrayMenu = nullptr;
-    QAction* RestoreItem = nullptr;
-    QAction* PauseItem = nullptr;
-    QAction* MenuSeparator = nullptr;
-    QAction* ExitItem = nullptr;
-
     // ---- Window handlers ----
     void LoadWorkspace();
     void FinishShowing();
@@ -115,6 +106,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The non-visual components: a window is never built without them.
+    TClipboardWatcher* FClipboardWatcher = nullptr;
+    TTrayIcon* FTrayIcon = nullptr;
+    QMenu* FTrayMenu = nullptr;
+    QAction* FRestoreItem = nullptr;
+    QAction* FPauseItem = nullptr;
+    QAction* FMenuSeparator = nullptr;
+    QAction* FExitItem = nullptr;
+
     void FinishForm();
     void BindEvents();
     void BindCommands();

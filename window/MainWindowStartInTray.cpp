@@ -8,7 +8,7 @@ bool TMainWindow::SettleInTray()
 {
     hide();
     try {
-        TrayIcon->SetVisible(true);  // a refused icon is left hidden
+        FTrayIcon->SetVisible(true);  // a refused icon is left hidden
         return true;
     } catch (const ENotifyIconError&) {
         return false;

@@ -18,31 +18,31 @@
 
 void TMainWindow::CreateComponents()
 {
-    TrayMenu = new QMenu(this);
-    TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
-    RestoreItem = TrayMenu->addAction(QStringLiteral("復帰"));
-    PauseItem = TrayMenu->addAction(QStringLiteral("監視中断"));
-    MenuSeparator = TrayMenu->addSeparator();
-    ExitItem = TrayMenu->addAction(QStringLiteral("終了"));
-    RestoreItem->setObjectName(QStringLiteral("RestoreItem"));
-    PauseItem->setObjectName(QStringLiteral("PauseItem"));
-    MenuSeparator->setObjectName(QStringLiteral("MenuSeparator"));
-    ExitItem->setObjectName(QStringLiteral("ExitItem"));
-    connect(RestoreItem, &QAction::triggered, this, &TMainWindow::RestoreFromTray);
-    connect(PauseItem, &QAction::triggered, this, &TMainWindow::TogglePauseFromTray);
-    connect(ExitItem, &QAction::triggered, this, &QWidget::close);
+    FTrayMenu = new QMenu(this);
+    FTrayMenu->setObjectName(QStringLiteral("TrayMenu"));
+    FRestoreItem = FTrayMenu->addAction(QStringLiteral("復帰"));
+    FPauseItem = FTrayMenu->addAction(QStringLiteral("監視中断"));
+    FMenuSeparator = FTrayMenu->addSeparator();
+    FExitItem = FTrayMenu->addAction(QStringLiteral("終了"));
+    FRestoreItem->setObjectName(QStringLiteral("RestoreItem"));
+    FPauseItem->setObjectName(QStringLiteral("PauseItem"));
+    FMenuSeparator->setObjectName(QStringLiteral("MenuSeparator"));
+    FExitItem->setObjectName(QStringLiteral("ExitItem"));
+    connect(FRestoreItem, &QAction::triggered, this, &TMainWindow::RestoreFromTray);
+    connect(FPauseItem, &QAction::triggered, this, &TMainWindow::TogglePauseFromTray);
+    connect(FExitItem, &QAction::triggered, this, &QWidget::close);
 
-    TrayIcon = new TTrayIcon(this);
-    TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
-    TrayIcon->SetIcon(TrayIconImage());
-    TrayIcon->SetToolTip(QStringLiteral("Linkrake"));
-    TrayIcon->SetRightMenu(TrayMenu);
-    connect(TrayIcon, &TTrayIcon::DoubleClicked, this, &TMainWindow::RestoreFromTray);
+    FTrayIcon = new TTrayIcon(this);
+    FTrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+    FTrayIcon->SetIcon(TrayIconImage());
+    FTrayIcon->SetToolTip(QStringLiteral("Linkrake"));
+    FTrayIcon->SetRightMenu(FTrayMenu);
+    connect(FTrayIcon, &TTrayIcon::DoubleClicked, this, &TMainWindow::RestoreFromTray);
 
-    ClipboardWatcher = new TClipboardWatcher(this);
-    ClipboardWatcher->setObjectName(QStringLiteral("ClipboardWatcher"));
-    connect(ClipboardWatcher, &TClipboardWatcher::Changed, this, &TMainWindow::ClipboardChanged);
-    ClipboardWatcher->Start();
+    FClipboardWatcher = new TClipboardWatcher(this);
+    FClipboardWatcher->setObjectName(QStringLiteral("ClipboardWatcher"));
+    connect(FClipboardWatcher, &TClipboardWatcher::Changed, this, &TMainWindow::ClipboardChanged);
+    FClipboardWatcher->Start();
 }
 
 void TMainWindow::MonitoringToggled()
@@ -79,7 +79,7 @@ void TMainWindow::MinimizeToTray()
     bool shown = false;
     // A desktop without a tray refuses the icon, and that is reported.
     Workspace().Run([this, &shown] {
-        TrayIcon->SetVisible(true);
+        FTrayIcon->SetVisible(true);
         shown = true;
     });
     if (!shown)
@@ -100,14 +100,14 @@ void TMainWindow::RestoreFromTray()
     showNormal();
     raise();
     activateWindow();
-    TrayIcon->SetVisible(false);
+    FTrayIcon->SetVisible(false);
     ClipboardMonitor::Resume(Workspace());
     ShowPauseCaption();
 }
 
 void TMainWindow::ShowPauseCaption()
 {
-    PauseItem->setText(Workspace().MonitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開"));
+    FPauseItem->setText(Workspace().MonitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開"));
 }
 
 void TMainWindow::TogglePauseFromTray()

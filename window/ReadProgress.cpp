@@ -23,24 +23,24 @@ constexpr int PollMilliseconds = 50;
 
 TReadProgress::TReadProgress(QStatusBar* statusBar, QWidget* controls)
     : QObject(statusBar),
-      Row(new QWidget(statusBar)),
-      Bar(new QProgressBar(Row)),
-      AbortButton(new QPushButton(QStringLiteral("中止"), Row)),
+      FRow(new QWidget(statusBar)),
+      FBar(new QProgressBar(FRow)),
+      FAbortButton(new QPushButton(QStringLiteral("中止"), FRow)),
       FControls(controls)
 {
-    Row->setObjectName(QStringLiteral("ReadProgressRow"));
-    Bar->setObjectName(QStringLiteral("ReadProgressBar"));
-    AbortButton->setObjectName(QStringLiteral("ReadAbortButton"));
-    Bar->setRange(0, ProgressSteps);
-    Bar->setTextVisible(false);
-    Bar->setMaximumHeight(14);
-    auto* layout = new QHBoxLayout(Row);
+    FRow->setObjectName(QStringLiteral("ReadProgressRow"));
+    FBar->setObjectName(QStringLiteral("ReadProgressBar"));
+    FAbortButton->setObjectName(QStringLiteral("ReadAbortButton"));
+    FBar->setRange(0, ProgressSteps);
+    FBar->setTextVisible(false);
+    FBar->setMaximumHeight(14);
+    auto* layout = new QHBoxLayout(FRow);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Bar);
-    layout->addWidget(AbortButton);
-    statusBar->addPermanentWidget(Row);
-    Row->hide();
-    connect(AbortButton, &QPushButton::clicked, this, &TReadProgress::Abort);
+    layout->addWidget(FBar);
+    layout->addWidget(FAbortButton);
+    statusBar->addPermanentWidget(FRow);
+    FRow->hide();
+    connect(FAbortButton, &QPushButton::clicked, this, &TReadProgress::Abort);
 }
 
 bool TReadProgress::Read(const std::vector<std::string>& paths, const TExtractOptions& options,
@@ -65,9 +65,9 @@ bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
 {
     FReader = &reader;
     FList = &list;
-    Bar->setValue(0);
-    Row->show();
-    AbortButton->setEnabled(true);
+    FBar->setValue(0);
+    FRow->show();
+    FAbortButton->setEnabled(true);
     FControls->setEnabled(false);
     {
         // The program still answers: the arrow with an hourglass, not the
@@ -79,7 +79,7 @@ bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
             reader.Collect(list);
             const std::uint64_t total = std::max<std::uint64_t>(reader.TotalBytes(), 1);
             const std::uint64_t done = std::min(reader.BytesRead(), total);
-            Bar->setValue(static_cast<int>(done * ProgressSteps / total));
+            FBar->setValue(static_cast<int>(done * ProgressSteps / total));
             if (reader.Finished())
                 loop.quit();
         });
@@ -88,7 +88,7 @@ bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
     }
     reader.Collect(list);
     FControls->setEnabled(true);
-    Row->hide();
+    FRow->hide();
     FReader = nullptr;
     FList = nullptr;
     return !reader.StoppedEarly();
@@ -98,7 +98,7 @@ void TReadProgress::Abort()
 {
     if (FReader) {
         FReader->Abort();
-        AbortButton->setEnabled(false);
+        FAbortButton->setEnabled(false);
     }
 }
 

@@ -41,10 +41,6 @@ public:
     // Files together larger than this are read under a busy cursor.
     std::uint64_t BusyBytes = 4'000'000;
 
-    QWidget* Row;  // the bar and the button, shown only while reading
-    QProgressBar* Bar;
-    QPushButton* AbortButton;
-
 signals:
     // A reading with progress has ended and its handler has returned.
     void Finished();
@@ -52,6 +48,9 @@ signals:
 private:
     bool ReadInBackground(TBackgroundReader& reader, TUrlList& list);
 
+    QWidget* FRow;  // the bar and the button, shown only while reading
+    QProgressBar* FBar;
+    QPushButton* FAbortButton;
     QWidget* FControls;
     TBackgroundReader* FReader = nullptr;
     TUrlList* FList = nullptr;  // where FReader's URLs go

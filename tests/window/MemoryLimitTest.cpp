@@ -37,7 +37,7 @@ protected:
     void InsideTheEndlessLine(std::function<void()> step)
     {
         QObject::connect(&FPoll, &QTimer::timeout, [this, step] {
-            if (Form->Reading->Bar->value() > 0 && FPoll.isActive()) {
+            if (Find<QProgressBar>("ReadProgressBar")->value() > 0 && FPoll.isActive()) {
                 FPoll.stop();
                 step();
             }
@@ -68,7 +68,7 @@ TEST_F(MemoryLimitTest, AReadingShortOfMemoryKeepsTheLinesBeforeAndNamesTheFile)
 
 TEST_F(MemoryLimitTest, StopStopsWithinTheEndlessLine)
 {
-    InsideTheEndlessLine([&] { Form->Reading->AbortButton->click(); });
+    InsideTheEndlessLine([&] { Find<QPushButton>("ReadAbortButton")->click(); });
     Form->ReadDroppedFiles({Endless});
     EXPECT_TRUE(Services.Errors.isEmpty()) << Services.Errors.join(u'\n').toStdString();
     EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));

@@ -39,8 +39,8 @@ TEST_F(ReadProgressTest, ALongReadingShowsProgressAndDisablesTheOtherControls)
 {
     bool shownWhileReading = false, controlsWaited = false;
     DuringTheReading([&] {
-        shownWhileReading =
-            Form->Reading->Row->isVisibleTo(Form.get()) && Form->Reading->AbortButton->isEnabled();
+        shownWhileReading = Find<QWidget>("ReadProgressRow")->isVisibleTo(Form.get())
+                            && Find<QPushButton>("ReadAbortButton")->isEnabled();
         controlsWaited =
             !Find<QTabWidget>("Pages")->isEnabled() && !Find<QPushButton>("SearchButton")->isEnabled();
     });
@@ -52,14 +52,14 @@ TEST_F(ReadProgressTest, ALongReadingShowsProgressAndDisablesTheOtherControls)
     EXPECT_EQ(Form->Workspace().List.Count(), static_cast<std::size_t>(Lines));
     ExpectPrefixOfTheFile();
     EXPECT_EQ(ShownItems().size(), static_cast<std::size_t>(Lines));
-    EXPECT_FALSE(Form->Reading->Row->isVisibleTo(Form.get()));
+    EXPECT_FALSE(Find<QWidget>("ReadProgressRow")->isVisibleTo(Form.get()));
     EXPECT_TRUE(Find<QTabWidget>("Pages")->isEnabled());
 }
 
 TEST_F(ReadProgressTest, StoppingKeepsWhatWasReadAndSaysSo)
 {
     AddItems({"http://before.example/"});
-    DuringTheReading([&] { Form->Reading->AbortButton->click(); });
+    DuringTheReading([&] { Find<QPushButton>("ReadAbortButton")->click(); });
     Form->ReadDroppedFiles({Big, Big});
     EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));
     TUrlList& list = Form->Workspace().List;
