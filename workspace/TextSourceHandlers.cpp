@@ -10,8 +10,8 @@ const QString ReadStoppedStatus = QStringLiteral("報告＞読み込みを中止
 
 // The paths worth reading. Those that are not regular files are named in
 // one box instead: a FIFO would block the reading, a device never end it.
-std::vector<std::string> WithoutSpecialFiles(const std::vector<std::string>& paths,
-                                             TWorkspaceServices& services)
+std::vector<std::string> WithoutNonRegularFiles(const std::vector<std::string>& paths,
+                                                TWorkspaceServices& services)
 {
     std::vector<std::string> readable;
     QStringList refused;
@@ -47,7 +47,7 @@ void TWorkspace::InputTextFile()
 void TWorkspace::ReadDroppedFiles(const std::vector<std::string>& paths)
 {
     // Every dropped path is taken whole: no count or length cut-off.
-    const std::vector<std::string> readable = WithoutSpecialFiles(paths, FServices);
+    const std::vector<std::string> readable = WithoutNonRegularFiles(paths, FServices);
     if (readable.empty() && !paths.empty())
         return;
     TUndoRecording undo(History, List);

@@ -3,7 +3,7 @@
 # and memo files: it starts (naming them in its box), SIGTERM saves what it
 # may and ends it, the special files stay as they were, and the settings
 # file it creates is the user's alone.
-# Usage: special_files_e2e.sh <linkrake>
+# Usage: non_regular_files_e2e.sh <linkrake>
 set -u
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT

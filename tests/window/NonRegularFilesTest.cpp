@@ -10,7 +10,7 @@
 
 namespace {
 
-class SpecialFilesTest : public TWindowTest {
+class NonRegularFilesTest : public TWindowTest {
 protected:
     void SetUp() override
     {
@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(SpecialFilesTest, TextFileInputRefusesAFifoAndADevice)
+TEST_F(NonRegularFilesTest, TextFileInputRefusesAFifoAndADevice)
 {
     for (const std::string& path : {PathOf("pipe"), std::string("/dev/zero")}) {
         Services.Errors.clear();
@@ -45,7 +45,7 @@ TEST_F(SpecialFilesTest, TextFileInputRefusesAFifoAndADevice)
 
 // Regular files, FIFOs and devices in a random order: the regular files are
 // read in order, and one box names every other path.
-TEST_F(SpecialFilesTest, ADropReadsTheRegularFilesAndNamesTheOthers)
+TEST_F(NonRegularFilesTest, ADropReadsTheRegularFilesAndNamesTheOthers)
 {
     std::minstd_rand draw(21);
     for (int round = 0; round < 12; ++round) {
