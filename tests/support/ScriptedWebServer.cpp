@@ -110,7 +110,7 @@ void TScriptedWebServer::Serve(TConnection& connection)
     MostOpen = std::max(MostOpen, ++FOpen);
     MostAllOpen = std::max(MostAllOpen, ++AllOpen);
     const auto found = Script.find(path);
-    const TScriptedAnswer answer = found == Script.end() ? TScriptedAnswer{} : found->second;
+    const TScriptedAnswer answer = found == Script.end() ? Default : found->second;
     if (answer.Hang)
         return;
     QTimer::singleShot(answer.DelayMilliseconds, connection.Socket,
@@ -120,7 +120,7 @@ void TScriptedWebServer::Serve(TConnection& connection)
 void TScriptedWebServer::Answer(TConnection& connection, const QByteArray& path)
 {
     const auto found = Script.find(path);
-    TScriptedAnswer answer = found == Script.end() ? TScriptedAnswer{} : found->second;
+    TScriptedAnswer answer = found == Script.end() ? Default : found->second;
     if (answer.Times == 0)
         answer = {};
     else if (found != Script.end() && found->second.Times > 0)

@@ -60,8 +60,9 @@ public:
     // From now on every connection speaks TLS with this certificate.
     void UseTls(const QSslCertificate& certificate, const QSslKey& key);
 
-    // Path (with query) to answer; a path not listed gets 200 and a short body.
+    // Path (with query) to answer; a path not listed gets Default.
     std::map<QByteArray, TScriptedAnswer> Script;
+    TScriptedAnswer Default;
     QString Base() const;  // "http://127.0.0.x:port" (https with TLS)
 
     struct TRequest {
