@@ -115,10 +115,14 @@ TEST(ShiftJisCodec, WhatDoesNotFitIsPercentEncodedAndDuplicatesTakeTheSystemsCod
              + "b\xE8\xA1\xA8"
                "c",
          "a%C3%A9%F0%9F%98%80b\x95\x5c"
-         "c"},                                                                        // aé😀b表c
-        {"\xEF\xBD\xB1\xEF\xBE\x9F", "\xB1\xDF"},                                     // ｱﾟ
+         "c"},                                     // aé😀b表c
+        {"\xEF\xBD\xB1\xEF\xBE\x9F", "\xB1\xDF"},  // ｱﾟ
+        // Look-alikes of the code page's ～∥－―￠￡￢ that input methods type: a
+        // character fits only when it comes back as itself.
         {"\xE3\x80\x9C\xE2\x80\x96\xE2\x88\x92\xE2\x80\x94\xC2\xA2\xC2\xA3\xC2\xAC",  // 〜‖−—¢£¬
-         "\x81\x60\x81\x61\x81\x7C\x81\x5C\x81\x91\x81\x92\x81\xCA"},
+         "%E3%80%9C%E2%80%96%E2%88%92%E2%80%94%C2%A2%C2%A3%C2%AC"},
+        {"\xEF\xBD\x9E\xE2\x88\xA5\xEF\xBC\x8D\xE2\x80\x95\xEF\xBF\xA0\xEF\xBF\xA1",  // ～∥－―￠￡
+         "\x81\x60\x81\x61\x81\x7C\x81\x5C\x81\x91\x81\x92"},
         {"\xE2\x89\x92\xE2\x85\xB0\xE2\x85\xA0\xEF\xBF\xA2\xE2\x88\xB5",  // ≒ⅰⅠ￢∵
          "\x81\xE0\xFA\x40\x87\x54\x81\xCA\x81\xE6"},
         {"\xEE\x80\x80", "\xF0\x40"},  // the private-use area
@@ -132,7 +136,8 @@ TEST(ShiftJisCodec, WhatDoesNotFitIsPercentEncodedAndDuplicatesTakeTheSystemsCod
     EXPECT_EQ(Utf16ToShiftJis(u"x\xD800y"), "x%EF%BF%BDy");  // a lone surrogate
     EXPECT_EQ(ShiftJisToUtf8("\x81\x60\x85\x40\x95"), "\xEF\xBD\x9E\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_FALSE(FitsShiftJis(u"\U0001F600"));
-    EXPECT_TRUE(FitsShiftJis(u"\x8868\x301C"));
+    EXPECT_TRUE(FitsShiftJis(u"\x8868\xFF5E"));
+    EXPECT_FALSE(FitsShiftJis(u"\x8868\x301C"));
 }
 
 TEST(ShiftJisCodec, EveryDoubleByteCharacterComesBackTheSame)
@@ -183,7 +188,7 @@ TEST_F(EncodedFiles, Utf8LinesGiveTheUrlsOfTheirShiftJisCopy)
          {"http://a/", "http://b/\x93\xFA"}},
         {"\xE3\x80\x9Chttp://w/\xE3\x80\x9C\xE2\x80\x94\xE2\x88\x92",
          {},
-         {"http://w/\x81\x60\x81\x5C\x81\x7C"}},
+         {"http://w/%E3%80%9C%E2%80%94%E2%88%92"}},
         // Typed in kana mode: the kana are converted as Shift_JIS text.
         {"\xE3\x81\x8F\xE3\x81\x8B\xE3\x81\x8B\xE3\x81\x9B\xE3\x81\x91\xE3\x82\x81\xE3\x82\x81x/",
          [] {
