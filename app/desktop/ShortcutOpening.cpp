@@ -24,15 +24,15 @@ void Warn(const QString& text)
 
 bool OpenShortcutFile(const QString& path)
 {
-    std::string contents;
+    QUrl url;
     try {
-        // Refuses directories, pipes and huge files as the settings reader does.
-        contents = ReadSettingsFileBytes(QFile::encodeName(path).toStdString());
+        // Refuses directories, pipes and huge files as the settings reader
+        // does, and text in UTF-32 as the input files' reader does.
+        url = ShortcutBrowserUrl(ReadSettingsFileBytes(QFile::encodeName(path).toStdString()));
     } catch (const std::exception& failure) {
         Warn(QStringLiteral("%1 を開けません（%2）。").arg(path, FileProblemReason(failure)));
         return false;
     }
-    const QUrl url = ShortcutBrowserUrl(contents);
     if (url.isEmpty()) {
         Warn(QStringLiteral("%1 を開けません（インターネットショートカットではありません）。").arg(path));
         return false;

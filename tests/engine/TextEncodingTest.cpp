@@ -98,11 +98,18 @@ TEST(EncodingDecision, BytesDecideOnceEnoughAreThere)
         {"\xE3\x81\x82" + evidence, false, TTextEncoding::Utf8},
         {"\xE3\x81\x82" + evidence + "\x82\xa0", true, TTextEncoding::Utf8},  // past the bound
         {"\xE3\x81\x82" + evidence.substr(4) + "\x82\xa0", true, TTextEncoding::ShiftJis},
+        // A UTF-16 mark decides for the whole input; the UTF-32 one begins with it.
+        {"\xFF\xFEh\0", false, TTextEncoding::Utf16Le},
+        {"\xFE\xFF\0h", false, TTextEncoding::Utf16Be},
+        {"\xFE\xFF", true, TTextEncoding::Utf16Be},
+        {"\xFF\xFE", false, std::nullopt},
+        {"\xFF\xFE\0", true, TTextEncoding::Utf16Le},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(DecideEncoding(c.Bytes, c.Whole), c.Expected)
             << c.Bytes.substr(0, 16) << " whole " << c.Whole;
     EXPECT_EQ(DecideEncoding(Utf8Bom + "\x82\xa0", true, false), TTextEncoding::ShiftJis);
+    EXPECT_THROW(DecideEncoding(std::string("\xFF\xFE\0\0h\0\0\0", 8), false), EUnsupportedEncoding);
 }
 
 TEST(ShiftJisCodec, WhatDoesNotFitIsPercentEncodedAndDuplicatesTakeTheSystemsCode)
@@ -209,6 +216,51 @@ TEST_F(EncodedFiles, Utf8LinesGiveTheUrlsOfTheirShiftJisCopy)
         }
         const TFileSplit split = Pieces(7);
         EXPECT_EQ(Urls(utf8Path, c.Options, &split), fromCopy) << c.Utf8.substr(0, 40);
+    }
+}
+
+// Line feeds inside characters (上 is 0A 4E, Ċ is 0A 01 in little-endian
+// order) cut no line; broken input becomes U+FFFD, percent-encoded.
+TEST_F(EncodedFiles, Utf16FilesAreConvertedWholeBeforeTheirLinesAreCut)
+{
+    const std::u16string text = u"見て http://a.jp/上〜\r\nhttp://b.jp/Ċ\U0001F600\n http://c.jp/\xD800x\n";
+    const std::string copy =
+        Utf8ToShiftJis("\xE8\xA6\x8B\xE3\x81\xA6 http://a.jp/\xE4\xB8\x8A\xE3\x80\x9C\r\nhttp://b.jp/\xC4\x8A"
+                       + Emoji + "\n http://c.jp/\xEF\xBF\xBDx\n");
+    const auto bytesOf = [&](bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : text) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    const TFileSplit split = Pieces(5);
+    for (const bool bigEndian : {false, true}) {
+        const TExtractOptions options = OptionsFromBits(bigEndian ? 0xFF : 0);
+        const std::vector<std::string> expected = Urls(Write("copy.txt", copy), options);
+        ASSERT_EQ(expected.size(), 3u);
+        const std::string path = Write("utf16.txt", bytesOf(bigEndian));
+        TTextEncoding decided;
+        EXPECT_EQ(Urls(path, options, nullptr, &decided), expected) << bigEndian;
+        EXPECT_EQ(decided, bigEndian ? TTextEncoding::Utf16Be : TTextEncoding::Utf16Le);
+        EXPECT_EQ(Urls(path, options, &split), expected) << bigEndian;
+        std::vector<std::string> lines;
+        ReadTextLinesAsShiftJis(path, [&](std::string_view line) { lines.emplace_back(line); });
+        EXPECT_EQ(lines.size(), 3u);
+        EXPECT_EQ(WholeTextAsShiftJis(bytesOf(bigEndian), TTextEncoding::Auto), copy);
+    }
+    // An odd last byte; a forced encoding wins over the mark.
+    EXPECT_EQ(WholeTextAsShiftJis(std::string("\xFF\xFEh\0t\0\0", 7), TTextEncoding::Auto), "ht%EF%BF%BD");
+    EXPECT_EQ(WholeTextAsShiftJis("\xFF\xFEh", TTextEncoding::ShiftJis), "\xFF\xFEh");
+    const std::string utf32 = Write("utf32.txt", std::string("\xFF\xFE\0\0h\0\0\0", 8));
+    for (const TFileSplit* pieces : {static_cast<const TFileSplit*>(nullptr), &split}) {
+        try {
+            Urls(utf32, {}, pieces);
+            ADD_FAILURE() << "UTF-32 taken";
+        } catch (const EInOutError& refusal) {
+            EXPECT_NE(std::string(refusal.what()).find("UTF-32"), std::string::npos);
+        }
     }
 }
 

@@ -50,6 +50,17 @@ TEST_F(TextSources, DroppedFilesAreReadInOrderAndAFailureStopsTheRest)
     EXPECT_EQ(Services.Errors.size(), 1);
 }
 
+TEST_F(TextSources, Utf16FilesAreReadAndUtf32IsRefusedNamingTheFile)
+{
+    WriteBytes(Folder + "16.txt", std::string("\xFE\xFF\0h\0t\0t\0p\0:\0/\0/\0u\0/\x30\x1C", 22));
+    WriteBytes(Folder + "32.txt", std::string("\xFF\xFE\0\0h\0\0\0", 8));
+    W.Run([&] { W.ReadDroppedFiles({Folder + "16.txt", Folder + "32.txt"}); });
+    EXPECT_EQ(Texts(List), Strings{"http://u/%E3%80%9C"});
+    EXPECT_EQ(Services.Errors,
+              QStringList{QString::fromStdString(Folder)
+                          + Utf8("32.txt を読み込めません（UTF-32 のファイルには対応していません）。")});
+}
+
 TEST_F(TextSources, ClipboardReportsEveryOutcomeOnTheStatusLineOnly)
 {
     Services.Clipboard = "look at http://a.example/x now\r\nhttp://b.example/y";
