@@ -67,20 +67,21 @@ TEST_F(TextSources, ClipboardReportsEveryOutcomeOnTheStatusLineOnly)
     W.PasteClipboard();
     EXPECT_EQ(Texts(List), (Strings{"http://a.example/x", "http://b.example/y"}));
     EXPECT_EQ(W.StatusLine, Utf8("正常＞CBよりURLを抽出しました。"));
+    const auto extract = [&] { return W.ExtractFromClipboard(*Services.LookAtClipboard()); };
 
     Services.HasText = false;
-    EXPECT_FALSE(W.ExtractFromClipboard());
+    EXPECT_FALSE(extract());
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容がﾃｷｽﾄではありません。"));
     Services.HasText = true;
     Services.ReadFails = true;
-    EXPECT_FALSE(W.ExtractFromClipboard());
+    EXPECT_FALSE(extract());
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
 
     // A refused range is caught as well; the entries before it stay.
     Services.ReadFails = false;
     W.Options.RangeExpansion = true;
     Services.Clipboard = "http://c.example/\n" + RefusedLine;
-    EXPECT_FALSE(W.ExtractFromClipboard());
+    EXPECT_FALSE(extract());
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
     EXPECT_EQ(List.Count(), 3u);
     EXPECT_TRUE(Services.Errors.isEmpty());
