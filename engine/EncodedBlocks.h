@@ -68,6 +68,7 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
         return Extract(block, options, sink, spare, beforeLine);
     if (atStart && block.substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
         block.remove_prefix(Utf8ByteOrderMark.size());
+    bool linesValid = false;  // the whole block is valid UTF-8
     const auto onLine = [&](const candidates::TRawLine& line) {
         std::string_view bytes = line.Bytes;
         beforeLine(bytes.data());
@@ -78,7 +79,7 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
         } else if (!bytes.empty() && bytes.back() == '\r') {
             bytes.remove_suffix(1);
         }
-        if (IsValidUtf8(bytes))
+        if (linesValid || IsValidUtf8(bytes))
             return ExtractUrlsFromUtf8Line(bytes, options, sink);
         // Grown, never shrunk, so that no line pays for clearing it.
         if (converted.size() < 3 * bytes.size())
@@ -89,11 +90,30 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
     const candidates::TTriggers triggers = TriggersFor(options);
     if (!triggers.Kana)
         return candidates::ForEachCandidateLine(block, triggers, onLine);
+    candidates::TTriggers withoutKana = triggers;
+    withoutKana.Kana = false;
+    const auto* data = reinterpret_cast<const unsigned char*>(block.data());
+    // Each finder's next hit is kept until passed, so that neither rescans.
+    std::size_t nextAscii = 0, nextKana = 0;
+    bool asciiKnown = false, kanaKnown = false;
+    const auto findHitWith = [&](const candidates::TTriggers& ascii, std::size_t from) {
+        if (!asciiKnown || nextAscii < from)
+            nextAscii = candidates::FindHit(data, from, block.size(), ascii);
+        if (!kanaKnown || nextKana < from)
+            nextKana = FindUtf8KanaTrigger(data, from, block.size());
+        asciiKnown = kanaKnown = true;
+        return std::min(nextAscii, nextKana);
+    };
+    // Valid UTF-8 holds no Shift_JIS kana of its own, and its lines need no
+    // check of their own: one check of the block costs less.
+    if (IsValidUtf8(block)) {
+        linesValid = true;
+        return candidates::ForEachLineHit(
+            block, [&](std::size_t from) { return findHitWith(withoutKana, from); }, onLine);
+    }
     // Shift_JIS kana pairs (taken from bytes that are not UTF-8) are found
     // at any alignment, which valid UTF-8 meets often: a line found only so
     // is converted when it is not valid UTF-8.
-    candidates::TTriggers withoutKana = triggers;
-    withoutKana.Kana = false;
     const auto onKanaLine = [&](const candidates::TRawLine& line) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(line.Bytes.data());
         const std::size_t length = line.Bytes.size();
@@ -101,19 +121,8 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
             || FindUtf8KanaTrigger(bytes, 0, length) < length || !IsValidUtf8(line.Bytes))
             onLine(line);
     };
-    // Each finder's next hit is kept until passed, so that neither rescans.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
-    std::size_t nextAscii = 0, nextKana = 0;
-    bool asciiKnown = false, kanaKnown = false;
-    const auto findHit = [&](std::size_t from) {
-        if (!asciiKnown || nextAscii < from)
-            nextAscii = candidates::FindHit(bytes, from, block.size(), triggers);
-        if (!kanaKnown || nextKana < from)
-            nextKana = FindUtf8KanaTrigger(bytes, from, block.size());
-        asciiKnown = kanaKnown = true;
-        return std::min(nextAscii, nextKana);
-    };
-    return candidates::ForEachLineHit(block, findHit, onKanaLine);
+    return candidates::ForEachLineHit(
+        block, [&](std::size_t from) { return findHitWith(triggers, from); }, onKanaLine);
 }
 
 }  // namespace blocks

@@ -1,8 +1,6 @@
 // kernels::IsValidUtf8: whether bytes are valid UTF-8, in 32-byte AVX2
 // steps where the processor has them, else a character at a time (the
 // 16-byte SSE2 steps lack the byte shuffle the look-ups need).
-#include <cstring>
-
 #include "ByteKernels.h"
 #include "Utf8Scan.h"
 
@@ -162,13 +160,18 @@ bool IsValidUtf8Wide(const unsigned char* bytes, std::size_t length)
         if (i % 1024 == 0 && !None(state.Faults))
             return false;
     }
-    if (i < length) {
-        // The rest, with ASCII after it that ends any sequence cut short.
-        unsigned char rest[Width] = {};
-        std::memcpy(rest, bytes + i, length - i);
-        Check(state, Load(rest));
-    }
-    return None(_mm256_or_si256(state.Faults, state.Unfinished));
+    if (!None(state.Faults))
+        return false;
+    if (i == length)
+        return None(state.Unfinished);
+    // The rest a character at a time, from the start of the character the
+    // steps may have left unfinished.
+    std::size_t back = i;
+    while (back > 0 && i - back < 3 && utf8::IsContinuation(bytes[back]))
+        --back;
+    if (back == i && !None(state.Unfinished))
+        return false;
+    return IsValidUtf8Bytewise(bytes + back, length - back);
 }
 
 #if defined(__clang__)
