@@ -12,6 +12,7 @@
 // just as no rule reads its UTF-8 bytes as one.
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -75,13 +76,18 @@ struct TUtf8 {
                                                     raw.size());
     }
     static bool Holds(std::string_view text, char c) { return std::memchr(text.data(), c, text.size()); }
-    // The URL as its Shift_JIS copy holds it, in room kept for the thread.
+    // The URL as its Shift_JIS copy holds it, in room kept for the thread:
+    // grown, never shrunk, and never filled ahead, so that the pages only
+    // the rare percent-encodings could need are never touched.
     static std::string_view AsShiftJis(std::string_view url)
     {
-        thread_local std::string room;  // grown, never shrunk
-        if (room.size() < 3 * url.size())
-            room.resize(3 * url.size());
-        return std::string_view(room.data(), Utf8ToShiftJisAt(url, room.data()));
+        thread_local std::unique_ptr<char[]> room;
+        thread_local std::size_t roomSize = 0;
+        if (roomSize < 3 * url.size()) {
+            room.reset(new char[3 * url.size()]);
+            roomSize = 3 * url.size();
+        }
+        return std::string_view(room.get(), Utf8ToShiftJisAt(url, room.get()));
     }
 };
 
