@@ -22,10 +22,6 @@ void UseWideSteps(bool on);
 std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length, unsigned char slash,
                     bool kana);
 
-// Index of the first "://" or "ww." (with parentPaths, also "../") at or
-// after from, or of a Ctrl-Z, or a CR not followed by LF; or length.
-std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length, bool parentPaths);
-
 // Index of the first LF, or of the first CR not followed by LF, at or after
 // from; or length.
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length);

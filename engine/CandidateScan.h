@@ -26,11 +26,36 @@ struct TTriggers {
     bool ParentPaths = false;  // "../" starts a URL
 };
 
+// The first "://", "ww." or (with parentPaths) "../" at or after from,
+// reported at its colon or its first dot, or the first Ctrl-Z or lone CR.
+// Each colon and dot is looked at where it stands: text without URLs has
+// few, and prose that ends its sentences with dots loses a line's reading
+// for each.
+inline std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length,
+                              bool parentPaths)
+{
+    for (std::size_t p = kernels::FindHit(bytes, from, length, ':', false); p < length;
+         p = kernels::FindHit(bytes, p + 1, length, ':', false)) {
+        const bool twoAfter = p + 2 < length;
+        if (bytes[p] == ':') {
+            if (twoAfter && bytes[p + 1] == '/' && bytes[p + 2] == '/')
+                return p;
+        } else if (bytes[p] == '.') {
+            if ((p >= from + 2 && bytes[p - 1] == 'w' && bytes[p - 2] == 'w')
+                || (parentPaths && twoAfter && bytes[p + 1] == '.' && bytes[p + 2] == '/'))
+                return p;
+        } else {
+            return p;  // a Ctrl-Z or a lone CR
+        }
+    }
+    return length;
+}
+
 inline std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length,
                            const TTriggers& triggers)
 {
     if (!triggers.Slash && !triggers.Kana)
-        return kernels::FindAnchor(bytes, from, length, triggers.ParentPaths);
+        return FindAnchor(bytes, from, length, triggers.ParentPaths);
     return kernels::FindHit(bytes, from, length, triggers.Slash ? '/' : ':', triggers.Kana);
 }
 

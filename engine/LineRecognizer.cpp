@@ -25,7 +25,10 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
 
 // The scheme whose "://" starts at colon, ignoring case, or empty. At most
 // one can end there: no scheme name is a suffix of another.
-std::string_view SchemeEndingAt(std::string_view line, std::size_t colon, std::size_t from)
+// Inlined by force, as are HasAt and FindSpacings: with a caller per kind
+// of line the compiler would no longer do it, at a cost to every line.
+[[gnu::always_inline]] inline std::string_view SchemeEndingAt(std::string_view line, std::size_t colon,
+                                                              std::size_t from)
 {
     for (std::string_view scheme : Schemes) {
         const std::size_t nameLength = scheme.size() - 3;
@@ -37,7 +40,7 @@ std::string_view SchemeEndingAt(std::string_view line, std::size_t colon, std::s
     return {};
 }
 
-bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
+[[gnu::always_inline]] inline bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
 {
     return line.size() - i >= pattern.size() && line.compare(i, pattern.size(), pattern) == 0;
 }
@@ -52,8 +55,9 @@ bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
 // accepted field holds one of the trigger texts as raw bytes, which
 // Japanese text itself never holds; kana typed for them are the exception.
 template <class Kind>
-bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, const TExtractOptions& options,
-                  std::vector<recognizer::TSpacing>& spacings)
+[[gnu::always_inline]] inline bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks,
+                                                const TExtractOptions& options,
+                                                std::vector<recognizer::TSpacing>& spacings)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t length = line.size();
