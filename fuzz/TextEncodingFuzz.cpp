@@ -2,7 +2,7 @@
 // broken UTF-8, Shift_JIS, both mixed, and UTF-16 after its mark. A file read line by line, read in pieces side
 // by side, and converted whole must agree; the conversion keeps every line
 // break and Ctrl-Z, and on valid UTF-8 it is the conversion of its
-// characters.
+// characters. The URLs found are those of the converted lines.
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
@@ -109,6 +109,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::RequireSameLines(oneByOne.Urls, inPieces.Urls, "URLs of pieces against URLs of lines");
     if (refusedOne != refusedInPieces)
         fuzz::Fail("pieces refused otherwise than lines", refusedOne + " / " + refusedInPieces);
+    // The reader finds valid UTF-8 lines' URLs without converting them:
+    // they must be those of the converted lines.
+    TRecordingSink fromConverted;
+    const std::string refusedConverted = RefusalOf([&] {
+        for (const std::string& line : expected)
+            ExtractUrlsFromLine(line, options, fromConverted);
+    });
+    fuzz::RequireSameLines(fromConverted.Urls, oneByOne.Urls,
+                           "URLs of lines against URLs of converted lines");
+    if (refusedOne != refusedConverted)
+        fuzz::Fail("lines refused otherwise than converted lines", refusedOne + " / " + refusedConverted);
     if (decided == TTextEncoding::Utf8 && oneByOne.InputEncoding != TTextEncoding::Utf8)
         fuzz::Fail("the reader decided otherwise", fuzz::Escaped(bytes));
     if (IsUtf16(decided) && !oneByOne.Urls.empty() && oneByOne.InputEncoding != decided)
