@@ -282,7 +282,8 @@ TEST(RunningCopy, ALockThatCannotBeWrittenOnAFullDiskStopsTheStart)
         << "stderr";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
               (QStringList{QStringLiteral("filler"), QStringLiteral("linkrake")}));
-    RunCommand(QStringLiteral("umount"), {folder});
+    start.reset();  // a program still running there would keep the mount busy
+    RunCommand(QStringLiteral("umount"), {QStringLiteral("-l"), folder});
 }
 
 TEST(RunningCopy, AnotherUsersSocketUnderTheOldNameIsIgnored)
@@ -348,7 +349,8 @@ TEST(RunningCopy, AStartByAnotherPathOrTemporaryFolderMeetsTheRunningCopy)
             0);
         auto bound = StartAt(QDir(view.path()).filePath(QStringLiteral("linkrake")));
         EXPECT_EQ(ExitStatus(*bound, 8000), 0);
-        RunCommand(QStringLiteral("umount"), {view.path()});
+        bound.reset();
+        RunCommand(QStringLiteral("umount"), {QStringLiteral("-l"), view.path()});
     } else {
         std::printf("[ SKIPPED  ] the start through a bind mount needs root\n");
     }

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 
 #include <sys/resource.h>
@@ -163,8 +162,8 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
     EXPECT_EQ(ReadBytes(Folder + "Linkrake.ini/inside"), "x");
     EXPECT_EQ(ReadBytes(Folder + "List.txt"), "http://kept/\r\nhttp://new/\r\n");
 
-    // A missing file is not unreadable; a folder that cannot be written to
-    // gets the system's own words.
+    // A missing file is not unreadable; a folder that is not there gets a
+    // reason in the user's language, not the system's English.
     TFakeServices quiet;
     TWorkspace elsewhere(quiet, Folder + "gone/");
     elsewhere.LoadWorkspace();
@@ -172,8 +171,8 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
     quiet.ConfirmAnswer = false;
     EXPECT_FALSE(elsewhere.SaveBeforeQuitting());
     ASSERT_EQ(quiet.Errors.size(), 1);
-    EXPECT_TRUE(quiet.Errors[0].startsWith(Path("gone/Linkrake.ini") + Utf8("：")
-                                           + QString::fromLocal8Bit(std::strerror(ENOENT))))
+    EXPECT_TRUE(quiet.Errors[0].startsWith(Path("gone/Linkrake.ini")
+                                           + Utf8("：ファイルまたはフォルダーが見つかりません")))
         << quiet.Errors[0].toStdString();
     EXPECT_EQ(quiet.Errors[0].count(u'\n'), 3);
 }
