@@ -67,11 +67,6 @@ QString TWorkspace::ClipboardUnreadableStatus()
 bool TWorkspace::ExtractFromClipboard(TClipboardCopy& copy)
 {
     try {
-        // No forms at all: an owner that did not answer, asked no further.
-        if (copy.Formats().isEmpty()) {
-            StatusLine = ClipboardUnreadableStatus();
-            return false;
-        }
         if (!copy.HasText()) {
             StatusLine = QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。");
             return false;
