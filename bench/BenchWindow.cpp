@@ -2,6 +2,9 @@
 // with it as the saved list, then the list buttons one after another, each
 // timed from the click until the window has painted the result.
 //   linkrake-bench-window [--count N] [--seed S] [--accessible] [--steps K]
+//   linkrake-bench-window --write-list FILE [--count N] [--seed S]
+// --write-list only writes the list's lines to FILE (for timing other tools
+// on the same lines).
 // --steps stops after the first K operations (for profiling one of them).
 // --accessible switches Qt's accessibility on in the process, so that the
 // list view reports its changes as it does for a screen reader. On a real X
@@ -76,6 +79,7 @@ int main(int argc, char** argv)
     TUrlListShape shape;
     bool accessible = false;
     int steps = 1000;
+    const char* listOnly = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--accessible") == 0)
             accessible = true;
@@ -85,6 +89,12 @@ int main(int argc, char** argv)
             steps = std::atoi(argv[++i]);
         else if (i + 1 < argc && std::strcmp(argv[i], "--seed") == 0)
             shape.Seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (i + 1 < argc && std::strcmp(argv[i], "--write-list") == 0)
+            listOnly = argv[++i];
+    }
+    if (listOnly) {
+        std::ofstream(listOnly, std::ios::binary) << UrlListFileText(MakeUrlList(shape));
+        return 0;
     }
     if (accessible)
         QAccessible::setActive(true);

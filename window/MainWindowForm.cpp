@@ -40,7 +40,7 @@ void TMainWindow::FinishForm()
 
     FUi->DigitCountSpin->Editor()->setAccessibleName(FUi->DigitCountSpin->accessibleName());
     FUi->MiniHelpList->addItems(MiniHelpLines());
-    FUi->UrlListBox->SetList(FWorkspace->List);
+    FUi->UrlListBox->SetList(FWorkspace->List, FWorkspace->ListModel);
     FUi->Mascot->setVisible(false);
     FUi->Mascot->SetTransparentPicture(MascotPicture());
 }

@@ -65,11 +65,16 @@ TUrlListView::TUrlListView(QWidget* parent) : QListView(parent)
     setDefaultDropAction(Qt::CopyAction);
 }
 
-void TUrlListView::SetList(TUrlList& list)
+void TUrlListView::SetList(TUrlList& list, TUrlListModel& model)
 {
     FList = &list;
-    FModel = new TUrlListModel(list, this);
+    FModel = &model;
     setModel(FModel);
+    connect(FModel, &QAbstractItemModel::layoutAboutToBeChanged, this,
+            [this](const QList<QPersistentModelIndex>&, QAbstractItemModel::LayoutChangeHint hint) {
+                if (hint == QAbstractItemModel::VerticalSortHint)
+                    DropSelectionBeforeReorder();
+            });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TUrlListView::MirrorSelection);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &TUrlListView::MirrorFocus);
 }
@@ -100,19 +105,8 @@ void TUrlListView::MirrorFocus(const QModelIndex& current)
 void TUrlListView::ShowList()
 {
     FShowing = true;
+    FModel->Appended();
     const int count = static_cast<int>(FList->Count());
-    if (FModel->CountChanged()) {
-        const int vertical = verticalScrollBar()->value();
-        const int horizontal = horizontalScrollBar()->value();
-        FModel->Reload();
-        // Lay the rows out now so the scroll ranges exist before the old
-        // positions are put back.
-        executeDelayedItemsLayout();
-        verticalScrollBar()->setValue(vertical);
-        horizontalScrollBar()->setValue(horizontal);
-    } else {
-        FModel->ItemsChanged();
-    }
     ShowSelection();
     const int focused = FList->Focused();
     const QModelIndex current = focused >= 0 && focused < count ? FModel->index(focused) : QModelIndex();
@@ -135,6 +129,18 @@ void TUrlListView::ShowSelection()
     for (const auto& [first, last] : runs)
         selection.append(QItemSelectionRange(FModel->index(first), FModel->index(last)));
     model->select(selection, QItemSelectionModel::Select);
+}
+
+// A reorder leaves every item unselected, and a selection model would
+// first turn each selected range into indexes of its own to carry them
+// across: the view lets go of its copy of the selection beforehand.
+void TUrlListView::DropSelectionBeforeReorder()
+{
+    if (!selectionModel() || !selectionModel()->hasSelection())
+        return;
+    const bool showing = std::exchange(FShowing, true);
+    selectionModel()->clearSelection();
+    FShowing = showing;
 }
 
 std::size_t TUrlListView::SelectedCount() const

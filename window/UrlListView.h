@@ -17,13 +17,13 @@ class TUrlListView : public QListView {
 public:
     explicit TUrlListView(QWidget* parent = nullptr);
 
-    // The list shown; set once, before anything else.
-    void SetList(TUrlList& list);
+    // The list shown and its model; set once, before anything else.
+    void SetList(TUrlList& list, TUrlListModel& model);
 
     TUrlListModel* Model() const { return FModel; }
 
-    // The workspace may have rewritten, reordered, added or removed items and
-    // changed the flags and the focus: the view shows the list as it is now.
+    // The model told the view of every change of the items; the view now
+    // shows the list's flags and focus as they are.
     void ShowList();
     // The rows selected in the view (for checking the view against the list).
     std::size_t SelectedCount() const;
@@ -47,6 +47,7 @@ private:
     void MirrorSelection(const QItemSelection& selected, const QItemSelection& deselected);
     void MirrorFocus(const QModelIndex& current);
     void ShowSelection();
+    void DropSelectionBeforeReorder();
 
     TUrlList* FList = nullptr;
     TUrlListModel* FModel = nullptr;

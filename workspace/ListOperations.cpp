@@ -51,6 +51,7 @@ void TWorkspace::ModifySelected()
     UrlEntry = std::move(entry);
     undo->RemoveAt(List, {static_cast<std::size_t>(index)});
     KeepFocusInRange(List);
+    ListModel.SelectionChanged();
     StatusLine = QStringLiteral("報告＞修正後は追加ボタンを押してください。");
 }
 
@@ -68,6 +69,7 @@ void TWorkspace::DeleteSelected()
     // One pass: erasing item by item would be quadratic on a long list.
     undo->RemoveAt(List, std::move(selected));
     KeepFocusInRange(List);
+    ListModel.SelectionChanged();
     StatusLine = QStringLiteral("報告＞URLを削除しました。");
 }
 
@@ -79,6 +81,7 @@ void TWorkspace::DeleteAll()
     }
     TUndoRecording undo(History, List);
     undo->TakeAll(List);
+    ListModel.SelectionChanged();
     StatusLine = QStringLiteral("報告＞URLを全て削除しました。");
 }
 
@@ -91,6 +94,7 @@ void TWorkspace::DeleteDuplicates()
         undo->Reorder(List, ListOrder(List.Items(), TReading::Forward));
         undo->RemoveAt(List, LaterDuplicates(List.Items()));
         ReorderFinished(List);
+        ListModel.SelectionChanged();
         StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
     }
     Display.ListScrollWidth = true;
@@ -101,6 +105,7 @@ void TWorkspace::SortForward()
     TUndoRecording undo(History, List);
     undo->Reorder(List, ListOrder(List.Items(), TReading::Forward));
     ReorderFinished(List);
+    ListModel.SelectionChanged();
     Display.ListScrollWidth = true;
 }
 
@@ -109,6 +114,7 @@ void TWorkspace::SortBackward()
     TUndoRecording undo(History, List);
     undo->Reorder(List, ListOrder(List.Items(), TReading::Backward));
     ReorderFinished(List);
+    ListModel.SelectionChanged();
     Display.ListScrollWidth = true;
 }
 
@@ -120,6 +126,7 @@ void TWorkspace::ReplaceInUrls()
         TUndoRecording undo(History, List);
         undo->ReplaceEverywhere(List, Options.ReplaceFrom, Options.ReplaceTo);
         ReorderFinished(List);
+        ListModel.SelectionChanged();
         StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
     }
     Display.ListScrollWidth = true;
@@ -133,6 +140,7 @@ void TWorkspace::SearchAndSelect()
         for (TUrlList::TItem& item : List.Items())
             if (ContainsWhole(item.Text, Options.SearchText))
                 item.Selected = true;
+        ListModel.SelectionChanged();
         Display.SelectedCount = true;
         StatusLine = QStringLiteral("報告＞検索が完了しました。");
     }
@@ -142,6 +150,7 @@ void TWorkspace::SearchAndSelect()
 void TWorkspace::ClearSelection()
 {
     DeselectAll(List);
+    ListModel.SelectionChanged();
     Display.SelectedCount = true;
     StatusLine = QStringLiteral("報告＞選択を解除しました。");
     Display.ListScrollWidth = true;
@@ -151,6 +160,7 @@ void TWorkspace::InvertSelection()
 {
     for (TUrlList::TItem& item : List.Items())
         item.Selected = !item.Selected;
+    ListModel.SelectionChanged();
     Display.SelectedCount = true;
     StatusLine = QStringLiteral("報告＞選択を反転しました。");
     Display.ListScrollWidth = true;

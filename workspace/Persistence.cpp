@@ -162,6 +162,7 @@ void TWorkspace::LoadWorkspace()
 
     LoadSettings();  // also sets ClipIgnore from the CB option
     LoadListFile();
+    ListModel.Appended();
     LoadMemo(1);
     LoadMemo(2);
     MonitorEnabled = true;

@@ -96,6 +96,33 @@ void Unpermute(TItems& items, const std::vector<std::uint32_t>& order)
     }
 }
 
+using TRuns = std::vector<std::pair<std::size_t, std::size_t>>;  // [first, last]
+
+TRuns RunsOf(const std::vector<std::size_t>& ascending)
+{
+    TRuns runs;
+    for (std::size_t index : ascending) {
+        if (!runs.empty() && runs.back().second + 1 == index)
+            runs.back().second = index;
+        else
+            runs.emplace_back(index, index);
+    }
+    return runs;
+}
+
+// Past this many separate runs, removing or putting back items is told as a
+// new list: naming each run would cost a pass over the list per run.
+constexpr std::size_t RunsNamed = 16;
+
+// The rows of a replace step, as they are told to a watcher.
+void TellReplacedRows(TListWatcher& watcher, const std::vector<std::uint32_t>& places)
+{
+    watcher.BeginRewrite();
+    for (std::size_t p = 0; p < places.size(); p += 2 + places[p + 1])
+        watcher.Rewritten(places[p]);
+    watcher.EndRewrite();
+}
+
 std::size_t ItemBytes(const TItems& items)
 {
     return std::accumulate(
@@ -155,8 +182,115 @@ void TListSelection::ApplyTo(TUrlList& list) const
 
 // ---- TUndoStep ----
 
-TUndoStep::TUndoStep(const TUrlList& list) : FBefore(TListSelection::Of(list))
+TUndoStep::TUndoStep(const TUrlList& list, TListWatcher* watcher)
+    : FWatcher(watcher), FBefore(TListSelection::Of(list))
 { }
+
+void TUndoStep::Take(TUrlList& list, const std::vector<std::size_t>& indices, TItems& out)
+{
+    const TRuns runs = FWatcher ? RunsOf(indices) : TRuns{};
+    if (!FWatcher || runs.size() > RunsNamed) {
+        if (FWatcher)
+            FWatcher->BeginReset();
+        MoveOut(list.Items(), indices, out);
+        if (FWatcher)
+            FWatcher->EndReset();
+        return;
+    }
+    // Run by run from the end, each one told as it goes.
+    TItems& items = list.Items();
+    out.resize(indices.size());
+    std::size_t end = indices.size();
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        const auto first = items.begin() + static_cast<std::ptrdiff_t>(run->first);
+        const auto last = items.begin() + static_cast<std::ptrdiff_t>(run->second + 1);
+        end -= run->second + 1 - run->first;
+        FWatcher->BeginRemove(run->first, run->second);
+        std::move(first, last, out.begin() + static_cast<std::ptrdiff_t>(end));
+        items.erase(first, last);
+        FWatcher->EndRemove();
+    }
+}
+
+void TUndoStep::Give(TUrlList& list, const std::vector<std::size_t>& indices, TItems& in)
+{
+    const TRuns runs = FWatcher ? RunsOf(indices) : TRuns{};
+    if (!FWatcher || runs.size() > RunsNamed) {
+        if (FWatcher)
+            FWatcher->BeginReset();
+        PutBack(list.Items(), indices, in);
+        if (FWatcher)
+            FWatcher->EndReset();
+        return;
+    }
+    // From the front: the rows before each run already stand where they end.
+    TItems& items = list.Items();
+    auto next = in.begin();
+    for (const auto& [first, last] : runs) {
+        const auto length = static_cast<std::ptrdiff_t>(last + 1 - first);
+        FWatcher->BeginInsert(first, last);
+        items.insert(items.begin() + static_cast<std::ptrdiff_t>(first), std::make_move_iterator(next),
+                     std::make_move_iterator(next + length));
+        next += length;
+        FWatcher->EndInsert();
+    }
+    in = {};
+}
+
+void TUndoStep::Rearrange(TUrlList& list, const std::vector<std::uint32_t>& order, bool inverse)
+{
+    if (FWatcher)
+        FWatcher->BeginReorder();
+    if (inverse)
+        Unpermute(list.Items(), order);
+    else
+        Permute(list.Items(), order);
+    if (FWatcher)
+        FWatcher->EndReorder(order, inverse);
+}
+
+void TUndoStep::SwapItems(TUrlList& list, TItems& other)
+{
+    TItems& items = list.Items();
+    if (!FWatcher || (items.empty() && other.empty())) {
+        items.swap(other);
+        return;
+    }
+    if (other.empty())
+        FWatcher->BeginRemove(0, items.size() - 1);
+    else if (items.empty())
+        FWatcher->BeginInsert(0, other.size() - 1);
+    else
+        FWatcher->BeginReset();
+    const bool removed = other.empty(), inserted = items.empty();
+    items.swap(other);
+    if (removed)
+        FWatcher->EndRemove();
+    else if (inserted)
+        FWatcher->EndInsert();
+    else
+        FWatcher->EndReset();
+}
+
+void TUndoStep::SwapTexts(TUrlList& list, TRewritten& rewritten)
+{
+    if (FWatcher)
+        FWatcher->BeginRewrite();
+    for (auto& [index, text] : rewritten.Texts) {
+        std::swap(list.Items()[index].Text, text);
+        if (FWatcher)
+            FWatcher->Rewritten(index);
+    }
+    if (FWatcher)
+        FWatcher->EndRewrite();
+}
+
+void TUndoStep::SelectionTo(const TListSelection& selection, TUrlList& list)
+{
+    selection.ApplyTo(list);
+    if (FWatcher)
+        FWatcher->SelectionChanged();
+}
 
 void TUndoStep::WatchAppends(const TUrlList& list)
 {
@@ -168,7 +302,7 @@ void TUndoStep::RemoveAt(TUrlList& list, std::vector<std::size_t> indices)
     if (indices.empty())
         return;
     TRemoved removed;
-    MoveOut(list.Items(), indices, removed.Items);
+    Take(list, indices, removed.Items);
     removed.Indices = std::move(indices);
     FChanges.emplace_back(std::move(removed));
 }
@@ -180,19 +314,30 @@ void TUndoStep::Reorder(TUrlList& list, std::vector<std::uint32_t> order)
         same = order[i] == i;
     if (same)
         return;  // already in that order: nothing to undo
-    Permute(list.Items(), order);
+    Rearrange(list, order, false);
     FChanges.emplace_back(TReordered{std::move(order)});
 }
 
 void TUndoStep::Rewrite(TUrlList& list, std::size_t index, std::string text)
 {
+    if (FWatcher)
+        FWatcher->BeginRewrite();
+    if (RewriteText(list, index, std::move(text)) && FWatcher)
+        FWatcher->Rewritten(index);
+    if (FWatcher)
+        FWatcher->EndRewrite();
+}
+
+bool TUndoStep::RewriteText(TUrlList& list, std::size_t index, std::string text)
+{
     std::string& current = list.Items()[index].Text;
     if (current == text)
-        return;
+        return false;
     std::swap(current, text);
     if (FChanges.empty() || !std::holds_alternative<TRewritten>(FChanges.back()))
         FChanges.emplace_back(TRewritten{});
     std::get<TRewritten>(FChanges.back()).Texts.emplace_back(index, std::move(text));
+    return true;
 }
 
 void TUndoStep::ReplaceEverywhere(TUrlList& list, std::string_view pattern, std::string_view replacement)
@@ -202,12 +347,16 @@ void TUndoStep::ReplaceEverywhere(TUrlList& list, std::string_view pattern, std:
         return;
     TReplaced replaced{std::string(pattern), std::string(replacement), {}};
     std::vector<std::size_t> offsets;
+    if (FWatcher)
+        FWatcher->BeginRewrite();
     for (std::size_t i = 0; i < list.Count(); ++i) {
         FindAllWhole(list[i], pattern, offsets);
         if (offsets.empty())
             continue;
+        if (FWatcher)
+            FWatcher->Rewritten(i);
         if (i > Largest || list[i].size() > Largest) {  // too large to note in 32 bits: keep the old text
-            Rewrite(list, i, ReplaceSpans(list[i], offsets, pattern.size(), replacement));
+            RewriteText(list, i, ReplaceSpans(list[i], offsets, pattern.size(), replacement));
             continue;
         }
         replaced.Places.push_back(static_cast<std::uint32_t>(i));
@@ -216,6 +365,8 @@ void TUndoStep::ReplaceEverywhere(TUrlList& list, std::string_view pattern, std:
             replaced.Places.push_back(static_cast<std::uint32_t>(offset));
         list.Items()[i].Text = ReplaceSpans(list[i], offsets, pattern.size(), replacement);
     }
+    if (FWatcher)
+        FWatcher->EndRewrite();
     if (!replaced.Places.empty()) {
         replaced.Places.shrink_to_fit();
         FChanges.emplace_back(std::move(replaced));
@@ -227,7 +378,7 @@ void TUndoStep::TakeAll(TUrlList& list)
     if (list.Empty())
         return;
     TSwapped swapped;
-    swapped.Other.swap(list.Items());
+    SwapItems(list, swapped.Other);
     list.Clear();
     FChanges.emplace_back(std::move(swapped));
 }
@@ -242,6 +393,8 @@ bool TUndoStep::Finish(const TUrlList& list)
 {
     if (FAppendFrom && list.Count() > *FAppendFrom)
         FChanges.emplace_back(TAppended{*FAppendFrom, {}});
+    if (FWatcher)
+        FWatcher->Appended();
     FAppendFrom.reset();
     if (FChanges.empty())
         return false;
@@ -254,24 +407,29 @@ void TUndoStep::Undo(TUrlList& list, std::string& entry)
 {
     TItems& items = list.Items();
     for (auto change = FChanges.rbegin(); change != FChanges.rend(); ++change)
-        std::visit(
-            TOverloaded{
-                [&](TAppended& c) {
-                    const auto from = items.begin() + static_cast<std::ptrdiff_t>(c.From);
-                    c.Undone.assign(std::make_move_iterator(from), std::make_move_iterator(items.end()));
-                    items.erase(from, items.end());
-                },
-                [&](TRemoved& c) { PutBack(items, c.Indices, c.Items); },
-                [&](TReordered& c) { Unpermute(items, c.Order); },
-                [&](TRewritten& c) {
-                    for (auto& [index, text] : c.Texts)
-                        std::swap(items[index].Text, text);
-                },
-                [&](TReplaced& c) { SwapReplacements(items, c.Places, c.Replacement, c.Pattern, true); },
-                [&](TSwapped& c) { items.swap(c.Other); },
-            },
-            *change);
-    FBefore.ApplyTo(list);
+        std::visit(TOverloaded{
+                       [&](TAppended& c) {
+                           if (FWatcher)
+                               FWatcher->BeginRemove(c.From, items.size() - 1);
+                           const auto from = items.begin() + static_cast<std::ptrdiff_t>(c.From);
+                           c.Undone.assign(std::make_move_iterator(from),
+                                           std::make_move_iterator(items.end()));
+                           items.erase(from, items.end());
+                           if (FWatcher)
+                               FWatcher->EndRemove();
+                       },
+                       [&](TRemoved& c) { Give(list, c.Indices, c.Items); },
+                       [&](TReordered& c) { Rearrange(list, c.Order, true); },
+                       [&](TRewritten& c) { SwapTexts(list, c); },
+                       [&](TReplaced& c) {
+                           SwapReplacements(items, c.Places, c.Replacement, c.Pattern, true);
+                           if (FWatcher)
+                               TellReplacedRows(*FWatcher, c.Places);
+                       },
+                       [&](TSwapped& c) { SwapItems(list, c.Other); },
+                   },
+                   *change);
+    SelectionTo(FBefore, list);
     if (FEntry)
         entry = FEntry->first;
     FBytes = CountBytes();  // an undone append now holds its items
@@ -281,24 +439,29 @@ void TUndoStep::Redo(TUrlList& list, std::string& entry)
 {
     TItems& items = list.Items();
     for (TChange& change : FChanges)
-        std::visit(
-            TOverloaded{
-                [&](TAppended& c) {
-                    items.insert(items.end(), std::make_move_iterator(c.Undone.begin()),
-                                 std::make_move_iterator(c.Undone.end()));
-                    c.Undone = {};
-                },
-                [&](TRemoved& c) { MoveOut(items, c.Indices, c.Items); },
-                [&](TReordered& c) { Permute(items, c.Order); },
-                [&](TRewritten& c) {
-                    for (auto& [index, text] : c.Texts)
-                        std::swap(items[index].Text, text);
-                },
-                [&](TReplaced& c) { SwapReplacements(items, c.Places, c.Pattern, c.Replacement, false); },
-                [&](TSwapped& c) { items.swap(c.Other); },
-            },
-            change);
-    FAfter.ApplyTo(list);
+        std::visit(TOverloaded{
+                       [&](TAppended& c) {
+                           if (FWatcher && !c.Undone.empty())
+                               FWatcher->BeginInsert(items.size(), items.size() + c.Undone.size() - 1);
+                           const bool told = FWatcher && !c.Undone.empty();
+                           items.insert(items.end(), std::make_move_iterator(c.Undone.begin()),
+                                        std::make_move_iterator(c.Undone.end()));
+                           c.Undone = {};
+                           if (told)
+                               FWatcher->EndInsert();
+                       },
+                       [&](TRemoved& c) { Take(list, c.Indices, c.Items); },
+                       [&](TReordered& c) { Rearrange(list, c.Order, false); },
+                       [&](TRewritten& c) { SwapTexts(list, c); },
+                       [&](TReplaced& c) {
+                           SwapReplacements(items, c.Places, c.Pattern, c.Replacement, false);
+                           if (FWatcher)
+                               TellReplacedRows(*FWatcher, c.Places);
+                       },
+                       [&](TSwapped& c) { SwapItems(list, c.Other); },
+                   },
+                   change);
+    SelectionTo(FAfter, list);
     if (FEntry)
         entry = FEntry->second;
     FBytes = CountBytes();

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "ListWatcher.h"
 #include "UrlList.h"
 
 // The selected items as runs of indices, and the focused index.
@@ -29,7 +30,9 @@ struct TListSelection {
 class TUndoStep {
 public:
     // The list's selection and focus now are what undoing goes back to.
-    explicit TUndoStep(const TUrlList& list);
+    // The watcher (optional) is told of every change the step makes, undo
+    // and redo included.
+    explicit TUndoStep(const TUrlList& list, TListWatcher* watcher = nullptr);
 
     // ---- The changes, recorded as the operation makes them ----
     // Items appended from here on become part of the step when it is recorded.
@@ -83,9 +86,17 @@ private:
         std::vector<TUrlList::TItem> Other;  // the items not in the list
     };
     using TChange = std::variant<TAppended, TRemoved, TReordered, TRewritten, TReplaced, TSwapped>;
+    void SwapTexts(TUrlList& list, TRewritten& rewritten);
 
     std::size_t CountBytes() const;
+    bool RewriteText(TUrlList& list, std::size_t index, std::string text);
+    void Take(TUrlList& list, const std::vector<std::size_t>& indices, std::vector<TUrlList::TItem>& out);
+    void Give(TUrlList& list, const std::vector<std::size_t>& indices, std::vector<TUrlList::TItem>& in);
+    void Rearrange(TUrlList& list, const std::vector<std::uint32_t>& order, bool inverse);
+    void SwapItems(TUrlList& list, std::vector<TUrlList::TItem>& other);
+    void SelectionTo(const TListSelection& selection, TUrlList& list);
 
+    TListWatcher* FWatcher;
     std::vector<TChange> FChanges;
     TListSelection FBefore, FAfter;
     std::optional<std::size_t> FAppendFrom;
@@ -115,6 +126,8 @@ public:
     // What the undo and redo steps hold together.
     std::size_t Bytes() const;
     void Clear();
+    // Told of every change that recording, undo and redo make.
+    TListWatcher* Watcher = nullptr;
 
 private:
     void Trim(const TUrlList& list);
@@ -132,7 +145,9 @@ private:
 // file read that fails half way still leaves what it appended undoable.
 class TUndoRecording {
 public:
-    TUndoRecording(TUndoHistory& history, TUrlList& list) : FHistory(history), FList(list), FStep(list) { }
+    TUndoRecording(TUndoHistory& history, TUrlList& list)
+        : FHistory(history), FList(list), FStep(list, history.Watcher)
+    { }
     ~TUndoRecording();
     TUndoRecording(const TUndoRecording&) = delete;
     TUndoRecording& operator=(const TUndoRecording&) = delete;

@@ -8,6 +8,7 @@
 TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
     : FServices(services), FProgramFolder(std::move(programFolder))
 {
+    History.Watcher = &ListModel;
     ReadFiles = [this](const std::vector<std::string>& paths) {
         for (const std::string& path : paths)
             ExtractFromInputFile(path, Options, List);

@@ -12,6 +12,7 @@
 #include "Engine.h"
 #include "SaveReport.h"
 #include "UndoHistory.h"
+#include "UrlListModel.h"
 #include "WorkspaceServices.h"
 
 class TWorkspace {
@@ -22,6 +23,9 @@ public:
     // ---- Plain objects the window binds to (CP932 bytes unless QString) ----
     TExtractOptions Options;
     TUrlList List;
+    // The list as views see it. Whatever changes List outside the handlers
+    // below tells it (Appended for items added at the end).
+    TUrlListModel ListModel{List};
     std::string UrlEntry = "http://";  // UrlEntryEdit
     QString StatusLine;                // StatusBar
     std::string MemoPad1;              // memo pads, CP932, CR LF line breaks

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <memory>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,10 +20,10 @@ namespace fs = std::filesystem;
 
 struct Persistence : TWorkspaceFixture, ::testing::Test {
     // The next run of the program over the same folder.
-    TWorkspace Restarted()
+    std::unique_ptr<TWorkspace> Restarted()
     {
-        TWorkspace next(Services, Folder);
-        next.LoadWorkspace();
+        auto next = std::make_unique<TWorkspace>(Services, Folder);
+        next->LoadWorkspace();
         return next;
     }
     QString Path(const char* name) { return QString::fromStdString(Folder) + Utf8(name); }
@@ -40,10 +41,10 @@ TEST_F(Persistence, FirstStartUsesDefaultsAndSettingsAreClamped)
     EXPECT_TRUE(List.Empty() && W.MemoPad1.empty() && W.MemoPad2.empty());
 
     WriteBytes(Folder + "Linkrake.ini", "[SYSTEM]\r\nNUMBER=9\r\nCB=1\r\nWWW=x\r\n");
-    TWorkspace next = Restarted();
-    EXPECT_EQ(next.Options.ShortcutDigits, 5);
-    EXPECT_FALSE(next.ClipIgnore);
-    EXPECT_TRUE(next.Options.WwwRule);  // not a number: the default
+    const auto next = Restarted();
+    EXPECT_EQ(next->Options.ShortcutDigits, 5);
+    EXPECT_FALSE(next->ClipIgnore);
+    EXPECT_TRUE(next->Options.WwwRule);  // not a number: the default
 }
 
 TEST_F(Persistence, SavingSettingsKeepsEverythingButTheProgramsKeys)
@@ -62,7 +63,7 @@ TEST_F(Persistence, SavingSettingsKeepsEverythingButTheProgramsKeys)
             + "\r\nCustom = keep me \r\nNUMBER=3\r\nno equals sign\r\n"
               "WWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\nCB=0\r\nMEMO=\r\nBEFORE=\r\nAFTER=\r\n"
               "SEARCH=\r\nRULE1=0\r\nRULE2=1\r\nRULE3=0\r\n\r\n[Tail]\r\nx=1\r\n");
-    EXPECT_EQ(Restarted().Options.ShortcutPrefix, Sjis("画像-"));
+    EXPECT_EQ(Restarted()->Options.ShortcutPrefix, Sjis("画像-"));
 }
 
 TEST_F(Persistence, ListRoundTripKeepsEmptyItemsWithoutRecognizing)
@@ -70,7 +71,7 @@ TEST_F(Persistence, ListRoundTripKeepsEmptyItemsWithoutRecognizing)
     Fill(List, {"not a url", "", "www.a.example", ""});
     ASSERT_TRUE(W.SaveBeforeQuitting());
     EXPECT_EQ(ReadBytes(Folder + "List.txt"), "not a url\r\n\r\nwww.a.example\r\n\r\n");
-    EXPECT_EQ(Texts(Restarted().List), (Strings{"not a url", "", "www.a.example", ""}));
+    EXPECT_EQ(Texts(Restarted()->List), (Strings{"not a url", "", "www.a.example", ""}));
 }
 
 TEST_F(Persistence, AListOfManyPiecesRoundTripsExactly)
@@ -83,7 +84,7 @@ TEST_F(Persistence, AListOfManyPiecesRoundTripsExactly)
                                       : "http://example.com/" + std::to_string(i));
     Fill(List, texts);
     ASSERT_TRUE(W.SaveBeforeQuitting());
-    EXPECT_EQ(Texts(Restarted().List), texts);
+    EXPECT_EQ(Texts(Restarted()->List), texts);
 }
 
 TEST_F(Persistence, MemoJoiningRules)
@@ -91,7 +92,7 @@ TEST_F(Persistence, MemoJoiningRules)
     const auto roundTrip = [&](const std::string& memo) {
         W.MemoPad2 = memo;
         EXPECT_TRUE(W.SaveBeforeQuitting());
-        return Restarted().MemoPad2;
+        return Restarted()->MemoPad2;
     };
     EXPECT_EQ(roundTrip("one\r\n\r\nthree"), "one\r\n\r\nthree");
     EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "one\r\n\r\nthree\r\n");
@@ -190,10 +191,10 @@ TEST_F(Persistence, ASettingsFileTooLargeOrNotRegularIsNotReadNorReplaced)
 
     fs::remove(Folder + "Linkrake.ini");
     fs::create_symlink("/dev/zero", Folder + "Linkrake.ini");
-    TWorkspace next = Restarted();
-    ASSERT_EQ(next.UnreadableFiles.size(), 1u);
-    EXPECT_EQ(next.UnreadableFiles[0].Reason, Utf8("通常のファイルではありません"));
-    EXPECT_TRUE(next.SaveBeforeQuitting());
+    const auto next = Restarted();
+    ASSERT_EQ(next->UnreadableFiles.size(), 1u);
+    EXPECT_EQ(next->UnreadableFiles[0].Reason, Utf8("通常のファイルではありません"));
+    EXPECT_TRUE(next->SaveBeforeQuitting());
     EXPECT_TRUE(fs::is_symlink(Folder + "Linkrake.ini"));
 }
 

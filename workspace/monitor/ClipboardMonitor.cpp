@@ -49,7 +49,7 @@ void RewriteClipboard(TWorkspace& workspace)
     if (!workspace.ExtractFromClipboard(*copy))
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
-    workspace.List.Clear();
+    workspace.ListModel.Clear();
     workspace.StatusLine =
         QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow() + QStringLiteral(")");
 }
