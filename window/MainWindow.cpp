@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "AnchorLayout.h"
 #include "BusyCursor.h"
 #include "Cp932.h"
 #include "DesktopServices.h"
@@ -26,7 +27,6 @@
 #include "UrlListModel.h"
 #include "UrlListView.h"
 #include "WindowAccessibility.h"
-#include "WindowAnchoring.h"
 #include "WindowArtwork.h"
 #include "Workspace.h"
 #include "ui_MainWindow.h"
@@ -85,7 +85,7 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
 
     FUi->setupUi(this);
     FinishForm();
-    FAnchoring = std::make_unique<TWindowAnchoring>(*FUi);
+    InstallAnchorLayouts(this);
     Reading = new TReadProgress(FUi->StatusBar, FUi->Pages);
     FWorkspace->ReadFiles = [this](const std::vector<std::string>& paths) {
         return Reading->Read(paths, FWorkspace->Options, FWorkspace->List);

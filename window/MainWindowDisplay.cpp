@@ -10,7 +10,6 @@
 #include "Engine.h"
 #include "PictureBox.h"
 #include "UrlListView.h"
-#include "WindowAnchoring.h"
 #include "Workspace.h"
 #include "ui_MainWindow.h"
 
@@ -60,7 +59,7 @@ void TMainWindow::RevealMascot()
     if (drawn <= 3) {
         QRect place = FUi->Mascot->geometry();
         place.moveTop(Tops[drawn - 1]);
-        FAnchoring->Of(FUi->MemoPage)->MoveTo(FUi->Mascot, place);
+        qobject_cast<TAnchorLayout*>(FUi->MemoPage->layout())->MoveTo(FUi->Mascot, place);
     }
 }
 
