@@ -5,9 +5,6 @@
 
 class QWidget;
 
-// "label|pattern|label|pattern" into the file dialog's "label (pattern);;…".
-QString QtFileFilter(const QString& filter);
-
 // A yes/no question with the program's own "はい"/"いいえ" buttons; true
 // for yes. Escape answers no.
 bool AskYesNo(QWidget* parent, const QString& question, bool yesIsDefault);

@@ -83,7 +83,7 @@ void TWorkspace::CreateUrlListFile()
         return;
     }
     const std::optional<std::string> path = FServices.ChooseSaveFile(
-        QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*"), QStringLiteral("list.txt"));
+        QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"), QStringLiteral("list.txt"));
     if (!path) {
         StatusLine = QStringLiteral("報告＞URLﾘｽﾄの出力を中止しました。");
         return;
@@ -102,7 +102,7 @@ void TWorkspace::CreateLinkPage()
     if (Options.LinkPageWithoutDialog)
         path = FProgramFolder + "link.htm";
     else
-        path = FServices.ChooseSaveFile(QStringLiteral("htmlﾌｧｲﾙ(*.html)|*.html|すべてのﾌｧｲﾙ(*.*)|*.*"),
+        path = FServices.ChooseSaveFile(QStringLiteral("htmlﾌｧｲﾙ(*.html);;すべてのﾌｧｲﾙ(*.*)"),
                                         QStringLiteral("link.html"));
     if (!path) {
         StatusLine = QStringLiteral("報告＞リンク集の作成を中止しました。");
