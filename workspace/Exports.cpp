@@ -5,8 +5,8 @@
 #include <utility>
 
 #include <QFile>
+#include <QScopedValueRollback>
 
-#include "ClipIgnoreBracket.h"
 #include "Cp932.h"
 #include "FileWriting.h"
 #include "ListText.h"
@@ -114,7 +114,7 @@ void TWorkspace::CreateLinkPage()
 
 void TWorkspace::CopyWholeList()
 {
-    TClipIgnoreBracket ownWrite(ClipIgnore);
+    const QScopedValueRollback ownWrite(ClipIgnore, true);
     CopyListToClipboard();
 }
 
@@ -153,7 +153,7 @@ void TWorkspace::CopySelected()
         text += item.Text;
     }
     {
-        TClipIgnoreBracket ownWrite(ClipIgnore);
+        const QScopedValueRollback ownWrite(ClipIgnore, true);
         FServices.SetClipboardText(text);
     }
     StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");
@@ -167,7 +167,7 @@ void TWorkspace::CopyFocusedUrl()
         return;
     }
     {
-        TClipIgnoreBracket ownWrite(ClipIgnore);
+        const QScopedValueRollback ownWrite(ClipIgnore, true);
         FServices.SetClipboardText(List[static_cast<std::size_t>(focused)]);
     }
     StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");
