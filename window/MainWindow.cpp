@@ -128,6 +128,7 @@ void TMainWindow::BindEvents()
     });
     connect(FUi->Mascot, &TPictureBox::Clicked, this, &TMainWindow::ShowCredits);
     connect(FUi->Mascot, &TPictureBox::DoubleClicked, this, &TMainWindow::ShowDedication);
+    connect(&FActivityAfterSave, &TUserActivityWatch::Activity, this, [this] { FSavedForEnd = false; });
     BindListActions();
 }
 

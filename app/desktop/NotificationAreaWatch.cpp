@@ -47,8 +47,7 @@ bool X11TrayPresent()
 
 }  // namespace
 
-TNotificationAreaWatch::TNotificationAreaWatch(int timeoutMs, std::function<void(bool)> done, QObject* parent)
-    : QObject(parent), FDone(std::move(done))
+TNotificationAreaWatch::TNotificationAreaWatch(int timeoutMs, QObject* parent) : QObject(parent)
 {
     connect(&FPoll, &QTimer::timeout, this, &TNotificationAreaWatch::Look);
     FPoll.start(PollMs);
@@ -69,7 +68,7 @@ void TNotificationAreaWatch::Look()
 void TNotificationAreaWatch::AskForStatusNotifierHost()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (FAsking || !FDone || !bus.isConnected())
+    if (FAsking || FFinished || !bus.isConnected())
         return;
     // The question Qt asks, without waiting for its answer.
     QDBusMessage question = QDBusMessage::createMethodCall(
@@ -89,12 +88,10 @@ void TNotificationAreaWatch::AskForStatusNotifierHost()
 
 void TNotificationAreaWatch::Finish(bool appeared)
 {
-    if (!FDone)
+    if (FFinished)
         return;
+    FFinished = true;
     FPoll.stop();
     FDeadline.stop();
-    // Cleared first: the caller may delete this watch.
-    const std::function<void(bool)> done = std::move(FDone);
-    FDone = nullptr;
-    done(appeared);
+    emit Finished(appeared);
 }
