@@ -121,11 +121,7 @@ private:
         socket->disconnectFromServer();
         TRunningCopy* receiver = FReceiver;
         QMetaObject::invokeMethod(
-            receiver,
-            [receiver, line] {
-                if (receiver->OnRequest)
-                    receiver->OnRequest(TRunningCopy::RequestFrom(line));
-            },
+            receiver, [receiver, line] { emit receiver->Requested(TRunningCopy::RequestFrom(line)); },
             Qt::QueuedConnection);
     }
 

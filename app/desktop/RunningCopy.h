@@ -28,6 +28,7 @@ enum class TClaim {
 };
 
 class TRunningCopy : public QObject {
+    Q_OBJECT
 public:
     // folder: the workspace folder, with a trailing "/".
     explicit TRunningCopy(const QString& folder);
@@ -38,8 +39,6 @@ public:
     // Takes the folder, or hands the request to the copy that has it. A copy
     // on its way out (no longer answering) is waited for up to 10 s.
     TClaim Claim(const TCopyRequest& request);
-    // Called on the UI thread for each request an owner receives.
-    std::function<void(const TCopyRequest&)> OnRequest;
 
     // A closing window saves: from then on a later start waits for the lock
     // instead of being answered. A close that is cancelled answers again.
@@ -50,6 +49,10 @@ public:
     static QString ServerName(const QString& folder);
     static QByteArray RequestLine(const TCopyRequest& request);
     static TCopyRequest RequestFrom(const QByteArray& line);
+
+signals:
+    // Emitted on the UI thread for each request an owner receives.
+    void Requested(const TCopyRequest& request);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -80,16 +80,16 @@ int RunMainWindow(QApplication& application, const std::string& folder, TRunning
             &application, &QGuiApplication::commitDataRequest, &form,
             [&form](QSessionManager&) { form.SaveWithoutAsking(); }, Qt::DirectConnection);
         runningCopy.QuietWhileClosing(&form);
-        runningCopy.OnRequest = [&form](const TCopyRequest& request) {
+        // Tied to the window: a request that comes after it is gone is ignored.
+        QObject::connect(&runningCopy, &TRunningCopy::Requested, &form, [&form](const TCopyRequest& request) {
             if (request.ShowWindow)
                 BringBackForLaterStart(form, request, [&form] { form.RestoreFromTray(); });
-        };
+        });
         if (minimized)
             StartInTray(form);
         else
             form.show();
         const int status = application.exec();
-        runningCopy.OnRequest = nullptr;
         return std::max(status, form.EndStatus());
     } catch (const std::exception& failure) {
         QMessageBox::critical(nullptr, QApplication::applicationName(),
