@@ -11,8 +11,7 @@ bool AskYesNo(QWidget* parent, const QString& question, bool yesIsDefault);
 
 class TDesktopServices : public TWorkspaceServices {
 public:
-    // window: the parent of every dialog. resetExtent: puts the list
-    // control's scroll width back.
+    // window: the parent of every dialog.
     explicit TDesktopServices(QWidget* window);
 
     std::optional<std::string> ChooseOpenFile(const QString& filter) override;

@@ -117,7 +117,7 @@ void TMainWindow::BindEvents()
 
     connect(FUi->PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::ShowSampleName);
     connect(FUi->DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::TakeDigitCount);
-    // The box's click event is raised by every change of state, by code too.
+    // toggled, not clicked: monitoring follows the box however it changes, by code too.
     connect(FUi->MonitorCheck, &QCheckBox::toggled, this, &TMainWindow::MonitoringToggled);
     connect(FUi->Pages, &QTabWidget::currentChanged, this, [this](int index) {
         const QWidget* page = FUi->Pages->widget(index);
@@ -139,7 +139,7 @@ void TMainWindow::LoadWorkspace()
     AcceptFileDrops();
     FWorkspace->Run([this] { FWorkspace->LoadWorkspace(); });
     // The loaded values reach the controls the way a user's edits would, so
-    // each control's change event runs only where its text really changes.
+    // a control's textChanged is emitted only where its text really changes.
     OptionsToControls(FWorkspace->Options);
     MemosToControls();
     WorkspaceToControls();

@@ -35,7 +35,7 @@ void TMainWindow::ShowSampleName()
 
 void TMainWindow::TakeDigitCount()
 {
-    // An emptied field becomes 1, whose own change event draws the sample.
+    // An emptied field becomes 1, whose own TextChanged draws the sample.
     if (FUi->DigitCountSpin->Text().isEmpty()) {
         FUi->DigitCountSpin->SetValue(TDigitSpinField::MinValue);
         return;
