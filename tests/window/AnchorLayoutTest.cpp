@@ -123,7 +123,7 @@ TEST_F(WindowLayoutTest, WideningMovesAndStretchesAsDescribed)
     f.resize(467, 413);
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->width(), 385);
     EXPECT_EQ(Find<QPushButton>("AddButton")->x(), 392);
-    EXPECT_EQ(Find<QPushButton>("ShortcutsButton")->x(), 16);
+    EXPECT_EQ(Find<QPushButton>("CreateShortcutsButton")->x(), 16);
     EXPECT_EQ(Find<QFrame>("CommandColumn")->x(), 388);
     Find<QTabWidget>("Pages")->setCurrentWidget(
         Find<QWidget>("ToolsPage"));  // hidden pages follow when shown
@@ -140,7 +140,7 @@ TEST_F(WindowLayoutTest, EveryPageFollowsItsFormRulesWhenGrown)
         QRect Place;
     } const places[] = {
         {"MainPage", "ExportRow", {0, 432, 459, 34}},
-        {"MainPage", "CopyAllButton", {359, 4, 85, 25}},
+        {"MainPage", "CopyWholeListButton", {359, 4, 85, 25}},
         {"ToolsPage", "SelectionGroup", {4, 300, 453, 61}},
         {"ToolsPage", "InvertSelectionButton", {336, 32, 113, 21}},
         {"SettingsPage", "DigitCountSpin", {348, 16, 57, 21}},
