@@ -20,9 +20,9 @@
 #include <string>
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "MainWindow.h"
@@ -123,23 +123,23 @@ int main(int argc, char** argv)
         window = new TMainWindow(nullptr, programFolder);
         window->show();
     });
-    // The controls as a user reaches them.
-    auto Click = [&](const char* button) { window->findChild<QPushButton*>(QLatin1String(button))->click(); };
+    // The commands as the buttons, the menu and the keys trigger them.
+    auto Trigger = [&](const char* action) { window->findChild<QAction*>(QLatin1String(action))->trigger(); };
     auto Edit = [&](const char* edit) { return window->findChild<QLineEdit*>(QLatin1String(edit)); };
     // The desktop's accessibility bridge connects once the event loop runs.
     std::printf("accessibility %s\n", QAccessible::isActive() ? "active" : "inactive");
     Edit("SearchEdit")->setText(QStringLiteral(".zip"));
-    step("search .zip", [&] { Click("SearchButton"); });
-    step("invert selection", [&] { Click("InvertSelectionButton"); });
-    step("invert back", [&] { Click("InvertSelectionButton"); });
-    step("delete selected", [&] { Click("DeleteButton"); });
+    step("search .zip", [&] { Trigger("actionSearch"); });
+    step("invert selection", [&] { Trigger("actionInvertSelection"); });
+    step("invert back", [&] { Trigger("actionInvertSelection"); });
+    step("delete selected", [&] { Trigger("actionDelete"); });
     Edit("FindEdit")->setText(QStringLiteral("http://"));
     Edit("ReplaceWithEdit")->setText(QStringLiteral("https://"));
-    step("replace", [&] { Click("ReplaceButton"); });
-    step("copy whole list", [&] { Click("CopyAllButton"); });
-    step("forward sort", [&] { Click("ForwardSortButton"); });
-    step("backward sort", [&] { Click("BackwardSortButton"); });
-    step("de-duplicate", [&] { Click("DedupeButton"); });
+    step("replace", [&] { Trigger("actionReplace"); });
+    step("copy whole list", [&] { Trigger("actionCopyWholeList"); });
+    step("forward sort", [&] { Trigger("actionSortForward"); });
+    step("backward sort", [&] { Trigger("actionSortBackward"); });
+    step("de-duplicate", [&] { Trigger("actionDeleteDuplicates"); });
     step("close and save", [&] { window->close(); });
     std::printf("peak resident      %6.0f MB\n", PeakResidentMegabytes());
     delete window;

@@ -1,13 +1,15 @@
 #!/bin/sh
 # Photographs the desktop program's four pages under a virtual X server.
-# Usage: sh scripts/screenshot.sh [output folder] [build folder]
-# Writes page-1.png … page-4.png (main, extended operations, settings, memo).
+# Usage: sh scripts/screenshot.sh [output folder] [build folder] [WIDTHxHEIGHT]
+# Writes page-1.png … page-4.png (main, extended operations, settings, memo),
+# at the window's start size or at the size given.
 # The program runs from a temporary copy so its workspace files land there.
 set -e
 cd "$(dirname "$0")/.."
 command -v import >/dev/null || { echo "screenshot.sh needs ImageMagick: apt-get install imagemagick" >&2; exit 2; }
 out=$(realpath -m "${1:-build/screenshots}")
 build=$(realpath "${2:-build}")
+size=${3:-}
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -15,7 +17,7 @@ cp "$build/linkrake" "$work/"
 printf 'http://example.com/index.html\r\nhttp://example.org/a/b.zip\r\nwww.example.net/\r\n' > "$work/List.txt"
 printf '[SYSTEM]\r\nMEMO=RR7\r\n' > "$work/Linkrake.ini"
 
-xvfb-run -a -s "-screen 0 640x600x24" sh -c '
+xvfb-run -a -s "-screen 0 800x700x24" sh -c '
   set -e
   QT_QPA_PLATFORM=xcb "$1/linkrake" & pid=$!
   for i in $(seq 1 50); do
@@ -24,6 +26,10 @@ xvfb-run -a -s "-screen 0 640x600x24" sh -c '
   done
   sleep 1
   win=$(xdotool search --name "Linkrake Professional" | head -n 1)
+  if [ -n "$3" ]; then
+    xdotool windowsize "$win" "${3%x*}" "${3#*x}"
+    sleep 0.7
+  fi
   eval "$(xdotool getwindowgeometry --shell "$win")"
   # The tabs sit in a row at the top of the client area.
   n=1
@@ -34,5 +40,5 @@ xvfb-run -a -s "-screen 0 640x600x24" sh -c '
     n=$((n + 1))
   done
   kill "$pid"
-' sh "$work" "$out"
+' sh "$work" "$out" "$size"
 echo "Screenshots in $out"

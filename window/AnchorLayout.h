@@ -1,25 +1,24 @@
 #pragma once
-// Places child controls by docking and anchoring: every control keeps a
-// reference rectangle taken at a reference container size, and each resize
-// derives its new place from those alone, so rounding never accumulates over
-// many resizes.
+// A layout that places a container's controls by docking and anchoring. Each
+// control carries its rules as dynamic properties, set in the form:
+//   dock       top, bottom, right or fill: a strip along that side of what
+//              the earlier docks left, or all of the rest
+//   anchors    the edges whose distances the control keeps, any of left,
+//              top, right, bottom, comma-separated, or none; left,top if absent
+//   widthRule  fitContent (follows its text) or atLeastContent (as placed,
+//              widened where its text needs more)
+// A control's place when it joins is its reference, measured against the
+// container's size when the layout was made; every new place derives from
+// those alone, so rounding never accumulates over many resizes.
 #include <vector>
 
-#include <QMargins>
-#include <QObject>
+#include <QLayout>
 #include <QRect>
 #include <QSize>
 
-class QWidget;
+enum class TDock { None, Top, Bottom, Right, Fill };
 
-enum class TAlign { None, Top, Bottom, Right, Fill };
-
-// How a control's width relates to its content.
-enum class TWidthRule {
-    Fixed,           // as placed
-    FitsContent,     // follows the content exactly (labels)
-    AtLeastContent,  // as placed, widened where the content needs more
-};
+enum class TWidthRule { Fixed, FitContent, AtLeastContent };
 
 struct TAnchors {
     bool Left = true;
@@ -29,45 +28,46 @@ struct TAnchors {
 };
 
 // The new place of an anchored control. Pure, so the rules can be checked
-// without widgets.
+// without widgets. An axis anchored on neither side keeps its centre at the
+// same proportion of the container.
 QRect AnchoredRect(const QRect& reference, QSize referenceContainer, QSize container,
                    const TAnchors& anchors);
 
-class TAnchorLayout : public QObject {
+class TAnchorLayout : public QLayout {
+    Q_OBJECT
 public:
-    // designSize: the container's size in the form. clientInsets: the
-    // part of the container that docked controls may not cover (a group box's
-    // title and frame).
-    TAnchorLayout(QWidget* container, QSize designSize, QMargins clientInsets = {});
-
-    void Add(QWidget* control, QRect designRect, TAlign align, TAnchors anchors,
-             TWidthRule widthRule = TWidthRule::Fixed);
-
-    // The places of all registered controls for a container of the given size,
-    // in registration order.
-    std::vector<QRect> Compute(QSize container) const;
-    void Apply();
+    // The container's present size is the one the controls' places refer to.
+    explicit TAnchorLayout(QWidget* container);
+    ~TAnchorLayout() override;
 
     // A move made by code: the control's new place becomes its reference at
     // the container's current size.
     void MoveTo(QWidget* control, QRect rect);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void addItem(QLayoutItem* item) override;
+    int count() const override;
+    QLayoutItem* itemAt(int index) const override;
+    QLayoutItem* takeAt(int index) override;
+    QSize sizeHint() const override;
+    QSize minimumSize() const override;
+    void setGeometry(const QRect& rect) override;
 
 private:
     struct TEntry {
-        QWidget* Control;
+        QLayoutItem* Item;
         QRect Reference;
         QSize ReferenceContainer;
-        TAlign Align;
+        TDock Dock;
         TAnchors Anchors;
         TWidthRule WidthRule;
     };
-    QRect AutoSized(const TEntry& entry, QRect rect) const;
+    QRect Place(const TEntry& entry, QRect rect) const;
 
-    QWidget* FContainer;
-    QSize FDesignSize;
-    QMargins FInsets;
+    QSize FReferenceSize;
     std::vector<TEntry> FEntries;
 };
+
+// Gives every container in the form whose controls carry placement rules an
+// anchor layout, and lays them out, outermost first. Group boxes keep docked
+// controls clear of their title and frame.
+void InstallAnchorLayouts(QWidget* form);

@@ -93,19 +93,6 @@ bool AskYesNo(QWidget* parent, const QString& question, bool yesIsDefault)
     return box.clickedButton() == yes;
 }
 
-QString QtFileFilter(const QString& filter)
-{
-    const QStringList parts = filter.split(u'|');
-    QStringList entries;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        // A label that already ends in its pattern is shown as written;
-        // repeating the pattern would change the label the user sees.
-        const QString named = QStringLiteral("(%1)").arg(parts[i + 1]);
-        entries << (parts[i].endsWith(named) ? parts[i] : QStringLiteral("%1 %2").arg(parts[i], named));
-    }
-    return entries.join(QStringLiteral(";;"));
-}
-
 TDesktopServices::TDesktopServices(QWidget* window) : FWindow(window)
 { }
 
@@ -114,7 +101,7 @@ TDesktopServices::TDesktopServices(QWidget* window) : FWindow(window)
 std::optional<std::string> TDesktopServices::ChooseOpenFile(const QString& filter)
 {
     const TDialogCursor arrow;
-    return LocalPath(QFileDialog::getOpenFileName(FWindow, QString(), QString(), QtFileFilter(filter)));
+    return LocalPath(QFileDialog::getOpenFileName(FWindow, QString(), QString(), filter));
 }
 
 std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filter,
@@ -122,8 +109,8 @@ std::optional<std::string> TDesktopServices::ChooseSaveFile(const QString& filte
 {
     const TDialogCursor arrow;
     // Exports overwrite an existing file without asking.
-    return LocalPath(QFileDialog::getSaveFileName(FWindow, QString(), proposedName, QtFileFilter(filter),
-                                                  nullptr, QFileDialog::DontConfirmOverwrite));
+    return LocalPath(QFileDialog::getSaveFileName(FWindow, QString(), proposedName, filter, nullptr,
+                                                  QFileDialog::DontConfirmOverwrite));
 }
 
 std::optional<std::string> TDesktopServices::ChooseFolder(const QString& title)

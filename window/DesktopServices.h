@@ -5,17 +5,13 @@
 
 class QWidget;
 
-// "label|pattern|label|pattern" into the file dialog's "label (pattern);;…".
-QString QtFileFilter(const QString& filter);
-
 // A yes/no question with the program's own "はい"/"いいえ" buttons; true
 // for yes. Escape answers no.
 bool AskYesNo(QWidget* parent, const QString& question, bool yesIsDefault);
 
 class TDesktopServices : public TWorkspaceServices {
 public:
-    // window: the parent of every dialog. resetExtent: puts the list
-    // control's scroll width back.
+    // window: the parent of every dialog.
     explicit TDesktopServices(QWidget* window);
 
     std::optional<std::string> ChooseOpenFile(const QString& filter) override;

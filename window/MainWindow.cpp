@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "AnchorLayout.h"
 #include "BusyCursor.h"
 #include "Cp932.h"
 #include "DesktopServices.h"
@@ -27,7 +28,6 @@
 #include "UrlListModel.h"
 #include "UrlListView.h"
 #include "WindowAccessibility.h"
-#include "WindowAnchoring.h"
 #include "WindowArtwork.h"
 #include "Workspace.h"
 #include "ui_MainWindow.h"
@@ -86,7 +86,7 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
 
     FUi->setupUi(this);
     FinishForm();
-    FAnchoring = std::make_unique<TWindowAnchoring>(*FUi);
+    InstallAnchorLayouts(this);
     Reading = new TReadProgress(FUi->StatusBar, FUi->Pages);
     FWorkspace->ReadFiles = [this](const std::vector<std::string>& paths) {
         return Reading->Read(paths, FWorkspace->Options, FWorkspace->List);
@@ -118,7 +118,7 @@ void TMainWindow::BindEvents()
 
     connect(FUi->PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::ShowSampleName);
     connect(FUi->DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::TakeDigitCount);
-    // The box's click event is raised by every change of state, by code too.
+    // toggled, not clicked: monitoring follows the box however it changes, by code too.
     connect(FUi->MonitorCheck, &QCheckBox::toggled, this, &TMainWindow::MonitoringToggled);
     connect(FUi->Pages, &QTabWidget::currentChanged, this, [this](int index) {
         const QWidget* page = FUi->Pages->widget(index);
@@ -129,6 +129,7 @@ void TMainWindow::BindEvents()
     });
     connect(FUi->Mascot, &TPictureBox::Clicked, this, &TMainWindow::ShowCredits);
     connect(FUi->Mascot, &TPictureBox::DoubleClicked, this, &TMainWindow::ShowDedication);
+    connect(&FActivityAfterSave, &TUserActivityWatch::Activity, this, [this] { FSavedForEnd = false; });
     BindListActions();
 }
 
@@ -139,7 +140,7 @@ void TMainWindow::LoadWorkspace()
     AcceptFileDrops();
     FWorkspace->Run([this] { FWorkspace->LoadWorkspace(); });
     // The loaded values reach the controls the way a user's edits would, so
-    // each control's change event runs only where its text really changes.
+    // a control's textChanged is emitted only where its text really changes.
     OptionsToControls(FWorkspace->Options);
     MemosToControls();
     WorkspaceToControls();

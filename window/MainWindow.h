@@ -23,7 +23,6 @@ class TClipboardWatcher;
 class TReadProgress;
 class TNotificationAreaLoss;
 class TTrayIcon;
-class TWindowAnchoring;
 class TWorkspace;
 class TWorkspaceServices;
 struct TExtractOptions;
@@ -140,8 +139,7 @@ private:
 
     std::unique_ptr<TWorkspaceServices> FOwnServices;
     std::unique_ptr<TWorkspace> FWorkspace;
-    std::unique_ptr<Ui::TMainWindow> FUi;  // the controls and actions of MainWindow.ui
-    std::unique_ptr<TWindowAnchoring> FAnchoring;
+    std::unique_ptr<Ui::TMainWindow> FUi;      // the controls and actions of MainWindow.ui
     QLabel* FStatusText = nullptr;             // the status line's text inside the status bar
     std::string FUrlEntrySent;                 // UrlEntryEdit as last handed to the workspace
     int FHandlerDepth = 0;                     // workspace handlers under way (a dialog may nest another)

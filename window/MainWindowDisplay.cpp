@@ -10,7 +10,6 @@
 #include "Engine.h"
 #include "PictureBox.h"
 #include "UrlListView.h"
-#include "WindowAnchoring.h"
 #include "Workspace.h"
 #include "ui_MainWindow.h"
 
@@ -36,7 +35,7 @@ void TMainWindow::ShowSampleName()
 
 void TMainWindow::TakeDigitCount()
 {
-    // An emptied field becomes 1, whose own change event draws the sample.
+    // An emptied field becomes 1, whose own TextChanged draws the sample.
     if (FUi->DigitCountSpin->Text().isEmpty()) {
         FUi->DigitCountSpin->SetValue(TDigitSpinField::MinValue);
         return;
@@ -60,7 +59,7 @@ void TMainWindow::RevealMascot()
     if (drawn <= 3) {
         QRect place = FUi->Mascot->geometry();
         place.moveTop(Tops[drawn - 1]);
-        FAnchoring->Of(FUi->MemoPage)->MoveTo(FUi->Mascot, place);
+        qobject_cast<TAnchorLayout*>(FUi->MemoPage->layout())->MoveTo(FUi->Mascot, place);
     }
 }
 

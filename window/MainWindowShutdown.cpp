@@ -24,7 +24,7 @@ int TMainWindow::SaveWithoutAsking()
     FSavedForEnd = true;
     // The desktop may save the session without ending it (a checkpoint, or a
     // logout cancelled later); once the user works on, a close saves again.
-    FActivityAfterSave.Start([this] { FSavedForEnd = false; });
+    FActivityAfterSave.Start();
     Reading->StopNow();
     ControlsToWorkspace();
     MemosToWorkspace();

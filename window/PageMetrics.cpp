@@ -62,6 +62,10 @@ void FixPageMetrics(QTabWidget* pages)
     pages->tabBar()->setStyle(style);
     pages->tabBar()->setDrawBase(false);
     pages->tabBar()->setExpanding(false);
+    // The tab widget sizes a page only when it first shows it.
+    const QSize client = pages->size() - QSize(PageLeft + PageRightGap, PageTop + PageBottomGap);
+    for (int i = 0; i < pages->count(); ++i)
+        pages->widget(i)->resize(client);
     // The keyboard page switch works from every control, memo pads included.
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), pages);
     QObject::connect(next, &QShortcut::activated, pages,

@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-void TUserActivityWatch::Start(std::function<void()> onActivity)
+void TUserActivityWatch::Start()
 {
-    if (!FOnActivity)
+    if (!FWatching)
         QCoreApplication::instance()->installEventFilter(this);
-    FOnActivity = std::move(onActivity);
+    FWatching = true;
 }
 
 bool TUserActivityWatch::eventFilter(QObject* watched, QEvent* event)
@@ -16,13 +16,11 @@ bool TUserActivityWatch::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::Wheel:
-    case QEvent::InputMethod: {
+    case QEvent::InputMethod:
         QCoreApplication::instance()->removeEventFilter(this);
-        const std::function<void()> onActivity = std::move(FOnActivity);
-        FOnActivity = nullptr;
-        onActivity();
+        FWatching = false;
+        emit Activity();
         break;
-    }
     default:
         break;
     }

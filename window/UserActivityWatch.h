@@ -2,16 +2,21 @@
 // Notices the user's next key press or click anywhere in the program, once.
 #include <QObject>
 
-#include <functional>
-
 class TUserActivityWatch : public QObject {
+    Q_OBJECT
 public:
-    // Starts watching; onActivity runs at the first input, then watching stops.
-    void Start(std::function<void()> onActivity);
+    using QObject::QObject;
+
+    // Starts watching; Activity is emitted at the first input, then watching
+    // stops.
+    void Start();
+
+signals:
+    void Activity();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::function<void()> FOnActivity;
+    bool FWatching = false;
 };

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include <QFile>
+#include <QScopedValueRollback>
 
-#include "ClipIgnoreBracket.h"
 #include "Cp932.h"
 #include "FileWriting.h"
 #include "ListText.h"
@@ -83,7 +83,7 @@ void TWorkspace::CreateUrlListFile()
         return;
     }
     const std::optional<std::string> path = FServices.ChooseSaveFile(
-        QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*"), QStringLiteral("list.txt"));
+        QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"), QStringLiteral("list.txt"));
     if (!path) {
         StatusLine = QStringLiteral("報告＞URLﾘｽﾄの出力を中止しました。");
         return;
@@ -102,7 +102,7 @@ void TWorkspace::CreateLinkPage()
     if (Options.LinkPageWithoutDialog)
         path = FProgramFolder + "link.htm";
     else
-        path = FServices.ChooseSaveFile(QStringLiteral("htmlﾌｧｲﾙ(*.html)|*.html|すべてのﾌｧｲﾙ(*.*)|*.*"),
+        path = FServices.ChooseSaveFile(QStringLiteral("htmlﾌｧｲﾙ(*.html);;すべてのﾌｧｲﾙ(*.*)"),
                                         QStringLiteral("link.html"));
     if (!path) {
         StatusLine = QStringLiteral("報告＞リンク集の作成を中止しました。");
@@ -114,7 +114,7 @@ void TWorkspace::CreateLinkPage()
 
 void TWorkspace::CopyWholeList()
 {
-    TClipIgnoreBracket ownWrite(ClipIgnore);
+    const QScopedValueRollback ownWrite(ClipIgnore, true);
     CopyListToClipboard();
 }
 
@@ -153,7 +153,7 @@ void TWorkspace::CopySelected()
         text += item.Text;
     }
     {
-        TClipIgnoreBracket ownWrite(ClipIgnore);
+        const QScopedValueRollback ownWrite(ClipIgnore, true);
         FServices.SetClipboardText(text);
     }
     StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");
@@ -167,7 +167,7 @@ void TWorkspace::CopyFocusedUrl()
         return;
     }
     {
-        TClipIgnoreBracket ownWrite(ClipIgnore);
+        const QScopedValueRollback ownWrite(ClipIgnore, true);
         FServices.SetClipboardText(List[static_cast<std::size_t>(focused)]);
     }
     StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");

@@ -5,7 +5,7 @@
 #include "InputFiles.h"
 
 namespace {
-const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
+const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)");
 const QString ReadStoppedStatus = QStringLiteral("報告＞読み込みを中止しました。");
 
 // The paths worth reading. Those that are not regular files are named in

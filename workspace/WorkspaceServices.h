@@ -14,7 +14,7 @@ class TWorkspaceServices {
 public:
     virtual ~TWorkspaceServices() = default;
 
-    // Filters use the "label|pattern|label|pattern" form.
+    // Filters are the file dialog's, "label (patterns);;label (patterns)".
     virtual std::optional<std::string> ChooseOpenFile(const QString& filter) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const QString& filter, const QString& proposedName) = 0;
     // Returns the folder the user picked or typed; it may not exist yet.

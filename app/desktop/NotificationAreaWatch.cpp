@@ -6,8 +6,7 @@ namespace {
 constexpr int PollMs = 250;
 }  // namespace
 
-TNotificationAreaWatch::TNotificationAreaWatch(int timeoutMs, std::function<void(bool)> done, QObject* parent)
-    : QObject(parent), FDone(std::move(done))
+TNotificationAreaWatch::TNotificationAreaWatch(int timeoutMs, QObject* parent) : QObject(parent)
 {
     connect(&FPoll, &QTimer::timeout, this, &TNotificationAreaWatch::Look);
     FPoll.start(PollMs);
@@ -27,7 +26,7 @@ void TNotificationAreaWatch::Look()
 
 void TNotificationAreaWatch::AskForStatusNotifierHost()
 {
-    if (FAsking || !FDone)
+    if (FAsking || FFinished)
         return;
     FAsking = true;
     NotificationAreaProbe::AskForStatusNotifierHost(this, PollMs * 4, [this](bool registered) {
@@ -39,12 +38,10 @@ void TNotificationAreaWatch::AskForStatusNotifierHost()
 
 void TNotificationAreaWatch::Finish(bool appeared)
 {
-    if (!FDone)
+    if (FFinished)
         return;
+    FFinished = true;
     FPoll.stop();
     FDeadline.stop();
-    // Cleared first: the caller may delete this watch.
-    const std::function<void(bool)> done = std::move(FDone);
-    FDone = nullptr;
-    done(appeared);
+    emit Finished(appeared);
 }

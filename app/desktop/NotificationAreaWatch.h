@@ -4,23 +4,25 @@
 // StatusNotifier host registered on the session bus. At login the panel
 // often comes up after the programs it starts. Qt is not asked meanwhile: it
 // settles the kind of area at its first question, once for the whole run.
-#include <functional>
-
 #include <QObject>
 #include <QTimer>
 
 class TNotificationAreaWatch : public QObject {
+    Q_OBJECT
 public:
-    // done(true) once one is there, done(false) after timeoutMs; called once,
-    // from the event loop.
-    TNotificationAreaWatch(int timeoutMs, std::function<void(bool appeared)> done, QObject* parent = nullptr);
+    // Emits Finished(true) once one is there, Finished(false) after
+    // timeoutMs: once, from the event loop.
+    explicit TNotificationAreaWatch(int timeoutMs, QObject* parent = nullptr);
+
+signals:
+    void Finished(bool appeared);
 
 private:
     void Look();
     void AskForStatusNotifierHost();
     void Finish(bool appeared);
 
-    std::function<void(bool)> FDone;
+    bool FFinished = false;
     QTimer FPoll;
     QTimer FDeadline;
     bool FAsking = false;  // a question to the session bus is under way

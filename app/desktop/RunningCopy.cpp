@@ -169,11 +169,7 @@ private:
         socket->disconnectFromServer();
         TRunningCopy* receiver = FReceiver;
         QMetaObject::invokeMethod(
-            receiver,
-            [receiver, line] {
-                if (receiver->OnRequest)
-                    receiver->OnRequest(TRunningCopy::RequestFrom(line));
-            },
+            receiver, [receiver, line] { emit receiver->Requested(TRunningCopy::RequestFrom(line)); },
             Qt::QueuedConnection);
     }
 
@@ -286,8 +282,8 @@ bool TRunningCopy::StartAnswering()
 void TRunningCopy::KeepLock()
 {
     const QString trouble = FLock.Keep();
-    if (!trouble.isEmpty() && !FLockTroubleTold && OnLockTrouble)
-        OnLockTrouble(LockFailureText(trouble));
+    if (!trouble.isEmpty() && !FLockTroubleTold)
+        emit LockTrouble(LockFailureText(trouble));
     FLockTroubleTold = !trouble.isEmpty();
 }
 

@@ -32,6 +32,7 @@ enum class TClaim {
 };
 
 class TRunningCopy : public QObject {
+    Q_OBJECT
 public:
     // folder: the workspace folder, with a trailing "/".
     explicit TRunningCopy(const std::string& folder);
@@ -47,11 +48,6 @@ public:
     // Foreign: the host that lock names; Failed: the text for the user.
     QString ForeignHost() const { return FForeignHost; }
     QString FailureText() const { return FFailureText; }
-    // Called on the UI thread for each request an owner receives.
-    std::function<void(const TCopyRequest&)> OnRequest;
-    // An owner remakes a lock file that disappears; this hears, once, when
-    // it cannot (the copy keeps answering all the same).
-    std::function<void(const QString&)> OnLockTrouble;
 
     // A closing window saves: from then on a later start waits for the lock
     // instead of being answered. A close that is cancelled answers again.
@@ -63,6 +59,13 @@ public:
     static QString OldServerName(const QString& folder);
     static QByteArray RequestLine(const TCopyRequest& request);
     static TCopyRequest RequestFrom(const QByteArray& line);
+
+signals:
+    // Emitted on the UI thread for each request an owner receives.
+    void Requested(const TCopyRequest& request);
+    // A lock file that disappeared could not be made again: said once (the
+    // copy keeps answering on its socket all the same).
+    void LockTrouble(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

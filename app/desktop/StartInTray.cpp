@@ -13,13 +13,11 @@ void StartInTray(TMainWindow& form)
 {
     // The tray is asked for only once one is known to be there: a first
     // question too early would settle its kind for the whole run.
-    new TNotificationAreaWatch(
-        TrayWaitMs,
-        [&form](bool appeared) {
-            if (form.isVisible())
-                return;  // brought back meanwhile, by a later start
-            if (!appeared || !form.SettleInTray())
-                form.MinimizeToTaskbar();
-        },
-        &form);
+    auto* watch = new TNotificationAreaWatch(TrayWaitMs, &form);
+    QObject::connect(watch, &TNotificationAreaWatch::Finished, &form, [&form](bool appeared) {
+        if (form.isVisible())
+            return;  // brought back meanwhile, by a later start
+        if (!appeared || !form.SettleInTray())
+            form.MinimizeToTaskbar();
+    });
 }

@@ -107,21 +107,20 @@ int RunMainWindow(QApplication& application, const std::string& folder, TRunning
             &application, &QGuiApplication::commitDataRequest, &form,
             [&form](QSessionManager&) { form.SaveWithoutAsking(); }, Qt::DirectConnection);
         runningCopy.QuietWhileClosing(&form);
-        runningCopy.OnRequest = [&form](const TCopyRequest& request) {
+        // Tied to the window: a request that comes after it is gone is ignored.
+        QObject::connect(&runningCopy, &TRunningCopy::Requested, &form, [&form](const TCopyRequest& request) {
             if (request.ShowWindow)
                 BringBackForLaterStart(form, request, [&form] { form.RestoreFromTray(); });
-        };
-        runningCopy.OnLockTrouble = [&form](const QString& text) {
+        });
+        QObject::connect(&runningCopy, &TRunningCopy::LockTrouble, &form, [&form](const QString& text) {
             form.RunWorkspaceHandler(
                 [&form, text] { form.Workspace().StatusLine = QStringLiteral("エラー＞") + text; });
-        };
+        });
         if (minimized)
             StartInTray(form);
         else
             form.show();
         const int status = application.exec();
-        runningCopy.OnRequest = nullptr;
-        runningCopy.OnLockTrouble = nullptr;
         return std::max(status, form.EndStatus());
     } catch (const std::exception& failure) {
         QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),

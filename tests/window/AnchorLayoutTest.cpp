@@ -38,35 +38,50 @@ TEST(AnchoredRect, EdgesKeepTheirDistancesAndBothEdgesStretch)
     EXPECT_EQ(AnchoredRect({4, 4, 81, 25}, {359, 34}, {259, 34}, None).x(), 32 - 40);
 }
 
-TEST(AnchorLayout, DocksTopThenBottomThenRightThenFill)
+// A container whose controls carry their rules as the form gives them.
+struct TRuledPage {
+    QWidget Page;
+    QWidget* Add(QRect place, const char* rule, const char* value)
+    {
+        auto* control = new QWidget(&Page);
+        control->setGeometry(place);
+        control->setProperty(rule, QString::fromLatin1(value));
+        return control;
+    }
+};
+
+TEST(AnchorLayout, DocksTopThenBottomThenRightThenFillWhateverTheFormOrder)
 {
-    QWidget page;
-    page.resize(359, 366);
-    TAnchorLayout layout(&page, {359, 366});
-    QWidget fill(&page), right(&page), bottom(&page), top(&page);
-    // Registered out of order on purpose: the resolution order is fixed.
-    layout.Add(&fill, {0, 29, 288, 303}, TAlign::Fill, {});
-    layout.Add(&right, {288, 29, 71, 303}, TAlign::Right, {});
-    layout.Add(&bottom, {0, 332, 359, 34}, TAlign::Bottom, {});
-    layout.Add(&top, {0, 0, 359, 29}, TAlign::Top, {});
-    const std::vector<QRect> places = layout.Compute({459, 466});
-    EXPECT_EQ(places[3], QRect(0, 0, 459, 29));
-    EXPECT_EQ(places[2], QRect(0, 432, 459, 34));
-    EXPECT_EQ(places[1], QRect(388, 29, 71, 403));
-    EXPECT_EQ(places[0], QRect(0, 29, 388, 403));
+    TRuledPage p;
+    p.Page.resize(359, 366);
+    QWidget* fill = p.Add({0, 29, 288, 303}, "dock", "fill");
+    QWidget* right = p.Add({288, 29, 71, 303}, "dock", "right");
+    QWidget* bottom = p.Add({0, 332, 359, 34}, "dock", "bottom");
+    QWidget* top = p.Add({0, 0, 359, 29}, "dock", "top");
+    QWidget* none = p.Add({4, 4, 81, 25}, "anchors", "none");
+    QWidget* corner = p.Add({300, 300, 50, 20}, "anchors", "bottom , right");
+    InstallAnchorLayouts(&p.Page);
+    p.Page.show();
+    p.Page.resize(459, 466);
+    EXPECT_EQ(top->geometry(), QRect(0, 0, 459, 29));
+    EXPECT_EQ(bottom->geometry(), QRect(0, 432, 459, 34));
+    EXPECT_EQ(right->geometry(), QRect(388, 29, 71, 403));
+    EXPECT_EQ(fill->geometry(), QRect(0, 29, 388, 403));
+    EXPECT_EQ(none->geometry(), QRect(16, 8, 81, 25));
+    EXPECT_EQ(corner->geometry(), QRect(400, 400, 50, 20));
+    EXPECT_EQ(p.Page.minimumSizeHint(), QSize(359, 366));
 }
 
 TEST(AnchorLayout, AMoveByCodeBecomesTheNewReference)
 {
-    QWidget page;
-    page.resize(359, 366);
-    TAnchorLayout layout(&page, {359, 366});
-    QWidget picture(&page);
-    layout.Add(&picture, {268, 200, 105, 105}, TAlign::None, Right);
-    layout.MoveTo(&picture, {268, 50, 105, 105});
-    page.resize(459, 366);
-    layout.Apply();
-    EXPECT_EQ(picture.geometry(), QRect(368, 50, 105, 105));
+    TRuledPage p;
+    p.Page.resize(359, 366);
+    QWidget* picture = p.Add({268, 200, 105, 105}, "anchors", "right");
+    InstallAnchorLayouts(&p.Page);
+    p.Page.show();
+    qobject_cast<TAnchorLayout*>(p.Page.layout())->MoveTo(picture, {268, 50, 105, 105});
+    p.Page.resize(459, 366);
+    EXPECT_EQ(picture->geometry(), QRect(368, 50, 105, 105));
 }
 
 class WindowLayoutTest : public TWindowTest { };
@@ -108,11 +123,42 @@ TEST_F(WindowLayoutTest, WideningMovesAndStretchesAsDescribed)
     f.resize(467, 413);
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->width(), 385);
     EXPECT_EQ(Find<QPushButton>("AddButton")->x(), 392);
-    EXPECT_EQ(Find<QPushButton>("ShortcutsButton")->x(), 16);
+    EXPECT_EQ(Find<QPushButton>("CreateShortcutsButton")->x(), 16);
     EXPECT_EQ(Find<QFrame>("CommandColumn")->x(), 388);
     Find<QTabWidget>("Pages")->setCurrentWidget(
         Find<QWidget>("ToolsPage"));  // hidden pages follow when shown
     EXPECT_EQ(Find<QLineEdit>("FindEdit")->width(), 405);
+}
+
+TEST_F(WindowLayoutTest, EveryPageFollowsItsFormRulesWhenGrown)
+{
+    TMainWindow& f = OpenShown();
+    f.resize(467, 513);
+    struct {
+        const char* Page;
+        const char* Control;
+        QRect Place;
+    } const places[] = {
+        {"MainPage", "ExportRow", {0, 432, 459, 34}},
+        {"MainPage", "CopyWholeListButton", {359, 4, 85, 25}},
+        {"ToolsPage", "SelectionGroup", {4, 300, 453, 61}},
+        {"ToolsPage", "InvertSelectionButton", {336, 32, 113, 21}},
+        {"SettingsPage", "DigitCountSpin", {348, 16, 57, 21}},
+        {"SettingsPage", "MiniHelpGroup", {4, 188, 449, 277}},
+        {"SettingsPage", "MiniHelpList", {2, 14, 445, 261}},  // clear of the group's title and frame
+        {"MemoPage", "MemoPad1Edit", {4, 52, 393, 129}},
+        {"MemoPage", "MemoLineEdit", {8, 28, 101, 20}},
+    };
+    auto* pages = Find<QTabWidget>("Pages");
+    for (const auto& p : places) {
+        pages->setCurrentWidget(Find<QWidget>(p.Page));
+        EXPECT_EQ(Find<QWidget>(p.Control)->geometry(), p.Place) << p.Control;
+    }
+    // Labels follow their text; check boxes never cut theirs.
+    for (const char* name : {"PrefixLabel", "DigitCountLabel", "SampleNameLabel"})
+        EXPECT_EQ(Find<QLabel>(name)->width(), Find<QLabel>(name)->sizeHint().width()) << name;
+    for (const char* name : {"KanaConversionCheck", "MonitorCheck"})
+        EXPECT_GE(Find<QWidget>(name)->width(), Find<QWidget>(name)->sizeHint().width()) << name;
 }
 
 TEST_F(WindowLayoutTest, HeighteningSpreadsTheCommandColumn)

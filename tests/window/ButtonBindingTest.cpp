@@ -37,13 +37,13 @@ TEST_F(ButtonBindingTest, OtherButtonsLeaveTheEntryLineAsTyped)
 {
     const QString typed = U("http://ü.example/😀");  // beyond Shift_JIS
     Find<QLineEdit>("UrlEntryEdit")->setText(typed);
-    Click("ForwardSortButton");
+    Click("SortForwardButton");
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), typed);
 }
 
 TEST_F(ButtonBindingTest, InputButtonsReportFromTheirSources)
 {
-    Click("FileInputButton");  // the open dialog is cancelled
+    Click("InputFileButton");  // the open dialog is cancelled
     EXPECT_EQ(Status(), U("報告＞URLの抽出を中止しました。"));
     Services.Clipboard = "see http://clip.example/ now";
     Click("PasteButton");
@@ -72,13 +72,13 @@ TEST_F(ButtonBindingTest, DeleteRemovesTheSelectedRowsAndKeepsTheFocusInRange)
 
 TEST_F(ButtonBindingTest, ListButtonsRewriteTheShownList)
 {
-    Click("DedupeButton");
+    Click("DeleteDuplicatesButton");
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     EXPECT_EQ(ShownItems().size(), 2u);
-    Click("ForwardSortButton");  // sorts write no status
+    Click("SortForwardButton");  // sorts write no status
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     EXPECT_EQ(ShownItems().front(), "http://a.example/1.txt");
-    Click("BackwardSortButton");
+    Click("SortBackwardButton");
     EXPECT_EQ(Status(), U("報告＞重複していたURLを削除しました。"));
     Click("DeleteAllButton");
     EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
@@ -87,11 +87,11 @@ TEST_F(ButtonBindingTest, ListButtonsRewriteTheShownList)
 
 TEST_F(ButtonBindingTest, ExportButtonsReportCancelledDialogs)
 {
-    Click("ShortcutsButton");
+    Click("CreateShortcutsButton");
     EXPECT_EQ(Status(), U("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
-    Click("UrlListFileButton");
+    Click("CreateUrlListButton");
     EXPECT_EQ(Status(), U("報告＞URLﾘｽﾄの出力を中止しました。"));
-    Click("LinkPageButton");
+    Click("CreateLinkPageButton");
     EXPECT_EQ(Status(), U("報告＞リンク集の作成を中止しました。"));
 }
 
@@ -100,7 +100,7 @@ TEST_F(ButtonBindingTest, ExportsUseThePrefixAndDigitsShownInTheControls)
     Find<QLineEdit>("PrefixEdit")->setText("L");
     Find<TDigitSpinField>("DigitCountSpin")->SetValue(2);
     Services.Folders.push_back(Folder());
-    Click("ShortcutsButton");
+    Click("CreateShortcutsButton");
     EXPECT_EQ(Status(), U("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
     EXPECT_EQ(ReadFile("L03.url"), "[InternetShortcut]\r\nURL=http://b.example/2.zip\r\n");
 }
@@ -109,7 +109,7 @@ TEST_F(ButtonBindingTest, CopyButtonsPutTheListOnTheClipboard)
 {
     Click("CopyButton");
     EXPECT_EQ(Status(), U("エラー＞CBに転送するURLが選択されていません。"));
-    Click("CopyAllButton");
+    Click("CopyWholeListButton");
     EXPECT_EQ(Status(), U("報告＞CBにURLﾘｽﾄを転送しました。"));
     EXPECT_EQ(Services.Clipboard,
               "http://b.example/2.zip\r\nhttp://a.example/1.txt\r\nhttp://b.example/2.zip");
@@ -153,7 +153,7 @@ TEST_F(ButtonBindingTest, AFailingHandlerIsReportedAndLeavesTheStatus)
 {
     Click("DeleteAllButton");
     Services.Files.push_back(PathOf("absent.txt"));
-    Click("FileInputButton");
+    Click("InputFileButton");
     EXPECT_EQ(Services.Errors.size(), 1);
     EXPECT_EQ(Status(), U("報告＞URLを全て削除しました。"));
 }

@@ -1,5 +1,5 @@
-// The desktop's side of the workspace services: filters in the file
-// dialog's form, and CP932 clipboard text through the toolkit's clipboard.
+// The desktop's side of the workspace services: the dialogs, and CP932
+// clipboard text through the toolkit's clipboard.
 #include <gtest/gtest.h>
 
 #include "Cp932.h"
@@ -15,14 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-TEST(DesktopServices, FiltersBecomeTheDialogsLabelPatternPairs)
-{
-    EXPECT_EQ(QtFileFilter(QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*")),
-              QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"));
-    EXPECT_EQ(QtFileFilter(QStringLiteral("Text|*.txt")), QStringLiteral("Text (*.txt)"));
-    EXPECT_EQ(QtFileFilter(QString()), QString());
-}
 
 TEST(DesktopServices, ClipboardTextGoesBothWaysAsCp932)
 {

@@ -106,19 +106,20 @@ TEST_F(DisplayHandlersTest, ControlsShowTheirCaptionsAndTooltips)
     };
     const TShown shown[] = {
         {"AddButton", "追加", "入力・修正したURLを一覧に追加します。"},
-        {"FileInputButton", ".txt 入力", "ファイルからURLを抽出します。"},
+        {"InputFileButton", ".txt 入力", "ファイルからURLを抽出します。"},
         {"PasteButton", "貼り付け", "クリップボードの内容からURLを抽出します。"},
         {"CopyButton", "コピー", "選択中のURLをクリップボードにコピーします。"},
         {"ModifyButton", "修正", "選択中のURLを修正します。"},
-        {"ForwardSortButton", "前方ｿｰﾄ", "URLの先頭を基準にして昇順に並び替えます。"},
-        {"BackwardSortButton", "後方ｿｰﾄ", "URLの後方を基準にして昇順に並び替えます。"},
+        {"SortForwardButton", "前方ｿｰﾄ", "URLの先頭を基準にして昇順に並び替えます。"},
+        {"SortBackwardButton", "後方ｿｰﾄ", "URLの後方を基準にして昇順に並び替えます。"},
         {"DeleteButton", "削除", "選択中のURLをリストから削除します。"},
-        {"DedupeButton", "重複削除", "重複しているURLを削除します。"},
+        {"DeleteDuplicatesButton", "重複削除", "重複しているURLを削除します。"},
         {"DeleteAllButton", "全削除", "全てのURLを削除します。"},
-        {"ShortcutsButton", "ｼｮｰﾄｶｯﾄ作成", "インターネットショートカットファイル（*.URL）を作成します。"},
-        {"UrlListFileButton", "URLﾘｽﾄ作成", "URLリストをテキストファイルで作成します。"},
-        {"LinkPageButton", "ﾘﾝｸ集作成", "HTML形式のURL一覧表（リンク集）を作成します。"},
-        {"CopyAllButton", "全ﾘｽﾄｺﾋﾟｰ", "全URLをクリップボードにコピーします。"},
+        {"CreateShortcutsButton", "ｼｮｰﾄｶｯﾄ作成",
+         "インターネットショートカットファイル（*.URL）を作成します。"},
+        {"CreateUrlListButton", "URLﾘｽﾄ作成", "URLリストをテキストファイルで作成します。"},
+        {"CreateLinkPageButton", "ﾘﾝｸ集作成", "HTML形式のURL一覧表（リンク集）を作成します。"},
+        {"CopyWholeListButton", "全ﾘｽﾄｺﾋﾟｰ", "全URLをクリップボードにコピーします。"},
         {"ReplaceButton", "実行", nullptr},
         {"SearchButton", "検索", nullptr},
         {"SchemeRuleCheck", "://をhttp://と認識する。(http以外のﾌﾟﾛﾄｺﾙでは利用不可)",
@@ -186,11 +187,22 @@ TEST_F(DisplayHandlersTest, TabWalksThePageInTheTabColumnsOrderAndShiftTabBack)
     tabs->setFocus();
     // The tab strip, then the main page: the list, the export row, the
     // command column and the entry row, each in its own order.
-    const std::vector<QString> expected = {
-        "UrlListBox",    "ShortcutsButton",   "UrlListFileButton",  "LinkPageButton",
-        "CopyAllButton", "CopyButton",        "FileInputButton",    "ModifyButton",
-        "PasteButton",   "ForwardSortButton", "BackwardSortButton", "DeleteButton",
-        "DedupeButton",  "DeleteAllButton",   "UrlEntryEdit",       "AddButton"};
+    const std::vector<QString> expected = {"UrlListBox",
+                                           "CreateShortcutsButton",
+                                           "CreateUrlListButton",
+                                           "CreateLinkPageButton",
+                                           "CopyWholeListButton",
+                                           "CopyButton",
+                                           "InputFileButton",
+                                           "ModifyButton",
+                                           "PasteButton",
+                                           "SortForwardButton",
+                                           "SortBackwardButton",
+                                           "DeleteButton",
+                                           "DeleteDuplicatesButton",
+                                           "DeleteAllButton",
+                                           "UrlEntryEdit",
+                                           "AddButton"};
     std::vector<QString> forward;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

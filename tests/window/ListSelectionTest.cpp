@@ -71,12 +71,12 @@ TEST_F(ListSelectionTest, EveryHandlerLeavesTheViewShowingTheList)
     EXPECT_EQ(Form->Workspace().List.Count(), 2u);
     AddItems({"http://b.example/2.zip", "http://b.example/2.zip"});
     SelectRows({0, 3});
-    ClickAndCheck("DedupeButton");
+    ClickAndCheck("DeleteDuplicatesButton");
     EXPECT_TRUE(FlaggedRows().empty());
     SelectRows({1});
-    ClickAndCheck("ForwardSortButton");
+    ClickAndCheck("SortForwardButton");
     SelectRows({0, 1});
-    ClickAndCheck("BackwardSortButton");
+    ClickAndCheck("SortBackwardButton");
     Find<QLineEdit>("FindEdit")->setText("http://");
     SelectRows({0});
     ClickAndCheck("ReplaceButton");
@@ -90,7 +90,7 @@ TEST_F(ListSelectionTest, RewritingItemsInPlaceShowsTheNewText)
     Find<QLineEdit>("ReplaceWithEdit")->setText("test");
     Click("ReplaceButton");
     EXPECT_EQ(ShownItems()[1], "http://a.test/1.txt");
-    Click("ForwardSortButton");
+    Click("SortForwardButton");
     EXPECT_EQ(ShownItems().front(), "http://a.test/1.txt");
 }
 

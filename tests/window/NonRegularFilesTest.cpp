@@ -36,7 +36,7 @@ TEST_F(NonRegularFilesTest, TextFileInputRefusesAFifoAndADevice)
         Services.Errors.clear();
         const QString before = Status();
         Services.Files.push_back(path);
-        Click("FileInputButton");
+        Click("InputFileButton");
         EXPECT_EQ(Services.Errors, QStringList{Refusal(path)});
         EXPECT_EQ(Status(), before);
         EXPECT_TRUE(Form->Workspace().List.Empty());

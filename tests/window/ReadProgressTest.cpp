@@ -45,7 +45,7 @@ TEST_F(ReadProgressTest, ALongReadingShowsProgressAndDisablesTheOtherControls)
             !Find<QTabWidget>("Pages")->isEnabled() && !Find<QPushButton>("SearchButton")->isEnabled();
     });
     Services.Files.push_back(Big);
-    Click("FileInputButton");
+    Click("InputFileButton");
     EXPECT_TRUE(shownWhileReading);
     EXPECT_TRUE(controlsWaited);
     EXPECT_EQ(Status(), U("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));

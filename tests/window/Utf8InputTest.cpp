@@ -25,7 +25,7 @@ TEST_F(Utf8InputTest, AUtf8FileGivesTheUrlsOfItsShiftJisCopy)
     WriteFile("utf8.txt",
               "\xEF\xBB\xBF（https://ja.wikipedia.org/wiki/日本）\r\n見て→https://b.example/😀\r\n");
     Services.Files.push_back(PathOf("utf8.txt"));
-    Click("FileInputButton");
+    Click("InputFileButton");
     EXPECT_EQ(Status(), U("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
     EXPECT_EQ(ShownItems(), (std::vector<QString>{U("https://ja.wikipedia.org/wiki/日本）"),
                                                   U("https://b.example/%F0%9F%98%80")}));

@@ -70,7 +70,7 @@ TEST_F(Exports, ListFileHoldsOneItemPerLine)
     Services.Files = {Folder + "out.txt", std::nullopt, Folder};
     W.Run([&] { W.CreateUrlListFile(); });
     EXPECT_EQ(ReadBytes(Folder + "out.txt"), "http://a/\r\n\r\nhttp://\x95\x5c/\r\n");
-    EXPECT_EQ(Services.Filters[0], Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*"));
+    EXPECT_EQ(Services.Filters[0], Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"));
     EXPECT_EQ(Services.Proposed[0], "list.txt");
     EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄ出力完了。"));
     W.Run([&] { W.CreateUrlListFile(); });
@@ -94,7 +94,7 @@ TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
     Services.Files = {Folder + "page.html", std::nullopt};
     W.Run([&] { W.CreateLinkPage(); });
     EXPECT_EQ(ReadBytes(Folder + "page.html"), page);
-    EXPECT_EQ(Services.Filters, QStringList{Utf8("htmlﾌｧｲﾙ(*.html)|*.html|すべてのﾌｧｲﾙ(*.*)|*.*")});
+    EXPECT_EQ(Services.Filters, QStringList{Utf8("htmlﾌｧｲﾙ(*.html);;すべてのﾌｧｲﾙ(*.*)")});
     EXPECT_EQ(Services.Proposed, QStringList{"link.html"});
     EXPECT_EQ(W.StatusLine, Utf8("報告＞リンク集作成完了。"));
     W.Run([&] { W.CreateLinkPage(); });

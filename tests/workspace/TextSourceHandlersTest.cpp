@@ -19,7 +19,7 @@ TEST_F(TextSources, FileButtonReadsTheChosenFileOrReportsTheCancel)
     W.Run([&] { W.InputTextFile(); });
     EXPECT_EQ(Texts(List), (Strings{"http://a.example/1", "http://b.example/2"}));
     EXPECT_EQ(W.StatusLine, Utf8("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
-    EXPECT_EQ(Services.Filters, QStringList{Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*")});
+    EXPECT_EQ(Services.Filters, QStringList{Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)")});
     W.Run([&] { W.InputTextFile(); });
     EXPECT_EQ(W.StatusLine, Utf8("報告＞URLの抽出を中止しました。"));
     EXPECT_EQ(List.Count(), 2u);

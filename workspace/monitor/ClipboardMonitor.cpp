@@ -3,7 +3,8 @@
 #include <ctime>
 #include <cwchar>
 
-#include "ClipIgnoreBracket.h"
+#include <QScopedValueRollback>
+
 #include "Workspace.h"
 
 namespace ClipboardMonitor {
@@ -40,8 +41,9 @@ void RewriteClipboard(TWorkspace& workspace)
     // it elsewhere as it is, and nothing here (list, undo, status) records it.
     if (copy->MarkedSecret())
         return;
-    // Entered only with the flag down, so the bracket lowers it again.
-    TClipIgnoreBracket ignoreOwnWrites(workspace.ClipIgnore);
+    // Raised while the program writes the clipboard itself, and put back
+    // however the rewrite ends: a flag left raised would end monitoring.
+    const QScopedValueRollback ignoreOwnWrites(workspace.ClipIgnore, true);
     // The list the copy wipes stays undoable: one step from the list before
     // to the list after, whatever happens in between.
     TUndoRecording undo(workspace.History, workspace.List);
