@@ -26,7 +26,7 @@ QVariant TUrlListModel::data(const QModelIndex& index, int role) const
     case Qt::SizeHintRole:
         return QSize(FExtent, RowHeight);
     default:
-        return {};
+        return RowExtras ? RowExtras(index.row(), role) : QVariant();
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The URL list as the list control sees it: items are decoded only when a
 // row is drawn, so hundreds of thousands of entries cost nothing up front.
+#include <functional>
+
 #include <QAbstractListModel>
 
 class TUrlList;
@@ -23,6 +25,8 @@ public:
     void SetHorizontalExtent(int pixels);
 
     static constexpr int RowHeight = 12;
+    // What a row says beyond its text (a tooltip, say), by row and role.
+    std::function<QVariant(int row, int role)> RowExtras;
 
 private:
     const TUrlList& FList;

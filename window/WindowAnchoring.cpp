@@ -93,6 +93,10 @@ TWindowAnchoring::TWindowAnchoring(Ui::TMainWindow& f)
         {f.SelectedCountLabel, A::None, LT},
         {f.ClearSelectionButton, A::None, R},
         {f.InvertSelectionButton, A::None, R},
+        // The link page
+        {f.LinkCheckGroup, A::None, LTR},
+        {f.LinkCheckButton, A::None, LT},
+        {f.ReplaceWithMovedButton, A::None, LT},
         // The settings page
         {f.ShortcutGroup, A::None, LTR},
         {f.OptionsGroup, A::None, LTR},
@@ -117,7 +121,7 @@ TWindowAnchoring::TWindowAnchoring(Ui::TMainWindow& f)
         {f.VersionLabel, A::None, LRB},
     };
     // Pages other than the current one get their size only when shown.
-    for (QWidget* page : {f.MainPage, f.ToolsPage, f.SettingsPage, f.MemoPage})
+    for (QWidget* page : {f.MainPage, f.ToolsPage, f.LinkPage, f.SettingsPage, f.MemoPage})
         page->resize(PageClientSize);
 
     for (const TPlacement& p : placements) {
