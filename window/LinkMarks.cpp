@@ -74,7 +74,8 @@ void TLinkMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
-    painter->setBrush(option.palette.base());
+    painter->setBrush((option.state & QStyle::State_Selected) ? option.palette.highlight()
+                                                              : option.palette.base());
     painter->drawRect(box.adjusted(-2, -2, 2, 2));
     QPen pen(Qt::black, 1.6);
     switch (result->Outcome) {
