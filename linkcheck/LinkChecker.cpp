@@ -307,9 +307,7 @@ void TLinkChecker::Conclude(std::size_t index)
         emit Finished(true);
         return;
     }
-    // Not from inside the reply's own signal: a request sent from there
-    // could be answered before this one has let go of its connection.
-    QTimer::singleShot(0, this, &TLinkChecker::Pump);
+    Pump();
 }
 
 void TLinkChecker::PauseHost(THost& host, double seconds)
