@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CheckCommandLine.h"
+#include "Errors.h"
 #include "FuzzSupport.h"
 #include "LinkOutcome.h"
 
@@ -15,7 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::TInput input(data, size);
     const std::uint8_t choice = input.Byte();
     const TTextEncoding encodings[] = {TTextEncoding::Auto, TTextEncoding::Utf8, TTextEncoding::ShiftJis};
-    const std::vector<std::string> lines = UrlLines(std::string(input.Rest()), encodings[choice % 3]);
+    std::vector<std::string> lines;
+    try {
+        lines = UrlLines(std::string(input.Rest()), encodings[choice % 3]);
+    } catch (const EUnsupportedEncoding&) {
+        return 0;  // a UTF-32 input, refused as the extractor refuses it
+    }
     const QDateTime now = QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC);
     for (const std::string& line : lines) {
         if (line.empty() || line.find('\n') != std::string::npos)

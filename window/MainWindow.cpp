@@ -22,6 +22,7 @@
 #include "DigitSpinField.h"
 #include "FreedMemory.h"
 #include "LinkMarks.h"
+#include "NotificationAreaLoss.h"
 #include "PictureBox.h"
 #include "ReadProgress.h"
 #include "UrlListModel.h"
@@ -205,9 +206,15 @@ void TMainWindow::changeEvent(QEvent* event)
         setWindowState(windowState() & ~Qt::WindowMaximized);
         return;
     }
-    if (!isMinimized())
+    if (!isMinimized()) {
         FKeepInTaskbar = false;
-    else if (!FKeepInTaskbar)
+        // Back from the task bar where a lost area had left it: the icon an
+        // area may have taken again goes, as after a restore from the tray.
+        if (isVisible() && FTrayIcon->Visible()) {
+            FAreaLoss->Stop();
+            FTrayIcon->SetVisible(false);
+        }
+    } else if (!FKeepInTaskbar)
         LeaveForTray();
 }
 

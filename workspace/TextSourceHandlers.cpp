@@ -59,18 +59,27 @@ void TWorkspace::ReadDroppedFiles(const std::vector<std::string>& paths)
     StatusLine = QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。");
 }
 
-bool TWorkspace::ExtractFromClipboard()
+QString TWorkspace::ClipboardUnreadableStatus()
 {
-    const QString unreadable = QStringLiteral("エラー＞CBの内容が読み込めませんでした。");
+    return QStringLiteral("エラー＞CBの内容が読み込めませんでした。");
+}
+
+bool TWorkspace::ExtractFromClipboard(TClipboardCopy& copy)
+{
     try {
-        if (!FServices.ClipboardHasText()) {
+        // No forms at all: an owner that did not answer, asked no further.
+        if (copy.Formats().isEmpty()) {
+            StatusLine = ClipboardUnreadableStatus();
+            return false;
+        }
+        if (!copy.HasText()) {
             StatusLine = QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。");
             return false;
         }
-        ExtractFromClipboardText(FServices.ClipboardText(), Options, List);
+        ExtractFromClipboardText(copy.Text(), Options, List);
     } catch (...) {
         // Monitoring calls this unattended: no failure may escape to a dialog.
-        StatusLine = unreadable;
+        StatusLine = ClipboardUnreadableStatus();
         return false;
     }
     StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
@@ -82,7 +91,7 @@ void TWorkspace::PasteClipboard()
     StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
-    ExtractFromClipboard();
+    ExtractFromClipboard(*FServices.LookAtClipboard());
 }
 
 void TWorkspace::PasteDroppedText(const std::string& text)

@@ -76,8 +76,11 @@ public:
     // ---- Text sources ----
     void InputTextFile();
     void ReadDroppedFiles(const std::vector<std::string>& paths);
-    bool ExtractFromClipboard();
-    bool ClipboardMarkedSecret() { return FServices.ClipboardMarkedSecret(); }
+    std::unique_ptr<TClipboardCopy> LookAtClipboard() { return FServices.LookAtClipboard(); }
+    // The URLs of the copy's text; false, with the reason on the status
+    // line, when it holds no text or cannot be read.
+    bool ExtractFromClipboard(TClipboardCopy& copy);
+    static QString ClipboardUnreadableStatus();
     void PasteClipboard();
     void AddEnteredUrl();
     // Text or links dropped onto the list: taken as the clipboard's text is.
