@@ -25,12 +25,23 @@ struct TLinkChecker::THost {
 };
 
 struct TLinkChecker::TJob {
-    explicit TJob(QUrl url) : Chain(std::move(url)) { }
+    TJob(QUrl url, QObject* owner) : Chain(std::move(url)), Deadline(new QTimer(owner))
+    {
+        Deadline->setSingleShot(true);
+    }
+    // A check may end inside this job's own time-out.
+    ~TJob()
+    {
+        Deadline->stop();
+        Deadline->deleteLater();
+    }
+    TJob(const TJob&) = delete;
+    TJob& operator=(const TJob&) = delete;
     TLinkChain Chain;
     std::vector<int> Inputs;
     THost* Host = nullptr;
     QNetworkReply* Reply = nullptr;
-    QTimer Deadline;
+    QTimer* Deadline;
     TLinkAnswer Answer;
     std::int64_t BodyRead = 0;
     bool TimedOut = false;
@@ -117,7 +128,7 @@ void TLinkChecker::Start(const QStringList& urls)
         }
         auto [place, added] = jobOf.emplace(url->toString(QUrl::FullyEncoded), FJobs.size());
         if (added)
-            FJobs.push_back(std::make_unique<TJob>(*url));
+            FJobs.push_back(std::make_unique<TJob>(*url, this));
         FJobs[place->second]->Inputs.push_back(index);
     }
     FOpenJobs = FJobs.size();
@@ -254,13 +265,12 @@ void TLinkChecker::Send(std::size_t index)
             Conclude(index);
     });
     connect(reply, &QNetworkReply::finished, this, [this, index] { Conclude(index); });
-    job.Deadline.setSingleShot(true);
-    job.Deadline.disconnect(this);
-    connect(&job.Deadline, &QTimer::timeout, this, [this, index] {
+    job.Deadline->disconnect(this);
+    connect(job.Deadline, &QTimer::timeout, this, [this, index] {
         FJobs[index]->TimedOut = true;
         Conclude(index);
     });
-    job.Deadline.start(Settings.TimeoutMilliseconds);
+    job.Deadline->start(Settings.TimeoutMilliseconds);
 }
 
 void TLinkChecker::Conclude(std::size_t index)
@@ -269,7 +279,7 @@ void TLinkChecker::Conclude(std::size_t index)
     QNetworkReply* reply = job.Reply;
     if (!reply)
         return;
-    job.Deadline.stop();
+    job.Deadline->stop();
     job.Reply = nullptr;
     reply->disconnect(this);
     TLinkAnswer answer = job.Answer;
@@ -307,9 +317,7 @@ void TLinkChecker::Conclude(std::size_t index)
         emit Finished(true);
         return;
     }
-    // Not from inside the reply's own signal: a request sent from there
-    // could be answered before this one has let go of its connection.
-    QTimer::singleShot(0, this, &TLinkChecker::Pump);
+    Pump();
 }
 
 void TLinkChecker::PauseHost(THost& host, double seconds)

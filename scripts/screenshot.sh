@@ -1,8 +1,8 @@
 #!/bin/sh
-# Photographs the desktop program's four pages under a virtual X server.
+# Photographs the desktop program's five pages under a virtual X server.
 # Usage: sh scripts/screenshot.sh [output folder] [build folder] [WIDTHxHEIGHT]
-# Writes page-1.png … page-4.png (main, extended operations, settings, memo),
-# at the window's start size or at the size given.
+# Writes page-1.png … page-5.png (main, extended operations, links, settings,
+# memo), at the window's start size or at the size given.
 # The program runs from a temporary copy so its workspace files land there.
 set -e
 cd "$(dirname "$0")/.."
@@ -31,13 +31,13 @@ xvfb-run -a -s "-screen 0 800x700x24" sh -c '
     sleep 0.7
   fi
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  # The tabs sit in a row at the top of the client area.
-  n=1
-  for tab in 25 90 150 195; do
-    xdotool mousemove $((X + tab)) $((Y + 10)) click 1
+  # The first tab sits at the left of the client area; Ctrl+Tab goes to
+  # the next page, however wide the tabs are in this font.
+  xdotool mousemove $((X + 25)) $((Y + 10)) click 1
+  for n in 1 2 3 4 5; do
     sleep 0.7
     import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" "$2/page-$n.png"
-    n=$((n + 1))
+    xdotool key ctrl+Tab
   done
   kill "$pid"
 ' sh "$work" "$out" "$size"

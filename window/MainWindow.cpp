@@ -22,6 +22,7 @@
 #include "DesktopServices.h"
 #include "DigitSpinField.h"
 #include "FreedMemory.h"
+#include "LinkMarks.h"
 #include "NotificationAreaLoss.h"
 #include "PictureBox.h"
 #include "ReadProgress.h"
@@ -131,6 +132,7 @@ void TMainWindow::BindEvents()
     connect(FUi->Mascot, &TPictureBox::DoubleClicked, this, &TMainWindow::ShowDedication);
     connect(&FActivityAfterSave, &TUserActivityWatch::Activity, this, [this] { FSavedForEnd = false; });
     BindListActions();
+    BindLinkCheck();
 }
 
 // ---- Start-up and shut-down ----
@@ -176,6 +178,7 @@ void TMainWindow::showEvent(QShowEvent* event)
 
 void TMainWindow::closeEvent(QCloseEvent* event)
 {
+    StopLinkCheck();
     if (Reading->Reading()) {
         // The reading stops first; the window closes once its handler ended.
         Reading->Abort();
@@ -292,6 +295,9 @@ void TMainWindow::WorkspaceToControls()
     // stays as typed, even characters that Shift_JIS cannot hold.
     if (FWorkspace->UrlEntry != FUrlEntrySent)
         SetTextIfChanged(FUi->UrlEntryEdit, FromCp932(FWorkspace->UrlEntry));
+    if (FLinkMarks && !FLinkMarks->Empty())
+        FLinkMarks->Follow(FWorkspace->List, FItemTextsMayChange);
+    FItemTextsMayChange = false;
     FUi->UrlListBox->ShowList();
     if (std::exchange(FWorkspace->Display.SelectedCount, false))
         ShowSelectedCount();
@@ -357,6 +363,10 @@ bool TMainWindow::TakeFileDrop(QDropEvent* event)
     const std::vector<std::string> paths = DroppedFiles(event->mimeData());
     if (paths.empty() || Reading->Reading())
         return false;
+    if (CheckingLinks()) {
+        event->ignore();  // the list waits for the check
+        return true;
+    }
     event->acceptProposedAction();
     if (event->type() == QEvent::Drop)
         ReadDroppedFiles(paths);

@@ -18,8 +18,14 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTimer;
 
 class TClipboardWatcher;
+class TLinkChecker;
+class TLinkMarks;
+struct TLinkResult;
 class TReadProgress;
 class TNotificationAreaLoss;
 class TTrayIcon;
@@ -83,6 +89,18 @@ public:
     void ShowPauseCaption();
     void TogglePauseFromTray();
 
+    // ---- Link check ----
+    // The selected URLs, or every URL (from the context menu: the focused
+    // one) when none is selected.
+    void CheckLinks(bool chosenInMenu = false);
+    // Stops a check at once, keeping the outcomes so far (中止).
+    void StopLinkCheck();
+    // Each URL found moved takes its new address, as one undoable step.
+    void ReplaceWithMoved();
+    bool CheckingLinks() const;
+    TLinkChecker* LinkChecker() const { return FLinkChecker; }
+    const TLinkMarks& LinkMarks() const { return *FLinkMarks; }
+
     // Runs a workspace handler with the controls bound around it.
     void RunWorkspaceHandler(const std::function<void()>& handler);
     // The binding in both directions.
@@ -135,6 +153,11 @@ private:
     void MemosToControls();
     void ShowSelectedCount();
     void ReadFinished();
+    void BindLinkCheck();
+    void CreateLinkProgress();
+    void LinkDecided(int index, const TLinkResult& result);
+    void LinkCheckFinished(bool completed);
+    void EnableListCommands(bool on);
     static void SetCaption(QLabel* label, const QString& caption);
 
     std::unique_ptr<TWorkspaceServices> FOwnServices;
@@ -151,4 +174,15 @@ private:
     TUserActivityWatch FActivityAfterSave;
     int FEndStatus = 0;
     bool FUnreadableReported = false;
+
+    std::unique_ptr<TLinkMarks> FLinkMarks;
+    TLinkChecker* FLinkChecker = nullptr;
+    QWidget* FLinkProgressRow = nullptr;  // the check's bar and 中止, in the status bar
+    QProgressBar* FLinkProgressBar = nullptr;
+    QPushButton* FLinkAbortButton = nullptr;
+    QTimer* FLinkRepaint = nullptr;         // outcomes reach the list in batches
+    std::vector<std::size_t> FCheckedRows;  // the check's inputs, as rows of the list
+    std::vector<int> FOutcomeCounts;
+    bool FLinkCheckFromMenu = false;
+    bool FItemTextsMayChange = false;  // the running command may rewrite items
 };

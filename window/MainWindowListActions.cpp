@@ -2,6 +2,8 @@
 // and the list's keys trigger them, so each runs exactly one handler. Also
 // opening items in the browser and URLs dragged out of the list or dropped
 // onto it.
+#include <algorithm>
+
 #include <QAction>
 #include <QDropEvent>
 #include <QKeySequence>
@@ -9,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 
 #include "BrowserOpener.h"
 #include "MainWindow.h"
@@ -42,9 +45,15 @@ void TMainWindow::BindCommands()
         {FUi->actionUndo, &TWorkspace::Undo},
         {FUi->actionRedo, &TWorkspace::Redo},
     };
+    // Commands that may rewrite items take the link check's outcomes of
+    // the rewritten ones away.
+    const QAction* rewriting[] = {FUi->actionModify, FUi->actionReplace, FUi->actionUndo, FUi->actionRedo};
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this,
-                [this, h = handler] { RunWorkspaceHandler([this, h] { (FWorkspace.get()->*h)(); }); });
+                [this, h = handler, rewrites = std::ranges::find(rewriting, action) != std::end(rewriting)] {
+                    FItemTextsMayChange = rewrites;
+                    RunWorkspaceHandler([this, h] { (FWorkspace.get()->*h)(); });
+                });
     connect(FUi->actionOpenInBrowser, &QAction::triggered, this, &TMainWindow::OpenSelectedInBrowser);
     connect(FUi->actionSelectAll, &QAction::triggered, FUi->UrlListBox, &QListView::selectAll);
 
@@ -98,11 +107,20 @@ void TMainWindow::BindListActions()
     menu->addAction(FUi->actionUndo);
     menu->addSeparator();
     menu->addActions({FUi->actionOpenInBrowser, FUi->actionCopy, FUi->actionModify, FUi->actionDelete});
+    menu->addSeparator();
+    menu->addAction(FUi->actionCheckLinks);
     // Greyed in the menu when there is nothing to undo; the key stays live
-    // and says so in the status line.
-    connect(menu, &QMenu::aboutToShow, this,
-            [this] { FUi->actionUndo->setEnabled(FWorkspace->History.CanUndo()); });
-    connect(menu, &QMenu::aboutToHide, this, [this] { FUi->actionUndo->setEnabled(true); });
+    // and says so in the status line. A check under way greys it anyway.
+    // A check started from the menu takes the items the menu's other
+    // commands take; the action fires after the menu has hidden.
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        FUi->actionUndo->setEnabled(FWorkspace->History.CanUndo() && !CheckingLinks());
+        FLinkCheckFromMenu = true;
+    });
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        FUi->actionUndo->setEnabled(!CheckingLinks());
+        QTimer::singleShot(0, this, [this] { FLinkCheckFromMenu = false; });
+    });
     connect(FUi->UrlListBox, &TUrlListView::ContextMenuWanted, menu,
             [menu](const QPoint& position) { menu->popup(position); });
 
@@ -126,6 +144,10 @@ bool TMainWindow::TakeListTextDrop(QObject* watched, QDropEvent* event)
     }
     if (watched != FUi->UrlListBox && watched != FUi->UrlListBox->viewport())
         return false;
+    if (CheckingLinks()) {
+        event->ignore();
+        return true;
+    }
     const std::optional<std::string> text = DroppedText(event->mimeData());
     if (!text) {
         event->ignore();

@@ -26,6 +26,7 @@ int TMainWindow::SaveWithoutAsking()
     // logout cancelled later); once the user works on, a close saves again.
     FActivityAfterSave.Start();
     Reading->StopNow();
+    StopLinkCheck();
     ControlsToWorkspace();
     MemosToWorkspace();
     const TFileProblems unsaved = FWorkspace->SaveWorkspaceFiles();

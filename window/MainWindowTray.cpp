@@ -64,6 +64,8 @@ void TMainWindow::ClipboardChanged()
         FClipboardChangedDuringRead = true;
         return;
     }
+    // Monitoring rewrites the list: a check of it stops first.
+    StopLinkCheck();
     RunWorkspaceHandler([this] { ClipboardMonitor::RewriteClipboard(Workspace()); });
 }
 

@@ -116,7 +116,10 @@ std::vector<std::string> UrlLines(std::string bytes, TTextEncoding encoding)
     if (encoding == TTextEncoding::Auto)
         encoding = DecideEncoding(bytes, true).value_or(TTextEncoding::ShiftJis);
     std::string text;
-    if (encoding == TTextEncoding::Utf8) {
+    if (IsUtf16(encoding)) {
+        // Rare enough to go the extractor's way, through Shift_JIS.
+        text = ShiftJisToUtf8(WholeTextAsShiftJis(std::move(bytes), encoding));
+    } else if (encoding == TTextEncoding::Utf8) {
         text = std::move(bytes);
         if (std::string_view(text).substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
             text.erase(0, Utf8ByteOrderMark.size());

@@ -21,5 +21,6 @@ extern const char* const CheckUsage;
 std::optional<TCheckRequest> ParseCheckCommandLine(int argc, char** argv, std::string& problem);
 
 // The input's lines as UTF-8, its encoding decided as the extractor decides
-// it; line ends CR LF or LF, empty lines left out.
+// it (a UTF-16 input told by its byte-order mark too); line ends CR LF or
+// LF, empty lines left out. Throws on an encoding the extractor refuses.
 std::vector<std::string> UrlLines(std::string bytes, TTextEncoding encoding);
