@@ -155,13 +155,13 @@ void TMainWindow::EnableListCommands(bool on)
 {
     const std::pair<QAction*, QPushButton*> commands[] = {
         {FUi->actionAdd, FUi->AddButton},
-        {FUi->actionInputFile, FUi->FileInputButton},
+        {FUi->actionInputFile, FUi->InputFileButton},
         {FUi->actionPaste, FUi->PasteButton},
         {FUi->actionModify, FUi->ModifyButton},
-        {FUi->actionSortForward, FUi->ForwardSortButton},
-        {FUi->actionSortBackward, FUi->BackwardSortButton},
+        {FUi->actionSortForward, FUi->SortForwardButton},
+        {FUi->actionSortBackward, FUi->SortBackwardButton},
         {FUi->actionDelete, FUi->DeleteButton},
-        {FUi->actionDeleteDuplicates, FUi->DedupeButton},
+        {FUi->actionDeleteDuplicates, FUi->DeleteDuplicatesButton},
         {FUi->actionDeleteAll, FUi->DeleteAllButton},
         {FUi->actionReplace, FUi->ReplaceButton},
         {FUi->actionCheckLinks, FUi->LinkCheckButton},

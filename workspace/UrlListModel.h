@@ -18,10 +18,8 @@ class TUrlList;
 // asked for the roles the model itself does not answer.
 class TItemAnnotations {
 public:
+    virtual ~TItemAnnotations() = default;
     virtual QVariant Data(std::size_t row, int role) const = 0;
-
-protected:
-    ~TItemAnnotations() = default;
 };
 
 class TUrlListModel : public QAbstractListModel, public TListWatcher {

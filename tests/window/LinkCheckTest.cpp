@@ -49,7 +49,7 @@ TEST_F(LinkCheckTest, ChecksMarksSelectsTheDeadRewritesTheMovedAndStopsWhenAsked
     EXPECT_EQ(Status(), U("報告＞リンクを確認しています。しばらくお待ち下さい。"));
     EXPECT_TRUE(Find<QWidget>("LinkCheckProgressRow")->isVisible());
     for (const char* button :
-         {"AddButton", "PasteButton", "FileInputButton", "DeleteButton", "ReplaceButton"})
+         {"AddButton", "PasteButton", "InputFileButton", "DeleteButton", "ReplaceButton"})
         EXPECT_FALSE(Find<QPushButton>(button)->isEnabled()) << button;
     EXPECT_TRUE(Find<TUrlListView>("UrlListBox")->isEnabled());
     AwaitEnd();
