@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "InputFiles.h"
+#include "PageLinks.h"
 
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|すべてのﾌｧｲﾙ(*.*)|*.*");
@@ -59,15 +60,30 @@ void TWorkspace::ReadDroppedFiles(const std::vector<std::string>& paths)
     StatusLine = QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。");
 }
 
-bool TWorkspace::ExtractFromClipboard()
+std::vector<std::string> TWorkspace::LinkTargetsOf(const std::optional<TCopiedPage>& page) const
+{
+    std::vector<std::string> targets;
+    if (!page || !Options.LinkTargets)
+        return targets;
+    for (const std::string& target : LinkTargetsOfPage(page->Html, page->Address))
+        targets.push_back(Utf8ToShiftJis(target));
+    return targets;
+}
+
+bool TWorkspace::ExtractFromClipboard(bool monitoring)
 {
     const QString unreadable = QStringLiteral("エラー＞CBの内容が読み込めませんでした。");
     try {
-        if (!FServices.ClipboardHasText()) {
+        const bool hasText = FServices.ClipboardHasText();
+        std::vector<std::string> targets;
+        if (Options.LinkTargets && !(monitoring && FServices.ClipboardHasPicture()))
+            targets = LinkTargetsOf(FServices.ClipboardPage());
+        // A page without links is no text either.
+        if (!hasText && targets.empty()) {
             StatusLine = QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。");
             return false;
         }
-        ExtractFromClipboardText(FServices.ClipboardText(), Options, List);
+        ExtractFromCopy(hasText ? FServices.ClipboardText() : std::string(), targets, Options, List);
     } catch (...) {
         // Monitoring calls this unattended: no failure may escape to a dialog.
         StatusLine = unreadable;
@@ -85,12 +101,12 @@ void TWorkspace::PasteClipboard()
     ExtractFromClipboard();
 }
 
-void TWorkspace::PasteDroppedText(const std::string& text)
+void TWorkspace::PasteDroppedText(const std::string& text, const std::optional<TCopiedPage>& page)
 {
     StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
-    ExtractFromClipboardText(text, Options, List);
+    ExtractFromCopy(text, LinkTargetsOf(page), Options, List);
     StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
 }
 

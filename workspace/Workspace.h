@@ -76,12 +76,15 @@ public:
     // ---- Text sources ----
     void InputTextFile();
     void ReadDroppedFiles(const std::vector<std::string>& paths);
-    bool ExtractFromClipboard();
+    // Monitoring leaves the links of a copy that offers a picture unread,
+    // as it leaves pictures.
+    bool ExtractFromClipboard(bool monitoring = false);
     bool ClipboardMarkedSecret() { return FServices.ClipboardMarkedSecret(); }
     void PasteClipboard();
     void AddEnteredUrl();
-    // Text or links dropped onto the list: taken as the clipboard's text is.
-    void PasteDroppedText(const std::string& text);
+    // Text or links dropped onto the list: taken as the clipboard's text is,
+    // with the link targets of a dropped page.
+    void PasteDroppedText(const std::string& text, const std::optional<TCopiedPage>& page = std::nullopt);
 
     // ---- List operations ----
     int FirstSelectedIndex() const;
@@ -97,17 +100,27 @@ public:
     void InvertSelection();   // invert selection
     void Undo();
     void Redo();
+    // Tracking parameters out of the selected items in place, or out of
+    // every item when none is selected; the list's menu takes the focused
+    // item instead, as its other entries do.
+    void StripTracking();
+    void StripTrackingFromChosen();
 
     // ---- Exports ----
     void CreateShortcuts();    // shortcut files
     void CreateUrlListFile();  // URL list file
     void CreateLinkPage();     // HTML link page
+    void CreateBookmarks();    // a bookmarks file browsers import
     void CopyWholeList();      // copy whole list
     void CopyListToClipboard();
     void CopySelected();    // copy selected
     void CopyFocusedUrl();  // copy focused item
 
 private:
+    enum class TItemChoice { All, Selected, Focused };
+    void StripTrackingFrom(TItemChoice choice);
+    // The page's link targets as CP932, none when the option is off.
+    std::vector<std::string> LinkTargetsOf(const std::optional<TCopiedPage>& page) const;
     bool WasUnreadable(const std::string& path) const;
     void NoteUnreadable(const std::string& path, const std::exception& failure);
 

@@ -4,6 +4,13 @@
 
 #include <QString>
 
+// A copied or dropped part of a web page: its markup and, where the
+// browser tells it, the address of the page, both UTF-8.
+struct TCopiedPage {
+    std::string Html;
+    std::string Address;
+};
+
 // What the workspace handlers need from the desktop: dialogs, the clipboard
 // and the error report. The main window supplies the real ones; tests use a
 // fake. Paths are in the file system's encoding; clipboard text is CP932.
@@ -31,6 +38,11 @@ public:
     // The clipboard holds a copy that its owner marked as secret (password
     // managers do). Asks only which forms are offered, never for the data.
     virtual bool ClipboardMarkedSecret() { return false; }
+    // The copy offers a picture (image/*).
+    virtual bool ClipboardHasPicture() { return false; }
+    // The page the copy offers beside its text (text/html), if any. Throws
+    // when it cannot be read.
+    virtual std::optional<TCopiedPage> ClipboardPage() { return std::nullopt; }
 
     // The application's default error report (message box, stop icon).
     virtual void ReportError(const QString& text) = 0;

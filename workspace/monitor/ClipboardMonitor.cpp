@@ -39,7 +39,7 @@ void RewriteClipboard(TWorkspace& workspace)
     // to the list after, whatever happens in between.
     TUndoRecording undo(workspace.History, workspace.List);
     undo->TakeAll(workspace.List);
-    if (!workspace.ExtractFromClipboard())
+    if (!workspace.ExtractFromClipboard(true))
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
     workspace.List.Clear();
