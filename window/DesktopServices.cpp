@@ -1,5 +1,7 @@
 #include "DesktopServices.h"
 
+#include "CopiedPage.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -154,6 +156,20 @@ bool TDesktopServices::ClipboardMarkedSecret()
     // whatever its value.
     const QMimeData* data = QApplication::clipboard()->mimeData();
     return data && data->formats().contains(QStringLiteral("x-kde-passwordManagerHint"));
+}
+
+bool TDesktopServices::ClipboardHasPicture()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && OffersPicture(data->formats());
+}
+
+std::optional<TCopiedPage> TDesktopServices::ClipboardPage()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data)
+        throw std::runtime_error("clipboard unavailable");
+    return CopiedPageOf(*data, data->formats());
 }
 
 void TDesktopServices::SetClipboardText(const std::string& cp932)

@@ -29,6 +29,8 @@ public:
     void SetClipboardText(const std::string& cp932) override;
     void GiveClipboardText(std::string cp932) override;
     bool ClipboardMarkedSecret() override;
+    bool ClipboardHasPicture() override;
+    std::optional<TCopiedPage> ClipboardPage() override;
 
     void ReportError(const QString& text) override;
     void ShowMessage(const QString& text) override;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "BrowserOpener.h"
+#include "CopiedPage.h"
 #include "MainWindow.h"
 #include "UrlDrag.h"
 #include "UrlListView.h"
@@ -41,6 +42,8 @@ void TMainWindow::BindCommands()
         {FUi->actionInvertSelection, &TWorkspace::InvertSelection},
         {FUi->actionUndo, &TWorkspace::Undo},
         {FUi->actionRedo, &TWorkspace::Redo},
+        {FUi->actionBookmarks, &TWorkspace::CreateBookmarks},
+        {FUi->actionStripTracking, &TWorkspace::StripTracking},
     };
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this,
@@ -67,6 +70,8 @@ void TMainWindow::BindCommands()
         {FUi->SearchButton, FUi->actionSearch},
         {FUi->ClearSelectionButton, FUi->actionClearSelection},
         {FUi->InvertSelectionButton, FUi->actionInvertSelection},
+        {FUi->BookmarksButton, FUi->actionBookmarks},
+        {FUi->StripTrackingButton, FUi->actionStripTracking},
     };
     for (const auto& [button, action] : buttons)
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
@@ -98,6 +103,12 @@ void TMainWindow::BindListActions()
     menu->addAction(FUi->actionUndo);
     menu->addSeparator();
     menu->addActions({FUi->actionOpenInBrowser, FUi->actionCopy, FUi->actionModify, FUi->actionDelete});
+    // The menu's entry takes what the menu's other entries take: the
+    // selection, or the item under the pointer, never the whole list.
+    auto* stripChosen = menu->addAction(FUi->actionStripTracking->text());
+    stripChosen->setObjectName(QStringLiteral("actionStripTrackingChosen"));
+    connect(stripChosen, &QAction::triggered, this,
+            [this] { RunWorkspaceHandler([this] { FWorkspace->StripTrackingFromChosen(); }); });
     // Greyed in the menu when there is nothing to undo; the key stays live
     // and says so in the status line.
     connect(menu, &QMenu::aboutToShow, this,
@@ -127,12 +138,18 @@ bool TMainWindow::TakeListTextDrop(QObject* watched, QDropEvent* event)
     if (watched != FUi->UrlListBox && watched != FUi->UrlListBox->viewport())
         return false;
     const std::optional<std::string> text = DroppedText(event->mimeData());
-    if (!text) {
+    const QMimeData* dropped = event->mimeData();
+    const std::optional<TCopiedPage> page =
+        text || !dropped ? std::nullopt : CopiedPageOf(*dropped, dropped->formats());
+    if (!text && !page) {
         event->ignore();
         return true;
     }
     event->acceptProposedAction();
     if (event->type() == QEvent::Drop)
-        RunWorkspaceHandler([this, &text] { FWorkspace->PasteDroppedText(*text); });
+        RunWorkspaceHandler([this, &text, dropped] {
+            FWorkspace->PasteDroppedText(text.value_or(std::string()),
+                                         dropped ? CopiedPageOf(*dropped, dropped->formats()) : std::nullopt);
+        });
     return true;
 }

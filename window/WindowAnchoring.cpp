@@ -93,6 +93,11 @@ TWindowAnchoring::TWindowAnchoring(Ui::TMainWindow& f)
         {f.SelectedCountLabel, A::None, LT},
         {f.ClearSelectionButton, A::None, R},
         {f.InvertSelectionButton, A::None, R},
+        // The links page
+        {f.BookmarksButton, A::None, LT},
+        {f.StripTrackingButton, A::None, LT},
+        {f.LinkTargetsCheck, A::None, LT},
+        {f.Utf8ListCheck, A::None, LT},
         // The settings page
         {f.ShortcutGroup, A::None, LTR},
         {f.OptionsGroup, A::None, LTR},
@@ -117,7 +122,7 @@ TWindowAnchoring::TWindowAnchoring(Ui::TMainWindow& f)
         {f.VersionLabel, A::None, LRB},
     };
     // Pages other than the current one get their size only when shown.
-    for (QWidget* page : {f.MainPage, f.ToolsPage, f.SettingsPage, f.MemoPage})
+    for (QWidget* page : {f.MainPage, f.ToolsPage, f.LinkPage, f.SettingsPage, f.MemoPage})
         page->resize(PageClientSize);
 
     for (const TPlacement& p : placements) {

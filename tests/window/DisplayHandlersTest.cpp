@@ -164,10 +164,10 @@ TEST_F(DisplayHandlersTest, ScreenReadersFindTheTabStripAndThePagesSideBySide)
     auto* tabs = Find<QTabWidget>("Pages");
     QAccessibleInterface* pages = QAccessible::queryAccessibleInterface(tabs);
     ASSERT_NE(pages, nullptr);
-    ASSERT_EQ(pages->childCount(), 5);
+    ASSERT_EQ(pages->childCount(), 6);
     EXPECT_EQ(pages->child(0)->role(), QAccessible::PageTabList);
-    const char* const names[] = {"メイン", "拡張操作", "設定", "メモ"};
-    for (int i = 0; i < 4; ++i) {
+    const char* const names[] = {"メイン", "拡張操作", "リンク", "設定", "メモ"};
+    for (int i = 0; i < 5; ++i) {
         QAccessibleInterface* page = pages->child(i + 1);
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->text(QAccessible::Name), U(names[i]));

@@ -195,8 +195,8 @@ TEST_F(ListActionsTest, TheContextMenuRunsTheHandlers)
     for (QAction* action : menu->actions())
         if (!action->isSeparator())
             captions.push_back(action->text());
-    EXPECT_EQ(captions,
-              (std::vector<QString>{U("元に戻す"), U("ブラウザで開く"), U("コピー"), U("修正"), U("削除")}));
+    EXPECT_EQ(captions, (std::vector<QString>{U("元に戻す"), U("ブラウザで開く"), U("コピー"), U("修正"),
+                                              U("削除"), U("追跡ﾊﾟﾗﾒｰﾀ除去")}));
     EXPECT_FALSE(MenuItem(menu, "actionUndo")->isEnabled());
     menu->hide();
     // Greyed in the menu, the key still answers.

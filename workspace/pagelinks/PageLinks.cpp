@@ -79,8 +79,8 @@ TCollected Collect(std::string_view html)
     if (!parser)
         return collected;
     // The text is UTF-8 whatever charset the markup declares.
-    htmlCtxtUseOptions(parser.get(), HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
-                                         | HTML_PARSE_IGNORE_ENC | HTML_PARSE_NOIMPLIED);
+    htmlCtxtUseOptions(parser.get(),
+                       HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_IGNORE_ENC);
     constexpr std::size_t Piece = 1 << 16;
     do {
         const std::size_t size = std::min(html.size(), Piece);
