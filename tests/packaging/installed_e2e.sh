@@ -19,14 +19,14 @@ fail=0
 problem() { echo "$*"; fail=1; }
 
 # ---- What the install puts where ----
-[ "$(ls "$prefix/bin" | tr '\n' ' ')" = "linkrake linkrake-extract " ] \
+[ "$(ls "$prefix/bin" | tr '\n' ' ')" = "linkrake linkrake-check linkrake-extract " ] \
   || problem "bin/ holds: $(ls "$prefix/bin" | tr '\n' ' ')"
 for file in share/linkrake/installed \
   share/applications/io.github.linkrake.Linkrake.desktop \
   share/applications/io.github.linkrake.Linkrake.OpenShortcut.desktop \
   share/metainfo/io.github.linkrake.Linkrake.metainfo.xml \
   share/icons/hicolor/scalable/apps/io.github.linkrake.Linkrake.svg \
-  share/man/man1/linkrake.1.gz share/man/man1/linkrake-extract.1.gz; do
+  share/man/man1/linkrake.1.gz share/man/man1/linkrake-extract.1.gz share/man/man1/linkrake-check.1.gz; do
   [ -f "$prefix/$file" ] || problem "missing: $file"
 done
 for size in 16 32 48 64 128 256; do
@@ -102,7 +102,7 @@ if [ "$(id -u)" = 0 ]; then
   run_and_close "$root_home" "$prefix/bin/linkrake"
   [ -f "$root_home/.local/share/linkrake/List.txt" ] || problem "root: List.txt not in its data folder"
 fi
-[ "$(ls "$prefix/bin" | tr '\n' ' ')" = "linkrake linkrake-extract " ] \
+[ "$(ls "$prefix/bin" | tr '\n' ' ')" = "linkrake linkrake-check linkrake-extract " ] \
   || problem "files written next to the installed program: $(ls "$prefix/bin" | tr '\n' ' ')"
 
 [ "$fail" = 0 ] && echo "installed copy: workspace files in the user's data folder, list found again"
