@@ -102,13 +102,14 @@ void TMainWindow::BindListActions()
     menu->setObjectName(QStringLiteral("UrlListMenu"));
     menu->addAction(FUi->actionUndo);
     menu->addSeparator();
-    menu->addActions({FUi->actionOpenInBrowser, FUi->actionCopy, FUi->actionModify, FUi->actionDelete});
+    menu->addActions({FUi->actionOpenInBrowser, FUi->actionCopy, FUi->actionModify});
     // The menu's entry takes what the menu's other entries take: the
     // selection, or the item under the pointer, never the whole list.
     auto* stripChosen = menu->addAction(FUi->actionStripTracking->text());
     stripChosen->setObjectName(QStringLiteral("actionStripTrackingChosen"));
     connect(stripChosen, &QAction::triggered, this,
             [this] { RunWorkspaceHandler([this] { FWorkspace->StripTrackingFromChosen(); }); });
+    menu->addAction(FUi->actionDelete);  // last, where the hand expects it
     // Greyed in the menu when there is nothing to undo; the key stays live
     // and says so in the status line.
     connect(menu, &QMenu::aboutToShow, this,
