@@ -23,8 +23,10 @@ namespace {
 class TFixedClipboard : public TNoDesktop {
 public:
     explicit TFixedClipboard(std::string text) : FText(std::move(text)) { }
-    bool ClipboardHasText() override { return true; }
-    std::string ClipboardText() override { return FText; }
+    std::unique_ptr<TClipboardCopy> LookAtClipboard() override
+    {
+        return std::make_unique<TCopy>(QStringList{QStringLiteral("text/plain")}, FText);
+    }
 
 private:
     std::string FText;

@@ -4,6 +4,19 @@
 #include "WorkspaceServices.h"
 
 class TNoDesktop : public TWorkspaceServices {
+protected:
+    // A copy of the formats given, whose text is Text.
+    class TCopy final : public TClipboardCopy {
+    public:
+        explicit TCopy(QStringList formats, std::string text = {})
+            : TClipboardCopy(std::move(formats)), FText(std::move(text))
+        { }
+
+    private:
+        std::string ReadText() override { return FText; }
+        std::string FText;
+    };
+
 public:
     std::optional<std::string> ChooseOpenFile(const QString&) override { return std::nullopt; }
     std::optional<std::string> ChooseSaveFile(const QString&, const QString&) override
@@ -12,8 +25,10 @@ public:
     }
     std::optional<std::string> ChooseFolder(const QString&) override { return std::nullopt; }
     bool Confirm(const QString&) override { return false; }
-    bool ClipboardHasText() override { return false; }
-    std::string ClipboardText() override { return {}; }
+    std::unique_ptr<TClipboardCopy> LookAtClipboard() override
+    {
+        return std::make_unique<TCopy>(QStringList());
+    }
     void SetClipboardText(const std::string&) override { }
     void ReportError(const QString&) override { }
     void ShowMessage(const QString&) override { }

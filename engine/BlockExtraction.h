@@ -26,6 +26,7 @@ inline candidates::TTriggers TriggersFor(const TExtractOptions& options)
     candidates::TTriggers triggers;
     triggers.Slash = options.RootPathRule || options.SlashDotRule || options.KanaConversion;
     triggers.Kana = options.KanaConversion;
+    triggers.ParentPaths = options.ParentPathRule;
     return triggers;
 }
 

@@ -192,4 +192,10 @@ bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length)
                     : narrow::MayConvertToSlashAndDot(bytes, length);
 }
 
+bool MayConvertUtf8ToSlashAndDot(const unsigned char* bytes, std::size_t length)
+{
+    return StepWide ? wide::MayConvertUtf8ToSlashAndDot(bytes, length)
+                    : narrow::MayConvertUtf8ToSlashAndDot(bytes, length);
+}
+
 }  // namespace kernels

@@ -39,4 +39,12 @@ bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* spe
 // hold both "/" and ".".
 bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length);
 
+// The same for valid UTF-8: a "/" or め (E3 82 81), and a "." or る (E3 82
+// 8B).
+bool MayConvertUtf8ToSlashAndDot(const unsigned char* bytes, std::size_t length);
+
+// Whether the bytes are valid UTF-8: no overlong form, surrogate, code
+// point above U+10FFFF, or sequence cut short.
+bool IsValidUtf8(const unsigned char* bytes, std::size_t length);
+
 }  // namespace kernels

@@ -4,12 +4,14 @@
 //
 // Every rule needs one of ":", "." or "/" in the line as the recognizer sees
 // it: a scheme needs "://", "www.", "ww." and "../" a dot, the path rules a
-// slash. The line spacing inserts none of them where none was. The kana
-// conversion makes them only out of け, る and め (lead byte 0x82), so with
-// it on those pairs count too, found at any alignment (a superset). A CR
-// that is not part of a CR LF is dropped from the line, which could join a
-// pair, so such a CR marks its line as well. A Ctrl-Z is reported wherever
-// it stands; only the caller knows whether it starts a line.
+// slash. The line spacing inserts none of them where none was. Without the
+// path rules and the kana conversion only "://", "ww." and (with the parent
+// path rule) "../" themselves count. The kana conversion makes ":", "." and
+// "/" only out of け, る and め (lead byte 0x82), so with it on those pairs
+// count too, found at any alignment (a superset). A CR that is not part of
+// a CR LF is dropped from the line, which could join a pair or a pattern,
+// so such a CR marks its line as well. A Ctrl-Z is reported wherever it
+// stands; only the caller knows whether it starts a line.
 #include <cstddef>
 #include <cstring>
 #include <string_view>
@@ -19,13 +21,41 @@
 namespace candidates {
 
 struct TTriggers {
-    bool Slash = false;  // a "/" alone may make a URL
-    bool Kana = false;   // the kana conversion is on
+    bool Slash = false;        // a "/" alone may make a URL
+    bool Kana = false;         // the kana conversion is on
+    bool ParentPaths = false;  // "../" starts a URL
 };
+
+// The first "://", "ww." or (with parentPaths) "../" at or after from,
+// reported at its colon or its first dot, or the first Ctrl-Z or lone CR.
+// Each colon and dot is looked at where it stands: text without URLs has
+// few, and prose that ends its sentences with dots loses a line's reading
+// for each.
+inline std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length,
+                              bool parentPaths)
+{
+    for (std::size_t p = kernels::FindHit(bytes, from, length, ':', false); p < length;
+         p = kernels::FindHit(bytes, p + 1, length, ':', false)) {
+        const bool twoAfter = p + 2 < length;
+        if (bytes[p] == ':') {
+            if (twoAfter && bytes[p + 1] == '/' && bytes[p + 2] == '/')
+                return p;
+        } else if (bytes[p] == '.') {
+            if ((p >= from + 2 && bytes[p - 1] == 'w' && bytes[p - 2] == 'w')
+                || (parentPaths && twoAfter && bytes[p + 1] == '.' && bytes[p + 2] == '/'))
+                return p;
+        } else {
+            return p;  // a Ctrl-Z or a lone CR
+        }
+    }
+    return length;
+}
 
 inline std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length,
                            const TTriggers& triggers)
 {
+    if (!triggers.Slash && !triggers.Kana)
+        return FindAnchor(bytes, from, length, triggers.ParentPaths);
     return kernels::FindHit(bytes, from, length, triggers.Slash ? '/' : ':', triggers.Kana);
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // Internal: the URLs of a block of whole lines of an input in either
 // encoding. A UTF-8 block is searched for the lines that may hold a URL in
-// its own bytes, and only those are converted: the triggers are ASCII,
-// which UTF-8 keeps as it is and Shift_JIS never hides in a second byte,
-// and, for the kana conversion, け, る and め, found here in their UTF-8
-// form as well.
+// its own bytes: the triggers are ASCII, which UTF-8 keeps as it is and
+// Shift_JIS never hides in a second byte, and, for the kana conversion,
+// け, る and め, found here in their UTF-8 form as well. A line of valid
+// UTF-8 is read as it stands; only a line with bytes that are not is
+// converted whole, as those bytes are taken for Shift_JIS.
 #include <string>
 #include <string_view>
 
@@ -13,9 +14,9 @@
 #endif
 
 #include "BlockExtraction.h"
+#include "ByteKernels.h"
 #include "ShiftJisCodec.h"
 #include "TextEncoding.h"
-#include "Utf8Scan.h"
 
 namespace blocks {
 
@@ -53,23 +54,7 @@ inline std::size_t FindUtf8KanaTrigger(const unsigned char* bytes, std::size_t f
 
 inline bool IsValidUtf8(std::string_view text)
 {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    for (std::size_t at = 0; at < text.size();) {
-        const unsigned char c = bytes[at];
-        if (c < 0x80) {
-            ++at;
-        } else if (c >= 0xE1 && c <= 0xEF && c != 0xED && at + 2 < text.size()
-                   && utf8::IsContinuation(bytes[at + 1]) && utf8::IsContinuation(bytes[at + 2])) {
-            at += 3;  // the common case, taken without the general decoder
-        } else {
-            char32_t cp;
-            const int length = utf8::Decode(bytes + at, text.size() - at, cp);
-            if (length <= 0)
-                return false;
-            at += static_cast<std::size_t>(length);
-        }
-    }
-    return true;
+    return kernels::IsValidUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 // As Extract; atStart: the block starts the input (and may hold a
@@ -83,6 +68,7 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
         return Extract(block, options, sink, spare, beforeLine);
     if (atStart && block.substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
         block.remove_prefix(Utf8ByteOrderMark.size());
+    bool linesValid = false;  // the whole block is valid UTF-8
     const auto onLine = [&](const candidates::TRawLine& line) {
         std::string_view bytes = line.Bytes;
         beforeLine(bytes.data());
@@ -93,6 +79,8 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
         } else if (!bytes.empty() && bytes.back() == '\r') {
             bytes.remove_suffix(1);
         }
+        if (linesValid || IsValidUtf8(bytes))
+            return ExtractUrlsFromUtf8Line(bytes, options, sink);
         // Grown, never shrunk, so that no line pays for clearing it.
         if (converted.size() < 3 * bytes.size())
             converted.resize(3 * bytes.size());
@@ -102,11 +90,30 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
     const candidates::TTriggers triggers = TriggersFor(options);
     if (!triggers.Kana)
         return candidates::ForEachCandidateLine(block, triggers, onLine);
+    candidates::TTriggers withoutKana = triggers;
+    withoutKana.Kana = false;
+    const auto* data = reinterpret_cast<const unsigned char*>(block.data());
+    // Each finder's next hit is kept until passed, so that neither rescans.
+    std::size_t nextAscii = 0, nextKana = 0;
+    bool asciiKnown = false, kanaKnown = false;
+    const auto findHitWith = [&](const candidates::TTriggers& ascii, std::size_t from) {
+        if (!asciiKnown || nextAscii < from)
+            nextAscii = candidates::FindHit(data, from, block.size(), ascii);
+        if (!kanaKnown || nextKana < from)
+            nextKana = FindUtf8KanaTrigger(data, from, block.size());
+        asciiKnown = kanaKnown = true;
+        return std::min(nextAscii, nextKana);
+    };
+    // Valid UTF-8 holds no Shift_JIS kana of its own, and its lines need no
+    // check of their own: one check of the block costs less.
+    if (IsValidUtf8(block)) {
+        linesValid = true;
+        return candidates::ForEachLineHit(
+            block, [&](std::size_t from) { return findHitWith(withoutKana, from); }, onLine);
+    }
     // Shift_JIS kana pairs (taken from bytes that are not UTF-8) are found
     // at any alignment, which valid UTF-8 meets often: a line found only so
     // is converted when it is not valid UTF-8.
-    candidates::TTriggers withoutKana = triggers;
-    withoutKana.Kana = false;
     const auto onKanaLine = [&](const candidates::TRawLine& line) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(line.Bytes.data());
         const std::size_t length = line.Bytes.size();
@@ -114,19 +121,8 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
             || FindUtf8KanaTrigger(bytes, 0, length) < length || !IsValidUtf8(line.Bytes))
             onLine(line);
     };
-    // Each finder's next hit is kept until passed, so that neither rescans.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
-    std::size_t nextAscii = 0, nextKana = 0;
-    bool asciiKnown = false, kanaKnown = false;
-    const auto findHit = [&](std::size_t from) {
-        if (!asciiKnown || nextAscii < from)
-            nextAscii = candidates::FindHit(bytes, from, block.size(), triggers);
-        if (!kanaKnown || nextKana < from)
-            nextKana = FindUtf8KanaTrigger(bytes, from, block.size());
-        asciiKnown = kanaKnown = true;
-        return std::min(nextAscii, nextKana);
-    };
-    return candidates::ForEachLineHit(block, findHit, onKanaLine);
+    return candidates::ForEachLineHit(
+        block, [&](std::size_t from) { return findHitWith(triggers, from); }, onKanaLine);
 }
 
 }  // namespace blocks

@@ -57,6 +57,9 @@ void ForEachField(std::string_view text, std::string_view delimiters,
 std::string ConvertKanaKeys(std::string_view line);
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlList& list);
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlSink& sink);
+// The URLs of a line of valid UTF-8, as its Shift_JIS copy gives them,
+// without converting the line: only the URLs are converted.
+void ExtractUrlsFromUtf8Line(std::string_view line, const TExtractOptions& options, TUrlSink& sink);
 
 // ---- Range expansion and numbering (RangeExpansion.cpp) ----
 // The most entries one bracketed range, or all the ranges of one clipboard

@@ -28,3 +28,7 @@ std::string FileErrorMessage(int errnoValue)
         return "I/O エラー (" + std::to_string(errnoValue) + ")";
     }
 }
+
+EUnsupportedEncoding::EUnsupportedEncoding(const std::string& encoding)
+    : EInOutError(EILSEQ, encoding + " のファイルには対応していません")
+{ }

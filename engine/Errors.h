@@ -17,6 +17,13 @@ public:
     int Code;
 };
 
+// An input in an encoding the program does not read (UTF-32), refused like
+// a file that cannot be read.
+class EUnsupportedEncoding : public EInOutError {
+public:
+    explicit EUnsupportedEncoding(const std::string& encoding);
+};
+
 // The number formatter refused an over-long digit pattern, or a range
 // would expand to more entries than the list can sensibly take.
 class EFormatError : public EEngineError {

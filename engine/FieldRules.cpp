@@ -1,19 +1,21 @@
 #include "FieldRules.h"
-#include "ByteKernels.h"
 #include "Engine.h"
-#include "KanaKeys.h"
+#include "LineKinds.h"
 
 #include <cstring>
 #include <string>
 
 namespace {
 
-bool StartsWith(std::string_view text, std::string_view prefix)
+// Inlined by force, as are StartsWithScheme and Apply: with the rules for
+// two kinds of line the compiler would no longer do it, at a cost to every
+// field.
+[[gnu::always_inline]] inline bool StartsWith(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
-bool StartsWithScheme(std::string_view field)
+[[gnu::always_inline]] inline bool StartsWithScheme(std::string_view field)
 {
     switch (field.front()) {
     case 'h':
@@ -43,9 +45,15 @@ private:
     std::string FBytes;
 };
 
+// Adds a URL of the line, in Shift_JIS as the sink takes it.
+template <class Kind> void Add(std::string_view url, const TExtractOptions& options, TUrlSink& sink)
+{
+    AddExpanded(Kind::AsShiftJis(url), options, sink);
+}
+
 // Adds prefix followed by text as convert writes it: copied, or converted
 // from kana.
-template <class Convert>
+template <class Kind, class Convert>
 void AddJoined(std::string_view prefix, std::string_view text, Convert&& convert,
                const TExtractOptions& options, TUrlSink& sink)
 {
@@ -53,7 +61,7 @@ void AddJoined(std::string_view prefix, std::string_view text, Convert&& convert
     char* url = scratch.Room(prefix.size() + text.size());
     std::memcpy(url, prefix.data(), prefix.size());
     const std::size_t written = convert(text, url + prefix.size());
-    AddExpanded(std::string_view(url, prefix.size() + written), options, sink);
+    Add<Kind>(std::string_view(url, prefix.size() + written), options, sink);
 }
 
 std::size_t Copy(std::string_view text, char* out)
@@ -62,15 +70,11 @@ std::size_t Copy(std::string_view text, char* out)
     return text.size();
 }
 
+template <class Kind>
 void AddWithPrefix(std::string_view prefix, std::string_view field, const TExtractOptions& options,
                    TUrlSink& sink)
 {
-    AddJoined(prefix, field, Copy, options, sink);
-}
-
-bool HoldsSlashAndDot(std::string_view field)
-{
-    return ContainsWhole(field, "/") && ContainsWhole(field, ".");
+    AddJoined<Kind>(prefix, field, Copy, options, sink);
 }
 
 // The prefix rules read no more than "https://".
@@ -95,21 +99,22 @@ bool MayStartPrefix(char c)
 
 }  // namespace
 
-TFieldRules::TFieldRules(const TExtractOptions& options, TUrlSink& sink)
+template <class Kind>
+TFieldRules<Kind>::TFieldRules(const TExtractOptions& options, TUrlSink& sink)
     : FOptions(options), FMemoCode(options.MemoLine.size() == 3 && options.MemoLine == "KKK"), FSink(sink)
 { }
 
-void TFieldRules::Recognize(std::string_view tail, std::string_view value) const
+template <class Kind> void TFieldRules<Kind>::Recognize(std::string_view tail, std::string_view value) const
 {
     if (tail.empty())
         return FOptions.KanaConversion ? RecognizeKanaTyped(value) : RecognizeAsWritten(value);
     if (FOptions.KanaConversion)
-        AddJoined(tail, value, ConvertKanaKeysTo, FOptions, FSink);
+        AddJoined<Kind>(tail, value, Kind::ConvertKanaKeysTo, FOptions, FSink);
     else
-        AddJoined(tail, value, Copy, FOptions, FSink);
+        AddJoined<Kind>(tail, value, Copy, FOptions, FSink);
 }
 
-void TFieldRules::RecognizeAsWritten(std::string_view field) const
+template <class Kind> void TFieldRules<Kind>::RecognizeAsWritten(std::string_view field) const
 {
     // Most fields are words of text; without the slash-and-dot rule their
     // first byte settles them.
@@ -120,46 +125,48 @@ void TFieldRules::RecognizeAsWritten(std::string_view field) const
 // With the kana conversion on, a field is converted lazily: its first bytes
 // for the prefix rules, the whole only when it is accepted or when the
 // slash-and-dot rule must look inside.
-void TFieldRules::RecognizeKanaTyped(std::string_view field) const
+template <class Kind> void TFieldRules<Kind>::RecognizeKanaTyped(std::string_view field) const
 {
     // Most fields are Japanese text whose first character cannot begin any
     // prefix; one converted character tells.
     char head[HeadLength + 1];
-    head[0] = FirstConvertedByte(field);
+    head[0] = Kind::FirstConvertedByte(field);
     std::size_t headLength = 1;
     if (MayStartPrefix(head[0]))
-        headLength = ConvertKanaKeysHead(field, head, HeadLength);
+        headLength = Kind::ConvertKanaKeysHead(field, head, HeadLength);
     Apply(std::string_view(head, headLength), field, [field]() -> std::string_view {
         thread_local TScratch scratch;
         char* whole = scratch.Room(field.size());
-        return std::string_view(whole, ConvertKanaKeysTo(field, whole));
+        return std::string_view(whole, Kind::ConvertKanaKeysTo(field, whole));
     });
 }
 
 // head: the field's first bytes as the rules see them; raw: the field as
 // written; whole(): the entire field as the rules see it.
+template <class Kind>
 template <class Whole>
-void TFieldRules::Apply(std::string_view head, std::string_view raw, Whole&& whole) const
+[[gnu::always_inline]] inline void TFieldRules<Kind>::Apply(std::string_view head, std::string_view raw,
+                                                            Whole&& whole) const
 {
     if (StartsWithScheme(head))
-        return AddExpanded(whole(), FOptions, FSink);
+        return Add<Kind>(whole(), FOptions, FSink);
     if (FOptions.WwwRule && StartsWith(head, "www."))
-        return AddWithPrefix("http://", whole(), FOptions, FSink);
+        return AddWithPrefix<Kind>("http://", whole(), FOptions, FSink);
     if (FMemoCode && StartsWith(head, "ww."))
-        return AddWithPrefix("http://w", whole(), FOptions, FSink);
+        return AddWithPrefix<Kind>("http://w", whole(), FOptions, FSink);
     if (FOptions.ParentPathRule && StartsWith(head, "../"))
-        return AddExpanded(whole(), FOptions, FSink);
+        return Add<Kind>(whole(), FOptions, FSink);
     // With the conversion on, a test on the raw bytes first passes every
     // field the slash-and-dot rule could accept: only め and る turn into
     // "/" and ".".
-    if (FOptions.SlashDotRule
-        && (!FOptions.KanaConversion
-            || kernels::MayConvertToSlashAndDot(reinterpret_cast<const unsigned char*>(raw.data()),
-                                                raw.size()))) {
+    if (FOptions.SlashDotRule && (!FOptions.KanaConversion || Kind::MayConvertToSlashAndDot(raw))) {
         const std::string_view text = whole();
-        if (HoldsSlashAndDot(text))
-            return AddExpanded(text, FOptions, FSink);
+        if (Kind::Holds(text, '/') && Kind::Holds(text, '.'))
+            return Add<Kind>(text, FOptions, FSink);
     }
     if (FOptions.RootPathRule && StartsWith(head, "/"))
-        return AddExpanded(whole(), FOptions, FSink);
+        return Add<Kind>(whole(), FOptions, FSink);
 }
+
+template class TFieldRules<linekinds::TShiftJis>;
+template class TFieldRules<linekinds::TUtf8>;

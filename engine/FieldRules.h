@@ -6,7 +6,8 @@
 struct TExtractOptions;
 class TUrlSink;
 
-class TFieldRules {
+// Kind: how the line's bytes are read (LineKinds.h).
+template <class Kind> class TFieldRules {
 public:
     TFieldRules(const TExtractOptions& options, TUrlSink& sink);
 

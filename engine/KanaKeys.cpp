@@ -151,7 +151,85 @@ template <bool Head> std::size_t Convert(std::string_view line, char* out, std::
     return o;
 }
 
+// The kana are U+3000 to U+30FF, in UTF-8 E3 80..83 and a last byte:
+// indexed by the code point's offset in that block, the key of the
+// character's Shift_JIS form, 0 where there is none. Taken from the
+// conversion itself, so that both agree on every character.
+using TUtf8KanaKeys = std::array<unsigned char, 0x100>;
+
+const TUtf8KanaKeys& Utf8KanaKeys()
+{
+    static const TUtf8KanaKeys keys = [] {
+        TUtf8KanaKeys table{};
+        for (char16_t unit = 0x3000; unit < 0x3100; ++unit) {
+            const std::string code = Utf16ToShiftJis(std::u16string_view(&unit, 1));
+            const auto lead = static_cast<unsigned char>(code[0]);
+            if (code.size() == 2 && lead >= 0x81 && lead <= 0x83)
+                table[unit - 0x3000u] = KanaKeyLookup[static_cast<std::size_t>(lead - 0x81) * 256
+                                                      + static_cast<unsigned char>(code[1])];
+        }
+        return table;
+    }();
+    return keys;
+}
+
+// The key of the character at i, or 0.
+inline unsigned char Utf8KeyAt(const TUtf8KanaKeys& keys, const unsigned char* in, std::size_t i,
+                               std::size_t length)
+{
+    if (in[i] != 0xE3 || i + 2 >= length || in[i + 1] > 0x83)
+        return 0;
+    return keys[static_cast<std::size_t>(in[i + 1] - 0x80) * 64 + (in[i + 2] & 0x3Fu)];
+}
+
+// Valid UTF-8 holds E3 only as the first byte of a character, so every other
+// byte is copied as it comes.
+template <bool Head> std::size_t ConvertUtf8(std::string_view line, char* out, std::size_t wanted)
+{
+    const TUtf8KanaKeys& keys = Utf8KanaKeys();
+    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t length = line.size();
+    std::size_t i = 0, o = 0;
+    while (i < length && (!Head || o < wanted)) {
+#if defined(__SSE2__)
+        // Up to the next E3, 16 at a time.
+        if (!Head && i + 16 <= length) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), block);
+            const auto leads = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(static_cast<char>(0xE3)))));
+            const std::size_t run = leads == 0 ? 16 : static_cast<std::size_t>(__builtin_ctz(leads));
+            i += run;
+            o += run;
+            if (run != 0)
+                continue;
+        }
+#endif
+        const unsigned char key = Utf8KeyAt(keys, in, i, length);
+        out[o++] = key != 0 ? static_cast<char>(key) : static_cast<char>(in[i]);
+        i += key != 0 ? 3 : 1;
+    }
+    return o;
+}
+
 }  // namespace
+
+char FirstConvertedUtf8Byte(std::string_view text)
+{
+    const unsigned char key =
+        Utf8KeyAt(Utf8KanaKeys(), reinterpret_cast<const unsigned char*>(text.data()), 0, text.size());
+    return key != 0 ? static_cast<char>(key) : text[0];
+}
+
+std::size_t ConvertUtf8KanaKeysTo(std::string_view line, char* out)
+{
+    return ConvertUtf8<false>(line, out, line.size());
+}
+
+std::size_t ConvertUtf8KanaKeysHead(std::string_view line, char* out, std::size_t wanted)
+{
+    return ConvertUtf8<true>(line, out, wanted);
+}
 
 constinit const std::array<unsigned char, 3 * 256> KanaKeyLookup = [] {
     std::array<unsigned char, 3 * 256> lookup{};

@@ -2,6 +2,7 @@
 // Internal: the kana keyboard conversion into a caller's buffer, so the
 // recognizer can reuse one buffer for every field, and of a text's first
 // bytes only, so it can test a field's prefix without converting the rest.
+// Each in Shift_JIS and in valid UTF-8, where a kana is three bytes.
 #include <array>
 #include <cstddef>
 #include <string>
@@ -28,3 +29,9 @@ std::size_t ConvertKanaKeysTo(std::string_view line, char* out);
 // Converts from the start until at least `wanted` bytes are out or the text
 // ends; out must hold wanted + 1 bytes. Returns the bytes written.
 std::size_t ConvertKanaKeysHead(std::string_view line, char* out, std::size_t wanted);
+
+// The same for valid UTF-8: a character becomes the key its Shift_JIS form
+// sits on. The head may end inside a character; out must hold wanted bytes.
+char FirstConvertedUtf8Byte(std::string_view text);
+std::size_t ConvertUtf8KanaKeysTo(std::string_view line, char* out);
+std::size_t ConvertUtf8KanaKeysHead(std::string_view line, char* out, std::size_t wanted);

@@ -1,9 +1,9 @@
 #include "Engine.h"
 #include "FieldRules.h"
 #include "RecognizerScan.h"
-#include "ShiftJisScan.h"
 
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -25,7 +25,10 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
 
 // The scheme whose "://" starts at colon, ignoring case, or empty. At most
 // one can end there: no scheme name is a suffix of another.
-std::string_view SchemeEndingAt(std::string_view line, std::size_t colon, std::size_t from)
+// Inlined by force, as are HasAt and FindSpacings: with a caller per kind
+// of line the compiler would no longer do it, at a cost to every line.
+[[gnu::always_inline]] inline std::string_view SchemeEndingAt(std::string_view line, std::size_t colon,
+                                                              std::size_t from)
 {
     for (std::string_view scheme : Schemes) {
         const std::size_t nameLength = scheme.size() - 3;
@@ -37,7 +40,7 @@ std::string_view SchemeEndingAt(std::string_view line, std::size_t colon, std::s
     return {};
 }
 
-bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
+[[gnu::always_inline]] inline bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
 {
     return line.size() - i >= pattern.size() && line.compare(i, pattern.size(), pattern) == 0;
 }
@@ -51,15 +54,17 @@ bool HasAt(std::string_view line, std::size_t i, std::string_view pattern)
 // The same pass returns false when no rule could accept any field: every
 // accepted field holds one of the trigger texts as raw bytes, which
 // Japanese text itself never holds; kana typed for them are the exception.
-bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, const TExtractOptions& options,
-                  std::vector<recognizer::TSpacing>& spacings)
+template <class Kind>
+[[gnu::always_inline]] inline bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks,
+                                                const TExtractOptions& options,
+                                                std::vector<recognizer::TSpacing>& spacings)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t length = line.size();
     const bool wwwDots = options.WwwRule || options.MemoLine == "KKK";
     bool mayHold = options.KanaConversion
                    || ((options.RootPathRule || options.SlashDotRule) && std::memchr(bytes, '/', length));
-    sjis::TSecondByteCursor kinds(line);
+    typename Kind::TKinds kinds(line);
     std::size_t copied = 0;
     spacings.clear();
     // Dots matter to the "../" spacing; to the www rules only while no "://"
@@ -106,10 +111,10 @@ bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks, co
 
 // A quote that is a second byte opens a quoted field, which the field loop
 // can follow over spacings only in the spaced text itself. It needs a lead
-// value right before it.
-bool MayOpenQuotedField(std::string_view line, const recognizer::TLineMasks& masks)
+// value right before it; in UTF-8 no quote is a second byte.
+template <class Kind> bool MayOpenQuotedField(std::string_view line, const recognizer::TLineMasks& masks)
 {
-    if (!masks.HasQuote())
+    if (std::is_same_v<Kind, linekinds::TUtf8> || !masks.HasQuote())
         return false;
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     for (std::size_t p = masks.NextSpecial(1); p < line.size(); p = masks.NextSpecial(p + 1))
@@ -132,6 +137,32 @@ std::string Spaced(std::string_view line, const std::vector<recognizer::TSpacing
     return out.append(line.substr(copied));
 }
 
+template <class Kind> void ExtractUrls(std::string_view line, const TExtractOptions& options, TUrlSink& sink)
+{
+    thread_local recognizer::TLineMasks masks;
+    thread_local std::vector<recognizer::TSpacing> spacings;
+    masks.Compute(line);
+    if (!FindSpacings<Kind>(line, masks, options, spacings))
+        return;
+    const TFieldRules<Kind> rules(options, sink);
+    const auto onField = [&](std::string_view tail, std::string_view value) {
+        rules.Recognize(tail, value);
+        return true;
+    };
+    const bool quotedFields = MayOpenQuotedField<Kind>(line, masks);
+    // Without the rules that look inside a field or at its converted text,
+    // only fields after a spacing and www fields can be accepted.
+    if (!quotedFields && !options.KanaConversion && !options.RootPathRule && !options.SlashDotRule)
+        return recognizer::ScanPrefixedFields<Kind>(line, masks, spacings, onField);
+    if (spacings.empty() || !quotedFields)
+        return recognizer::ScanFields<Kind>(line, masks, spacings, onField);
+    // Rare: split the spaced line itself.
+    const std::string spaced = Spaced(line, spacings);
+    recognizer::TLineMasks spacedMasks;
+    spacedMasks.Compute(spaced);
+    recognizer::ScanFields<Kind>(spaced, spacedMasks, {}, onField);
+}
+
 }  // namespace
 
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlList& list)
@@ -142,26 +173,10 @@ void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, 
 
 void ExtractUrlsFromLine(std::string_view line, const TExtractOptions& options, TUrlSink& sink)
 {
-    thread_local recognizer::TLineMasks masks;
-    thread_local std::vector<recognizer::TSpacing> spacings;
-    masks.Compute(line);
-    if (!FindSpacings(line, masks, options, spacings))
-        return;
-    const TFieldRules rules(options, sink);
-    const auto onField = [&](std::string_view tail, std::string_view value) {
-        rules.Recognize(tail, value);
-        return true;
-    };
-    const bool quotedFields = MayOpenQuotedField(line, masks);
-    // Without the rules that look inside a field or at its converted text,
-    // only fields after a spacing and www fields can be accepted.
-    if (!quotedFields && !options.KanaConversion && !options.RootPathRule && !options.SlashDotRule)
-        return recognizer::ScanPrefixedFields(line, masks, spacings, onField);
-    if (spacings.empty() || !quotedFields)
-        return recognizer::ScanFields(line, masks, spacings, onField);
-    // Rare: split the spaced line itself.
-    const std::string spaced = Spaced(line, spacings);
-    recognizer::TLineMasks spacedMasks;
-    spacedMasks.Compute(spaced);
-    recognizer::ScanFields(spaced, spacedMasks, {}, onField);
+    ExtractUrls<linekinds::TShiftJis>(line, options, sink);
+}
+
+void ExtractUrlsFromUtf8Line(std::string_view line, const TExtractOptions& options, TUrlSink& sink)
+{
+    ExtractUrls<linekinds::TUtf8>(line, options, sink);
 }

@@ -3,7 +3,8 @@
 // One SIMD pass marks a line's special bytes (delimiters and quotes) and its
 // ":" and "." bytes in bit masks; the spacing steps and the field loop then
 // jump from mark to mark and ask for a byte's kind only there. Yields
-// exactly what fields::ScanFields yields with that set. Internal header.
+// exactly what fields::ScanFields yields with that set. Kind (LineKinds.h)
+// tells how the line's bytes are read. Internal header.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -11,7 +12,7 @@
 #include <vector>
 
 #include "ByteKernels.h"
-#include "ShiftJisScan.h"
+#include "LineKinds.h"
 
 namespace recognizer {
 
@@ -103,13 +104,13 @@ struct TSpacing {
 // byte is ASCII, so the byte kinds of the line's own bytes stay as they
 // were. A quote that is a second byte opens a quoted field, which may run
 // over later spacings: callers pass no spacings when the line could hold one.
-template <class OnField>
+template <class Kind, class OnField>
 void ScanFields(std::string_view line, const TLineMasks& masks, const std::vector<TSpacing>& spacings,
                 OnField&& onField)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t length = line.size();
-    sjis::TSecondByteCursor kinds(line);
+    typename Kind::TKinds kinds(line);
     // A special byte separates unless it is the second byte of a character; NUL always does.
     auto separates = [&](std::size_t i) { return bytes[i] == 0 || !kinds.IsSecondAt(i); };
     // A plain field runs up to a quote or a separating special byte.
@@ -165,13 +166,13 @@ void ScanFields(std::string_view line, const TLineMasks& masks, const std::vecto
 // first four bytes (the www rules). A field of the line as written never
 // begins with a scheme or "../": the spacing steps take every one that
 // starts a character, and a field always starts a character.
-template <class OnField>
+template <class Kind, class OnField>
 void ScanPrefixedFields(std::string_view line, const TLineMasks& masks, const std::vector<TSpacing>& spacings,
                         OnField&& onField)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t length = line.size();
-    sjis::TSecondByteCursor kinds(line);
+    typename Kind::TKinds kinds(line);
     auto separates = [&](std::size_t i) { return bytes[i] == 0 || !kinds.IsSecondAt(i); };
     auto plainEnd = [&](std::size_t p, std::size_t limit) {
         for (p = masks.NextSpecial(p); p < limit; p = masks.NextSpecial(p + 1))
@@ -187,10 +188,7 @@ void ScanPrefixedFields(std::string_view line, const TLineMasks& masks, const st
             return true;
         if (!masks.IsSpecialAt(p - 1) || bytes[p - 1] == 0)
             return bytes[p - 1] == 0;
-        std::size_t run = 0;
-        for (std::size_t q = p - 1; q > 0 && sjis::LeadTable[bytes[q - 1]]; --q)
-            ++run;
-        return run % 2 == 0;
+        return !Kind::IsSecondByteAt(bytes, p - 1);
     };
 
     std::size_t from = 0;

@@ -51,6 +51,8 @@ char16_t DecodePair(unsigned char lead, unsigned char trail)
 // trail; 0 where it does not fit. Characters with two codes get the one
 // the system's own conversion writes: the JIS row before NEC's row 13,
 // that before IBM's extension, that before NEC's copy of IBM's extension.
+// A character fits only when it comes back as itself: the look-alikes that
+// input methods type (〜 for ～) are percent-encoded like any other.
 using TEncodeTable = std::array<std::uint16_t, 0x10000>;
 
 void Enter(TEncodeTable& table, char16_t unit, std::uint16_t code)
@@ -82,14 +84,6 @@ const TEncodeTable& EncodeTable()
         enterLeads(0xFA, 0xFC);
         enterLeads(0xED, 0xEE);
         enterLeads(PrivateFirstLead, PrivateLastLead);
-        // The JIS forms that input methods on Linux type, written as the
-        // code page's characters of the same shape.
-        constexpr std::pair<char16_t, std::uint16_t> JisForms[] = {
-            {0x301C, 0x8160}, {0x2016, 0x8161}, {0x2212, 0x817C}, {0x2014, 0x815C},
-            {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00AC, 0x81CA},
-        };
-        for (const auto& [unit, code] : JisForms)
-            Enter(t, unit, code);
         return t;
     }();
     return table;

@@ -11,6 +11,7 @@
 #include "FileEncoding.h"
 #include "FileHandle.h"
 #include "PieceReading.h"
+#include "TextInput.h"
 #include "UrlBatch.h"
 
 #include <algorithm>
@@ -264,8 +265,10 @@ void ExtractFromFile(const std::string& path, const TExtractOptions& options, TU
                      const TFileSplit& split)
 {
     TFileHandle file(path);
+    // A UTF-16 file is read on one thread: its pieces could not tell their
+    // encoding, nor where their lines start.
     if (split.Threads < 2 || split.PieceBytes == 0 || file.RegularSize() < split.SmallestFile
-        || file.RegularSize() <= split.PieceBytes)
+        || file.RegularSize() <= split.PieceBytes || StartsAsUtf16(file, sink.InputEncoding))
         return ExtractFromHandle(file, options, sink);
     TSplitRun run(file, options, sink, split);
     run.Run();

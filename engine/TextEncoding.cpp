@@ -2,20 +2,51 @@
 
 #include <utility>
 
+#include "Errors.h"
 #include "ShiftJisCodec.h"
+#include "Utf16Text.h"
 #include "Utf8Scan.h"
 
 namespace {
+
+using namespace std::string_view_literals;
+
 constexpr std::string_view ByteOrderMark = Utf8ByteOrderMark;
+constexpr std::string_view Utf16LeMark = "\xFF\xFE"sv, Utf16BeMark = "\xFE\xFF"sv;
+
 }  // namespace
+
+std::optional<TTextEncoding> ByteOrderMarkEncoding(std::string_view bytes, bool whole)
+{
+    // The UTF-32 mark begins with the UTF-16 one, so it is asked first.
+    const struct {
+        std::string_view Mark;
+        TTextEncoding Encoding;
+    } marks[] = {
+        {"\xFF\xFE\0\0"sv, TTextEncoding::Auto},
+        {ByteOrderMark, TTextEncoding::Utf8},
+        {Utf16LeMark, TTextEncoding::Utf16Le},
+        {Utf16BeMark, TTextEncoding::Utf16Be},
+    };
+    for (const auto& [mark, encoding] : marks) {
+        if (bytes.substr(0, mark.size()) == mark) {
+            if (encoding == TTextEncoding::Auto)
+                throw EUnsupportedEncoding("UTF-32");
+            return encoding;
+        }
+        if (!whole && bytes.size() < mark.size() && mark.substr(0, bytes.size()) == bytes)
+            return std::nullopt;
+    }
+    return TTextEncoding::Auto;
+}
 
 std::optional<TTextEncoding> DecideEncoding(std::string_view bytes, bool whole, bool atStart)
 {
-    if (atStart && bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark)
-        return TTextEncoding::Utf8;
-    if (atStart && !whole && bytes.size() < ByteOrderMark.size()
-        && ByteOrderMark.substr(0, bytes.size()) == bytes)
-        return std::nullopt;
+    if (atStart) {
+        const std::optional<TTextEncoding> marked = ByteOrderMarkEncoding(bytes, whole);
+        if (marked != TTextEncoding::Auto)
+            return marked;
+    }
     const std::size_t first = utf8::AsciiPrefix(bytes);
     if (first == bytes.size())
         return whole ? std::optional(TTextEncoding::ShiftJis) : std::nullopt;
@@ -41,6 +72,13 @@ std::string WholeTextAsShiftJis(std::string bytes, TTextEncoding encoding, TText
     gate.Ready(bytes, true);
     if (decided)
         *decided = gate.Encoding();
+    if (IsUtf16(gate.Encoding())) {
+        const bool bigEndian = gate.Encoding() == TTextEncoding::Utf16Be;
+        std::string_view text = bytes;
+        if (text.substr(0, 2) == (bigEndian ? Utf16BeMark : Utf16LeMark))
+            text.remove_prefix(2);
+        return Utf16AsShiftJis(text, bigEndian);
+    }
     if (gate.Encoding() != TTextEncoding::Utf8)
         return bytes;
     std::string converted;

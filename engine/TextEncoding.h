@@ -1,16 +1,27 @@
 #pragma once
 // How each input is read: every text that reaches the recognizer is
 // Shift_JIS. An input in UTF-8 is converted line by line into the text a
-// Shift_JIS copy of it would hold; which one an input is gets decided once,
-// from its first bytes.
+// Shift_JIS copy of it would hold, one in UTF-16 before its lines are cut;
+// which one an input is gets decided once, from its first bytes.
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-enum class TTextEncoding { Auto, ShiftJis, Utf8 };
+enum class TTextEncoding { Auto, ShiftJis, Utf8, Utf16Le, Utf16Be };
+
+constexpr bool IsUtf16(TTextEncoding encoding)
+{
+    return encoding == TTextEncoding::Utf16Le || encoding == TTextEncoding::Utf16Be;
+}
 
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// What a byte-order mark at the start of an input tells: UTF-8 or UTF-16
+// (for the whole input: its ASCII looks like ASCII with NULs), Auto when
+// there is none, nullopt while too few bytes are there to tell. Throws
+// EUnsupportedEncoding for a UTF-32 mark.
+std::optional<TTextEncoding> ByteOrderMarkEncoding(std::string_view bytes, bool whole);
 
 // UTF-8 is assumed when the input starts with a byte-order mark, or when
 // its bytes are valid UTF-8 from the first non-ASCII byte on for this many
@@ -24,7 +35,7 @@ constexpr std::size_t Utf8EvidenceBytes = 64 << 10;
 std::optional<TTextEncoding> DecideEncoding(std::string_view bytes, bool whole, bool atStart = true);
 
 // The bytes of a whole input as Shift_JIS text: converted when the
-// encoding, decided now when Auto, is UTF-8. The decided encoding goes to
+// encoding, decided now when Auto, is UTF-8 or UTF-16. The decided encoding goes to
 // `decided` when given.
 std::string WholeTextAsShiftJis(std::string bytes, TTextEncoding encoding, TTextEncoding* decided = nullptr);
 
@@ -44,6 +55,8 @@ public:
     // Whether the block about to be handed on starts the input; from then
     // on the next does not.
     bool TakeStart();
+    // Decided elsewhere: a UTF-16 input, told by its mark.
+    void Choose(TTextEncoding encoding) { FEncoding = encoding; }
     // Auto while undecided.
     TTextEncoding Encoding() const { return FEncoding; }
 

@@ -5,6 +5,7 @@
 #include "FileHandle.h"
 #include "PieceReading.h"
 #include "TextEncoding.h"
+#include "TextInput.h"
 
 #include <algorithm>
 #include <cstring>
@@ -37,9 +38,11 @@ std::string_view WithoutCr(std::string_view raw, std::string& spare)
 // block starts at the start of a line and ends just after an LF, except the
 // last, which ends with the file. A line longer than a piece grows the
 // buffer. onBlock(block, atStart) returns false to stop reading. The gate
-// holds blocks back until the file's encoding is known.
-template <class OnBlock> void ReadLineBlocks(TFileHandle& file, TEncodingGate& gate, OnBlock&& onBlock)
+// holds blocks back until the file's encoding is known; a UTF-16 file
+// comes as Shift_JIS text.
+template <class OnBlock> void ReadLineBlocks(TFileHandle& handle, TEncodingGate& gate, OnBlock&& onBlock)
 {
+    TTextInput file(handle, gate);
     TReadBuffer buffer;
     buffer.Reserve(ChunkSize, 0);
     std::size_t filled = 0;

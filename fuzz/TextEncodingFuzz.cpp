@@ -1,9 +1,11 @@
-// The encoding decision and the UTF-8 conversion: valid and broken UTF-8,
-// Shift_JIS, and both mixed. A file read line by line, read in pieces side
+// The encoding decision and the UTF-8 and UTF-16 conversions: valid and
+// broken UTF-8, Shift_JIS, both mixed, and UTF-16 after its mark. A file read line by line, read in pieces side
 // by side, and converted whole must agree; the conversion keeps every line
 // break and Ctrl-Z, and on valid UTF-8 it is the conversion of its
-// characters.
+// characters. The URLs found are those of the converted lines.
 #include <algorithm>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -77,7 +79,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = "/proc/self/fd/" + std::to_string(fd);
 
     TTextEncoding decided = TTextEncoding::Auto;
-    const std::string whole = WholeTextAsShiftJis(std::string(bytes), TTextEncoding::Auto, &decided);
+    std::string whole;
+    try {
+        whole = WholeTextAsShiftJis(std::string(bytes), TTextEncoding::Auto, &decided);
+    } catch (const EUnsupportedEncoding&) {
+        // Every reading refuses it alike, before any line.
+        TRecordingSink sink;
+        for (const auto& read : std::initializer_list<std::function<void()>>{
+                 [&] { ReadTextLinesAsShiftJis(path, [](std::string_view) {}); },
+                 [&] { ExtractFromFile(path, options, sink); },
+                 [&] { ExtractFromFile(path, options, sink, split); }}) {
+            try {
+                read();
+                fuzz::Fail("a reading took UTF-32", fuzz::Escaped(bytes));
+            } catch (const EUnsupportedEncoding&) { }
+        }
+        ::close(fd);
+        return 0;
+    }
     std::vector<std::string> expected, read;
     SplitTextLines(whole, [&](std::string_view line) { expected.emplace_back(line); });
     ReadTextLinesAsShiftJis(path, [&](std::string_view line) { read.emplace_back(line); });
@@ -90,7 +109,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::RequireSameLines(oneByOne.Urls, inPieces.Urls, "URLs of pieces against URLs of lines");
     if (refusedOne != refusedInPieces)
         fuzz::Fail("pieces refused otherwise than lines", refusedOne + " / " + refusedInPieces);
+    // The reader finds valid UTF-8 lines' URLs without converting them:
+    // they must be those of the converted lines.
+    TRecordingSink fromConverted;
+    const std::string refusedConverted = RefusalOf([&] {
+        for (const std::string& line : expected)
+            ExtractUrlsFromLine(line, options, fromConverted);
+    });
+    fuzz::RequireSameLines(fromConverted.Urls, oneByOne.Urls,
+                           "URLs of lines against URLs of converted lines");
+    if (refusedOne != refusedConverted)
+        fuzz::Fail("lines refused otherwise than converted lines", refusedOne + " / " + refusedConverted);
     if (decided == TTextEncoding::Utf8 && oneByOne.InputEncoding != TTextEncoding::Utf8)
         fuzz::Fail("the reader decided otherwise", fuzz::Escaped(bytes));
+    if (IsUtf16(decided) && !oneByOne.Urls.empty() && oneByOne.InputEncoding != decided)
+        fuzz::Fail("the reader missed UTF-16", fuzz::Escaped(bytes));
     return 0;
 }

@@ -36,9 +36,3 @@ std::optional<TCopiedPage> CopiedPageOf(const QMimeData& data, const QStringList
     }
     return page;
 }
-
-bool OffersPicture(const QStringList& formats)
-{
-    return std::any_of(formats.begin(), formats.end(),
-                       [](const QString& form) { return form.startsWith(QLatin1String("image/")); });
-}

@@ -6,10 +6,9 @@
 
 #include <QStringList>
 
-#include "WorkspaceServices.h"
+#include "ClipboardCopy.h"
 
 class QMimeData;
 
 // The markup (text/html) and the page's address where the browser gives it.
 std::optional<TCopiedPage> CopiedPageOf(const QMimeData& data, const QStringList& formats);
-bool OffersPicture(const QStringList& formats);

@@ -48,6 +48,38 @@ private:
     std::string FBytes;
 };
 
+// The toolkit asks the owner again for its forms at every question while
+// the list it has is empty (hasText asks twice), each time into a time-out
+// when the owner never answers: the forms are asked for once, here, and
+// once they are known the toolkit reads the text without asking again.
+class TDesktopClipboardCopy final : public TClipboardCopy {
+public:
+    TDesktopClipboardCopy() : TClipboardCopy(FormatsNow()) { }
+
+private:
+    static QStringList FormatsNow()
+    {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        return data ? data->formats() : QStringList();
+    }
+    std::string ReadText() override
+    {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        if (!data)
+            throw std::runtime_error("clipboard unavailable");
+        return ToCp932(data->text());
+    }
+    // Only from the forms listed once: the address forms are read only
+    // when offered.
+    std::optional<TCopiedPage> ReadPage() override
+    {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        if (!data)
+            throw std::runtime_error("clipboard unavailable");
+        return CopiedPageOf(*data, Formats());
+    }
+};
+
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
     QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
@@ -136,40 +168,9 @@ bool TDesktopServices::ConfirmDefaultNo(const QString& question)
     return box.clickedButton() == yes;
 }
 
-bool TDesktopServices::ClipboardHasText()
+std::unique_ptr<TClipboardCopy> TDesktopServices::LookAtClipboard()
 {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    return data && data->hasText();
-}
-
-std::string TDesktopServices::ClipboardText()
-{
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data)
-        throw std::runtime_error("clipboard unavailable");
-    return ToCp932(data->text());
-}
-
-bool TDesktopServices::ClipboardMarkedSecret()
-{
-    // The desktop's convention for secret copies: the mark's presence counts,
-    // whatever its value.
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    return data && data->formats().contains(QStringLiteral("x-kde-passwordManagerHint"));
-}
-
-bool TDesktopServices::ClipboardHasPicture()
-{
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    return data && OffersPicture(data->formats());
-}
-
-std::optional<TCopiedPage> TDesktopServices::ClipboardPage()
-{
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data)
-        throw std::runtime_error("clipboard unavailable");
-    return CopiedPageOf(*data, data->formats());
+    return std::make_unique<TDesktopClipboardCopy>();
 }
 
 void TDesktopServices::SetClipboardText(const std::string& cp932)

@@ -24,13 +24,9 @@ public:
     bool Confirm(const QString& question) override;
     bool ConfirmDefaultNo(const QString& question) override;
 
-    bool ClipboardHasText() override;
-    std::string ClipboardText() override;
+    std::unique_ptr<TClipboardCopy> LookAtClipboard() override;
     void SetClipboardText(const std::string& cp932) override;
     void GiveClipboardText(std::string cp932) override;
-    bool ClipboardMarkedSecret() override;
-    bool ClipboardHasPicture() override;
-    std::optional<TCopiedPage> ClipboardPage() override;
 
     void ReportError(const QString& text) override;
     void ShowMessage(const QString& text) override;

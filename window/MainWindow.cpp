@@ -21,6 +21,7 @@
 #include "DesktopServices.h"
 #include "DigitSpinField.h"
 #include "FreedMemory.h"
+#include "NotificationAreaLoss.h"
 #include "PictureBox.h"
 #include "ReadProgress.h"
 #include "UrlListModel.h"
@@ -202,9 +203,15 @@ void TMainWindow::changeEvent(QEvent* event)
         setWindowState(windowState() & ~Qt::WindowMaximized);
         return;
     }
-    if (!isMinimized())
+    if (!isMinimized()) {
         FKeepInTaskbar = false;
-    else if (!FKeepInTaskbar)
+        // Back from the task bar where a lost area had left it: the icon an
+        // area may have taken again goes, as after a restore from the tray.
+        if (isVisible() && FTrayIcon->Visible()) {
+            FAreaLoss->Stop();
+            FTrayIcon->SetVisible(false);
+        }
+    } else if (!FKeepInTaskbar)
         LeaveForTray();
 }
 

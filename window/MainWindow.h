@@ -21,6 +21,7 @@ class QMenu;
 
 class TClipboardWatcher;
 class TReadProgress;
+class TNotificationAreaLoss;
 class TTrayIcon;
 class TWindowAnchoring;
 class TWorkspace;
@@ -109,6 +110,7 @@ private:
     // The non-visual components: a window is never built without them.
     TClipboardWatcher* FClipboardWatcher = nullptr;
     TTrayIcon* FTrayIcon = nullptr;
+    TNotificationAreaLoss* FAreaLoss = nullptr;
     QMenu* FTrayMenu = nullptr;
     QAction* FRestoreItem = nullptr;
     QAction* FPauseItem = nullptr;
@@ -124,6 +126,9 @@ private:
     void CreateComponents();
     void MinimizeToTray();
     void GiveTaskbarEntryBack();
+    // The icon sits in the area with the window hidden: the area's loss is watched.
+    void WatchArea();
+    void NotificationAreaLost();
     void AcceptFileDrops();
     bool TakeFileDrop(QDropEvent* event);
     void MemosToWorkspace();

@@ -9,6 +9,7 @@ bool TMainWindow::SettleInTray()
     hide();
     try {
         FTrayIcon->SetVisible(true);  // a refused icon is left hidden
+        WatchArea();
         return true;
     } catch (const ENotifyIconError&) {
         return false;

@@ -13,6 +13,7 @@
 #include "ui_MainWindow.h"
 
 #include "ClipboardWatcher.h"
+#include "NotificationAreaLoss.h"
 #include "ReadProgress.h"
 #include "TrayIcon.h"
 
@@ -38,6 +39,8 @@ void TMainWindow::CreateComponents()
     FTrayIcon->SetToolTip(QStringLiteral("Linkrake"));
     FTrayIcon->SetRightMenu(FTrayMenu);
     connect(FTrayIcon, &TTrayIcon::DoubleClicked, this, &TMainWindow::RestoreFromTray);
+    FAreaLoss = new TNotificationAreaLoss(this);
+    connect(FAreaLoss, &TNotificationAreaLoss::Lost, this, &TMainWindow::NotificationAreaLost);
 
     FClipboardWatcher = new TClipboardWatcher(this);
     FClipboardWatcher->setObjectName(QStringLiteral("ClipboardWatcher"));
@@ -82,7 +85,24 @@ void TMainWindow::MinimizeToTray()
         FTrayIcon->SetVisible(true);
         shown = true;
     });
-    if (!shown)
+    if (shown)
+        WatchArea();
+    else
+        GiveTaskbarEntryBack();
+}
+
+void TMainWindow::WatchArea()
+{
+    if (FTrayIcon->Visible())
+        FAreaLoss->Watch(TTrayIcon::CurrentArea());
+}
+
+void TMainWindow::NotificationAreaLost()
+{
+    // A panel that crashed or restarts took the icon along: the window is
+    // the way back until an area takes the icon again, which Qt does by
+    // itself as long as the icon stays shown. No box: nobody asked for one.
+    if (isHidden())
         GiveTaskbarEntryBack();
 }
 
@@ -100,6 +120,7 @@ void TMainWindow::RestoreFromTray()
     showNormal();
     raise();
     activateWindow();
+    FAreaLoss->Stop();
     FTrayIcon->SetVisible(false);
     ClipboardMonitor::Resume(Workspace());
     ShowPauseCaption();

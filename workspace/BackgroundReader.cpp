@@ -75,6 +75,9 @@ void TBackgroundReader::Run()
         FStoppedEarly = true;
     } catch (const ENotRegularFile&) {
         NoteFailure(std::make_exception_ptr(EFileNotRead(FPaths[FCurrent], NotRegularFileReason())));
+    } catch (const EUnsupportedEncoding& refusal) {
+        NoteFailure(
+            std::make_exception_ptr(EFileNotRead(FPaths[FCurrent], QString::fromUtf8(refusal.what()))));
     } catch (const std::bad_alloc&) {
         NoteOutOfMemory();
     } catch (...) {

@@ -69,6 +69,8 @@ void ExtractFromInputFile(const std::string& path, const TExtractOptions& option
         ExtractFromFileAsOpened(file.Fd(), options, sink);
     } catch (const ENotRegularFile&) {
         throw EFileNotRead(path, NotRegularFileReason());
+    } catch (const EUnsupportedEncoding& refusal) {
+        throw EFileNotRead(path, QString::fromUtf8(refusal.what()));
     } catch (const std::bad_alloc&) {
         throw EFileNotRead(path, OutOfMemoryReason());
     }

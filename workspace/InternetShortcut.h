@@ -12,9 +12,10 @@
 // around it removed; nullopt when there is none.
 std::optional<std::string> ShortcutUrlLine(std::string_view contents);
 // A shortcut file's contents as Shift_JIS text: the program writes them so,
-// and one in UTF-8 is told and converted as an input file is.
+// and one in UTF-8 or UTF-16 is told and converted as an input file is
+// (EUnsupportedEncoding for UTF-32).
 std::string ShortcutText(std::string contents);
 // What a browser is given for a shortcut file's contents: the same schemes
 // and "www." rule as for the list's items, never a local file. Empty when
-// the file holds no such address.
+// the file holds no such address. Throws as ShortcutText.
 QUrl ShortcutBrowserUrl(std::string_view contents);

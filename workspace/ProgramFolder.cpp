@@ -1,8 +1,10 @@
 #include "Workspace.h"
 #include "WorkspaceFolder.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +12,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
+
+#include "SaveReport.h"
 
 std::string ExtractFolder(const std::string& path)
 {
@@ -70,14 +74,30 @@ std::string WorkspaceFolderFor(const std::string& programFolder, const std::stri
     const bool installed = access((programFolder + InstalledMarker).c_str(), F_OK) == 0;
     const bool writable = access(programFolder.c_str(), W_OK) == 0;
     const std::string folder = ChooseWorkspaceFolder(programFolder, installed, writable, userDataFolder);
-    // A folder that cannot be made shows later, as a failing close.
-    if (folder == userDataFolder)
-        MakePrivateFolders(userDataFolder);
+    if (folder != userDataFolder)
+        return folder;
+    if (folder.empty())
+        throw std::runtime_error(
+            QStringLiteral("環境変数 HOME が設定されていないため、データフォルダーの場所が決まりません。")
+                .toStdString());
+    MakePrivateFolders(folder);
+    // Found now, not as a failing close: XDG_DATA_HOME naming a file, say.
+    struct stat info { };
+    const bool exists = ::stat(folder.c_str(), &info) == 0;
+    if (!exists || !S_ISDIR(info.st_mode)) {
+        const QString reason = SystemErrorReason(exists ? ENOTDIR : errno);
+        throw std::runtime_error(QStringLiteral("%1 を作成できません（%2）。")
+                                     .arg(QFile::decodeName(QByteArray::fromStdString(folder)), reason)
+                                     .toStdString());
+    }
     return folder;
 }
 
 std::string UserDataFolder()
 {
+    // Without either variable the toolkit would answer "//.local/share".
+    if (qEnvironmentVariable("XDG_DATA_HOME").isEmpty() && qEnvironmentVariable("HOME").isEmpty())
+        return {};
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return QFile::encodeName(base).toStdString() + "/linkrake/";
 }

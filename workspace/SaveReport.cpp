@@ -1,7 +1,6 @@
 #include "SaveReport.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include <QFile>
 #include <QStringList>
@@ -17,12 +16,9 @@ QString PathText(const std::string& path)
 
 }  // namespace
 
-QString FileProblemReason(const std::exception& failure)
+QString SystemErrorReason(int code)
 {
-    const auto* fileError = dynamic_cast<const EInOutError*>(&failure);
-    if (!fileError)
-        return QString::fromUtf8(failure.what());
-    switch (fileError->Code) {
+    switch (code) {
     case EISDIR:
         return QStringLiteral("フォルダーです");
     case EACCES:
@@ -32,14 +28,40 @@ QString FileProblemReason(const std::exception& failure)
     case ENOSPC:
     case EDQUOT:
         return QStringLiteral("ディスクがいっぱいです");
+    case ENOENT:
+        return QStringLiteral("ファイルまたはフォルダーが見つかりません");
+    case ENOTDIR:
+        return QStringLiteral("パスの途中にフォルダーでないものがあります");
+    case ELOOP:
+        return QStringLiteral("シンボリックリンクをたどれません");
+    case EIO:
+        return QStringLiteral("入出力エラーが起きました");
+    case ENAMETOOLONG:
+        return QStringLiteral("名前が長すぎます");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("使用中です");
+    case ENXIO:
+    case ENODEV:
+        return QStringLiteral("通常のファイルではありません");
     default:
-        break;
+        // The generic texts are Japanese too; the system's own are not.
+        return QString::fromUtf8(FileErrorMessage(code));
     }
+}
+
+QString FileProblemReason(const std::exception& failure)
+{
+    const auto* fileError = dynamic_cast<const EInOutError*>(&failure);
+    if (!fileError)
+        return QString::fromUtf8(failure.what());
     // A failure that carries a text of its own (a settings file too large)
-    // keeps it; the generic file error texts say less than the system's.
+    // keeps it; the generic file error texts say less than the reason's.
     if (FileErrorMessage(fileError->Code) != fileError->what())
         return QString::fromUtf8(fileError->what());
-    return QString::fromLocal8Bit(std::strerror(fileError->Code));
+    return SystemErrorReason(fileError->Code);
 }
 
 QString NotReadAtStartReason()

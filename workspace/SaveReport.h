@@ -13,6 +13,8 @@ struct TFileProblem {
 };
 using TFileProblems = std::vector<TFileProblem>;
 
+// A system error number in the user's words, always in Japanese.
+QString SystemErrorReason(int code);
 // What went wrong, in the user's words: a folder in the file's place, access
 // denied, a full disk, or else the failure's own text.
 QString FileProblemReason(const std::exception& failure);

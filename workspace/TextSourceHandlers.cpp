@@ -70,23 +70,31 @@ std::vector<std::string> TWorkspace::LinkTargetsOf(const std::optional<TCopiedPa
     return targets;
 }
 
-bool TWorkspace::ExtractFromClipboard(bool monitoring)
+QString TWorkspace::ClipboardUnreadableStatus()
 {
-    const QString unreadable = QStringLiteral("エラー＞CBの内容が読み込めませんでした。");
+    return QStringLiteral("エラー＞CBの内容が読み込めませんでした。");
+}
+
+bool TWorkspace::ExtractFromClipboard(TClipboardCopy& copy, bool monitoring)
+{
     try {
-        const bool hasText = FServices.ClipboardHasText();
+        // No forms at all: an owner that did not answer, asked no further.
+        if (copy.Formats().isEmpty()) {
+            StatusLine = ClipboardUnreadableStatus();
+            return false;
+        }
         std::vector<std::string> targets;
-        if (Options.LinkTargets && !(monitoring && FServices.ClipboardHasPicture()))
-            targets = LinkTargetsOf(FServices.ClipboardPage());
+        if (Options.LinkTargets && !(monitoring && copy.OffersPicture()))
+            targets = LinkTargetsOf(copy.Page());
         // A page without links is no text either.
-        if (!hasText && targets.empty()) {
+        if (!copy.HasText() && targets.empty()) {
             StatusLine = QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。");
             return false;
         }
-        ExtractFromCopy(hasText ? FServices.ClipboardText() : std::string(), targets, Options, List);
+        ExtractFromCopy(copy.HasText() ? copy.Text() : std::string(), targets, Options, List);
     } catch (...) {
         // Monitoring calls this unattended: no failure may escape to a dialog.
-        StatusLine = unreadable;
+        StatusLine = ClipboardUnreadableStatus();
         return false;
     }
     StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
@@ -98,7 +106,7 @@ void TWorkspace::PasteClipboard()
     StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
-    ExtractFromClipboard();
+    ExtractFromClipboard(*FServices.LookAtClipboard());
 }
 
 void TWorkspace::PasteDroppedText(const std::string& text, const std::optional<TCopiedPage>& page)

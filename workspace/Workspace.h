@@ -76,10 +76,13 @@ public:
     // ---- Text sources ----
     void InputTextFile();
     void ReadDroppedFiles(const std::vector<std::string>& paths);
-    // Monitoring leaves the links of a copy that offers a picture unread,
-    // as it leaves pictures.
-    bool ExtractFromClipboard(bool monitoring = false);
-    bool ClipboardMarkedSecret() { return FServices.ClipboardMarkedSecret(); }
+    std::unique_ptr<TClipboardCopy> LookAtClipboard() { return FServices.LookAtClipboard(); }
+    // The URLs of the copy's text and of the link targets of the page it
+    // offers; false, with the reason on the status line, when it holds
+    // neither or cannot be read. Monitoring leaves the links of a copy that
+    // offers a picture unread, as it leaves pictures.
+    bool ExtractFromClipboard(TClipboardCopy& copy, bool monitoring = false);
+    static QString ClipboardUnreadableStatus();
     void PasteClipboard();
     void AddEnteredUrl();
     // Text or links dropped onto the list: taken as the clipboard's text is,

@@ -14,8 +14,11 @@ std::string ChooseWorkspaceFolder(const std::string& programFolder, bool install
                                   bool programFolderWritable, const std::string& userDataFolder);
 // The decision for a program in programFolder, looking for the marker and
 // trying the folder's write permission; creates userDataFolder when chosen.
+// Throws, with the text for the user, when that folder is unknown (empty)
+// or cannot be made.
 std::string WorkspaceFolderFor(const std::string& programFolder, const std::string& userDataFolder);
-// $XDG_DATA_HOME/linkrake/ (~/.local/share/linkrake/ by default).
+// $XDG_DATA_HOME/linkrake/ (~/.local/share/linkrake/ by default); empty
+// when neither XDG_DATA_HOME nor HOME is set.
 std::string UserDataFolder();
 // The running program's workspace folder, with a trailing "/".
 std::string WorkspaceFolderOfExecutable();

@@ -1,15 +1,11 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 
 #include <QString>
 
-// A copied or dropped part of a web page: its markup and, where the
-// browser tells it, the address of the page, both UTF-8.
-struct TCopiedPage {
-    std::string Html;
-    std::string Address;
-};
+#include "ClipboardCopy.h"
 
 // What the workspace handlers need from the desktop: dialogs, the clipboard
 // and the error report. The main window supplies the real ones; tests use a
@@ -28,21 +24,12 @@ public:
     // A yes/no question whose default answer is no; true for yes.
     virtual bool ConfirmDefaultNo(const QString& question) { return Confirm(question); }
 
-    virtual bool ClipboardHasText() = 0;
-    // Throws when the text cannot be read.
-    virtual std::string ClipboardText() = 0;
+    // What the clipboard holds now, its owner asked once (ClipboardCopy.h).
+    virtual std::unique_ptr<TClipboardCopy> LookAtClipboard() = 0;
     virtual void SetClipboardText(const std::string& cp932) = 0;
     // The same for text the caller no longer needs, such as a whole list of
     // tens of megabytes: a desktop may keep it without copying.
     virtual void GiveClipboardText(std::string cp932) { SetClipboardText(cp932); }
-    // The clipboard holds a copy that its owner marked as secret (password
-    // managers do). Asks only which forms are offered, never for the data.
-    virtual bool ClipboardMarkedSecret() { return false; }
-    // The copy offers a picture (image/*).
-    virtual bool ClipboardHasPicture() { return false; }
-    // The page the copy offers beside its text (text/html), if any. Throws
-    // when it cannot be read.
-    virtual std::optional<TCopiedPage> ClipboardPage() { return std::nullopt; }
 
     // The application's default error report (message box, stop icon).
     virtual void ReportError(const QString& text) = 0;

@@ -74,6 +74,13 @@ std::optional<int> ParseDesktopCommandLine(const QStringList& arguments, TDeskto
     command.Minimized = parser.isSet(minimized);
     command.OpenShortcuts = parser.isSet(openShortcut);
     command.Files = parser.positionalArguments();
+    command.DisplayChosen =
+        parser.isSet(QStringLiteral("platform")) || parser.isSet(QStringLiteral("display"));
+    if (command.OpenShortcuts && command.Files.isEmpty()) {
+        Print(stderr,
+              QStringLiteral("linkrake: --open-shortcut needs at least one FILE\nTry 'linkrake --help'.\n"));
+        return 2;
+    }
     if (!command.OpenShortcuts && !command.Files.isEmpty()) {
         Print(stderr, QStringLiteral("linkrake: unexpected argument '%1'\nTry 'linkrake --help'.\n")
                           .arg(command.Files.first()));

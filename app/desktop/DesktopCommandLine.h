@@ -9,6 +9,7 @@ struct TDesktopCommand {
     bool Minimized = false;      // start in the notification area
     bool OpenShortcuts = false;  // open the given shortcut files, nothing else
     QStringList Files;
+    bool DisplayChosen = false;  // -platform or -display given to the toolkit
 };
 
 // The program ends here (help, version, a mistake) with the returned status,

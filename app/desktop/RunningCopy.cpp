@@ -2,23 +2,30 @@
 
 #include <algorithm>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
+#include <QSocketNotifier>
+#include <QStringList>
 #include <QThread>
 #include <QTimer>
+
+#include "CopySocket.h"
 
 namespace {
 
 constexpr int AnswerWaitMs = 5000;
 constexpr int LockWaitMs = 10000;
 constexpr int RetryMs = 100;
+constexpr int LockWatchMs = 1000;
+constexpr int SocketWatchMs = 1000;
 
 enum class TAnswer { Taken, Silent, Absent };
 
@@ -28,6 +35,9 @@ TAnswer Ask(const QString& name, const QByteArray& line)
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(RetryMs))
+        return TAnswer::Absent;
+    // Another user's socket in a shared folder is no copy of ours.
+    if (!PeerIsThisUser(static_cast<int>(socket.socketDescriptor())))
         return TAnswer::Absent;
     socket.write(line);
     const QDeadlineTimer deadline(AnswerWaitMs);
@@ -60,39 +70,33 @@ QByteArray Unfield(const QByteArray& field)
 // while the UI thread loads a long list.
 class TRequestServer : public QObject {
 public:
-    TRequestServer(QString name, TRunningCopy* receiver) : FName(std::move(name)), FReceiver(receiver)
+    TRequestServer(const std::string& folder, const std::string& name, TRunningCopy* receiver)
+        : FPath(folder, name), FReceiver(receiver), FWatch(new QTimer(this))
     {
+        // A socket file deleted or replaced under a running copy would leave
+        // later starts nobody to ask.
+        FWatch->setInterval(SocketWatchMs);
+        QObject::connect(FWatch, &QTimer::timeout, this, [this] { KeepSocket(); });
         moveToThread(&FThread);
         FThread.start();
     }
     ~TRequestServer() override
     {
-        Run([this] { delete FServer; });
+        Run([this] { CloseHere(); });
         FThread.quit();
         FThread.wait();
     }
 
-    void Listen()
+    TBind Listen()
     {
-        Run([this] {
-            if (!FServer) {
-                FServer = new QLocalServer;
-                FServer->setSocketOptions(QLocalServer::UserAccessOption);
-                QObject::connect(FServer, &QLocalServer::newConnection, FServer, [this] { Accept(); });
-            }
-            // Held under the lock, so a socket left by a killed copy is stale.
-            QLocalServer::removeServer(FName);
-            if (!FServer->listen(FName))
-                qWarning("linkrake: cannot answer later starts: %s", qPrintable(FServer->errorString()));
-        });
+        TBind result = TBind::Failed;
+        Run([this, &result] { result = ListenHere(); });
+        return result;
     }
 
     void Close()
     {
-        Run([this] {
-            if (FServer)
-                FServer->close();
-        });
+        Run([this] { CloseHere(); });
     }
 
 private:
@@ -101,9 +105,53 @@ private:
         QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
     }
 
+    TBind ListenHere()
+    {
+        CloseHere();
+        TBind result = TBind::Failed;
+        FFd = ListenAt(FPath, result);
+        if (FFd < 0)
+            return result;
+        FPath.Identify(FDevice, FInode);
+        FNotifier = new QSocketNotifier(static_cast<qintptr>(FFd), QSocketNotifier::Read, this);
+        QObject::connect(FNotifier, &QSocketNotifier::activated, this, [this] { Accept(); });
+        FWatch->start();
+        return result;
+    }
+
+    // Removes the socket file only while it is this copy's own.
+    void CloseHere()
+    {
+        FWatch->stop();
+        delete FNotifier;
+        FNotifier = nullptr;
+        if (FFd < 0)
+            return;
+        ::close(FFd);
+        FFd = -1;
+        FPath.RemoveIf(FDevice, FInode);
+    }
+
+    void KeepSocket()
+    {
+        dev_t device = 0;
+        ino_t inode = 0;
+        if (FFd < 0 || (FPath.Identify(device, inode) && device == FDevice && inode == FInode))
+            return;
+        FDevice = 0;
+        FInode = 0;  // not to be removed: no longer this copy's
+        if (ListenHere() != TBind::Listening)
+            qWarning("linkrake: cannot answer later starts any more");
+    }
+
     void Accept()
     {
-        while (QLocalSocket* socket = FServer->nextPendingConnection()) {
+        for (;;) {
+            const int fd = ::accept4(FFd, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0)
+                return;
+            auto* socket = new QLocalSocket(this);
+            socket->setSocketDescriptor(fd);
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { Answer(socket); });
             // A client that never says anything is not kept.
@@ -129,18 +177,24 @@ private:
             Qt::QueuedConnection);
     }
 
-    QString FName;
+    TSocketPath FPath;
     TRunningCopy* FReceiver;
+    QTimer* FWatch;
     QThread FThread;
-    QLocalServer* FServer = nullptr;
+    int FFd = -1;
+    dev_t FDevice = 0;
+    ino_t FInode = 0;
+    QSocketNotifier* FNotifier = nullptr;
 };
 
-TRunningCopy::TRunningCopy(const QString& folder)
-    : FName(ServerName(folder)), FLock(folder + QStringLiteral("Linkrake.lock"))
+TRunningCopy::TRunningCopy(const std::string& folder)
+    : FSocketFolder(PrivateFolderOfThisUser()),
+      FSocketName(SocketNameOf(folder)),
+      FOldName(OldServerName(QFile::decodeName(QByteArray::fromStdString(folder)))),
+      FLock(folder)
 {
-    // The lock of a copy that crashed or was killed is taken over at once:
-    // its owner's process no longer runs.
-    FLock.setStaleLockTime(0);
+    FLockWatch.setInterval(LockWatchMs);
+    connect(&FLockWatch, &QTimer::timeout, this, [this] { KeepLock(); });
 }
 
 TRunningCopy::~TRunningCopy()
@@ -148,7 +202,7 @@ TRunningCopy::~TRunningCopy()
     FServer.reset();  // before the lock goes
 }
 
-QString TRunningCopy::ServerName(const QString& folder)
+QString TRunningCopy::OldServerName(const QString& folder)
 {
     const QFileInfo info(folder);
     const QString path =
@@ -174,23 +228,40 @@ TCopyRequest TRunningCopy::RequestFrom(const QByteArray& line)
     return request;
 }
 
-TClaim TRunningCopy::Claim(const TCopyRequest& request)
+TClaim TRunningCopy::Claim(const TCopyRequest& request, bool takeForeign)
 {
     const QByteArray line = RequestLine(request);
+    const TSocketPath socket(FSocketFolder, FSocketName);
+    // Right after an upgrade the running copy may be an older version.
+    const QStringList names{QString::fromStdString(socket.Address()), FOldName};
     const QDeadlineTimer lockWait(LockWaitMs);
     for (;;) {
-        if (FLock.tryLock(0)) {
-            StartAnswering();
-            return TClaim::Owner;
+        for (const QString& name : names) {
+            switch (name.isEmpty() ? TAnswer::Absent : Ask(name, line)) {
+            case TAnswer::Taken:
+                return TClaim::Handed;
+            case TAnswer::Silent:
+                return TClaim::Unanswered;
+            case TAnswer::Absent:
+                break;
+            }
         }
-        if (FLock.error() != QLockFile::LockFailedError)
+        const TLockAttempt attempt = FLock.Take(takeForeign);
+        switch (attempt.State) {
+        case TLockState::Held:
+            if (StartAnswering())
+                return TClaim::Owner;
+            FLock.Release();  // a copy began answering meanwhile: ask it
+            break;
+        case TLockState::ReadOnly:
             return TClaim::Unguarded;
-        switch (Ask(FName, line)) {
-        case TAnswer::Taken:
-            return TClaim::Handed;
-        case TAnswer::Silent:
-            return TClaim::Unanswered;
-        case TAnswer::Absent:
+        case TLockState::Foreign:
+            FForeignHost = attempt.ForeignHost;
+            return TClaim::Foreign;
+        case TLockState::Failed:
+            FFailureText = LockFailureText(attempt.Reason);
+            return TClaim::Failed;
+        case TLockState::Busy:
             break;
         }
         if (lockWait.hasExpired())
@@ -199,11 +270,25 @@ TClaim TRunningCopy::Claim(const TCopyRequest& request)
     }
 }
 
-void TRunningCopy::StartAnswering()
+bool TRunningCopy::StartAnswering()
 {
     if (!FServer)
-        FServer = std::make_unique<TRequestServer>(FName, this);
-    FServer->Listen();
+        FServer = std::make_unique<TRequestServer>(FSocketFolder, FSocketName, this);
+    const TBind bound = FServer->Listen();
+    if (bound == TBind::Occupied)
+        return false;
+    if (bound == TBind::Failed)
+        qWarning("linkrake: cannot answer later starts (%s)", FSocketFolder.c_str());
+    FLockWatch.start();
+    return true;
+}
+
+void TRunningCopy::KeepLock()
+{
+    const QString trouble = FLock.Keep();
+    if (!trouble.isEmpty() && !FLockTroubleTold && OnLockTrouble)
+        OnLockTrouble(LockFailureText(trouble));
+    FLockTroubleTold = !trouble.isEmpty();
 }
 
 void TRunningCopy::StopAnswering()

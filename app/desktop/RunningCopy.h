@@ -7,9 +7,11 @@
 #include <memory>
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+
+#include "FolderLock.h"
 
 class TRequestServer;
 
@@ -25,29 +27,40 @@ enum class TClaim {
     Unguarded,   // no lock can be made there (a read-only folder): run as before
     Handed,      // the running copy took the request
     Unanswered,  // a copy holds the folder but does not answer
+    Foreign,     // another computer's lock: taken over only if the user says so
+    Failed,      // the lock cannot be made (FailureText)
 };
 
 class TRunningCopy : public QObject {
 public:
     // folder: the workspace folder, with a trailing "/".
-    explicit TRunningCopy(const QString& folder);
+    explicit TRunningCopy(const std::string& folder);
     ~TRunningCopy() override;
     TRunningCopy(const TRunningCopy&) = delete;
     TRunningCopy& operator=(const TRunningCopy&) = delete;
 
     // Takes the folder, or hands the request to the copy that has it. A copy
     // on its way out (no longer answering) is waited for up to 10 s.
-    TClaim Claim(const TCopyRequest& request);
+    // Whatever the lock file says, a copy listening on the socket is asked
+    // first. takeForeign: the user agreed to take another computer's lock.
+    TClaim Claim(const TCopyRequest& request, bool takeForeign = false);
+    // Foreign: the host that lock names; Failed: the text for the user.
+    QString ForeignHost() const { return FForeignHost; }
+    QString FailureText() const { return FFailureText; }
     // Called on the UI thread for each request an owner receives.
     std::function<void(const TCopyRequest&)> OnRequest;
+    // An owner remakes a lock file that disappears; this hears, once, when
+    // it cannot (the copy keeps answering all the same).
+    std::function<void(const QString&)> OnLockTrouble;
 
     // A closing window saves: from then on a later start waits for the lock
     // instead of being answered. A close that is cancelled answers again.
     void QuietWhileClosing(QObject* window);
     void StopAnswering();
 
-    // The socket's name: the user and the folder's canonical path.
-    static QString ServerName(const QString& folder);
+    // The socket's name of earlier versions, in the temporary folder: the
+    // user and the folder's canonical path.
+    static QString OldServerName(const QString& folder);
     static QByteArray RequestLine(const TCopyRequest& request);
     static TCopyRequest RequestFrom(const QByteArray& line);
 
@@ -55,10 +68,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void StartAnswering();
+    bool StartAnswering();
+    void KeepLock();
 
-    QString FName;
-    QLockFile FLock;
+    std::string FSocketFolder;
+    std::string FSocketName;
+    QString FOldName;
+    TFolderLock FLock;
+    QTimer FLockWatch;
+    bool FLockTroubleTold = false;
+    QString FForeignHost;
+    QString FFailureText;
     std::unique_ptr<TRequestServer> FServer;
     QObject* FClosingWindow = nullptr;
     bool FInClose = false;

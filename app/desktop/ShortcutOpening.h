@@ -4,6 +4,8 @@
 // the workspace.
 #include <QStringList>
 
-// One warning box for each file that could not be used; the others are
-// opened all the same. Returns the exit status: 0 when every file opened.
+// Reads every file first; more than ten addresses are opened only after the
+// user agrees. The files that could not be used are named together in one
+// warning box; the others are opened all the same. Returns the exit status:
+// 0 when nothing went wrong.
 int OpenShortcutFiles(const QStringList& files);

@@ -1,14 +1,15 @@
 // The desktop program: the application titled "Linkrake Professional", its
 // main window, and the event loop until that window closes.
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 
 #include <QApplication>
-#include <QFile>
 #include <QMessageBox>
 #include <QSessionManager>
 
 #include "DesktopCommandLine.h"
+#include "DesktopServices.h"
 #include "MainWindow.h"
 #include "QtTranslation.h"
 #include "RunningCopy.h"
@@ -54,11 +55,37 @@ void SetUpApplication(QApplication& application)
     QApplication::setFont(MainWindowFonts().Proportional);
 }
 
-void ReportUnansweredCopy()
+// Without any display the toolkit would abort with a message of its own.
+bool DisplayAvailable(const TDesktopCommand& command)
 {
-    QMessageBox::critical(
-        nullptr, QApplication::applicationName(),
-        QStringLiteral("このフォルダーのLinkrakeは既に起動していますが、応答がありません。"));
+    if (command.DisplayChosen || qEnvironmentVariableIsSet("QT_QPA_PLATFORM")
+        || !qEnvironmentVariable("DISPLAY").isEmpty() || !qEnvironmentVariable("WAYLAND_DISPLAY").isEmpty())
+        return true;
+    std::fputs("linkrake: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)\n",
+               stderr);
+    return false;
+}
+
+// Also on standard error, for a start from a terminal or a script.
+void ReportStartFailure(const QString& text)
+{
+    std::fprintf(stderr, "linkrake: %s\n", text.toLocal8Bit().constData());
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);  // a path is shown as it is
+    box.exec();
+}
+
+// Asks again when the lock is another computer's and the user takes it over.
+TClaim ClaimFolder(TRunningCopy& runningCopy, const TCopyRequest& request)
+{
+    const TClaim claim = runningCopy.Claim(request);
+    if (claim != TClaim::Foreign)
+        return claim;
+    const QString question =
+        QStringLiteral(
+            "このフォルダーは別のコンピューター（%1）のLinkrakeが使用中の可能性があります。続行しますか？")
+            .arg(runningCopy.ForeignHost());
+    return AskYesNo(nullptr, question, false) ? runningCopy.Claim(request, true) : TClaim::Foreign;
 }
 
 int RunMainWindow(QApplication& application, const std::string& folder, TRunningCopy& runningCopy,
@@ -84,16 +111,23 @@ int RunMainWindow(QApplication& application, const std::string& folder, TRunning
             if (request.ShowWindow)
                 BringBackForLaterStart(form, request, [&form] { form.RestoreFromTray(); });
         };
+        runningCopy.OnLockTrouble = [&form](const QString& text) {
+            form.RunWorkspaceHandler(
+                [&form, text] { form.Workspace().StatusLine = QStringLiteral("エラー＞") + text; });
+        };
         if (minimized)
             StartInTray(form);
         else
             form.show();
         const int status = application.exec();
         runningCopy.OnRequest = nullptr;
+        runningCopy.OnLockTrouble = nullptr;
         return std::max(status, form.EndStatus());
     } catch (const std::exception& failure) {
-        QMessageBox::critical(nullptr, QApplication::applicationName(),
-                              TWorkspace::DefaultErrorText(QString::fromUtf8(failure.what())));
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                        TWorkspace::DefaultErrorText(QString::fromUtf8(failure.what())), QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         return 1;
     }
 }
@@ -113,19 +147,33 @@ int main(int argc, char* argv[])
     request.StartupId = qgetenv("DESKTOP_STARTUP_ID");
 
     PreferXWaylandForClipboardNotices();
+    if (!DisplayAvailable(command))
+        return 1;
     QApplication application(argc, argv);
     SetUpApplication(application);
     if (command.OpenShortcuts)
         return OpenShortcutFiles(command.Files);
 
     // Next to a portable copy; the user's data folder for an installed one.
-    const std::string folder = WorkspaceFolderOfExecutable();
-    TRunningCopy runningCopy(QFile::decodeName(QByteArray::fromStdString(folder)));
-    switch (runningCopy.Claim(request)) {
+    std::string folder;
+    try {
+        folder = WorkspaceFolderOfExecutable();
+    } catch (const std::exception& failure) {
+        ReportStartFailure(QString::fromUtf8(failure.what()));
+        return 1;
+    }
+    TRunningCopy runningCopy(folder);
+    switch (ClaimFolder(runningCopy, request)) {
     case TClaim::Handed:
         return 0;
     case TClaim::Unanswered:
-        ReportUnansweredCopy();
+        ReportStartFailure(
+            QStringLiteral("このフォルダーのLinkrakeは既に起動していますが、応答がありません。"));
+        return 1;
+    case TClaim::Failed:
+        ReportStartFailure(runningCopy.FailureText());
+        return 1;
+    case TClaim::Foreign:
         return 1;
     case TClaim::Owner:
     case TClaim::Unguarded:

@@ -35,7 +35,9 @@ TUrlWriter::~TUrlWriter()
 
 bool TUrlWriter::InUtf8() const
 {
-    return (FOutput == TTextEncoding::Auto ? InputEncoding : FOutput) == TTextEncoding::Utf8;
+    // A UTF-16 input's URLs go out in UTF-8: one line ending for all.
+    const TTextEncoding encoding = FOutput == TTextEncoding::Auto ? InputEncoding : FOutput;
+    return encoding == TTextEncoding::Utf8 || IsUtf16(encoding);
 }
 
 void TUrlWriter::Add(std::string_view url)

@@ -5,7 +5,7 @@
 # Usage: command_line.sh <linkrake> <version>
 program=$1
 version=$2
-unset DISPLAY WAYLAND_DISPLAY
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail=0
@@ -35,5 +35,8 @@ expect 0 '--minimized' - -h
 expect 0 "^linkrake $version\$" - --version
 expect 2 - "Unknown option 'bogus'" --bogus
 expect 2 - "unexpected argument 'stray.txt'" stray.txt
-[ "$fail" = 0 ] && echo "help, version and mistakes answered without a display"
+expect 2 - "--open-shortcut needs at least one FILE" --open-shortcut
+expect 1 - "no display" --open-shortcut some.url
+expect 1 - "no display"
+[ "$fail" = 0 ] && echo "help, version, mistakes and the missing display answered without a display"
 exit "$fail"

@@ -1,9 +1,10 @@
 // The shortcut files' handler as a file manager starts it: one start with
 // every file, each URL handed to the desktop's launcher (a stand-in on
-// PATH), one box for each file that cannot be used.
+// PATH), one box naming the files that cannot be used.
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -81,7 +82,7 @@ protected:
 
 }  // namespace
 
-TEST_F(OpenShortcut, OpensGoodFilesAndNamesEachBadOneInABox)
+TEST_F(OpenShortcut, OpensGoodFilesAndNamesTheBadOnesTogetherInOneBox)
 {
     Write(QStringLiteral("good.url"), "[InternetShortcut]\r\nURL=http://good.example/a?b=1\r\n");
     Write(QStringLiteral("www.url"), "[InternetShortcut]\r\nURL=www.two.example/\r\n");
@@ -95,7 +96,7 @@ TEST_F(OpenShortcut, OpensGoodFilesAndNamesEachBadOneInABox)
                    QStringLiteral("folder.url"), QStringLiteral("www.url")},
                   boxes),
               1);
-    EXPECT_EQ(boxes, 3);
+    EXPECT_EQ(boxes, 1);
     // The launcher runs detached and may write after the program ended.
     const QByteArray opened = "http://good.example/a?b=1\nhttp://www.two.example/\n";
     EXPECT_TRUE(WaitFor([&] { return Opened() == opened; })) << Opened().toStdString();
@@ -124,4 +125,32 @@ TEST_F(OpenShortcut, EndsWithZeroWhenEveryFileOpenedAndNamesTheUrlTheDesktopRefu
     EXPECT_EQ(boxes, 1);
     EXPECT_TRUE(FErrors.contains(QStringLiteral("http://good.example/ をブラウザで開けませんでした。")))
         << FErrors.toStdString();
+}
+
+TEST_F(OpenShortcut, AsksBeforeOpeningMoreThanTenAndReadsOnlyTheStartOfAHugeFile)
+{
+    QStringList names;
+    for (int i = 0; i < 11; ++i) {
+        names << QStringLiteral("many%1.url").arg(i);
+        Write(names.last(),
+              "[InternetShortcut]\r\nURL=http://many.example/" + QByteArray::number(i) + "\r\n");
+    }
+    UseLauncher(true);
+    int boxes = 0;
+    EXPECT_EQ(Run(names, boxes), 0);  // Return answers the default, no
+    EXPECT_EQ(boxes, 1);
+    Pause(500);
+    EXPECT_EQ(Opened(), QByteArray());
+
+    // A megabyte of address: only its start is read, and the box comes at once.
+    Write(QStringLiteral("huge.url"),
+          "[InternetShortcut]\r\nURL=http://huge.example/" + QByteArray(1 << 20, 'a'));
+    UseLauncher(false);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(Run({QStringLiteral("huge.url")}, boxes), 1);
+    EXPECT_LT(timer.elapsed(), 4000);
+    // The address in the box is cut short.
+    EXPECT_TRUE(FErrors.contains(
+        QStringLiteral("http://huge.example/%1… をブラウザで開けませんでした。").arg(QString(180, u'a'))));
 }

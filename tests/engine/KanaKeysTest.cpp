@@ -10,6 +10,7 @@
 #include "RandomText.h"
 #include "ReferenceEngine.h"
 #include "StepWidths.h"
+#include "Utf8Scan.h"
 
 using reference::ToCp932;
 
@@ -99,23 +100,59 @@ TEST(KanaKeys, AHeadIsThePrefixOfTheWholeConversion)
 TEST(KanaKeys, SlashAndDotTestFindsThemAndTheirKanaAtEveryLength)
 {
     // め and る turn into "/" and "."; the test may not miss one anywhere,
-    // least of all in a step's last bytes.
+    // least of all in a step's last bytes, in either encoding.
+    const struct {
+        bool (*Test)(const unsigned char*, std::size_t);
+        std::string Alphabet, Me, Ru;
+    } kinds[] = {
+        {kernels::MayConvertToSlashAndDot,
+         "/.\x82\xDF\xE9"
+         "a\x81",
+         "\x82\xDF", "\x82\xE9"},
+        {kernels::MayConvertUtf8ToSlashAndDot,
+         "/.\xE3\x82\x81\x8B"
+         "a",
+         "\xE3\x82\x81", "\xE3\x82\x8B"},
+    };
     std::mt19937 random(37);
-    const unsigned char alphabet[] = {'/', '.', 0x82, 0xDF, 0xE9, 'a', 0x81};
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(alphabet) - 1);
     ForEachStepWidth([&] {
-        for (int trial = 0; trial < 4000; ++trial) {
-            std::string text;
-            for (std::size_t n = static_cast<std::size_t>(trial % 80); n > 0; --n)
-                text.push_back(static_cast<char>(alphabet[pick(random)]));
-            const bool slash =
-                text.find('/') != std::string::npos || text.find("\x82\xDF") != std::string::npos;
-            const bool dot =
-                text.find('.') != std::string::npos || text.find("\x82\xE9") != std::string::npos;
-            ASSERT_EQ(kernels::MayConvertToSlashAndDot(reinterpret_cast<const unsigned char*>(text.data()),
-                                                       text.size()),
-                      slash && dot)
-                << ::testing::PrintToString(text);
+        for (const auto& kind : kinds) {
+            std::uniform_int_distribution<std::size_t> pick(0, kind.Alphabet.size() - 1);
+            for (int trial = 0; trial < 4000; ++trial) {
+                std::string text;
+                for (std::size_t n = static_cast<std::size_t>(trial % 80); n > 0; --n)
+                    text.push_back(kind.Alphabet[pick(random)]);
+                const bool slash =
+                    text.find('/') != std::string::npos || text.find(kind.Me) != std::string::npos;
+                const bool dot =
+                    text.find('.') != std::string::npos || text.find(kind.Ru) != std::string::npos;
+                ASSERT_EQ(kind.Test(reinterpret_cast<const unsigned char*>(text.data()), text.size()),
+                          slash && dot)
+                    << ::testing::PrintToString(text);
+            }
         }
     });
+}
+
+TEST(KanaKeys, Utf8KanaBecomeTheKeysOfTheirShiftJisForms)
+{
+    // Every character, so that the two forms agree wherever the code page
+    // puts a kana.
+    std::size_t keys = 0;
+    for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        const char16_t unit = static_cast<char16_t>(cp);
+        const std::string sjisKey = ConvertKanaKeys(Utf16ToShiftJis(std::u16string_view(&unit, 1)));
+        char bytes[4];
+        const std::string text(bytes, utf8::Encode(cp, bytes));
+        const bool isKey = sjisKey.size() == 1 && static_cast<unsigned char>(sjisKey[0]) < 0x80;
+        keys += isKey ? 1 : 0;
+        char out[4];
+        ASSERT_EQ(std::string(out, ConvertUtf8KanaKeysTo(text, out)), isKey ? sjisKey : text)
+            << std::hex << static_cast<unsigned>(cp);
+        ASSERT_EQ(FirstConvertedUtf8Byte(text), isKey ? sjisKey[0] : text[0])
+            << std::hex << static_cast<unsigned>(cp);
+    }
+    EXPECT_EQ(keys, 76u);
 }

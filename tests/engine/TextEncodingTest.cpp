@@ -98,11 +98,18 @@ TEST(EncodingDecision, BytesDecideOnceEnoughAreThere)
         {"\xE3\x81\x82" + evidence, false, TTextEncoding::Utf8},
         {"\xE3\x81\x82" + evidence + "\x82\xa0", true, TTextEncoding::Utf8},  // past the bound
         {"\xE3\x81\x82" + evidence.substr(4) + "\x82\xa0", true, TTextEncoding::ShiftJis},
+        // A UTF-16 mark decides for the whole input; the UTF-32 one begins with it.
+        {"\xFF\xFEh\0", false, TTextEncoding::Utf16Le},
+        {"\xFE\xFF\0h", false, TTextEncoding::Utf16Be},
+        {"\xFE\xFF", true, TTextEncoding::Utf16Be},
+        {"\xFF\xFE", false, std::nullopt},
+        {"\xFF\xFE\0", true, TTextEncoding::Utf16Le},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(DecideEncoding(c.Bytes, c.Whole), c.Expected)
             << c.Bytes.substr(0, 16) << " whole " << c.Whole;
     EXPECT_EQ(DecideEncoding(Utf8Bom + "\x82\xa0", true, false), TTextEncoding::ShiftJis);
+    EXPECT_THROW(DecideEncoding(std::string("\xFF\xFE\0\0h\0\0\0", 8), false), EUnsupportedEncoding);
 }
 
 TEST(ShiftJisCodec, WhatDoesNotFitIsPercentEncodedAndDuplicatesTakeTheSystemsCode)
@@ -115,10 +122,14 @@ TEST(ShiftJisCodec, WhatDoesNotFitIsPercentEncodedAndDuplicatesTakeTheSystemsCod
              + "b\xE8\xA1\xA8"
                "c",
          "a%C3%A9%F0%9F%98%80b\x95\x5c"
-         "c"},                                                                        // aé😀b表c
-        {"\xEF\xBD\xB1\xEF\xBE\x9F", "\xB1\xDF"},                                     // ｱﾟ
+         "c"},                                     // aé😀b表c
+        {"\xEF\xBD\xB1\xEF\xBE\x9F", "\xB1\xDF"},  // ｱﾟ
+        // Look-alikes of the code page's ～∥－―￠￡￢ that input methods type: a
+        // character fits only when it comes back as itself.
         {"\xE3\x80\x9C\xE2\x80\x96\xE2\x88\x92\xE2\x80\x94\xC2\xA2\xC2\xA3\xC2\xAC",  // 〜‖−—¢£¬
-         "\x81\x60\x81\x61\x81\x7C\x81\x5C\x81\x91\x81\x92\x81\xCA"},
+         "%E3%80%9C%E2%80%96%E2%88%92%E2%80%94%C2%A2%C2%A3%C2%AC"},
+        {"\xEF\xBD\x9E\xE2\x88\xA5\xEF\xBC\x8D\xE2\x80\x95\xEF\xBF\xA0\xEF\xBF\xA1",  // ～∥－―￠￡
+         "\x81\x60\x81\x61\x81\x7C\x81\x5C\x81\x91\x81\x92"},
         {"\xE2\x89\x92\xE2\x85\xB0\xE2\x85\xA0\xEF\xBF\xA2\xE2\x88\xB5",  // ≒ⅰⅠ￢∵
          "\x81\xE0\xFA\x40\x87\x54\x81\xCA\x81\xE6"},
         {"\xEE\x80\x80", "\xF0\x40"},  // the private-use area
@@ -132,7 +143,8 @@ TEST(ShiftJisCodec, WhatDoesNotFitIsPercentEncodedAndDuplicatesTakeTheSystemsCod
     EXPECT_EQ(Utf16ToShiftJis(u"x\xD800y"), "x%EF%BF%BDy");  // a lone surrogate
     EXPECT_EQ(ShiftJisToUtf8("\x81\x60\x85\x40\x95"), "\xEF\xBD\x9E\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_FALSE(FitsShiftJis(u"\U0001F600"));
-    EXPECT_TRUE(FitsShiftJis(u"\x8868\x301C"));
+    EXPECT_TRUE(FitsShiftJis(u"\x8868\xFF5E"));
+    EXPECT_FALSE(FitsShiftJis(u"\x8868\x301C"));
 }
 
 TEST(ShiftJisCodec, EveryDoubleByteCharacterComesBackTheSame)
@@ -183,7 +195,7 @@ TEST_F(EncodedFiles, Utf8LinesGiveTheUrlsOfTheirShiftJisCopy)
          {"http://a/", "http://b/\x93\xFA"}},
         {"\xE3\x80\x9Chttp://w/\xE3\x80\x9C\xE2\x80\x94\xE2\x88\x92",
          {},
-         {"http://w/\x81\x60\x81\x5C\x81\x7C"}},
+         {"http://w/%E3%80%9C%E2%80%94%E2%88%92"}},
         // Typed in kana mode: the kana are converted as Shift_JIS text.
         {"\xE3\x81\x8F\xE3\x81\x8B\xE3\x81\x8B\xE3\x81\x9B\xE3\x81\x91\xE3\x82\x81\xE3\x82\x81x/",
          [] {
@@ -204,6 +216,51 @@ TEST_F(EncodedFiles, Utf8LinesGiveTheUrlsOfTheirShiftJisCopy)
         }
         const TFileSplit split = Pieces(7);
         EXPECT_EQ(Urls(utf8Path, c.Options, &split), fromCopy) << c.Utf8.substr(0, 40);
+    }
+}
+
+// Line feeds inside characters (上 is 0A 4E, Ċ is 0A 01 in little-endian
+// order) cut no line; broken input becomes U+FFFD, percent-encoded.
+TEST_F(EncodedFiles, Utf16FilesAreConvertedWholeBeforeTheirLinesAreCut)
+{
+    const std::u16string text = u"見て http://a.jp/上〜\r\nhttp://b.jp/Ċ\U0001F600\n http://c.jp/\xD800x\n";
+    const std::string copy =
+        Utf8ToShiftJis("\xE8\xA6\x8B\xE3\x81\xA6 http://a.jp/\xE4\xB8\x8A\xE3\x80\x9C\r\nhttp://b.jp/\xC4\x8A"
+                       + Emoji + "\n http://c.jp/\xEF\xBF\xBDx\n");
+    const auto bytesOf = [&](bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char16_t unit : text) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    const TFileSplit split = Pieces(5);
+    for (const bool bigEndian : {false, true}) {
+        const TExtractOptions options = OptionsFromBits(bigEndian ? 0xFF : 0);
+        const std::vector<std::string> expected = Urls(Write("copy.txt", copy), options);
+        ASSERT_EQ(expected.size(), 3u);
+        const std::string path = Write("utf16.txt", bytesOf(bigEndian));
+        TTextEncoding decided;
+        EXPECT_EQ(Urls(path, options, nullptr, &decided), expected) << bigEndian;
+        EXPECT_EQ(decided, bigEndian ? TTextEncoding::Utf16Be : TTextEncoding::Utf16Le);
+        EXPECT_EQ(Urls(path, options, &split), expected) << bigEndian;
+        std::vector<std::string> lines;
+        ReadTextLinesAsShiftJis(path, [&](std::string_view line) { lines.emplace_back(line); });
+        EXPECT_EQ(lines.size(), 3u);
+        EXPECT_EQ(WholeTextAsShiftJis(bytesOf(bigEndian), TTextEncoding::Auto), copy);
+    }
+    // An odd last byte; a forced encoding wins over the mark.
+    EXPECT_EQ(WholeTextAsShiftJis(std::string("\xFF\xFEh\0t\0\0", 7), TTextEncoding::Auto), "ht%EF%BF%BD");
+    EXPECT_EQ(WholeTextAsShiftJis("\xFF\xFEh", TTextEncoding::ShiftJis), "\xFF\xFEh");
+    const std::string utf32 = Write("utf32.txt", std::string("\xFF\xFE\0\0h\0\0\0", 8));
+    for (const TFileSplit* pieces : {static_cast<const TFileSplit*>(nullptr), &split}) {
+        try {
+            Urls(utf32, {}, pieces);
+            ADD_FAILURE() << "UTF-32 taken";
+        } catch (const EInOutError& refusal) {
+            EXPECT_NE(std::string(refusal.what()).find("UTF-32"), std::string::npos);
+        }
     }
 }
 

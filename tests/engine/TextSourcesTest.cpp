@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "CandidateScan.h"
 #include "CorpusText.h"
 #include "Engine.h"
 #include "RandomText.h"
@@ -176,6 +177,41 @@ TEST_F(TextFiles, ExtractFromFileMatchesTheLiteralStepsLineByLine)
                 << "options " << b << " text " << ::testing::PrintToString(text);
             for (std::size_t i = 0; i < fast.Count(); ++i)
                 ASSERT_EQ(fast[i], slow[i]);
+        }
+    });
+}
+
+TEST(CandidateLines, AnchorsAreFoundAtEveryLengthAndPlace)
+{
+    // Patterns across the steps' edges and in their last bytes.
+    std::mt19937 random(47);
+    const char alphabet[] = ":/.w\r\n\x1a"
+                            "a";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2);
+    const auto expected = [](const std::string& text, std::size_t from, bool parentPaths) {
+        for (std::size_t i = from; i < text.size(); ++i) {
+            const std::string three = text.substr(i, 3);
+            if (text[i] == '\x1a' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
+                || three == "://" || (parentPaths && three == "../"))
+                return i;
+            if (i >= from + 2 && text.substr(i - 2, 3) == "ww.")
+                return i;
+        }
+        return text.size();
+    };
+    ForEachStepWidth([&] {
+        for (std::size_t length = 0; length <= 100; ++length) {
+            for (int trial = 0; trial < 20; ++trial) {
+                std::string text;
+                for (std::size_t i = 0; i < length; ++i)
+                    text.push_back(alphabet[pick(random)]);
+                const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+                for (const bool parentPaths : {false, true})
+                    for (std::size_t from = 0; from <= length; from += 7)
+                        ASSERT_EQ(candidates::FindAnchor(bytes, from, length, parentPaths),
+                                  expected(text, from, parentPaths))
+                            << ::testing::PrintToString(text) << " from " << from;
+            }
         }
     });
 }

@@ -52,6 +52,16 @@ cp "$work/stdin" "$work/stdin.saved"
 cp "$work/utf8.txt" "$work/stdin"
 expect utf8-stdin 0 'https://j/\346\227\245%%F0%%9F%%98%%80\r\n' -- --set ALL=0 --input-encoding utf-8
 expect utf8-clipboard 0 'https://j/\346\227\245%%F0%%9F%%98%%80\r\n' -- --set ALL=0 --clipboard
+# UTF-16 (「http://u/日😀 here) is told by its mark and written in UTF-8,
+# unless an input encoding is forced; UTF-32 is refused.
+printf '\377\376\014\060h\000t\000t\000p\000:\000/\000/\000u\000/\000\345\145\075\330\000\336\012\000' > "$work/utf16.txt"
+expect utf16-auto 0 'http://u/\346\227\245%%F0%%9F%%98%%80\r\n' -- --set ALL=0 "$work/utf16.txt"
+cp "$work/utf16.txt" "$work/stdin"
+expect utf16-stdin-clipboard 0 'http://u/\346\227\245%%F0%%9F%%98%%80\r\n' -- --set ALL=0 --clipboard
+expect utf16-forced 0 '' -- --input-encoding utf-8 "$work/utf16.txt"
+printf '\377\376\000\000h\000\000\000' > "$work/utf32.txt"
+expect utf32 1 '' -- "$work/utf32.txt"
+grep -q "utf32.txt: UTF-32" "$work/err" || fail "utf32: stderr $(cat "$work/err")"
 cp "$work/stdin.saved" "$work/stdin"
 expect bad-encoding 2 '' -- --input-encoding latin1 "$work/one.txt"
 expect no-encoding 2 '' -- "$work/one.txt" --output-encoding

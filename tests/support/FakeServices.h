@@ -15,8 +15,9 @@
 class TFakeServices : public TWorkspaceServices {
 public:
     std::deque<std::optional<std::string>> Files, Folders;  // dialog answers
-    bool ConfirmAnswer = true, HasText = true, ReadFails = false, WriteFails = false, Secret = false;
-    int TextReads = 0;
+    bool ConfirmAnswer = true, HasText = true, ReadFails = false, WriteFails = false, Secret = false,
+         Silent = false;
+    int TextReads = 0, Looks = 0;
     std::string Clipboard;
     const bool* ClipIgnore = nullptr;  // sampled at every clipboard write
     QStringList Filters, Proposed, Titles, Questions, Errors, Messages;
@@ -43,14 +44,16 @@ public:
         Questions << question;
         return ConfirmAnswer;
     }
-    bool ClipboardHasText() override { return HasText; }
-    bool ClipboardMarkedSecret() override { return Secret; }
-    std::string ClipboardText() override
+    // Silent: an owner that never tells its forms.
+    std::unique_ptr<TClipboardCopy> LookAtClipboard() override
     {
-        ++TextReads;
-        if (ReadFails)
-            throw std::runtime_error("clipboard busy");
-        return Clipboard;
+        ++Looks;
+        QStringList formats;
+        if (!Silent)
+            formats << (HasText ? "text/plain" : "image/png");
+        if (!Silent && Secret)
+            formats << "x-kde-passwordManagerHint";
+        return std::make_unique<TCopy>(*this, formats);
     }
     void SetClipboardText(const std::string& text) override
     {
@@ -63,6 +66,23 @@ public:
     void ShowMessage(const QString& text) override { Messages << text; }
 
 private:
+    class TCopy final : public TClipboardCopy {
+    public:
+        TCopy(TFakeServices& services, const QStringList& formats)
+            : TClipboardCopy(formats), FServices(services)
+        { }
+
+    private:
+        std::string ReadText() override
+        {
+            ++FServices.TextReads;
+            if (FServices.ReadFails)
+                throw std::runtime_error("clipboard busy");
+            return FServices.Clipboard;
+        }
+        TFakeServices& FServices;
+    };
+
     static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers)
     {
         if (answers.empty())

@@ -68,6 +68,11 @@ Strings Texts(const TUrlList& list)
 
 class CopiedPage : public testing::TestWithParam<TPageCase> {
 protected:
+    std::string ClipboardText()
+    {
+        const auto copy = Services.LookAtClipboard();
+        return copy->HasText() ? copy->Text() : std::string("-");
+    }
     QTemporaryDir Dir;
     TDesktopServices Services{nullptr};
     TWorkspace W{Services, Dir.path().toStdString() + "/"};
@@ -86,9 +91,9 @@ TEST_P(CopiedPage, TargetsJoinTheTextsUrls)
 
     W.MonitorEnabled = true;
     W.ClipIgnore = false;
-    const std::string before = Services.ClipboardHasText() ? Services.ClipboardText() : std::string("-");
+    const std::string before = ClipboardText();
     ClipboardMonitor::RewriteClipboard(W);
-    const std::string after = Services.ClipboardHasText() ? Services.ClipboardText() : std::string("-");
+    const std::string after = ClipboardText();
     EXPECT_EQ(row.Monitored.empty() ? Strings{before} : row.Monitored, Lines(after));
     EXPECT_TRUE(W.List.Empty());
 }

@@ -29,8 +29,9 @@ TEST(DesktopServices, ClipboardTextGoesBothWaysAsCp932)
     TDesktopServices services(nullptr);
     const std::string text = ToCp932(QString::fromUtf8("日本語 http://x.example/ ｶﾅ\r\n2行目"));
     services.SetClipboardText(text);
-    ASSERT_TRUE(services.ClipboardHasText());
-    EXPECT_EQ(services.ClipboardText(), text);
+    const std::unique_ptr<TClipboardCopy> copy = services.LookAtClipboard();
+    ASSERT_TRUE(copy->HasText());
+    EXPECT_EQ(copy->Text(), text);
 }
 
 TEST(DesktopServices, TheQuestionToEndWithoutSavingNamesItsButtonsAndDefaultsToNo)

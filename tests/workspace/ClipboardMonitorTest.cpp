@@ -61,6 +61,21 @@ TEST_F(ClipboardMonitorTest, ClipboardWithoutTextOrUnreadableLeavesTheErrorAndEm
     EXPECT_FALSE(W.ClipIgnore);
 }
 
+// An owner that does not tell its forms is asked nothing more: one look,
+// no read, and the user's list and the clipboard stay.
+TEST_F(ClipboardMonitorTest, AnOwnerThatNeverAnswersIsAskedOnceAndChangesNothing)
+{
+    Services.Silent = true;
+    Services.Clipboard = "see http://x/";
+    ClipboardMonitor::RewriteClipboard(W);
+    EXPECT_EQ(Services.Looks, 1);
+    EXPECT_EQ(Services.TextReads, 0);
+    EXPECT_EQ(Texts(List), Strings{"http://users/list"});
+    EXPECT_EQ(Services.Clipboard, "see http://x/");
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
+    EXPECT_FALSE(W.ClipIgnore);
+}
+
 TEST_F(ClipboardMonitorTest, PausedOrIgnoringDoesNothingAtAll)
 {
     Services.Clipboard = "see http://x/";

@@ -44,6 +44,7 @@ TEST(Cp932, MemosThatDoNotFitAreKeptAsUtf8)
     } cases[] = {
         {Utf8("買い物\nメモ"), "\x94\x83\x82\xA2\x95\xA8\r\n\x83\x81\x83\x82"},
         {Utf8("買い物 🍣 と 한국어\n"), "\xEF\xBB\xBF" + Utf8("買い物 🍣 と 한국어\r\n").toStdString()},
+        {Utf8("a〜b"), "\xEF\xBB\xBF" + Utf8("a〜b").toStdString()},  // no look-alike of ～
         {QString(), ""},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,7 @@
 // Reading the URL of an Internet shortcut file for the browser.
 #include <gtest/gtest.h>
 
+#include "Errors.h"
 #include "InternetShortcut.h"
 
 namespace {
@@ -44,11 +45,17 @@ TEST(InternetShortcut, OnlyWebAddressesGoToTheBrowser)
         EXPECT_EQ(url.toString().toStdString(), c.Expected) << c.Url;
     }
     // Shortcuts are Shift_JIS (日本 as bytes 93 FA 96 7B); one in UTF-8,
-    // with or without a byte-order mark, reads the same.
-    for (const char* contents : {"[InternetShortcut]\r\nURL=http://x.example/\x93\xFA\x96\x7B\r\n",
-                                 "[InternetShortcut]\r\nURL=http://x.example/日本\r\n",
-                                 "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://x.example/日本\r\n"})
+    // with or without a byte-order mark, or in UTF-16 reads the same.
+    const QString utf16 = QStringLiteral("[InternetShortcut]\r\nURL=http://x.example/日本\r\n");
+    for (const std::string& contents :
+         {std::string("[InternetShortcut]\r\nURL=http://x.example/\x93\xFA\x96\x7B\r\n"),
+          std::string("[InternetShortcut]\r\nURL=http://x.example/日本\r\n"),
+          std::string("\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://x.example/日本\r\n"),
+          "\xFF\xFE"
+              + std::string(reinterpret_cast<const char*>(utf16.utf16()),
+                            2 * static_cast<std::size_t>(utf16.size()))})
         EXPECT_EQ(ShortcutBrowserUrl(contents).path(), QStringLiteral("/日本")) << contents;
+    EXPECT_THROW(ShortcutBrowserUrl(std::string("\xFF\xFE\0\0", 4)), EUnsupportedEncoding);
 }
 
 }  // namespace

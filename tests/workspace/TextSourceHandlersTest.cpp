@@ -50,26 +50,38 @@ TEST_F(TextSources, DroppedFilesAreReadInOrderAndAFailureStopsTheRest)
     EXPECT_EQ(Services.Errors.size(), 1);
 }
 
+TEST_F(TextSources, Utf16FilesAreReadAndUtf32IsRefusedNamingTheFile)
+{
+    WriteBytes(Folder + "16.txt", std::string("\xFE\xFF\0h\0t\0t\0p\0:\0/\0/\0u\0/\x30\x1C", 22));
+    WriteBytes(Folder + "32.txt", std::string("\xFF\xFE\0\0h\0\0\0", 8));
+    W.Run([&] { W.ReadDroppedFiles({Folder + "16.txt", Folder + "32.txt"}); });
+    EXPECT_EQ(Texts(List), Strings{"http://u/%E3%80%9C"});
+    EXPECT_EQ(Services.Errors,
+              QStringList{QString::fromStdString(Folder)
+                          + Utf8("32.txt を読み込めません（UTF-32 のファイルには対応していません）。")});
+}
+
 TEST_F(TextSources, ClipboardReportsEveryOutcomeOnTheStatusLineOnly)
 {
     Services.Clipboard = "look at http://a.example/x now\r\nhttp://b.example/y";
     W.PasteClipboard();
     EXPECT_EQ(Texts(List), (Strings{"http://a.example/x", "http://b.example/y"}));
     EXPECT_EQ(W.StatusLine, Utf8("正常＞CBよりURLを抽出しました。"));
+    const auto extract = [&] { return W.ExtractFromClipboard(*Services.LookAtClipboard()); };
 
     Services.HasText = false;
-    EXPECT_FALSE(W.ExtractFromClipboard());
+    EXPECT_FALSE(extract());
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容がﾃｷｽﾄではありません。"));
     Services.HasText = true;
     Services.ReadFails = true;
-    EXPECT_FALSE(W.ExtractFromClipboard());
+    EXPECT_FALSE(extract());
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
 
     // A refused range is caught as well; the entries before it stay.
     Services.ReadFails = false;
     W.Options.RangeExpansion = true;
     Services.Clipboard = "http://c.example/\n" + RefusedLine;
-    EXPECT_FALSE(W.ExtractFromClipboard());
+    EXPECT_FALSE(extract());
     EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
     EXPECT_EQ(List.Count(), 3u);
     EXPECT_TRUE(Services.Errors.isEmpty());

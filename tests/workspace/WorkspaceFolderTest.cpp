@@ -53,6 +53,24 @@ TEST_F(Prefix, TheMarkerUnderShareMakesACopyInstalledAndItsDataFolderIsCreated)
     EXPECT_EQ(WorkspaceFolderFor(moved + "/bin/", User), User);
 }
 
+TEST_F(Prefix, ADataFolderThatCannotBeKnownOrMadeIsRefusedNamingWhy)
+{
+    Install();
+    const auto refusal = [&](const std::string& user) {
+        try {
+            WorkspaceFolderFor(Bin, user);
+        } catch (const std::exception& failure) {
+            return std::string(failure.what());
+        }
+        return std::string("(none)");
+    };
+    EXPECT_NE(refusal("").find("環境変数 HOME が設定されていない"), std::string::npos);
+    const std::string file = Root.path().toStdString() + "/file";
+    std::ofstream(file) << "x";
+    EXPECT_EQ(refusal(file + "/linkrake/"),
+              file + "/linkrake/ を作成できません（パスの途中にフォルダーでないものがあります）。");
+}
+
 TEST(WorkspaceFolder, UserDataFolderFollowsXdgDataHome)
 {
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
@@ -60,6 +78,10 @@ TEST(WorkspaceFolder, UserDataFolderFollowsXdgDataHome)
     EXPECT_EQ(UserDataFolder(), "/tmp/xdg-data/linkrake/");
     qunsetenv("XDG_DATA_HOME");
     EXPECT_EQ(UserDataFolder(), qgetenv("HOME").toStdString() + "/.local/share/linkrake/");
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("HOME");
+    EXPECT_EQ(UserDataFolder(), "") << "not //.local/share/linkrake/";
+    qputenv("HOME", home);
     if (!saved.isNull())
         qputenv("XDG_DATA_HOME", saved);
 }

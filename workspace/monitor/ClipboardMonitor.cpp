@@ -29,9 +29,16 @@ void RewriteClipboard(TWorkspace& workspace)
 {
     if (!workspace.MonitorEnabled || workspace.ClipIgnore)
         return;
+    const std::unique_ptr<TClipboardCopy> copy = workspace.LookAtClipboard();
+    // An owner that does not answer has cost its time-out once; the list and
+    // the clipboard stay as they are.
+    if (copy->Formats().isEmpty()) {
+        workspace.StatusLine = TWorkspace::ClipboardUnreadableStatus();
+        return;
+    }
     // A password manager's copy is neither read nor replaced: the user pastes
     // it elsewhere as it is, and nothing here (list, undo, status) records it.
-    if (workspace.ClipboardMarkedSecret())
+    if (copy->MarkedSecret())
         return;
     // Entered only with the flag down, so the bracket lowers it again.
     TClipIgnoreBracket ignoreOwnWrites(workspace.ClipIgnore);
@@ -39,7 +46,7 @@ void RewriteClipboard(TWorkspace& workspace)
     // to the list after, whatever happens in between.
     TUndoRecording undo(workspace.History, workspace.List);
     undo->TakeAll(workspace.List);
-    if (!workspace.ExtractFromClipboard(true))
+    if (!workspace.ExtractFromClipboard(*copy, true))
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
     workspace.List.Clear();

@@ -1,0 +1,198 @@
+// kernels::IsValidUtf8: whether bytes are valid UTF-8, in 32-byte AVX2
+// steps where the processor has them, else a character at a time (the
+// 16-byte SSE2 steps lack the byte shuffle the look-ups need).
+#include "ByteKernels.h"
+#include "Utf8Scan.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#define LINKRAKE_X86_KERNELS 1
+#include <immintrin.h>
+#endif
+
+namespace kernels {
+
+namespace {
+
+// The common three-byte character is taken without the general decoder.
+bool IsValidUtf8Bytewise(const unsigned char* bytes, std::size_t length)
+{
+    for (std::size_t at = 0; at < length;) {
+        const unsigned char c = bytes[at];
+        if (c < 0x80) {
+            ++at;
+        } else if (c >= 0xE1 && c <= 0xEF && c != 0xED && at + 2 < length
+                   && utf8::IsContinuation(bytes[at + 1]) && utf8::IsContinuation(bytes[at + 2])) {
+            at += 3;
+        } else {
+            char32_t cp;
+            const int sequence = utf8::Decode(bytes + at, length - at, cp);
+            if (sequence <= 0)
+                return false;
+            at += static_cast<std::size_t>(sequence);
+        }
+    }
+    return true;
+}
+
+#if LINKRAKE_X86_KERNELS
+
+// Each byte is checked against the one before it through three tables,
+// indexed by the high and low nibble of the first byte and the high nibble
+// of the second, whose bits name the faults such a pair can show: a fault
+// stands where all three agree. The third and fourth bytes of longer
+// sequences are checked against the lead two and three bytes back.
+constexpr unsigned char TooShort = 1 << 0;   // a lead not followed by a continuation
+constexpr unsigned char TooLong = 1 << 1;    // a continuation after ASCII
+constexpr unsigned char Overlong3 = 1 << 2;  // E0 80..9F
+constexpr unsigned char TooLarge = 1 << 3;   // above U+10FFFF
+constexpr unsigned char Surrogate = 1 << 4;  // ED A0..BF
+constexpr unsigned char Overlong2 = 1 << 5;  // C0 or C1
+constexpr unsigned char TooLarge1000 = 1 << 6;
+constexpr unsigned char Overlong4 = 1 << 6;  // F0 80..8F
+constexpr unsigned char TwoContinuations = 1 << 7;
+constexpr unsigned char Carry = TooShort | TooLong | TwoContinuations;
+constexpr unsigned char Large = Carry | TooLarge | TooLarge1000;
+constexpr unsigned char Second8 =
+    TooLong | Overlong2 | TwoContinuations | Overlong3 | TooLarge1000 | Overlong4;
+constexpr unsigned char Second9 = TooLong | Overlong2 | TwoContinuations | Overlong3 | TooLarge;
+constexpr unsigned char SecondAB = TooLong | Overlong2 | TwoContinuations | Surrogate | TooLarge;
+
+// clang-format off
+constexpr unsigned char FirstHigh[16] = {
+    TooLong, TooLong, TooLong, TooLong, TooLong, TooLong, TooLong, TooLong,
+    TwoContinuations, TwoContinuations, TwoContinuations, TwoContinuations,
+    TooShort | Overlong2, TooShort, TooShort | Overlong3 | Surrogate,
+    TooShort | TooLarge | TooLarge1000 | Overlong4};
+constexpr unsigned char FirstLow[16] = {
+    Carry | Overlong3 | Overlong2 | Overlong4, Carry | Overlong2, Carry, Carry,
+    Carry | TooLarge, Large, Large, Large, Large, Large, Large, Large, Large,
+    Large | Surrogate, Large, Large};
+constexpr unsigned char SecondHigh[16] = {
+    TooShort, TooShort, TooShort, TooShort, TooShort, TooShort, TooShort, TooShort,
+    Second8, Second9, SecondAB, SecondAB, TooShort, TooShort, TooShort, TooShort};
+// A block that ends in a lead byte whose sequence does not fit in it: its
+// last byte above BF, the one before above DF, or the one before that
+// above EF.
+constexpr unsigned char LastUnfinished[32] = {
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xEF, 0xDF, 0xBF};
+// clang-format on
+
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#endif
+
+inline __m256i Table(const unsigned char (&values)[16])
+{
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values)));
+}
+
+inline __m256i Load(const unsigned char* at)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+
+// The block moved on by one, two or three bytes, the last bytes of the
+// block before in front.
+inline __m256i Before1(__m256i block, __m256i previous)
+{
+    return _mm256_alignr_epi8(block, _mm256_permute2x128_si256(previous, block, 0x21), 15);
+}
+inline __m256i Before2(__m256i block, __m256i previous)
+{
+    return _mm256_alignr_epi8(block, _mm256_permute2x128_si256(previous, block, 0x21), 14);
+}
+inline __m256i Before3(__m256i block, __m256i previous)
+{
+    return _mm256_alignr_epi8(block, _mm256_permute2x128_si256(previous, block, 0x21), 13);
+}
+
+// What the check carries from one block to the next.
+struct TState {
+    __m256i Faults;
+    __m256i Previous;
+    __m256i Unfinished;
+};
+
+inline void Check(TState& state, __m256i block)
+{
+    if (_mm256_movemask_epi8(block) == 0) {
+        // ASCII: a sequence the block before left unfinished is cut short.
+        state.Faults = _mm256_or_si256(state.Faults, state.Unfinished);
+        state.Unfinished = _mm256_setzero_si256();
+        state.Previous = block;
+        return;
+    }
+    const __m256i low = _mm256_set1_epi8(0x0F);
+    const __m256i first = Before1(block, state.Previous);
+    const __m256i pairs = _mm256_and_si256(
+        _mm256_and_si256(
+            _mm256_shuffle_epi8(Table(FirstHigh), _mm256_and_si256(_mm256_srli_epi16(first, 4), low)),
+            _mm256_shuffle_epi8(Table(FirstLow), _mm256_and_si256(first, low))),
+        _mm256_shuffle_epi8(Table(SecondHigh), _mm256_and_si256(_mm256_srli_epi16(block, 4), low)));
+    // The bytes that must be continuations as third or fourth bytes: the
+    // only pairs of continuations that are no fault.
+    const __m256i third = _mm256_subs_epu8(Before2(block, state.Previous), _mm256_set1_epi8(0xE0 - 0x80));
+    const __m256i fourth = _mm256_subs_epu8(Before3(block, state.Previous), _mm256_set1_epi8(0xF0 - 0x80));
+    const __m256i needed =
+        _mm256_and_si256(_mm256_or_si256(third, fourth), _mm256_set1_epi8(static_cast<char>(0x80)));
+    state.Faults = _mm256_or_si256(state.Faults, _mm256_xor_si256(needed, pairs));
+    state.Unfinished = _mm256_subs_epu8(block, Load(LastUnfinished));
+    state.Previous = block;
+}
+
+inline bool None(__m256i bits)
+{
+    return _mm256_testz_si256(bits, bits) != 0;
+}
+
+bool IsValidUtf8Wide(const unsigned char* bytes, std::size_t length)
+{
+    constexpr std::size_t Width = 32;
+    TState state{_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256()};
+    std::size_t i = 0;
+    for (; i + Width <= length; i += Width) {
+        Check(state, Load(bytes + i));
+        // A fault ends the check, looked for now and then only.
+        if (i % 1024 == 0 && !None(state.Faults))
+            return false;
+    }
+    if (!None(state.Faults))
+        return false;
+    if (i == length)
+        return None(state.Unfinished);
+    // The rest a character at a time, from the start of the character the
+    // steps may have left unfinished.
+    std::size_t back = i;
+    while (back > 0 && i - back < 3 && utf8::IsContinuation(bytes[back]))
+        --back;
+    if (back == i && !None(state.Unfinished))
+        return false;
+    return IsValidUtf8Bytewise(bytes + back, length - back);
+}
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
+
+const bool CanCheckWide = __builtin_cpu_supports("avx2");
+
+#endif
+
+}  // namespace
+
+bool IsValidUtf8(const unsigned char* bytes, std::size_t length)
+{
+#if LINKRAKE_X86_KERNELS
+    if (CanCheckWide && WideSteps())
+        return IsValidUtf8Wide(bytes, length);
+#endif
+    return IsValidUtf8Bytewise(bytes, length);
+}
+
+}  // namespace kernels
