@@ -12,6 +12,7 @@
 #include "IniFile.h"
 #include "ShiftJisCodec.h"
 #include "TextEncoding.h"
+#include "TrackingParameters.h"
 #include "UrlList.h"
 #include "UrlSink.h"
 
@@ -123,3 +124,11 @@ std::string ReadFileBytes(int fd);
 // Clipboard text: every CR removed, lines cut by the splitter on LF.
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlList& list);
 void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlSink& sink);
+// A copy that offers the link targets of a web page beside its text: the
+// text's URLs, then those the recognizer finds in each target (never kana
+// typed), leaving out any the text's URLs already hold. One range budget
+// covers the whole copy.
+void ExtractFromCopy(std::string_view text, const std::vector<std::string>& targets,
+                     const TExtractOptions& options, TUrlSink& sink);
+void ExtractFromCopy(std::string_view text, const std::vector<std::string>& targets,
+                     const TExtractOptions& options, TUrlList& list);

@@ -16,6 +16,8 @@ struct TExtractOptions {
     bool ParentPathRule = false;         // "../" starts a relative URL
     bool RootPathRule = false;           // a leading "/" starts one
     bool SlashDotRule = false;           // a field holding "/" and "." is one
+    bool LinkTargets = true;             // a copied page's link targets are read too
+    bool Utf8List = false;               // the URL list file is written in UTF-8 with LF
     std::string ReplaceFrom;
     std::string ReplaceTo;
     std::string SearchText;

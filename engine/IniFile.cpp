@@ -210,6 +210,8 @@ TExtractOptions ReadExtractOptions(const TIniFile& ini)
     readBool("RULE1", options.ParentPathRule);
     readBool("RULE2", options.RootPathRule);
     readBool("RULE3", options.SlashDotRule);
+    readBool("LINKTARGETS", options.LinkTargets);
+    readBool("UTF8LIST", options.Utf8List);
     readText("BEFORE", options.ReplaceFrom);
     readText("AFTER", options.ReplaceTo);
     readText("SEARCH", options.SearchText);
@@ -235,4 +237,6 @@ void WriteExtractOptions(TIniFile& ini, const TExtractOptions& options)
     writeBool("RULE1", options.ParentPathRule);
     writeBool("RULE2", options.RootPathRule);
     writeBool("RULE3", options.SlashDotRule);
+    writeBool("LINKTARGETS", options.LinkTargets);
+    writeBool("UTF8LIST", options.Utf8List);
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <unordered_set>
 
 namespace {
 
@@ -190,16 +191,27 @@ void ExtractFromClipboardText(std::string_view text, const TExtractOptions& opti
     ExtractFromClipboardText(text, options, sink);
 }
 
-void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlSink& sink)
+namespace {
+
+// Monitoring reads whatever anyone copies: the whole copy gets the budget
+// of one range, and the sink its own budget back afterwards.
+class TCopyBudget {
+public:
+    explicit TCopyBudget(TUrlSink& sink) : FSink(sink), FSaved(sink.RangeEntriesLeft)
+    {
+        sink.RangeEntriesLeft = std::min(sink.RangeEntriesLeft, MaxRangeEntries);
+    }
+    ~TCopyBudget() { FSink.RangeEntriesLeft = FSaved; }
+    TCopyBudget(const TCopyBudget&) = delete;
+    TCopyBudget& operator=(const TCopyBudget&) = delete;
+
+private:
+    TUrlSink& FSink;
+    long long FSaved;
+};
+
+void ExtractClipboardLines(std::string_view text, const TExtractOptions& options, TUrlSink& sink)
 {
-    // Monitoring reads whatever anyone copies: the whole text gets the
-    // budget of one range, and the sink its own budget back afterwards.
-    struct TTextBudget {
-        TUrlSink& Sink;
-        long long Saved = Sink.RangeEntriesLeft;
-        ~TTextBudget() { Sink.RangeEntriesLeft = Saved; }
-    } budget{sink};
-    sink.RangeEntriesLeft = std::min(sink.RangeEntriesLeft, MaxRangeEntries);
     std::string withoutCr;
     withoutCr.reserve(text.size());
     AppendWithoutCr(withoutCr, text);
@@ -209,4 +221,55 @@ void ExtractFromClipboardText(std::string_view text, const TExtractOptions& opti
         ExtractUrlsFromLine(line, options, sink);
         return true;
     });
+}
+
+// Hands URLs on and notes them (the text's), or hands on only those not
+// noted (the targets'). The range budget is its own, shared by both.
+class TCopySink final : public TUrlSink {
+public:
+    explicit TCopySink(TUrlSink& next) : FNext(next) { RangeEntriesLeft = next.RangeEntriesLeft; }
+    bool Noting = true;
+    void Add(std::string_view url) override
+    {
+        if (Noting)
+            FSeen.emplace(url);
+        else if (FSeen.count(std::string(url)))
+            return;
+        FNext.Add(url);
+    }
+
+private:
+    TUrlSink& FNext;
+    std::unordered_set<std::string> FSeen;
+};
+
+}  // namespace
+
+void ExtractFromClipboardText(std::string_view text, const TExtractOptions& options, TUrlSink& sink)
+{
+    TCopyBudget budget(sink);
+    ExtractClipboardLines(text, options, sink);
+}
+
+void ExtractFromCopy(std::string_view text, const std::vector<std::string>& targets,
+                     const TExtractOptions& options, TUrlSink& sink)
+{
+    if (targets.empty())
+        return ExtractFromClipboardText(text, options, sink);
+    TCopyBudget budget(sink);
+    TCopySink copy(sink);
+    ExtractClipboardLines(text, options, copy);
+    copy.Noting = false;
+    // A target was never typed, so never in kana mode.
+    TExtractOptions targetOptions = options;
+    targetOptions.KanaConversion = false;
+    for (const std::string& target : targets)
+        ExtractClipboardLines(target, targetOptions, copy);
+}
+
+void ExtractFromCopy(std::string_view text, const std::vector<std::string>& targets,
+                     const TExtractOptions& options, TUrlList& list)
+{
+    TUrlListSink sink(list);
+    ExtractFromCopy(text, targets, options, sink);
 }

@@ -14,9 +14,9 @@ namespace {
 
 constexpr std::size_t MaxValueBytes = 2047;
 constexpr char Section[] = "SYSTEM";
-const std::array<const char*, 15> Keys = {"PREFIX",     "NUMBER", "WWW",   "ALL",    "NTT",
-                                          "EXTRACTION", "CB",     "LINK",  "RULE1",  "RULE2",
-                                          "RULE3",      "BEFORE", "AFTER", "SEARCH", "MEMO"};
+const std::array<const char*, 17> Keys = {"PREFIX", "NUMBER", "WWW",   "ALL",         "NTT",     "EXTRACTION",
+                                          "CB",     "LINK",   "RULE1", "RULE2",       "RULE3",   "BEFORE",
+                                          "AFTER",  "SEARCH", "MEMO",  "LINKTARGETS", "UTF8LIST"};
 
 bool IsBlank(char c)
 {

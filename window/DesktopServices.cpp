@@ -1,5 +1,7 @@
 #include "DesktopServices.h"
 
+#include "CopiedPage.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -66,6 +68,15 @@ private:
         if (!data)
             throw std::runtime_error("clipboard unavailable");
         return ToCp932(data->text());
+    }
+    // Only from the forms listed once: the address forms are read only
+    // when offered.
+    std::optional<TCopiedPage> ReadPage() override
+    {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        if (!data)
+            throw std::runtime_error("clipboard unavailable");
+        return CopiedPageOf(*data, Formats());
     }
 };
 

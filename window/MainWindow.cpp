@@ -254,6 +254,8 @@ TExtractOptions TMainWindow::OptionsFromControls() const
     o.ParentPathRule = FUi->ParentPathRuleCheck->isChecked();
     o.RootPathRule = FUi->RootPathRuleCheck->isChecked();
     o.SlashDotRule = FUi->SlashDotRuleCheck->isChecked();
+    o.LinkTargets = FUi->LinkTargetsCheck->isChecked();
+    o.Utf8List = FUi->Utf8ListCheck->isChecked();
     o.ReplaceFrom = ToCp932(FUi->FindEdit->text());
     o.ReplaceTo = ToCp932(FUi->ReplaceWithEdit->text());
     o.SearchText = ToCp932(FUi->SearchEdit->text());
@@ -275,6 +277,8 @@ void TMainWindow::OptionsToControls(const TExtractOptions& o)
     FUi->ParentPathRuleCheck->setChecked(o.ParentPathRule);
     FUi->RootPathRuleCheck->setChecked(o.RootPathRule);
     FUi->SlashDotRuleCheck->setChecked(o.SlashDotRule);
+    FUi->LinkTargetsCheck->setChecked(o.LinkTargets);
+    FUi->Utf8ListCheck->setChecked(o.Utf8List);
     SetTextIfChanged(FUi->FindEdit, FromCp932(o.ReplaceFrom));
     SetTextIfChanged(FUi->ReplaceWithEdit, FromCp932(o.ReplaceTo));
     SetTextIfChanged(FUi->SearchEdit, FromCp932(o.SearchText));

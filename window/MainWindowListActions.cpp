@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "BrowserOpener.h"
+#include "CopiedPage.h"
 #include "MainWindow.h"
 #include "UrlDrag.h"
 #include "UrlListView.h"
@@ -44,10 +45,13 @@ void TMainWindow::BindCommands()
         {FUi->actionInvertSelection, &TWorkspace::InvertSelection},
         {FUi->actionUndo, &TWorkspace::Undo},
         {FUi->actionRedo, &TWorkspace::Redo},
+        {FUi->actionBookmarks, &TWorkspace::CreateBookmarks},
+        {FUi->actionStripTracking, &TWorkspace::StripTracking},
     };
     // Commands that may rewrite items take the link check's outcomes of
     // the rewritten ones away.
-    const QAction* rewriting[] = {FUi->actionModify, FUi->actionReplace, FUi->actionUndo, FUi->actionRedo};
+    const QAction* rewriting[] = {FUi->actionModify, FUi->actionReplace, FUi->actionStripTracking,
+                                  FUi->actionUndo, FUi->actionRedo};
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this,
                 [this, h = handler, rewrites = std::ranges::find(rewriting, action) != std::end(rewriting)] {
@@ -76,6 +80,8 @@ void TMainWindow::BindCommands()
         {FUi->SearchButton, FUi->actionSearch},
         {FUi->ClearSelectionButton, FUi->actionClearSelection},
         {FUi->InvertSelectionButton, FUi->actionInvertSelection},
+        {FUi->BookmarksButton, FUi->actionBookmarks},
+        {FUi->StripTrackingButton, FUi->actionStripTracking},
     };
     for (const auto& [button, action] : buttons)
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
@@ -106,7 +112,16 @@ void TMainWindow::BindListActions()
     menu->setObjectName(QStringLiteral("UrlListMenu"));
     menu->addAction(FUi->actionUndo);
     menu->addSeparator();
-    menu->addActions({FUi->actionOpenInBrowser, FUi->actionCopy, FUi->actionModify, FUi->actionDelete});
+    menu->addActions({FUi->actionOpenInBrowser, FUi->actionCopy, FUi->actionModify});
+    // The menu's entry takes what the menu's other entries take: the
+    // selection, or the item under the pointer, never the whole list.
+    auto* stripChosen = menu->addAction(FUi->actionStripTracking->text());
+    stripChosen->setObjectName(QStringLiteral("actionStripTrackingChosen"));
+    connect(stripChosen, &QAction::triggered, this, [this] {
+        FItemTextsMayChange = true;
+        RunWorkspaceHandler([this] { FWorkspace->StripTrackingFromChosen(); });
+    });
+    menu->addAction(FUi->actionDelete);
     menu->addSeparator();
     menu->addAction(FUi->actionCheckLinks);
     // Greyed in the menu when there is nothing to undo; the key stays live
@@ -149,12 +164,18 @@ bool TMainWindow::TakeListTextDrop(QObject* watched, QDropEvent* event)
         return true;
     }
     const std::optional<std::string> text = DroppedText(event->mimeData());
-    if (!text) {
+    const QMimeData* dropped = event->mimeData();
+    const std::optional<TCopiedPage> page =
+        text || !dropped ? std::nullopt : CopiedPageOf(*dropped, dropped->formats());
+    if (!text && !page) {
         event->ignore();
         return true;
     }
     event->acceptProposedAction();
     if (event->type() == QEvent::Drop)
-        RunWorkspaceHandler([this, &text] { FWorkspace->PasteDroppedText(*text); });
+        RunWorkspaceHandler([this, &text, dropped] {
+            FWorkspace->PasteDroppedText(text.value_or(std::string()),
+                                         dropped ? CopiedPageOf(*dropped, dropped->formats()) : std::nullopt);
+        });
     return true;
 }

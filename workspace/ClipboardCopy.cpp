@@ -1,5 +1,6 @@
 #include "ClipboardCopy.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 bool TClipboardCopy::MarkedSecret() const
@@ -26,4 +27,20 @@ const std::string& TClipboardCopy::Text()
         }
     }
     return *FText;
+}
+
+bool TClipboardCopy::OffersPicture() const
+{
+    return std::any_of(FFormats.begin(), FFormats.end(),
+                       [](const QString& form) { return form.startsWith(QLatin1String("image/")); });
+}
+
+const std::optional<TCopiedPage>& TClipboardCopy::Page()
+{
+    // Marked read first: a page that failed to read counts as none later.
+    if (!FPageRead && Offers(QStringLiteral("text/html"))) {
+        FPageRead = true;
+        FPage = ReadPage();
+    }
+    return FPage;
 }

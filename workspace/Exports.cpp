@@ -1,5 +1,6 @@
 #include "Workspace.h"
 
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QScopedValueRollback>
 
+#include "Bookmarks.h"
 #include "Cp932.h"
 #include "FileWriting.h"
 #include "ListText.h"
@@ -27,6 +29,28 @@ std::string LinkPageContents(const TUrlList& list)
         page += "<li><a href=\"" + item.Text + "\" target=\"_blank\">" + item.Text + "</a></li>" + LineEnd;
     page += "</ol></body></html>" + LineEnd;
     return page;
+}
+
+// Every item in UTF-8 followed by LF, for the tools that read URL lists,
+// converted through the one table, a few hundred kilobytes at a time.
+TFileContents Utf8ListFileContents(const TUrlList& list)
+{
+    return [&list](const TPieceSink& sink) {
+        constexpr std::size_t PieceSize = std::size_t{1} << 18;
+        std::string piece;
+        for (const TUrlList::TItem& item : list.Items()) {
+            const std::size_t at = piece.size();
+            piece.resize(at + 3 * item.Text.size() + 1);
+            piece.resize(at + ShiftJisToUtf8At(item.Text, piece.data() + at));
+            piece += '\n';
+            if (piece.size() >= PieceSize) {
+                sink(piece);
+                piece.clear();
+            }
+        }
+        if (!piece.empty())
+            sink(piece);
+    };
 }
 
 // The prefix is CP932 text; the file system wants its own encoding.
@@ -88,7 +112,7 @@ void TWorkspace::CreateUrlListFile()
         StatusLine = QStringLiteral("報告＞URLﾘｽﾄの出力を中止しました。");
         return;
     }
-    WriteFileTruncating(*path, ListFileContents(List));
+    WriteFileTruncating(*path, Options.Utf8List ? Utf8ListFileContents(List) : ListFileContents(List));
     StatusLine = QStringLiteral("報告＞URLﾘｽﾄ出力完了。");
 }
 
@@ -110,6 +134,24 @@ void TWorkspace::CreateLinkPage()
     }
     WriteFileTruncating(*path, LinkPageContents(List));
     StatusLine = QStringLiteral("報告＞リンク集作成完了。");
+}
+
+void TWorkspace::CreateBookmarks()
+{
+    const std::time_t now = std::time(nullptr);
+    const std::string contents = BookmarkFileContents(List, now);
+    if (contents.empty()) {
+        StatusLine = QStringLiteral("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。");
+        return;
+    }
+    const std::optional<std::string> path =
+        FServices.ChooseSaveFile(QStringLiteral("ﾌﾞｯｸﾏｰｸ(*.html)"), QStringLiteral("bookmarks.html"));
+    if (!path) {
+        StatusLine = QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。");
+        return;
+    }
+    WriteFileTruncating(*path, contents);
+    StatusLine = QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸ出力完了。");
 }
 
 void TWorkspace::CopyWholeList()

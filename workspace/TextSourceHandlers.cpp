@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "InputFiles.h"
+#include "PageLinks.h"
 
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)");
@@ -59,19 +60,33 @@ void TWorkspace::ReadDroppedFiles(const std::vector<std::string>& paths)
     StatusLine = QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。");
 }
 
+std::vector<std::string> TWorkspace::LinkTargetsOf(const std::optional<TCopiedPage>& page) const
+{
+    std::vector<std::string> targets;
+    if (!page || !Options.LinkTargets)
+        return targets;
+    for (const std::string& target : LinkTargetsOfPage(page->Html, page->Address))
+        targets.push_back(Utf8ToShiftJis(target));
+    return targets;
+}
+
 QString TWorkspace::ClipboardUnreadableStatus()
 {
     return QStringLiteral("エラー＞CBの内容が読み込めませんでした。");
 }
 
-bool TWorkspace::ExtractFromClipboard(TClipboardCopy& copy)
+bool TWorkspace::ExtractFromClipboard(TClipboardCopy& copy, bool monitoring)
 {
     try {
-        if (!copy.HasText()) {
+        std::vector<std::string> targets;
+        if (Options.LinkTargets && !(monitoring && copy.OffersPicture()))
+            targets = LinkTargetsOf(copy.Page());
+        // A page without links is no text either.
+        if (!copy.HasText() && targets.empty()) {
             StatusLine = QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。");
             return false;
         }
-        ExtractFromClipboardText(copy.Text(), Options, List);
+        ExtractFromCopy(copy.HasText() ? copy.Text() : std::string(), targets, Options, List);
     } catch (...) {
         // Monitoring calls this unattended: no failure may escape to a dialog.
         StatusLine = ClipboardUnreadableStatus();
@@ -89,12 +104,12 @@ void TWorkspace::PasteClipboard()
     ExtractFromClipboard(*FServices.LookAtClipboard());
 }
 
-void TWorkspace::PasteDroppedText(const std::string& text)
+void TWorkspace::PasteDroppedText(const std::string& text, const std::optional<TCopiedPage>& page)
 {
     StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
-    ExtractFromClipboardText(text, Options, List);
+    ExtractFromCopy(text, LinkTargetsOf(page), Options, List);
     StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
 }
 

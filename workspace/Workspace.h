@@ -81,14 +81,17 @@ public:
     void InputTextFile();
     void ReadDroppedFiles(const std::vector<std::string>& paths);
     std::unique_ptr<TClipboardCopy> LookAtClipboard() { return FServices.LookAtClipboard(); }
-    // The URLs of the copy's text; false, with the reason on the status
-    // line, when it holds no text or cannot be read.
-    bool ExtractFromClipboard(TClipboardCopy& copy);
+    // The URLs of the copy's text and of the link targets of the page it
+    // offers; false, with the reason on the status line, when it holds
+    // neither or cannot be read. Monitoring leaves the links of a copy that
+    // offers a picture unread, as it leaves pictures.
+    bool ExtractFromClipboard(TClipboardCopy& copy, bool monitoring = false);
     static QString ClipboardUnreadableStatus();
     void PasteClipboard();
     void AddEnteredUrl();
-    // Text or links dropped onto the list: taken as the clipboard's text is.
-    void PasteDroppedText(const std::string& text);
+    // Text or links dropped onto the list: taken as the clipboard's text is,
+    // with the link targets of a dropped page.
+    void PasteDroppedText(const std::string& text, const std::optional<TCopiedPage>& page = std::nullopt);
 
     // ---- List operations ----
     int FirstSelectedIndex() const;
@@ -104,17 +107,27 @@ public:
     void InvertSelection();   // invert selection
     void Undo();
     void Redo();
+    // Tracking parameters out of the selected items in place, or out of
+    // every item when none is selected; the list's menu takes the focused
+    // item instead, as its other entries do.
+    void StripTracking();
+    void StripTrackingFromChosen();
 
     // ---- Exports ----
     void CreateShortcuts();    // shortcut files
     void CreateUrlListFile();  // URL list file
     void CreateLinkPage();     // HTML link page
+    void CreateBookmarks();    // a bookmarks file browsers import
     void CopyWholeList();      // copy whole list
     void CopyListToClipboard();
     void CopySelected();    // copy selected
     void CopyFocusedUrl();  // copy focused item
 
 private:
+    enum class TItemChoice { All, Selected, Focused };
+    void StripTrackingFrom(TItemChoice choice);
+    // The page's link targets as CP932, none when the option is off.
+    std::vector<std::string> LinkTargetsOf(const std::optional<TCopiedPage>& page) const;
     bool WasUnreadable(const std::string& path) const;
     void NoteUnreadable(const std::string& path, const std::exception& failure);
 

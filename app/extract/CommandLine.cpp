@@ -4,7 +4,8 @@
 
 const char* const ExtractorUsage =
     "usage: linkrake-extract [--ini FILE] [--set KEY=VALUE]... [--clipboard]\n"
-    "                        [--input-encoding ENC] [--output-encoding ENC] [FILE...]\n"
+    "                        [--strip-tracking] [--input-encoding ENC]\n"
+    "                        [--output-encoding ENC] [FILE...]\n"
     "\n"
     "Prints the URLs found in each FILE (standard input when none is given),\n"
     "one per line ending in CR LF, in the encoding of the input it came from.\n"
@@ -14,6 +15,8 @@ const char* const ExtractorUsage =
     "                    WWW, ALL, NTT, EXTRACTION, RULE1, RULE2, RULE3 take 0 or 1,\n"
     "                    MEMO takes any text\n"
     "  --clipboard       treat each input as clipboard text instead of a text file\n"
+    "  --strip-tracking  remove tracking parameters (utm_*, fbclid, gclid, ...)\n"
+    "                    from the URLs' queries before printing them\n"
     "  --input-encoding auto|utf-8|shift_jis\n"
     "                    how inputs are read; auto (the default) takes an input\n"
     "                    as UTF-16 when it starts with a UTF-16 byte-order mark,\n"
@@ -97,6 +100,8 @@ std::optional<TExtractorRequest> ParseCommandLine(int argc, char** argv, std::st
             request.Help = true;
         } else if (arg == "--clipboard") {
             request.Clipboard = true;
+        } else if (arg == "--strip-tracking") {
+            request.StripTracking = true;
         } else if (arg == "--input-encoding" || arg == "--output-encoding") {
             const std::optional<TTextEncoding> encoding =
                 i + 1 < argc ? EncodingNamed(argv[i + 1]) : std::optional<TTextEncoding>();

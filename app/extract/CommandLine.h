@@ -11,6 +11,7 @@
 struct TExtractorRequest {
     bool Help = false;
     bool Clipboard = false;
+    bool StripTracking = false;
     TTextEncoding InputEncoding = TTextEncoding::Auto;
     TTextEncoding OutputEncoding = TTextEncoding::Auto;  // Auto: each input's own
     std::optional<std::string> IniPath;

@@ -10,6 +10,7 @@
 
 #include "CommandLine.h"
 #include "Engine.h"
+#include "TrackingStripSink.h"
 #include "UrlWriter.h"
 
 namespace {
@@ -46,7 +47,7 @@ TFileSplit Split()
 // text. Standard input is read through its descriptor, from where it stands:
 // reopening it by name fails on sockets and rewinds files.
 void ExtractInput(const std::optional<std::string>& path, const TExtractorRequest& request,
-                  const TExtractOptions& options, TUrlWriter& writer)
+                  const TExtractOptions& options, TUrlSink& writer)
 {
     writer.InputEncoding = request.InputEncoding;
     if (request.Clipboard) {
@@ -71,6 +72,8 @@ int Run(const TExtractorRequest& request)
     }
 
     TUrlWriter writer(STDOUT_FILENO, request.OutputEncoding);
+    TTrackingStripSink stripping(writer);
+    TUrlSink& sink = request.StripTracking ? static_cast<TUrlSink&>(stripping) : writer;
     int status = ExitDone;
     std::vector<std::optional<std::string>> inputs(request.Files.begin(), request.Files.end());
     if (inputs.empty())
@@ -78,7 +81,7 @@ int Run(const TExtractorRequest& request)
     for (const std::optional<std::string>& input : inputs) {
         const std::string name = input.value_or(StandardInputName);
         try {
-            ExtractInput(input, request, options, writer);
+            ExtractInput(input, request, options, sink);
         } catch (const EEngineError& error) {
             ReportFailure(name, error.what());
             status = ExitFailed;

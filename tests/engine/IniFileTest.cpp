@@ -59,17 +59,22 @@ TEST(IniFile, OptionsRoundTripInTheProgramsOrder)
     options.ShortcutDigits = 2;
     options.SlashDotRule = true;
     options.MemoLine = "KKK";
+    options.LinkTargets = false;
+    options.Utf8List = true;
     TIniFile ini;
     WriteExtractOptions(ini, options);
     EXPECT_EQ(
         ini.Contents(),
         "[SYSTEM]\r\nPREFIX=\x83\x5c-\r\nNUMBER=2\r\nWWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\n"
-        "CB=0\r\nMEMO=KKK\r\nBEFORE=\r\nAFTER=\r\nSEARCH=\r\nRULE1=0\r\nRULE2=0\r\nRULE3=1\r\n");
+        "CB=0\r\nMEMO=KKK\r\nBEFORE=\r\nAFTER=\r\nSEARCH=\r\nRULE1=0\r\nRULE2=0\r\nRULE3=1\r\n"
+        "LINKTARGETS=0\r\nUTF8LIST=1\r\n");
     const TExtractOptions back = ReadExtractOptions(TIniFile(ini.Contents()));
     EXPECT_EQ(back.ShortcutPrefix, options.ShortcutPrefix);
     EXPECT_EQ(back.ShortcutDigits, 2);
-    EXPECT_TRUE(back.SlashDotRule);
+    EXPECT_TRUE(back.SlashDotRule && back.Utf8List && !back.LinkTargets);
     EXPECT_EQ(back.MemoLine, "KKK");
+    const TExtractOptions defaults = ReadExtractOptions(TIniFile());
+    EXPECT_TRUE(defaults.LinkTargets && !defaults.Utf8List);
 }
 
 TEST(IniFile, ValuesThatReadingWouldAlterComeBackExactly)

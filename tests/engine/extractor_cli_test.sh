@@ -34,6 +34,8 @@ expect clipboard 0 'http://in/\r\nhttp://q/\nx\r\nhttp://z/\r\n' -- --clipboard
 { IFS= read -r skipped; "$tool" > "$work/out"; } < "$work/stdin"
 printf 'http://q/\r\nhttp://z/\r\n' > "$work/want"
 cmp -s "$work/out" "$work/want" || fail "stdin-position: output $(od -c "$work/out" | head -5)"
+printf 'http://t/?utm_source=a&id=1#f http://u/?fbclid=x\n' > "$work/tracked.txt"
+expect strip-tracking 0 'http://t/?id=1#f\r\nhttp://u/\r\n' -- --strip-tracking "$work/tracked.txt"
 expect kana 0 'http://d/\r\nhttp://e/\r\n' -- --set NTT=1 "$work/two.txt"
 expect ini 0 'http://r/1\r\nhttp://r/2\r\nhttp://r/3\r\n' -- --ini "$work/settings.ini" "$work/range.txt"
 expect ini-then-set 0 'http://r/[1-3]\r\nhttp://www.k\r\n' -- --set EXTRACTION=0 --ini "$work/settings.ini" --set MEMO=KKK "$work/range.txt"
@@ -80,18 +82,19 @@ grep -q "16 MiB を超えています" "$work/err" || fail "huge-ini: stderr $(c
 # A file large enough to be read on several threads gives what the same
 # bytes give through standard input, which is read on one; so does one whose
 # later lines hold a refused range, and one ended by a Ctrl-Z.
-awk 'BEGIN { for (i = 0; i < 200000; i++) printf "line %d http://h%d/p[1-2] \202\240ww.w%d\r\n", i, i, i }' > "$work/big.txt"
+awk 'BEGIN { for (i = 0; i < 200000; i++) printf "line %d http://h%d/p[1-2]?utm_id=%d&q \202\240ww.w%d\r\n", i, i, i, i }' > "$work/big.txt"
 cp "$work/big.txt" "$work/big-refused.txt"
 printf 'http://r/[0-2147483647]\n' >> "$work/big-refused.txt"
 cat "$work/big.txt" >> "$work/big-refused.txt"
 { cat "$work/big.txt"; printf '\032http://after/\n'; cat "$work/big.txt"; } > "$work/big-ended.txt"
 for big in big big-refused big-ended; do
-    "$tool" --set EXTRACTION=1 "$work/$big.txt" > "$work/out" 2> "$work/err"
+    "$tool" --set EXTRACTION=1 --strip-tracking "$work/$big.txt" > "$work/out" 2> "$work/err"
     echo "status $?" >> "$work/out"
-    "$tool" --set EXTRACTION=1 < "$work/$big.txt" > "$work/want" 2> "$work/err-stdin"
+    "$tool" --set EXTRACTION=1 --strip-tracking < "$work/$big.txt" > "$work/want" 2> "$work/err-stdin"
     echo "status $?" >> "$work/want"
     cmp -s "$work/out" "$work/want" || fail "$big: threaded output differs from standard input's"
     sed "s|$work/$big.txt|stdin|" "$work/err" | cmp -s - "$work/err-stdin" || fail "$big: stderr $(cat "$work/err")"
+    grep -q 'utm_id' "$work/out" && fail "$big: tracking parameters kept"
     [ "$big" != big-refused ] || grep -q "範囲が大きすぎます" "$work/err" || fail "$big: no refusal"
 done
 

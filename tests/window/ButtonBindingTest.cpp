@@ -13,6 +13,7 @@
 #include "DigitSpinField.h"
 
 #include "WindowFixture.h"
+#include <QAction>
 #include <QTabWidget>
 
 class ButtonBindingTest : public TWindowTest {
@@ -93,6 +94,21 @@ TEST_F(ButtonBindingTest, ExportButtonsReportCancelledDialogs)
     EXPECT_EQ(Status(), U("報告＞URLﾘｽﾄの出力を中止しました。"));
     Click("CreateLinkPageButton");
     EXPECT_EQ(Status(), U("報告＞リンク集の作成を中止しました。"));
+    Click("BookmarksButton");
+    EXPECT_EQ(Status(), U("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
+}
+
+TEST_F(ButtonBindingTest, TrackingParametersGoFromTheButtonAndFromTheMenuEntry)
+{
+    AddItems({"http://t.example/?utm_source=a&id=1", "http://u.example/?fbclid=2"});
+    SelectRows({3});
+    Find<QAction>("actionStripTrackingChosen")->trigger();
+    EXPECT_EQ(ShownItems()[3], "http://t.example/?id=1");
+    EXPECT_EQ(ShownItems()[4], "http://u.example/?fbclid=2");
+    Find<TUrlListView>("UrlListBox")->clearSelection();
+    Click("StripTrackingButton");  // nothing selected: every URL
+    EXPECT_EQ(Status(), U("報告＞追跡ﾊﾟﾗﾒｰﾀを除去しました。(1件)"));
+    EXPECT_EQ(ShownItems()[4], "http://u.example/");
 }
 
 TEST_F(ButtonBindingTest, ExportsUseThePrefixAndDigitsShownInTheControls)

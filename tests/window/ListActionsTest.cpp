@@ -196,7 +196,7 @@ TEST_F(ListActionsTest, TheContextMenuRunsTheHandlers)
         if (!action->isSeparator())
             captions.push_back(action->text());
     EXPECT_EQ(captions, (std::vector<QString>{U("元に戻す"), U("ブラウザで開く"), U("コピー"), U("修正"),
-                                              U("削除"), U("リンク確認")}));
+                                              U("追跡ﾊﾟﾗﾒｰﾀ除去"), U("削除"), U("リンク確認")}));
     EXPECT_FALSE(MenuItem(menu, "actionUndo")->isEnabled());
     menu->hide();
     // Greyed in the menu, the key still answers.

@@ -39,6 +39,8 @@ TEST_F(SettingsBindingTest, FirstStartShowsTheDefaults)
     EXPECT_TRUE(Find<QCheckBox>("WwwRuleCheck")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>("SchemeRuleCheck")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>("MonitorCheck")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>("LinkTargetsCheck")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>("Utf8ListCheck")->isChecked());
     EXPECT_TRUE(Form->Workspace().ClipIgnore);
     EXPECT_EQ(Find<QLabel>("SampleNameLabel")->text(), "URL-0001.url");
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://");
@@ -55,7 +57,8 @@ TEST_F(SettingsBindingTest, EverySettingSurvivesARestart)
           Find<QCheckBox>("SchemeRuleCheck"), Find<QCheckBox>("MonitorCheck"),
           Find<QCheckBox>("RangeExpansionCheck"), Find<QCheckBox>("LinkPageWithoutDialogCheck"),
           Find<QCheckBox>("ParentPathRuleCheck"), Find<QCheckBox>("RootPathRuleCheck"),
-          Find<QCheckBox>("SlashDotRuleCheck")})
+          Find<QCheckBox>("SlashDotRuleCheck"), Find<QCheckBox>("LinkTargetsCheck"),
+          Find<QCheckBox>("Utf8ListCheck")})
         box->toggle();
     Find<QLineEdit>("FindEdit")->setText("before");
     Find<QLineEdit>("ReplaceWithEdit")->setText("after");
@@ -80,7 +83,9 @@ TEST_F(SettingsBindingTest, EverySettingSurvivesARestart)
                 && Find<QCheckBox>("LinkPageWithoutDialogCheck")->isChecked()
                 && Find<QCheckBox>("ParentPathRuleCheck")->isChecked()
                 && Find<QCheckBox>("RootPathRuleCheck")->isChecked()
-                && Find<QCheckBox>("SlashDotRuleCheck")->isChecked());
+                && Find<QCheckBox>("SlashDotRuleCheck")->isChecked()
+                && Find<QCheckBox>("Utf8ListCheck")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>("LinkTargetsCheck")->isChecked());
     EXPECT_EQ(Find<QLineEdit>("FindEdit")->text(), "before");
     EXPECT_EQ(Find<QLineEdit>("ReplaceWithEdit")->text(), "after");
     EXPECT_EQ(Find<QLineEdit>("SearchEdit")->text(), "search");

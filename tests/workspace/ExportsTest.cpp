@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <regex>
 
 #include "WorkspaceFixture.h"
 
@@ -147,6 +148,64 @@ TEST_F(Exports, AFailedClipboardWriteStillRestoresTheIgnoreFlag)
     workspace.Run([&] { workspace.CopyWholeList(); });
     EXPECT_FALSE(workspace.ClipIgnore);
     EXPECT_EQ(locked.Errors, QStringList{"locked."});
+}
+
+TEST_F(Exports, Utf8ListHoldsEachItemConvertedWithLf)
+{
+    Fill(List, {"http://a/", "", "http://\x93\xfa/\x95\x5c"});
+    W.Options.Utf8List = true;
+    Services.Files = {Folder + "utf8.txt"};
+    W.Run([&] { W.CreateUrlListFile(); });
+    EXPECT_EQ(ReadBytes(Folder + "utf8.txt"), "http://a/\n\nhttp://\xe6\x97\xa5/\xe8\xa1\xa8\n");
+    EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄ出力完了。"));
+}
+
+// The bookmarks file read back as an importer reads it: the folder, then
+// each link's address, date and text, entities decoded.
+TEST_F(Exports, BookmarksHoldEveryWebAddressOnceInListOrder)
+{
+    W.CreateBookmarks();
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
+    Fill(List, {"../relative", "/rooted"});
+    W.CreateBookmarks();
+    EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
+    EXPECT_TRUE(Services.Filters.isEmpty());
+
+    Fill(List, {"http://a/?x=1&y=\"<z>\"", "www.b.jp/", "http://a/?x=1&y=\"<z>\"", "http://www.b.jp/",
+                "https://\x93\xfa.jp/", "javascript:alert(1)"});
+    Services.Files = {std::nullopt, Folder + "bookmarks.html"};
+    W.Run([&] { W.CreateBookmarks(); });
+    EXPECT_EQ(W.StatusLine, Utf8("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
+    EXPECT_EQ(Services.Filters[0], Utf8("ﾌﾞｯｸﾏｰｸ(*.html)|*.html"));
+    EXPECT_EQ(Services.Proposed[0], "bookmarks.html");
+    W.Run([&] { W.CreateBookmarks(); });
+    EXPECT_EQ(W.StatusLine, Utf8("報告＞ﾌﾞｯｸﾏｰｸ出力完了。"));
+
+    const std::string file = ReadBytes(Folder + "bookmarks.html");
+    EXPECT_EQ(file.find('\r'), std::string::npos);
+    EXPECT_EQ(file.rfind("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<META HTTP-EQUIV=\"Content-Type\" "
+                         "CONTENT=\"text/html; charset=UTF-8\">\n<TITLE>Bookmarks</TITLE>\n",
+                         0),
+              0u);
+    std::smatch folder;
+    ASSERT_TRUE(std::regex_search(
+        file, folder, std::regex(R"re(<DT><H3 ADD_DATE="(\d+)">Linkrake (\d{4}-\d\d-\d\d)</H3>)re")));
+    const auto decoded = [](std::string text) {
+        for (const auto& [entity, c] :
+             {std::pair{"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
+            text = std::regex_replace(text, std::regex(entity), c);
+        return text;
+    };
+    Strings addresses;
+    const std::regex link(R"re(<DT><A HREF="([^"<>]*)" ADD_DATE="(\d+)">([^"<>]*)</A>)re");
+    for (std::sregex_iterator at(file.begin(), file.end(), link), end; at != end; ++at) {
+        EXPECT_EQ((*at)[1], (*at)[3]);
+        EXPECT_EQ((*at)[2], folder[1]);
+        addresses.push_back(decoded((*at)[1]));
+    }
+    EXPECT_EQ(addresses,
+              (Strings{"http://a/?x=1&y=\"<z>\"", "http://www.b.jp/", "https://\xe6\x97\xa5.jp/"}));
+    EXPECT_NE(file.find("    </DL><p>\n</DL><p>\n"), std::string::npos);
 }
 
 }  // namespace

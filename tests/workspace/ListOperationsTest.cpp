@@ -147,3 +147,34 @@ TEST_F(ListOperations, LargeListsStayFast)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ListOperations, StripTrackingTakesTheSelectionOrEverythingInOneUndoableStep)
+{
+    W.StripTracking();
+    EXPECT_EQ(W.StatusLine, Utf8("報告＞除去する追跡ﾊﾟﾗﾒｰﾀはありませんでした。"));
+    const Strings before{"http://a/?utm_source=x", "http://b/?id=1", "http://c/?fbclid=1&id=2",
+                         "www.d/?gclid=3"};
+    Fill(List, before, {1, 2});
+    W.StripTracking();
+    EXPECT_EQ(Texts(List), (Strings{before[0], before[1], "http://c/?id=2", before[3]}));
+    EXPECT_EQ(W.StatusLine, Utf8("報告＞追跡ﾊﾟﾗﾒｰﾀを除去しました。(1件)"));
+    EXPECT_EQ(Selections(List), (Flags{false, true, true, false}));
+
+    W.ClearSelection();
+    W.StripTracking();
+    EXPECT_EQ(Texts(List), (Strings{"http://a/", before[1], "http://c/?id=2", "www.d/"}));
+    EXPECT_EQ(W.StatusLine, Utf8("報告＞追跡ﾊﾟﾗﾒｰﾀを除去しました。(2件)"));
+    W.Undo();
+    W.Undo();
+    EXPECT_EQ(Texts(List), before);
+
+    // The list's menu takes the focused item when nothing is selected.
+    W.ClearSelection();
+    List.SetFocused(3);
+    W.StripTrackingFromChosen();
+    EXPECT_EQ(Texts(List), (Strings{before[0], before[1], before[2], "www.d/"}));
+}
+
+}  // namespace

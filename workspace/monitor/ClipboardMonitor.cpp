@@ -48,7 +48,7 @@ void RewriteClipboard(TWorkspace& workspace)
     // to the list after, whatever happens in between.
     TUndoRecording undo(workspace.History, workspace.List);
     undo->TakeAll(workspace.List);
-    if (!workspace.ExtractFromClipboard(*copy))
+    if (!workspace.ExtractFromClipboard(*copy, true))
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
     workspace.ListModel.Clear();
