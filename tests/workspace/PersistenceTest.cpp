@@ -62,17 +62,8 @@ TEST_F(Persistence, SavingSettingsKeepsEverythingButTheProgramsKeys)
         "; comment\r\n[Other]\r\nPREFIX=not ours\r\n\r\n[SYSTEM]\r\nPREFIX=" + Sjis("画像-")
             + "\r\nCustom = keep me \r\nNUMBER=3\r\nno equals sign\r\n"
               "WWW=1\r\nALL=1\r\nNTT=0\r\nLINK=0\r\nEXTRACTION=0\r\nCB=0\r\nMEMO=\r\nBEFORE=\r\nAFTER=\r\n"
-              "SEARCH=
-RULE1=0
-RULE2=1
-RULE3=0
-LINKTARGETS=1
-UTF8LIST=0
-
-[Tail]
-x="
-              "1
-");
+              "SEARCH=\r\nRULE1=0\r\nRULE2=1\r\nRULE3=0\r\nLINKTARGETS=1\r\nUTF8LIST=0\r\n\r\n[Tail]\r\nx="
+              "1\r\n");
     EXPECT_EQ(Restarted()->Options.ShortcutPrefix, Sjis("画像-"));
 }
 
