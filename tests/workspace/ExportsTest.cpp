@@ -176,7 +176,7 @@ TEST_F(Exports, BookmarksHoldEveryWebAddressOnceInListOrder)
     Services.Files = {std::nullopt, Folder + "bookmarks.html"};
     W.Run([&] { W.CreateBookmarks(); });
     EXPECT_EQ(W.StatusLine, Utf8("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
-    EXPECT_EQ(Services.Filters[0], Utf8("ﾌﾞｯｸﾏｰｸ(*.html)|*.html"));
+    EXPECT_EQ(Services.Filters[0], Utf8("ﾌﾞｯｸﾏｰｸ(*.html)"));
     EXPECT_EQ(Services.Proposed[0], "bookmarks.html");
     W.Run([&] { W.CreateBookmarks(); });
     EXPECT_EQ(W.StatusLine, Utf8("報告＞ﾌﾞｯｸﾏｰｸ出力完了。"));
