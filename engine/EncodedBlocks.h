@@ -72,20 +72,24 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
     const auto onLine = [&](const candidates::TRawLine& line) {
         std::string_view bytes = line.Bytes;
         beforeLine(bytes.data());
-        if (line.LoneCr) {
-            spare.clear();
-            AppendWithoutCr(spare, bytes);
-            bytes = spare;
-        } else if (!bytes.empty() && bytes.back() == '\r') {
+        if (!line.LoneCr && !bytes.empty() && bytes.back() == '\r')
             bytes.remove_suffix(1);
-        }
+        const auto withoutLoneCrs = [&](std::string_view text) {
+            if (!line.LoneCr)
+                return text;
+            spare.clear();
+            AppendWithoutCr(spare, text);
+            return std::string_view(spare);
+        };
         if (linesValid || IsValidUtf8(bytes))
-            return ExtractUrlsFromUtf8Line(bytes, options, sink);
+            return ExtractUrlsFromUtf8Line(withoutLoneCrs(bytes), options, sink);
+        // Converted before the lone CRs go: a CR ends the character before
+        // it, as it does when the whole text is converted.
         // Grown, never shrunk, so that no line pays for clearing it.
         if (converted.size() < 3 * bytes.size())
             converted.resize(3 * bytes.size());
-        ExtractUrlsFromLine(std::string_view(converted.data(), Utf8ToShiftJisAt(bytes, converted.data())),
-                            options, sink);
+        const std::string_view shiftJis(converted.data(), Utf8ToShiftJisAt(bytes, converted.data()));
+        ExtractUrlsFromLine(withoutLoneCrs(shiftJis), options, sink);
     };
     const candidates::TTriggers triggers = TriggersFor(options);
     if (!triggers.Kana)
