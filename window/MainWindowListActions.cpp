@@ -138,9 +138,6 @@ void TMainWindow::BindListActions()
     });
     connect(FUi->UrlListBox, &TUrlListView::ContextMenuWanted, menu,
             [menu](const QPoint& position) { menu->popup(position); });
-
-    // The list's flags already hold the view's selection.
-    FUi->UrlListBox->DragData = [this] { return UrlDragData(FWorkspace->List); };
 }
 
 void TMainWindow::OpenSelectedInBrowser()

@@ -193,7 +193,7 @@ void TUrlListView::contextMenuEvent(QContextMenuEvent* event)
 
 void TUrlListView::startDrag(Qt::DropActions)
 {
-    QMimeData* offered = DragData ? DragData() : nullptr;
+    QMimeData* offered = FModel ? FModel->mimeData(selectedIndexes()) : nullptr;
     if (!offered)
         return;
     auto* drag = new QDrag(this);

@@ -4,11 +4,8 @@
 // index are the one truth about the selection: what the user selects in the
 // view is written into them as it happens, and after the workspace changed
 // them the view is brought in line in one step.
-#include <functional>
-
 #include <QListView>
 
-class QMimeData;
 class TUrlList;
 class TUrlListModel;
 
@@ -27,9 +24,6 @@ public:
     void ShowList();
     // The rows selected in the view (for checking the view against the list).
     std::size_t SelectedCount() const;
-
-    // What a drag out of the list carries (nullptr: nothing to drag).
-    std::function<QMimeData*()> DragData;
 
 signals:
     // A double click anywhere on the control, item or not.

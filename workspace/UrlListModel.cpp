@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include <QList>
+#include <QMimeData>
 #include <QSize>
+#include <QUrl>
 
+#include "BrowserTargets.h"
 #include "Cp932.h"
+#include "ListText.h"
 #include "UrlList.h"
 
 namespace {
@@ -41,6 +46,45 @@ QVariant TUrlListModel::data(const QModelIndex& index, int role) const
     default:
         return FAnnotations ? FAnnotations->Data(row, role) : QVariant();
     }
+}
+
+Qt::ItemFlags TUrlListModel::flags(const QModelIndex& index) const
+{
+    return QAbstractListModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
+QStringList TUrlListModel::mimeTypes() const
+{
+    return {QStringLiteral("text/plain"), QStringLiteral("text/uri-list")};
+}
+
+QMimeData* TUrlListModel::mimeData(const QModelIndexList& indexes) const
+{
+    std::vector<std::size_t> rows;
+    rows.reserve(static_cast<std::size_t>(indexes.size()));
+    for (const QModelIndex& index : indexes)
+        if (index.isValid() && index.row() < FRows)
+            rows.push_back(static_cast<std::size_t>(index.row()));
+    if (rows.empty())
+        return nullptr;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::string text;
+    QList<QUrl> urls;
+    for (const std::size_t row : rows) {
+        if (!text.empty())
+            text += LineEnd;
+        text += FList[row];
+        const std::string address = BrowserAddressOf(FList[row]);
+        const QUrl url(FromCp932(address), QUrl::TolerantMode);
+        if (!address.empty() && url.isValid())
+            urls.push_back(url);
+    }
+    auto* data = new QMimeData;
+    if (!urls.isEmpty())
+        data->setUrls(urls);
+    data->setText(FromCp932(text));
+    return data;
 }
 
 void TUrlListModel::SetHorizontalExtent(int pixels)

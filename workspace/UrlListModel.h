@@ -33,6 +33,11 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Items dragged out to other programs: plain text with CR LF between
+    // them, and a URI list of those that are web addresses, in list order.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
     // The width the user can scroll across; every row reports it, and with
     // uniform row sizes that is the view's scrollable width.

@@ -16,6 +16,8 @@
 #include "DesktopServices.h"
 #include "QtTranslation.h"
 #include "UrlDrag.h"
+#include "UrlListModel.h"
+#include "UrlListView.h"
 #include "WindowFixture.h"
 
 // Stands in for the desktop's browser.
@@ -272,13 +274,12 @@ TEST_F(ListActionsTest, MoreThanTenItemsAreOpenedOnlyAfterYes)
     EXPECT_EQ(Status(), U("報告＞ブラウザで開きました。"));
 }
 
-TEST_F(ListActionsTest, DraggedItemsArePlainTextAndAUriList)
+TEST_F(ListActionsTest, DraggedItemsArePlainTextAndAUriListInListOrder)
 {
-    EXPECT_EQ(UrlDragData(Form->Workspace().List), nullptr);
-    TUrlList& list = Form->Workspace().List;
-    for (std::size_t i : {1u, 2u, 3u})
-        list.SetSelected(i, true);
-    std::unique_ptr<QMimeData> data(UrlDragData(list));
+    TUrlListModel& model = *Form->findChild<TUrlListView*>("UrlListBox")->Model();
+    EXPECT_EQ(model.mimeData({}), nullptr);
+    EXPECT_TRUE(model.flags(model.index(1)) & Qt::ItemIsDragEnabled);
+    std::unique_ptr<QMimeData> data(model.mimeData({model.index(3), model.index(1), model.index(2)}));
     ASSERT_TRUE(data);
     EXPECT_EQ(data->text(), "www.b.example/2\r\n../relative/3\r\nhttps://c.example/4");
     const QList<QUrl> urls = data->urls();
