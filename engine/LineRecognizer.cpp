@@ -3,6 +3,7 @@
 #include "RecognizerScan.h"
 
 #include <cstring>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -45,6 +46,18 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
     return line.size() - i >= pattern.size() && line.compare(i, pattern.size(), pattern) == 0;
 }
 
+// A character Shift_JIS cannot hold becomes a percent-encoding in the
+// line's Shift_JIS copy, and when its last hex digit is "F" and "tp://"
+// follows, that copy holds "ftp://" where the UTF-8 bytes hold none. Rare
+// enough that such a line is simply read as its copy.
+template <class Kind> bool MayEndInFtp(const unsigned char* bytes, std::size_t colon)
+{
+    return std::is_same_v<Kind, linekinds::TUtf8> && colon >= 3
+           && LowerAscii(static_cast<char>(bytes[colon - 1])) == 'p'
+           && LowerAscii(static_cast<char>(bytes[colon - 2])) == 't' && bytes[colon - 3] >= 0x80
+           && (bytes[colon - 3] & 0x0F) == 0x0F;
+}
+
 // Scheme spacing, the "://" rule and the "../" spacing in one pass over the
 // ":" and "." bytes, as a list of changes. The steps cannot interact: no
 // pattern overlaps another, inserted text holds no new match, and each
@@ -54,10 +67,11 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
 // The same pass returns false when no rule could accept any field: every
 // accepted field holds one of the trigger texts as raw bytes, which
 // Japanese text itself never holds; kana typed for them are the exception.
+// asShiftJis: the line must be read as its Shift_JIS copy (MayEndInFtp).
 template <class Kind>
 [[gnu::always_inline]] inline bool FindSpacings(std::string_view line, const recognizer::TLineMasks& masks,
                                                 const TExtractOptions& options,
-                                                std::vector<recognizer::TSpacing>& spacings)
+                                                std::vector<recognizer::TSpacing>& spacings, bool& asShiftJis)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t length = line.size();
@@ -92,6 +106,10 @@ template <class Kind>
             continue;
         mayHold = true;
         const std::string_view scheme = SchemeEndingAt(line, next, copied);
+        if (scheme.empty() && MayEndInFtp<Kind>(bytes, next)) {
+            asShiftJis = true;
+            return true;
+        }
         const std::size_t start = next - (scheme.empty() ? 0 : scheme.size() - 3);
         if (!scheme.empty() && !kinds.IsSecondAt(start)) {
             if (options.SchemeRule)
@@ -142,8 +160,16 @@ template <class Kind> void ExtractUrls(std::string_view line, const TExtractOpti
     thread_local recognizer::TLineMasks masks;
     thread_local std::vector<recognizer::TSpacing> spacings;
     masks.Compute(line);
-    if (!FindSpacings<Kind>(line, masks, options, spacings))
+    bool asShiftJis = false;
+    if (!FindSpacings<Kind>(line, masks, options, spacings, asShiftJis))
         return;
+    if constexpr (std::is_same_v<Kind, linekinds::TUtf8>) {
+        if (asShiftJis) {
+            std::string copy(3 * line.size(), '\0');
+            copy.resize(Utf8ToShiftJisAt(line, copy.data()));
+            return ExtractUrls<linekinds::TShiftJis>(copy, options, sink);
+        }
+    }
     const TFieldRules<Kind> rules(options, sink);
     const auto onField = [&](std::string_view tail, std::string_view value) {
         rules.Recognize(tail, value);

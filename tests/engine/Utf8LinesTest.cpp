@@ -146,7 +146,10 @@ TEST(Utf8Lines, GiveTheUrlsOfTheirShiftJisCopyUnderEveryOption)
                                              "\xC2\x80",
                                              "\xC3\xA9",
                                              "\xF0\x9F\x98\x80",
-                                             "\xED\x95\x9C"};  // é 😀 한
+                                             "\xED\x95\x9C",  // é 😀 한
+                                             "tp://",
+                                             "\xEF\xBB\xBF",
+                                             "\xE3\x82\xAF"};  // a byte-order mark, ク
     std::mt19937 random(43);
     std::uniform_int_distribution<int> count(1, 30), bits(0, 255);
     ForEachStepWidth([&] {
