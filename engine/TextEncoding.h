@@ -17,6 +17,19 @@ constexpr bool IsUtf16(TTextEncoding encoding)
 
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
+// The encoding a user names for an input ("auto", "utf-8", "shift_jis");
+// nullopt for any other name.
+constexpr std::optional<TTextEncoding> InputEncodingNamed(std::string_view name)
+{
+    if (name == "auto")
+        return TTextEncoding::Auto;
+    if (name == "utf-8")
+        return TTextEncoding::Utf8;
+    if (name == "shift_jis")
+        return TTextEncoding::ShiftJis;
+    return std::nullopt;
+}
+
 // What a byte-order mark at the start of an input tells: UTF-8 or UTF-16
 // (for the whole input: its ASCII looks like ASCII with NULs), Auto when
 // there is none, nullopt while too few bytes are there to tell. Throws

@@ -44,17 +44,6 @@ std::optional<int> WholeNumber(std::string_view text, int lowest, int highest)
     return value;
 }
 
-std::optional<TTextEncoding> EncodingNamed(std::string_view name)
-{
-    if (name == "auto")
-        return TTextEncoding::Auto;
-    if (name == "utf-8")
-        return TTextEncoding::Utf8;
-    if (name == "shift_jis")
-        return TTextEncoding::ShiftJis;
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::optional<TCheckRequest> ParseCheckCommandLine(int argc, char** argv, std::string& problem)
@@ -99,7 +88,7 @@ std::optional<TCheckRequest> ParseCheckCommandLine(int argc, char** argv, std::s
             taken = count.has_value();
             request.Jobs = count.value_or(0);
         } else {
-            const auto encoding = EncodingNamed(value);
+            const auto encoding = InputEncodingNamed(value);
             taken = encoding.has_value();
             request.InputEncoding = encoding.value_or(TTextEncoding::Auto);
         }

@@ -45,17 +45,6 @@ bool SplitAssignment(std::string_view text, std::string& key, std::string& value
     return true;
 }
 
-std::optional<TTextEncoding> EncodingNamed(std::string_view name)
-{
-    if (name == "auto")
-        return TTextEncoding::Auto;
-    if (name == "utf-8")
-        return TTextEncoding::Utf8;
-    if (name == "shift_jis")
-        return TTextEncoding::ShiftJis;
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool ApplyOverride(TExtractOptions& options, const std::string& key, const std::string& value)
@@ -104,7 +93,7 @@ std::optional<TExtractorRequest> ParseCommandLine(int argc, char** argv, std::st
             request.StripTracking = true;
         } else if (arg == "--input-encoding" || arg == "--output-encoding") {
             const std::optional<TTextEncoding> encoding =
-                i + 1 < argc ? EncodingNamed(argv[i + 1]) : std::optional<TTextEncoding>();
+                i + 1 < argc ? InputEncodingNamed(argv[i + 1]) : std::optional<TTextEncoding>();
             if (!encoding) {
                 problem =
                     std::string(arg) + (i + 1 < argc ? " takes auto, utf-8 or shift_jis" : " needs a value");
