@@ -4,12 +4,11 @@
 #include <chrono>
 #include <cmath>
 
-#include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkProxyFactory>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimer>
+
+#include "HttpConnection.h"
 
 #ifndef LINKRAKE_VERSION
 #error "LINKRAKE_VERSION must give the program's version"
@@ -22,6 +21,8 @@ struct TLinkChecker::THost {
     bool Paused = false;   // the host asked for a pause
     std::chrono::steady_clock::time_point ResumeAt;
     QTimer Wake;
+    // Connections left open by the last answers, taken before opening one.
+    std::vector<std::unique_ptr<THttpConnection>> Idle;
 };
 
 struct TLinkChecker::TJob {
@@ -40,42 +41,11 @@ struct TLinkChecker::TJob {
     TLinkChain Chain;
     std::vector<int> Inputs;
     THost* Host = nullptr;
-    QNetworkReply* Reply = nullptr;
+    std::unique_ptr<THttpConnection> Connection;  // while a request is out
     QTimer* Deadline;
-    TLinkAnswer Answer;
-    std::int64_t BodyRead = 0;
-    bool TimedOut = false;
-    bool CertificateRefused = false;
 };
 
 namespace {
-
-TLinkReason FailureOf(QNetworkReply::NetworkError error, bool timedOut, bool certificateRefused)
-{
-    if (timedOut)
-        return TLinkReason::Timeout;
-    switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-        return TLinkReason::Refused;
-    case QNetworkReply::RemoteHostClosedError:
-        return TLinkReason::Reset;
-    case QNetworkReply::HostNotFoundError:
-        return TLinkReason::Dns;
-    case QNetworkReply::TimeoutError:
-        return TLinkReason::Timeout;
-    case QNetworkReply::SslHandshakeFailedError:
-        return certificateRefused ? TLinkReason::Certificate : TLinkReason::Tls;
-    case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyConnectionClosedError:
-    case QNetworkReply::ProxyNotFoundError:
-    case QNetworkReply::ProxyTimeoutError:
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-    case QNetworkReply::UnknownProxyError:
-        return TLinkReason::Proxy;
-    default:
-        return certificateRefused ? TLinkReason::Certificate : TLinkReason::Network;
-    }
-}
 
 QString HostKey(const QUrl& url)
 {
@@ -111,11 +81,9 @@ void TLinkChecker::Start(const QStringList& urls)
     FRunning = true;
     FInputs = static_cast<int>(urls.size());
     FDecided = 0;
-    FManager = std::make_unique<QNetworkAccessManager>();
     // Some sites redirect until a cookie comes back; the jar lives for this
     // check only.
-    FManager->setCookieJar(new QNetworkCookieJar(FManager.get()));
-    FManager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    FCookies = std::make_unique<QNetworkCookieJar>();
 
     std::unordered_map<QString, std::size_t> jobOf;
     for (int index = 0; index < FInputs; ++index) {
@@ -127,8 +95,13 @@ void TLinkChecker::Start(const QStringList& urls)
             continue;
         }
         auto [place, added] = jobOf.emplace(url->toString(QUrl::FullyEncoded), FJobs.size());
-        if (added)
+        if (added) {
+            const std::size_t job = FJobs.size();
             FJobs.push_back(std::make_unique<TJob>(*url, this));
+            connect(FJobs.back()->Deadline, &QTimer::timeout, this, [this, job] {
+                Conclude(job, {0, TLinkReason::Timeout, {}, {}});
+            });
+        }
         FJobs[place->second]->Inputs.push_back(index);
     }
     FOpenJobs = FJobs.size();
@@ -155,20 +128,12 @@ void TLinkChecker::Abort()
 void TLinkChecker::Release()
 {
     FRunning = false;
-    for (const auto& job : FJobs)
-        if (job->Reply) {
-            job->Reply->disconnect(this);
-            job->Reply->abort();
-            job->Reply->deleteLater();
-            job->Reply = nullptr;
-        }
     FJobs.clear();
     FHosts.clear();
     FWaitingHosts.clear();
     FActive = 0;
     FOpenJobs = 0;
-    if (FManager)
-        FManager.release()->deleteLater();
+    FCookies.reset();
 }
 
 TLinkChecker::THost& TLinkChecker::HostOf(const QUrl& url)
@@ -232,67 +197,31 @@ void TLinkChecker::Pump()
 void TLinkChecker::Send(std::size_t index)
 {
     TJob& job = *FJobs[index];
-    QNetworkRequest request(job.Chain.Current());
-    request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    job.Answer = {};
-    job.BodyRead = 0;
-    job.TimedOut = false;
-    job.CertificateRefused = false;
+    THost& host = *job.Host;
+    if (host.Idle.empty()) {
+        job.Connection = std::make_unique<THttpConnection>(UserAgent(), Settings.BodyLimit, FCookies.get());
+    } else {
+        job.Connection = std::move(host.Idle.back());
+        host.Idle.pop_back();
+    }
     ++FActive;
-    ++job.Host->Active;
-    QNetworkReply* reply = FManager->get(request);
-    job.Reply = reply;
-    connect(reply, &QNetworkReply::sslErrors, this, [&job] { job.CertificateRefused = true; });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this, index, reply] {
-        TJob& current = *FJobs[index];
-        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (!status.isValid())
-            return;
-        current.Answer.Status = status.toInt();
-        current.Answer.Location = QString::fromLatin1(reply->rawHeader("Location"));
-        current.Answer.RetryAfter = QString::fromLatin1(reply->rawHeader("Retry-After"));
-        // A large body is never fetched: the status is all that counts.
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > Settings.BodyLimit)
-            Conclude(index);
-    });
-    connect(reply, &QNetworkReply::readyRead, this, [this, index, reply] {
-        TJob& current = *FJobs[index];
-        current.BodyRead += reply->skip(reply->bytesAvailable());
-        if (current.BodyRead > Settings.BodyLimit && current.Answer.Status != 0)
-            Conclude(index);
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, index] { Conclude(index); });
-    job.Deadline->disconnect(this);
-    connect(job.Deadline, &QTimer::timeout, this, [this, index] {
-        FJobs[index]->TimedOut = true;
-        Conclude(index);
-    });
+    ++host.Active;
     job.Deadline->start(Settings.TimeoutMilliseconds);
+    job.Connection->Get(job.Chain.Current(),
+                        [this, index](const TLinkAnswer& answer) { Conclude(index, answer); });
 }
 
-void TLinkChecker::Conclude(std::size_t index)
+void TLinkChecker::Conclude(std::size_t index, const TLinkAnswer& answer)
 {
     TJob& job = *FJobs[index];
-    QNetworkReply* reply = job.Reply;
-    if (!reply)
+    if (!job.Connection)
         return;
     job.Deadline->stop();
-    job.Reply = nullptr;
-    reply->disconnect(this);
-    TLinkAnswer answer = job.Answer;
-    if (answer.Status == 0) {
-        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (status.isValid() && !job.TimedOut)
-            answer.Status = status.toInt();
-        else
-            answer.Failure = FailureOf(reply->error(), job.TimedOut, job.CertificateRefused);
-    }
-    if (reply->isRunning())
-        reply->abort();
-    reply->deleteLater();
+    // An unfinished connection closes here, also when called from inside
+    // it: it touches nothing of its own after telling its answer.
+    std::unique_ptr<THttpConnection> connection = std::move(job.Connection);
+    if (connection->Reusable())
+        job.Host->Idle.push_back(std::move(connection));
     --FActive;
     --job.Host->Active;
 

@@ -15,8 +15,7 @@
 
 #include "LinkOutcome.h"
 
-class QNetworkAccessManager;
-class QNetworkReply;
+class QNetworkCookieJar;
 class QTimer;
 
 struct TLinkCheckSettings {
@@ -60,14 +59,14 @@ private:
 
     void Pump();
     void Send(std::size_t job);
-    void Conclude(std::size_t job);
+    void Conclude(std::size_t job, const TLinkAnswer& answer);
     void Queue(std::size_t job, bool first);
     void PauseHost(THost& host, double seconds);
     void Decide(std::size_t job, const TLinkResult& result);
     void Release();
     THost& HostOf(const QUrl& url);
 
-    std::unique_ptr<QNetworkAccessManager> FManager;
+    std::unique_ptr<QNetworkCookieJar> FCookies;
     std::vector<std::unique_ptr<TJob>> FJobs;
     std::unordered_map<QString, std::unique_ptr<THost>> FHosts;
     std::deque<THost*> FWaitingHosts;  // hosts with queued jobs, taken in turn
