@@ -169,6 +169,10 @@ void THttpConnection::Send()
         }
     }
     FSocket->write(request + "\r\n");
+    // Out now rather than on the event loop's next turn (a new connection
+    // sends it once connected).
+    if (FSocket->state() == QAbstractSocket::ConnectedState && !FSocket->inherits("QSslSocket"))
+        FSocket->flush();
 }
 
 void THttpConnection::Received()
