@@ -10,9 +10,9 @@
 #include <optional>
 
 #include <QByteArray>
-#include <QNetworkProxy>
 #include <QUrl>
 
+#include "HttpAnswerReader.h"
 #include "LinkOutcome.h"
 
 class QNetworkCookieJar;
@@ -34,26 +34,20 @@ public:
     bool Reusable() const { return FReusable; }
 
 private:
-    enum class TPhase { Idle, Head, Body, Chunks, ChunkData, ChunkLineEnd, Trailer, UntilClose };
-
     void Start(bool reconnect);
     void Connect();
     void Send();
     void Received();
-    void Parse();
-    bool ParseHead(qsizetype end);
-    bool TakeBody();
     // closed: the host closed the connection.
     void Failed(TLinkReason reason, bool closed);
-    void Answered(bool keepOpen);
+    void Answered();
+    void Tell(const TLinkAnswer& answer);
     void Drop();
 
     QByteArray FUserAgent;
-    std::int64_t FBodyLimit;
     QNetworkCookieJar* FCookies;
     QTcpSocket* FSocket = nullptr;
-    QString FEndpoint;  // scheme, host and port of the open connection
-    QNetworkProxy FProxy;
+    QString FEndpoint;       // scheme, host and port of the open connection
     bool FViaProxy = false;  // plain HTTP sent to a proxy names the whole URL
     bool FReusable = false;
     bool FFresh = false;  // connected for this request
@@ -62,12 +56,6 @@ private:
     std::optional<TLinkReason> FDeferred;
 
     QUrl FUrl;
-    TDone FDone;
-    TPhase FPhase = TPhase::Idle;
-    QByteArray FBuffer;
-    TLinkAnswer FAnswer;
-    std::int64_t FRemaining = 0;  // of the body or the current chunk
-    std::int64_t FBodyRead = 0;
-    bool FKeepAlive = false;
-    bool FReceivedAny = false;
+    TDone FDone;  // empty while no request is out
+    THttpAnswerReader FReader;
 };
