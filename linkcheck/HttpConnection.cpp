@@ -97,11 +97,12 @@ void THttpConnection::Connect()
     FCertificateRefused = false;
     FEndpoint = EndpointOf(FUrl);
     const bool tls = FUrl.scheme() == QLatin1String("https");
-    QNetworkProxy proxy = QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(FUrl)).value(0);
+    const QNetworkProxy found = QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(FUrl)).value(0);
     const bool httpProxy =
-        proxy.type() == QNetworkProxy::HttpProxy || proxy.type() == QNetworkProxy::HttpCachingProxy;
+        found.type() == QNetworkProxy::HttpProxy || found.type() == QNetworkProxy::HttpCachingProxy;
     FViaProxy = httpProxy && !tls;
-    if (FViaProxy || proxy.type() == QNetworkProxy::DefaultProxy)
+    QNetworkProxy proxy = found;
+    if (FViaProxy || found.type() == QNetworkProxy::DefaultProxy)
         proxy = QNetworkProxy(QNetworkProxy::NoProxy);
     else if (httpProxy)
         proxy.setType(QNetworkProxy::HttpProxy);  // a tunnel for TLS
@@ -121,7 +122,7 @@ void THttpConnection::Connect()
         QObject::connect(secure, &QSslSocket::sslErrors, secure, [this] { FCertificateRefused = true; });
         secure->connectToHostEncrypted(host, port);
     } else if (FViaProxy) {
-        socket->connectToHost(proxy.hostName(), proxy.port());
+        socket->connectToHost(found.hostName(), found.port());
     } else {
         socket->connectToHost(host, port);
     }
