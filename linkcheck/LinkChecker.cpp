@@ -26,23 +26,12 @@ struct TLinkChecker::THost {
 };
 
 struct TLinkChecker::TJob {
-    TJob(QUrl url, QObject* owner) : Chain(std::move(url)), Deadline(new QTimer(owner))
-    {
-        Deadline->setSingleShot(true);
-    }
-    // A check may end inside this job's own time-out.
-    ~TJob()
-    {
-        Deadline->stop();
-        Deadline->deleteLater();
-    }
-    TJob(const TJob&) = delete;
-    TJob& operator=(const TJob&) = delete;
+    explicit TJob(QUrl url) : Chain(std::move(url)) { }
     TLinkChain Chain;
     std::vector<int> Inputs;
     THost* Host = nullptr;
     std::unique_ptr<THttpConnection> Connection;  // while a request is out
-    QTimer* Deadline;
+    unsigned Sent = 0;                            // requests sent so far
 };
 
 namespace {
@@ -60,9 +49,12 @@ int Milliseconds(double seconds)
 
 }  // namespace
 
-TLinkChecker::TLinkChecker(QObject* parent) : QObject(parent)
+TLinkChecker::TLinkChecker(QObject* parent) : QObject(parent), FDeadlineTimer(new QTimer(this))
 {
     QNetworkProxyFactory::setUseSystemConfiguration(true);
+    FDeadlineTimer->setSingleShot(true);
+    FDeadlineTimer->setTimerType(Qt::PreciseTimer);
+    connect(FDeadlineTimer, &QTimer::timeout, this, &TLinkChecker::TimeOut);
 }
 
 TLinkChecker::~TLinkChecker()
@@ -95,13 +87,8 @@ void TLinkChecker::Start(const QStringList& urls)
             continue;
         }
         auto [place, added] = jobOf.emplace(url->toString(QUrl::FullyEncoded), FJobs.size());
-        if (added) {
-            const std::size_t job = FJobs.size();
-            FJobs.push_back(std::make_unique<TJob>(*url, this));
-            connect(FJobs.back()->Deadline, &QTimer::timeout, this, [this, job] {
-                Conclude(job, {0, TLinkReason::Timeout, {}, {}});
-            });
-        }
+        if (added)
+            FJobs.push_back(std::make_unique<TJob>(*url));
         FJobs[place->second]->Inputs.push_back(index);
     }
     FOpenJobs = FJobs.size();
@@ -129,6 +116,8 @@ void TLinkChecker::Release()
 {
     FRunning = false;
     FJobs.clear();
+    FDeadlines.clear();
+    FDeadlineTimer->stop();
     FHosts.clear();
     FWaitingHosts.clear();
     FActive = 0;
@@ -206,7 +195,11 @@ void TLinkChecker::Send(std::size_t index)
     }
     ++FActive;
     ++host.Active;
-    job.Deadline->start(Settings.TimeoutMilliseconds);
+    FDeadlines.push_back(
+        {std::chrono::steady_clock::now() + std::chrono::milliseconds(Settings.TimeoutMilliseconds), index,
+         ++job.Sent});
+    if (!FDeadlineTimer->isActive())
+        WakeAtFirstDeadline();
     job.Connection->Get(job.Chain.Current(),
                         [this, index](const TLinkAnswer& answer) { Conclude(index, answer); });
 }
@@ -216,7 +209,6 @@ void TLinkChecker::Conclude(std::size_t index, const TLinkAnswer& answer)
     TJob& job = *FJobs[index];
     if (!job.Connection)
         return;
-    job.Deadline->stop();
     // An unfinished connection closes here, also when called from inside
     // it: it touches nothing of its own after telling its answer.
     std::unique_ptr<THttpConnection> connection = std::move(job.Connection);
@@ -271,4 +263,37 @@ void TLinkChecker::Decide(std::size_t index, const TLinkResult& result)
             return;
     }
     emit Progress(FDecided, FInputs);
+}
+
+// Every request waits the same time, so their deadlines come in the order
+// they were sent: one timer for the earliest does for all. A deadline whose
+// request has been answered (or sent again) is passed over.
+void TLinkChecker::TimeOut()
+{
+    const auto now = std::chrono::steady_clock::now();
+    while (FRunning && !FDeadlines.empty() && FDeadlines.front().At <= now) {
+        const TDeadline deadline = FDeadlines.front();
+        FDeadlines.pop_front();
+        const TJob& job = *FJobs[deadline.Job];
+        if (job.Connection && job.Sent == deadline.Sent)
+            Conclude(deadline.Job, {0, TLinkReason::Timeout, {}, {}});
+    }
+    if (FRunning)
+        WakeAtFirstDeadline();
+}
+
+void TLinkChecker::WakeAtFirstDeadline()
+{
+    while (!FDeadlines.empty()) {
+        const TDeadline& first = FDeadlines.front();
+        const TJob& job = *FJobs[first.Job];
+        if (job.Connection && job.Sent == first.Sent)
+            break;
+        FDeadlines.pop_front();
+    }
+    if (FDeadlines.empty())
+        return;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(FDeadlines.front().At
+                                                                   - std::chrono::steady_clock::now());
+    FDeadlineTimer->start(static_cast<int>(std::max<std::int64_t>(wait.count(), 0)));
 }
