@@ -2,7 +2,9 @@
 # Times linkrake-check against curl fetching the same 2,000 URLs on eight
 # local hosts (127.0.0.1 to 127.0.0.8, each answering after DELAY ms), both
 # with 16 requests at once, in the same run, and reports the checker's peak
-# memory. The checker keeps to 2 requests per host; curl to none.
+# memory. The checker keeps to 2 requests per host; curl to none, but with
+# the URLs taken in turn from each host it, too, opens 2 connections to each
+# and keeps them alive.
 #
 # Usage: bench/compare-curl.sh [BUILD_DIR]   (default: build)
 #   RUNS=n    rounds (default 3), each running both, one after the other

@@ -4,12 +4,11 @@
 #include <chrono>
 #include <cmath>
 
-#include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkProxyFactory>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimer>
+
+#include "HttpConnection.h"
 
 #ifndef LINKRAKE_VERSION
 #error "LINKRAKE_VERSION must give the program's version"
@@ -22,60 +21,20 @@ struct TLinkChecker::THost {
     bool Paused = false;   // the host asked for a pause
     std::chrono::steady_clock::time_point ResumeAt;
     QTimer Wake;
+    // Connections left open by the last answers, taken before opening one.
+    std::vector<std::unique_ptr<THttpConnection>> Idle;
 };
 
 struct TLinkChecker::TJob {
-    TJob(QUrl url, QObject* owner) : Chain(std::move(url)), Deadline(new QTimer(owner))
-    {
-        Deadline->setSingleShot(true);
-    }
-    // A check may end inside this job's own time-out.
-    ~TJob()
-    {
-        Deadline->stop();
-        Deadline->deleteLater();
-    }
-    TJob(const TJob&) = delete;
-    TJob& operator=(const TJob&) = delete;
+    explicit TJob(QUrl url) : Chain(std::move(url)) { }
     TLinkChain Chain;
     std::vector<int> Inputs;
     THost* Host = nullptr;
-    QNetworkReply* Reply = nullptr;
-    QTimer* Deadline;
-    TLinkAnswer Answer;
-    std::int64_t BodyRead = 0;
-    bool TimedOut = false;
-    bool CertificateRefused = false;
+    std::unique_ptr<THttpConnection> Connection;  // while a request is out
+    unsigned Sent = 0;                            // requests sent so far
 };
 
 namespace {
-
-TLinkReason FailureOf(QNetworkReply::NetworkError error, bool timedOut, bool certificateRefused)
-{
-    if (timedOut)
-        return TLinkReason::Timeout;
-    switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-        return TLinkReason::Refused;
-    case QNetworkReply::RemoteHostClosedError:
-        return TLinkReason::Reset;
-    case QNetworkReply::HostNotFoundError:
-        return TLinkReason::Dns;
-    case QNetworkReply::TimeoutError:
-        return TLinkReason::Timeout;
-    case QNetworkReply::SslHandshakeFailedError:
-        return certificateRefused ? TLinkReason::Certificate : TLinkReason::Tls;
-    case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyConnectionClosedError:
-    case QNetworkReply::ProxyNotFoundError:
-    case QNetworkReply::ProxyTimeoutError:
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-    case QNetworkReply::UnknownProxyError:
-        return TLinkReason::Proxy;
-    default:
-        return certificateRefused ? TLinkReason::Certificate : TLinkReason::Network;
-    }
-}
 
 QString HostKey(const QUrl& url)
 {
@@ -90,9 +49,12 @@ int Milliseconds(double seconds)
 
 }  // namespace
 
-TLinkChecker::TLinkChecker(QObject* parent) : QObject(parent)
+TLinkChecker::TLinkChecker(QObject* parent) : QObject(parent), FDeadlineTimer(new QTimer(this))
 {
     QNetworkProxyFactory::setUseSystemConfiguration(true);
+    FDeadlineTimer->setSingleShot(true);
+    FDeadlineTimer->setTimerType(Qt::PreciseTimer);
+    connect(FDeadlineTimer, &QTimer::timeout, this, &TLinkChecker::TimeOut);
 }
 
 TLinkChecker::~TLinkChecker()
@@ -111,11 +73,9 @@ void TLinkChecker::Start(const QStringList& urls)
     FRunning = true;
     FInputs = static_cast<int>(urls.size());
     FDecided = 0;
-    FManager = std::make_unique<QNetworkAccessManager>();
     // Some sites redirect until a cookie comes back; the jar lives for this
     // check only.
-    FManager->setCookieJar(new QNetworkCookieJar(FManager.get()));
-    FManager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    FCookies = std::make_unique<QNetworkCookieJar>();
 
     std::unordered_map<QString, std::size_t> jobOf;
     for (int index = 0; index < FInputs; ++index) {
@@ -128,7 +88,7 @@ void TLinkChecker::Start(const QStringList& urls)
         }
         auto [place, added] = jobOf.emplace(url->toString(QUrl::FullyEncoded), FJobs.size());
         if (added)
-            FJobs.push_back(std::make_unique<TJob>(*url, this));
+            FJobs.push_back(std::make_unique<TJob>(*url));
         FJobs[place->second]->Inputs.push_back(index);
     }
     FOpenJobs = FJobs.size();
@@ -155,20 +115,14 @@ void TLinkChecker::Abort()
 void TLinkChecker::Release()
 {
     FRunning = false;
-    for (const auto& job : FJobs)
-        if (job->Reply) {
-            job->Reply->disconnect(this);
-            job->Reply->abort();
-            job->Reply->deleteLater();
-            job->Reply = nullptr;
-        }
     FJobs.clear();
+    FDeadlines.clear();
+    FDeadlineTimer->stop();
     FHosts.clear();
     FWaitingHosts.clear();
     FActive = 0;
     FOpenJobs = 0;
-    if (FManager)
-        FManager.release()->deleteLater();
+    FCookies.reset();
 }
 
 TLinkChecker::THost& TLinkChecker::HostOf(const QUrl& url)
@@ -232,67 +186,34 @@ void TLinkChecker::Pump()
 void TLinkChecker::Send(std::size_t index)
 {
     TJob& job = *FJobs[index];
-    QNetworkRequest request(job.Chain.Current());
-    request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    job.Answer = {};
-    job.BodyRead = 0;
-    job.TimedOut = false;
-    job.CertificateRefused = false;
+    THost& host = *job.Host;
+    if (host.Idle.empty()) {
+        job.Connection = std::make_unique<THttpConnection>(UserAgent(), Settings.BodyLimit, FCookies.get());
+    } else {
+        job.Connection = std::move(host.Idle.back());
+        host.Idle.pop_back();
+    }
     ++FActive;
-    ++job.Host->Active;
-    QNetworkReply* reply = FManager->get(request);
-    job.Reply = reply;
-    connect(reply, &QNetworkReply::sslErrors, this, [&job] { job.CertificateRefused = true; });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this, index, reply] {
-        TJob& current = *FJobs[index];
-        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (!status.isValid())
-            return;
-        current.Answer.Status = status.toInt();
-        current.Answer.Location = QString::fromLatin1(reply->rawHeader("Location"));
-        current.Answer.RetryAfter = QString::fromLatin1(reply->rawHeader("Retry-After"));
-        // A large body is never fetched: the status is all that counts.
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > Settings.BodyLimit)
-            Conclude(index);
-    });
-    connect(reply, &QNetworkReply::readyRead, this, [this, index, reply] {
-        TJob& current = *FJobs[index];
-        current.BodyRead += reply->skip(reply->bytesAvailable());
-        if (current.BodyRead > Settings.BodyLimit && current.Answer.Status != 0)
-            Conclude(index);
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, index] { Conclude(index); });
-    job.Deadline->disconnect(this);
-    connect(job.Deadline, &QTimer::timeout, this, [this, index] {
-        FJobs[index]->TimedOut = true;
-        Conclude(index);
-    });
-    job.Deadline->start(Settings.TimeoutMilliseconds);
+    ++host.Active;
+    FDeadlines.push_back(
+        {std::chrono::steady_clock::now() + std::chrono::milliseconds(Settings.TimeoutMilliseconds), index,
+         ++job.Sent});
+    if (!FDeadlineTimer->isActive())
+        WakeAtFirstDeadline();
+    job.Connection->Get(job.Chain.Current(),
+                        [this, index](const TLinkAnswer& answer) { Conclude(index, answer); });
 }
 
-void TLinkChecker::Conclude(std::size_t index)
+void TLinkChecker::Conclude(std::size_t index, const TLinkAnswer& answer)
 {
     TJob& job = *FJobs[index];
-    QNetworkReply* reply = job.Reply;
-    if (!reply)
+    if (!job.Connection)
         return;
-    job.Deadline->stop();
-    job.Reply = nullptr;
-    reply->disconnect(this);
-    TLinkAnswer answer = job.Answer;
-    if (answer.Status == 0) {
-        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (status.isValid() && !job.TimedOut)
-            answer.Status = status.toInt();
-        else
-            answer.Failure = FailureOf(reply->error(), job.TimedOut, job.CertificateRefused);
-    }
-    if (reply->isRunning())
-        reply->abort();
-    reply->deleteLater();
+    // An unfinished connection closes here, also when called from inside
+    // it: it touches nothing of its own after telling its answer.
+    std::unique_ptr<THttpConnection> connection = std::move(job.Connection);
+    if (connection->Reusable())
+        job.Host->Idle.push_back(std::move(connection));
     --FActive;
     --job.Host->Active;
 
@@ -342,4 +263,37 @@ void TLinkChecker::Decide(std::size_t index, const TLinkResult& result)
             return;
     }
     emit Progress(FDecided, FInputs);
+}
+
+// Every request waits the same time, so their deadlines come in the order
+// they were sent: one timer for the earliest does for all. A deadline whose
+// request has been answered (or sent again) is passed over.
+void TLinkChecker::TimeOut()
+{
+    const auto now = std::chrono::steady_clock::now();
+    while (FRunning && !FDeadlines.empty() && FDeadlines.front().At <= now) {
+        const TDeadline deadline = FDeadlines.front();
+        FDeadlines.pop_front();
+        const TJob& job = *FJobs[deadline.Job];
+        if (job.Connection && job.Sent == deadline.Sent)
+            Conclude(deadline.Job, {0, TLinkReason::Timeout, {}, {}});
+    }
+    if (FRunning)
+        WakeAtFirstDeadline();
+}
+
+void TLinkChecker::WakeAtFirstDeadline()
+{
+    while (!FDeadlines.empty()) {
+        const TDeadline& first = FDeadlines.front();
+        const TJob& job = *FJobs[first.Job];
+        if (job.Connection && job.Sent == first.Sent)
+            break;
+        FDeadlines.pop_front();
+    }
+    if (FDeadlines.empty())
+        return;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(FDeadlines.front().At
+                                                                   - std::chrono::steady_clock::now());
+    FDeadlineTimer->start(static_cast<int>(std::max<std::int64_t>(wait.count(), 0)));
 }

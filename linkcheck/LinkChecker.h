@@ -3,6 +3,7 @@
 // a time to each host and a bounded number in all, each redirect followed
 // here so that every hop keeps to those limits, waits the host asks for
 // honoured, and never more of a body read than keeps the connection alive.
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -15,8 +16,7 @@
 
 #include "LinkOutcome.h"
 
-class QNetworkAccessManager;
-class QNetworkReply;
+class QNetworkCookieJar;
 class QTimer;
 
 struct TLinkCheckSettings {
@@ -60,17 +60,26 @@ private:
 
     void Pump();
     void Send(std::size_t job);
-    void Conclude(std::size_t job);
+    void Conclude(std::size_t job, const TLinkAnswer& answer);
     void Queue(std::size_t job, bool first);
     void PauseHost(THost& host, double seconds);
+    void TimeOut();
+    void WakeAtFirstDeadline();
     void Decide(std::size_t job, const TLinkResult& result);
     void Release();
     THost& HostOf(const QUrl& url);
 
-    std::unique_ptr<QNetworkAccessManager> FManager;
+    std::unique_ptr<QNetworkCookieJar> FCookies;
     std::vector<std::unique_ptr<TJob>> FJobs;
     std::unordered_map<QString, std::unique_ptr<THost>> FHosts;
     std::deque<THost*> FWaitingHosts;  // hosts with queued jobs, taken in turn
+    struct TDeadline {
+        std::chrono::steady_clock::time_point At;
+        std::size_t Job;
+        unsigned Sent;  // which of the job's requests
+    };
+    std::deque<TDeadline> FDeadlines;  // of the requests out, in the order sent
+    QTimer* FDeadlineTimer;
     int FActive = 0;
     int FDecided = 0;
     int FInputs = 0;

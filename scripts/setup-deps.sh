@@ -6,7 +6,8 @@ set -e
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev \
   libx11-dev libxcb1-dev libxfixes-dev fonts-ipafont-gothic xvfb xauth xclip xdotool x11-utils wmctrl openbox trayer ripgrep \
   desktop-file-utils appstream dpkg-dev file clang-format-14 dbus-daemon ccache imagemagick \
-  libsm-dev libxml2-dev clang libclang-rt-14-dev llvm-14 openssl curl ca-certificates"
+  libsm-dev libxml2-dev clang libclang-rt-14-dev llvm-14 openssl curl ca-certificates \
+  at-spi2-core python3-pyatspi"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -156,6 +156,7 @@ private:
     void BindLinkCheck();
     void CreateLinkProgress();
     void LinkDecided(int index, const TLinkResult& result);
+    void FlushLinkOutcomes();
     void LinkCheckFinished(bool completed);
     void EnableListCommands(bool on);
     static void SetCaption(QLabel* label, const QString& caption);
@@ -180,7 +181,11 @@ private:
     QWidget* FLinkProgressRow = nullptr;  // the check's bar and 中止, in the status bar
     QProgressBar* FLinkProgressBar = nullptr;
     QPushButton* FLinkAbortButton = nullptr;
-    QTimer* FLinkRepaint = nullptr;         // outcomes reach the list in batches
+    // Outcomes and the progress reach the list, the bar and a screen
+    // reader in batches, not one change per address.
+    QTimer* FLinkFlush = nullptr;
+    int FLinkChangedFirst = -1, FLinkChangedLast = -1;  // rows marked since the last batch
+    int FLinkDecided = 0;
     std::vector<std::size_t> FCheckedRows;  // the check's inputs, as rows of the list
     std::vector<int> FOutcomeCounts;
     bool FLinkCheckFromMenu = false;

@@ -2,6 +2,8 @@
 // the dead ones selected at the end, the moved ones rewritten on request.
 // The list stays scrollable and selectable meanwhile; only the commands
 // that would change it wait.
+#include <algorithm>
+
 #include <QAction>
 #include <QHBoxLayout>
 #include <QProgressBar>
@@ -19,7 +21,7 @@
 #include "ui_MainWindow.h"
 
 namespace {
-constexpr int RepaintMilliseconds = 200;
+constexpr int FlushMilliseconds = 100;
 }  // namespace
 
 void TMainWindow::BindLinkCheck()
@@ -57,9 +59,9 @@ void TMainWindow::CreateLinkProgress()
     FUi->StatusBar->addPermanentWidget(FLinkProgressRow);
     FLinkProgressRow->hide();
     connect(FLinkAbortButton, &QPushButton::clicked, this, &TMainWindow::StopLinkCheck);
-    connect(FLinkChecker, &TLinkChecker::Progress, FLinkProgressBar, &QProgressBar::setValue);
-    FLinkRepaint = new QTimer(this);
-    connect(FLinkRepaint, &QTimer::timeout, this, [this] { FUi->UrlListBox->viewport()->update(); });
+    connect(FLinkChecker, &TLinkChecker::Progress, this, [this](int decided) { FLinkDecided = decided; });
+    FLinkFlush = new QTimer(this);
+    connect(FLinkFlush, &QTimer::timeout, this, &TMainWindow::FlushLinkOutcomes);
 }
 
 bool TMainWindow::CheckingLinks() const
@@ -99,7 +101,9 @@ void TMainWindow::CheckLinks(bool chosenInMenu)
     FLinkProgressBar->setRange(0, static_cast<int>(urls.size()));
     FLinkProgressBar->setValue(0);
     FLinkProgressRow->show();
-    FLinkRepaint->start(RepaintMilliseconds);
+    FLinkDecided = 0;
+    FLinkChangedFirst = FLinkChangedLast = -1;
+    FLinkFlush->start(FlushMilliseconds);
     FLinkChecker->Start(urls);
 }
 
@@ -108,6 +112,17 @@ void TMainWindow::LinkDecided(int index, const TLinkResult& result)
     const std::size_t row = FCheckedRows[static_cast<std::size_t>(index)];
     FLinkMarks->Set(row, FWorkspace->List[row], result);
     ++FOutcomeCounts[static_cast<std::size_t>(result.Outcome)];
+    const int at = static_cast<int>(row);
+    FLinkChangedFirst = FLinkChangedFirst < 0 ? at : std::min(FLinkChangedFirst, at);
+    FLinkChangedLast = std::max(FLinkChangedLast, at);
+}
+
+void TMainWindow::FlushLinkOutcomes()
+{
+    if (FLinkChangedFirst >= 0)
+        FUi->UrlListBox->Model()->AnnotationsChanged(FLinkChangedFirst, FLinkChangedLast);
+    FLinkChangedFirst = FLinkChangedLast = -1;
+    FLinkProgressBar->setValue(FLinkDecided);
 }
 
 void TMainWindow::StopLinkCheck()
@@ -118,7 +133,8 @@ void TMainWindow::StopLinkCheck()
 
 void TMainWindow::LinkCheckFinished(bool completed)
 {
-    FLinkRepaint->stop();
+    FLinkFlush->stop();
+    FlushLinkOutcomes();
     FLinkProgressRow->hide();
     EnableListCommands(true);
     if (completed) {

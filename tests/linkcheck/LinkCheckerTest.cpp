@@ -267,3 +267,17 @@ TEST_F(LinkCheckerTest, CertificatesThatNobodyVouchesForAreNotTrusted)
     EXPECT_EQ(results[0].Reason, TLinkReason::Certificate);
     EXPECT_TRUE(tls.Requests.empty());
 }
+
+TEST_F(LinkCheckerTest, PlainAddressesGoThroughTheProxyTheEnvironmentNames)
+{
+    // Loopback addresses bypass a proxy; a reserved name is only ever
+    // named to the proxy, never looked up.
+    TScriptedWebServer proxy(Loopback(10));
+    qputenv("http_proxy", proxy.Base().toUtf8());
+    const QString url = QStringLiteral("http://checked.example/ok?q");
+    TLinkChecker checker;
+    const std::vector<TLinkResult> results = Check(Quick(checker), {url});
+    EXPECT_EQ(results[0].Outcome, TLinkOutcome::Ok);
+    ASSERT_EQ(proxy.Requests.size(), 1u);
+    EXPECT_EQ(proxy.Requests[0].Path, url.toUtf8()) << "a proxy is asked for the whole address";
+}

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QSignalSpy>
 #include <QTabWidget>
 
 #include "LinkChecker.h"
@@ -45,6 +46,7 @@ TEST_F(LinkCheckTest, ChecksMarksSelectsTheDeadRewritesTheMovedAndStopsWhenAsked
 
     AddItems({(base + "/ok").c_str(), (base + "/gone").c_str(), (base + "/old").c_str(),
               "ftp://files.example/", (base + "/ok").c_str()});
+    QSignalSpy told(Find<TUrlListView>("UrlListBox")->Model(), &QAbstractItemModel::dataChanged);
     Click("LinkCheckButton");
     EXPECT_EQ(Status(), U("報告＞リンクを確認しています。しばらくお待ち下さい。"));
     EXPECT_TRUE(Find<QWidget>("LinkCheckProgressRow")->isVisible());
@@ -63,6 +65,16 @@ TEST_F(LinkCheckTest, ChecksMarksSelectsTheDeadRewritesTheMovedAndStopsWhenAsked
     EXPECT_EQ(Said(2), QString::fromStdString("移転 → " + base + "/new"));
     EXPECT_EQ(Said(3), U("対象外"));
     EXPECT_EQ(host.RequestsFor("/ok"), 1) << "the duplicate is asked once";
+    // Outcomes reach the views and a screen reader in batches, every row in one.
+    ASSERT_GE(told.count(), 1);
+    EXPECT_LT(told.count(), 5);
+    int first = 5, last = -1;
+    for (const QList<QVariant>& change : told) {
+        first = std::min(first, change[0].toModelIndex().row());
+        last = std::max(last, change[1].toModelIndex().row());
+    }
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(last, 4);
 
     Click("ReplaceWithMovedButton");
     EXPECT_EQ(Status(), U("報告＞移転先に置き換えました。(1件)"));
