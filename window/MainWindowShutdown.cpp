@@ -25,6 +25,9 @@ int TMainWindow::SaveWithoutAsking()
     // The desktop may save the session without ending it (a checkpoint, or a
     // logout cancelled later); once the user works on, a close saves again.
     FActivityAfterSave.Start();
+    // The list is saved as the reading left it: a copy made meanwhile is
+    // not taken up at this end.
+    disconnect(Reading, &TReadProgress::Ended, this, &TMainWindow::ClipboardChanged);
     Reading->StopNow();
     StopLinkCheck();
     ControlsToWorkspace();
