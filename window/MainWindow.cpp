@@ -183,7 +183,7 @@ void TMainWindow::closeEvent(QCloseEvent* event)
     StopLinkCheck();
     // A reading under way stops and ends as it would have, its URLs in the
     // list, before the list is saved.
-    Reading->StopNow();
+    Reading->EndNow();
     if (!FSavedForEnd && !SaveBeforeQuitting()) {
         event->ignore();
         return;

@@ -106,6 +106,14 @@ void TReadProgress::StopNow()
     // A stop takes effect within a few megabytes, even inside a line.
     while (!FReader->Finished())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    Collect();
+}
+
+void TReadProgress::EndNow()
+{
+    if (!FReader)
+        return;
+    StopNow();
     emit Ended();
 }
 

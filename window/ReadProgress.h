@@ -41,9 +41,12 @@ public:
     bool Reading() const { return FReader != nullptr; }
     // Stops the reading after the line it is working on.
     void Abort();
-    // Stops the reading, waits until it has, and emits Ended before it
-    // returns: an end that saves at once saves what the stopped reading left.
+    // Stops the reading and waits until it has, its URLs in the list: an
+    // end that saves at once saves what the stopped reading left. Ended
+    // comes later, from the event loop.
     void StopNow();
+    // StopNow, then Ended before it returns.
+    void EndNow();
     // After Ended: the last URLs go to the list, the controls come back,
     // and done is called, or the reading's failure thrown after the URLs
     // read before it.
