@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,9 +32,9 @@ public:
 
     // Reads the files' URLs into list, one file after the other, then calls
     // done with false when the user stopped the reading early. A short
-    // reading is over when Read returns, a failure thrown from it; a long
-    // one emits Started, runs on, and emits Ended when whoever reads the
-    // list next must call Finish.
+    // reading is over when Read returns, a failure thrown from it. A long
+    // one emits Started and runs on after Read returns; at its end it emits
+    // Ended, whose receiver calls Finish.
     void Read(const std::vector<std::string>& paths, const TExtractOptions& options, TUrlList& list,
               TDone done);
     bool Reading() const { return FReader != nullptr; }
