@@ -89,10 +89,12 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
     FinishForm();
     InstallAnchorLayouts(this);
     Reading = new TReadProgress(FUi->StatusBar, FUi->Pages);
-    FWorkspace->ReadFiles = [this](const std::vector<std::string>& paths) {
-        return Reading->Read(paths, FWorkspace->Options, FWorkspace->List);
+    FWorkspace->ReadFiles = [this](const std::vector<std::string>& paths, TWorkspace::TReadDone done) {
+        Reading->Read(paths, FWorkspace->Options, FWorkspace->List, std::move(done));
     };
-    connect(Reading, &TReadProgress::Finished, this, &TMainWindow::ReadFinished);
+    connect(Reading, &TReadProgress::Started, this, [this] { EnableListCommands(false); });
+    // First among Ended's receivers: the others find the reading over.
+    connect(Reading, &TReadProgress::Ended, this, &TMainWindow::FinishReading);
     move(StartPosition);
 
     CreateComponents();
@@ -179,13 +181,9 @@ void TMainWindow::showEvent(QShowEvent* event)
 void TMainWindow::closeEvent(QCloseEvent* event)
 {
     StopLinkCheck();
-    if (Reading->Reading()) {
-        // The reading stops first; the window closes once its handler ended.
-        Reading->Abort();
-        FCloseAfterRead = true;
-        event->ignore();
-        return;
-    }
+    // A reading under way stops and ends as it would have, its URLs in the
+    // list, before the list is saved.
+    Reading->EndNow();
     if (!FSavedForEnd && !SaveBeforeQuitting()) {
         event->ignore();
         return;
@@ -353,12 +351,10 @@ void TMainWindow::ReadDroppedFiles(const std::vector<std::string>& paths)
     RunWorkspaceHandler([this, &paths] { FWorkspace->ReadDroppedFiles(paths); });
 }
 
-void TMainWindow::ReadFinished()
+void TMainWindow::FinishReading()
 {
-    if (std::exchange(FClipboardChangedDuringRead, false))
-        ClipboardChanged();
-    if (std::exchange(FCloseAfterRead, false))
-        close();
+    EnableListCommands(true);
+    RunWorkspaceHandler([this] { Reading->Finish(); });
 }
 
 // Takes a drag or drop that carries local files; anything else is left alone.

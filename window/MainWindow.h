@@ -152,7 +152,8 @@ private:
     void ReportUnreadableFiles();
     void MemosToControls();
     void ShowSelectedCount();
-    void ReadFinished();
+    // A long reading has ended: the workspace takes up its end.
+    void FinishReading();
     void BindLinkCheck();
     void CreateLinkProgress();
     void LinkDecided(int index, const TLinkResult& result);
@@ -163,15 +164,13 @@ private:
 
     std::unique_ptr<TWorkspaceServices> FOwnServices;
     std::unique_ptr<TWorkspace> FWorkspace;
-    std::unique_ptr<Ui::TMainWindow> FUi;      // the controls and actions of MainWindow.ui
-    QLabel* FStatusText = nullptr;             // the status line's text inside the status bar
-    std::string FUrlEntrySent;                 // UrlEntryEdit as last handed to the workspace
-    int FHandlerDepth = 0;                     // workspace handlers under way (a dialog may nest another)
-    bool FKeepInTaskbar = false;               // the tray was refused: minimize stays in the task bar
-    bool FCloseAfterRead = false;              // closing waits for the stopped reading
-    bool FClipboardChangedDuringRead = false;  // the clipboard changed during a reading
-    std::minstd_rand FPictureDraws;            // unseeded: the same draws every run
-    bool FSavedForEnd = false;  // SaveWithoutAsking has run, and the user has done nothing since
+    std::unique_ptr<Ui::TMainWindow> FUi;  // the controls and actions of MainWindow.ui
+    QLabel* FStatusText = nullptr;         // the status line's text inside the status bar
+    std::string FUrlEntrySent;             // UrlEntryEdit as last handed to the workspace
+    int FHandlerDepth = 0;                 // workspace handlers under way (a dialog may nest another)
+    bool FKeepInTaskbar = false;           // the tray was refused: minimize stays in the task bar
+    std::minstd_rand FPictureDraws;        // unseeded: the same draws every run
+    bool FSavedForEnd = false;             // SaveWithoutAsking has run, and the user has done nothing since
     TUserActivityWatch FActivityAfterSave;
     int FEndStatus = 0;
     bool FUnreadableReported = false;

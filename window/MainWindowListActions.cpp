@@ -16,6 +16,7 @@
 #include "BrowserOpener.h"
 #include "CopiedPage.h"
 #include "MainWindow.h"
+#include "ReadProgress.h"
 #include "UrlDrag.h"
 #include "UrlListView.h"
 #include "Workspace.h"
@@ -156,7 +157,7 @@ bool TMainWindow::TakeListTextDrop(QObject* watched, QDropEvent* event)
     }
     if (watched != FUi->UrlListBox && watched != FUi->UrlListBox->viewport())
         return false;
-    if (CheckingLinks()) {
+    if (CheckingLinks() || Reading->Reading()) {
         event->ignore();
         return true;
     }

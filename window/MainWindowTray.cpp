@@ -59,9 +59,11 @@ void TMainWindow::ClipboardChanged()
     // writes arrive here in the middle of the handler that makes them.
     if (!Workspace().MonitorEnabled || Workspace().ClipIgnore)
         return;
-    // The list is being read into: the change is taken up when that ends.
+    // The list is being read into: the change is taken up once the reading
+    // has ended, once however many changes came meanwhile.
     if (Reading->Reading()) {
-        FClipboardChangedDuringRead = true;
+        connect(Reading, &TReadProgress::Ended, this, &TMainWindow::ClipboardChanged,
+                static_cast<Qt::ConnectionType>(Qt::SingleShotConnection | Qt::UniqueConnection));
         return;
     }
     // Monitoring rewrites the list: a check of it stops first.

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 
 #include "BackgroundReader.h"
 #include "BusyCursor.h"
@@ -18,7 +17,6 @@
 
 namespace {
 constexpr int ProgressSteps = 1000;
-constexpr int PollMilliseconds = 50;
 }  // namespace
 
 TReadProgress::TReadProgress(QStatusBar* statusBar, QWidget* controls)
@@ -43,55 +41,53 @@ TReadProgress::TReadProgress(QStatusBar* statusBar, QWidget* controls)
     connect(FAbortButton, &QPushButton::clicked, this, &TReadProgress::Abort);
 }
 
-bool TReadProgress::Read(const std::vector<std::string>& paths, const TExtractOptions& options,
-                         TUrlList& list)
+// Out of line: the reader and the cursor are complete types here.
+TReadProgress::~TReadProgress() = default;
+
+void TReadProgress::Read(const std::vector<std::string>& paths, const TExtractOptions& options,
+                         TUrlList& list, TDone done)
 {
     const std::uint64_t bytes = TBackgroundReader::SizeOfFiles(paths);
     if (bytes <= ProgressBytes) {
-        const TBusyCursor busy(bytes > BusyBytes);
-        for (const std::string& path : paths)
-            ExtractFromInputFile(path, options, list);
-        return true;
+        {
+            const TBusyCursor busy(bytes > BusyBytes);
+            for (const std::string& path : paths)
+                ExtractFromInputFile(path, options, list);
+        }
+        done(true);
+        return;
     }
-    TBackgroundReader reader(paths, options);
-    const bool completed = ReadInBackground(reader, list);
-    // After the handler that asked for the reading has finished.
-    QTimer::singleShot(0, this, &TReadProgress::Finished);
-    reader.RethrowFailure();
-    return completed;
-}
-
-bool TReadProgress::ReadInBackground(TBackgroundReader& reader, TUrlList& list)
-{
-    FReader = &reader;
+    FReader = std::make_unique<TBackgroundReader>(paths, options);
     FList = &list;
+    FDone = std::move(done);
+    connect(FReader.get(), &TBackgroundReader::Progressed, this, &TReadProgress::Collect);
+    connect(FReader.get(), &TBackgroundReader::Ended, this, &TReadProgress::ReaderEnded);
     FBar->setValue(0);
     FRow->show();
     FAbortButton->setEnabled(true);
     FControls->setEnabled(false);
-    {
-        // The program still answers: the arrow with an hourglass, not the
-        // plain busy cursor.
-        const TBusyCursor busy(true, Qt::BusyCursor);
-        QEventLoop loop;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, &loop, [&] {
-            reader.Collect(list);
-            const std::uint64_t total = std::max<std::uint64_t>(reader.TotalBytes(), 1);
-            const std::uint64_t done = std::min(reader.BytesRead(), total);
-            FBar->setValue(static_cast<int>(done * ProgressSteps / total));
-            if (reader.Finished())
-                loop.quit();
-        });
-        poll.start(PollMilliseconds);
-        loop.exec();
-    }
-    reader.Collect(list);
-    FControls->setEnabled(true);
-    FRow->hide();
-    FReader = nullptr;
-    FList = nullptr;
-    return !reader.StoppedEarly();
+    // The program still answers: the arrow with an hourglass, not the plain
+    // busy cursor.
+    FBusy = std::make_unique<TBusyCursor>(true, Qt::BusyCursor);
+    FReader->Start();
+    emit Started();
+}
+
+void TReadProgress::Collect()
+{
+    // A signal queued by a reader that is gone meanwhile finds nothing.
+    if (!FReader)
+        return;
+    FReader->Collect(*FList);
+    const std::uint64_t total = std::max<std::uint64_t>(FReader->TotalBytes(), 1);
+    const std::uint64_t done = std::min(FReader->BytesRead(), total);
+    FBar->setValue(static_cast<int>(done * ProgressSteps / total));
+}
+
+void TReadProgress::ReaderEnded()
+{
+    if (FReader && FReader->Finished())
+        emit Ended();
 }
 
 void TReadProgress::Abort()
@@ -110,5 +106,28 @@ void TReadProgress::StopNow()
     // A stop takes effect within a few megabytes, even inside a line.
     while (!FReader->Finished())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    FReader->Collect(*FList);
+    Collect();
+}
+
+void TReadProgress::EndNow()
+{
+    if (!FReader)
+        return;
+    StopNow();
+    emit Ended();
+}
+
+void TReadProgress::Finish()
+{
+    if (!FReader)
+        return;
+    const std::unique_ptr<TBackgroundReader> reader = std::move(FReader);
+    const TDone done = std::move(FDone);
+    reader->Collect(*FList);
+    FList = nullptr;
+    FBusy.reset();
+    FControls->setEnabled(true);
+    FRow->hide();
+    reader->RethrowFailure();
+    done(!reader->StoppedEarly());
 }

@@ -17,13 +17,20 @@ struct TStopReading { };
 constexpr std::size_t LinesPerBatch = 4096;
 // Past this much of one line, a stop does not wait for the line's end.
 constexpr std::size_t LongLineBytes = 4 << 20;
+// Often enough for a progress bar, seldom enough to leave the receiving
+// thread time for everything else.
+constexpr std::chrono::milliseconds ProgressInterval(50);
 
 }  // namespace
 
 TBackgroundReader::TBackgroundReader(std::vector<std::string> paths, const TExtractOptions& options)
     : FPaths(std::move(paths)), FOptions(options), FTotalBytes(SizeOfFiles(FPaths))
+{ }
+
+void TBackgroundReader::Start()
 {
-    FThread = std::thread([this] { Run(); });
+    if (!FThread.joinable())
+        FThread = std::thread([this] { Run(); });
 }
 
 TBackgroundReader::~TBackgroundReader()
@@ -58,14 +65,17 @@ void TBackgroundReader::Run()
                 [&](std::string_view line) {
                     ExtractUrlsFromLine(line, FOptions, batch);
                     unfinishedLine = 0;
-                    if (++lines % LinesPerBatch == 0)
+                    if (++lines % LinesPerBatch == 0) {
                         Hand(batch);
+                        NoteProgress();
+                    }
                     if (FAbort)
                         throw TStopReading();
                 },
                 [&](std::size_t bytes) {
                     FBytesRead += bytes;
                     unfinishedLine += bytes;
+                    NoteProgress();
                     // A line that goes on and on is left unfinished.
                     if (FAbort && unfinishedLine > LongLineBytes)
                         throw TStopReading();
@@ -89,6 +99,16 @@ void TBackgroundReader::Run()
         NoteOutOfMemory();  // the last batch's URLs are lost with it
     }
     FFinished = true;
+    emit Ended();
+}
+
+void TBackgroundReader::NoteProgress()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (now - FLastProgress < ProgressInterval || FProgressUnheard.exchange(true))
+        return;
+    FLastProgress = now;
+    emit Progressed();
 }
 
 void TBackgroundReader::Hand(TUrlList& batch)
@@ -122,6 +142,7 @@ void TBackgroundReader::NoteOutOfMemory()
 
 void TBackgroundReader::Collect(TUrlList& list)
 {
+    FProgressUnheard = false;
     std::vector<std::string> taken;
     {
         std::lock_guard<std::mutex> lock(FLock);

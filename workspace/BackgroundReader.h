@@ -1,8 +1,10 @@
 #pragma once
 // Reads text files and extracts their URLs on a thread of its own, so that
 // the window stays responsive through a long read. The URLs reach the list
-// only through Collect(), on the thread that owns the list.
+// only through Collect(), on the thread that owns the list; the signals say
+// when there is something to collect.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <mutex>
@@ -10,12 +12,17 @@
 #include <thread>
 #include <vector>
 
+#include <QObject>
+
 #include "Engine.h"
 
-class TBackgroundReader {
+class TBackgroundReader : public QObject {
+    Q_OBJECT
 public:
-    // Starts reading the files one after the other, in order.
     TBackgroundReader(std::vector<std::string> paths, const TExtractOptions& options);
+    // Starts reading the files one after the other, in order; the signals
+    // are connected by then.
+    void Start();
     // Stops the reading and waits for the thread.
     ~TBackgroundReader();
     TBackgroundReader(const TBackgroundReader&) = delete;
@@ -44,9 +51,19 @@ public:
     // The size of the files together; a file that cannot be found counts 0.
     static std::uint64_t SizeOfFiles(const std::vector<std::string>& paths);
 
+signals:
+    // Emitted from the reading thread, so connected receivers hear them
+    // queued on their own. At most one Progressed() waits unheard at a time,
+    // and they come a few times a second at most: URLs to collect, or bytes
+    // read.
+    void Progressed();
+    // Finished() has become true.
+    void Ended();
+
 private:
     void Run();
     void Hand(TUrlList& batch);
+    void NoteProgress();
     void NoteFailure(std::exception_ptr failure);
     void NoteOutOfMemory();
 
@@ -57,7 +74,9 @@ private:
     std::atomic<bool> FFinished{false};
     std::atomic<bool> FStoppedEarly{false};
     std::atomic<std::uint64_t> FBytesRead{0};
-    std::atomic<std::size_t> FCurrent{0};  // the file being read
+    std::atomic<std::size_t> FCurrent{0};                 // the file being read
+    std::atomic<bool> FProgressUnheard{false};            // a Progressed() not yet followed by Collect()
+    std::chrono::steady_clock::time_point FLastProgress;  // the reading thread's own
     mutable std::mutex FLock;
     std::vector<std::string> FPending;  // extracted, not yet collected
     std::exception_ptr FFailure;        // the first failure

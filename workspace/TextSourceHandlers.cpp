@@ -1,5 +1,7 @@
 #include "Workspace.h"
 
+#include <memory>
+
 #include <QStringList>
 
 #include "InputFiles.h"
@@ -36,13 +38,7 @@ void TWorkspace::InputTextFile()
         StatusLine = QStringLiteral("報告＞URLの抽出を中止しました。");
         return;
     }
-    TUndoRecording undo(History, List);
-    undo->WatchAppends(List);
-    if (!ReadFiles({*path})) {
-        StatusLine = ReadStoppedStatus;
-        return;
-    }
-    StatusLine = QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。");
+    ReadIntoList({*path}, QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
 }
 
 void TWorkspace::ReadDroppedFiles(const std::vector<std::string>& paths)
@@ -51,13 +47,18 @@ void TWorkspace::ReadDroppedFiles(const std::vector<std::string>& paths)
     const std::vector<std::string> readable = WithoutNonRegularFiles(paths, FServices);
     if (readable.empty() && !paths.empty())
         return;
-    TUndoRecording undo(History, List);
-    undo->WatchAppends(List);
-    if (!ReadFiles(readable)) {
-        StatusLine = ReadStoppedStatus;
-        return;
-    }
-    StatusLine = QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。");
+    ReadIntoList(readable, QStringLiteral("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。"));
+}
+
+void TWorkspace::ReadIntoList(const std::vector<std::string>& paths, const QString& doneStatus)
+{
+    // The step stays open until the reading has ended, however it ends: a
+    // failure destroys done without calling it.
+    auto undo = std::make_shared<TUndoRecording>(History, List);
+    (*undo)->WatchAppends(List);
+    ReadFiles(paths, [this, undo, doneStatus](bool completed) {
+        StatusLine = completed ? doneStatus : ReadStoppedStatus;
+    });
 }
 
 std::vector<std::string> TWorkspace::LinkTargetsOf(const std::optional<TCopiedPage>& page) const

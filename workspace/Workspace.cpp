@@ -9,10 +9,10 @@ TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
     : FServices(services), FProgramFolder(std::move(programFolder))
 {
     History.Watcher = &ListModel;
-    ReadFiles = [this](const std::vector<std::string>& paths) {
+    ReadFiles = [this](const std::vector<std::string>& paths, const TReadDone& done) {
         for (const std::string& path : paths)
             ExtractFromInputFile(path, Options, List);
-        return true;
+        done(true);
     };
 }
 

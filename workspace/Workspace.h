@@ -41,10 +41,14 @@ public:
     bool MonitorEnabled = false;
     // The list's changes since start, for undo and redo; never stored.
     TUndoHistory History;
-    // Reads files into List as ExtractFromFile does, one after the other, and
-    // returns false when the user stopped it early. The window puts in its
-    // place a reading that shows its progress and can be stopped.
-    std::function<bool(const std::vector<std::string>& paths)> ReadFiles;
+    // Reads files into List as ExtractFromFile does, one after the other,
+    // then calls done with false when the user stopped it early. A failure
+    // is thrown instead, after the URLs read before it have reached the
+    // list. The window puts in its place a reading that runs on after
+    // ReadFiles has returned, shows its progress and can be stopped; done
+    // (and a failure) then come when it ends, through the window.
+    using TReadDone = std::function<void(bool completed)>;
+    std::function<void(const std::vector<std::string>& paths, TReadDone done)> ReadFiles;
     const std::string& ProgramFolder() const { return FProgramFolder; }
 
     // Runs a handler; an exception that escapes it goes to the default
@@ -138,6 +142,9 @@ private:
     // text conversion would lose is lost.
     std::optional<std::string> FMemoFileBytes[2];
     std::string FMemoAsLoaded[2];
+
+    // Reads the files as one undoable step; the status line says how it ended.
+    void ReadIntoList(const std::vector<std::string>& paths, const QString& doneStatus);
 };
 
 // The folder part of a CP932 path: everything before the last "/" that is

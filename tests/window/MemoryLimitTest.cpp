@@ -4,7 +4,6 @@
 // before, names the file, and closes normally when asked to meanwhile.
 #include <filesystem>
 
-#include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -44,6 +43,10 @@ protected:
         });
         FPoll.start(1);
     }
+    bool ReadingEnds() const
+    {
+        return RunUntil([this] { return !Form->Reading->Reading(); });
+    }
     void ExpectTheLinesBefore() const
     {
         const TUrlList& list = Form->Workspace().List;
@@ -56,6 +59,7 @@ protected:
 TEST_F(MemoryLimitTest, AReadingShortOfMemoryKeepsTheLinesBeforeAndNamesTheFile)
 {
     Form->ReadDroppedFiles({Endless});
+    ASSERT_TRUE(ReadingEnds());
     EXPECT_EQ(Services.Errors,
               QStringList{QString::fromStdString(Endless) + U(" を読み込めません（メモリが足りません）。")});
     ExpectTheLinesBefore();
@@ -70,6 +74,7 @@ TEST_F(MemoryLimitTest, StopStopsWithinTheEndlessLine)
 {
     InsideTheEndlessLine([&] { Find<QPushButton>("ReadAbortButton")->click(); });
     Form->ReadDroppedFiles({Endless});
+    ASSERT_TRUE(ReadingEnds());
     EXPECT_TRUE(Services.Errors.isEmpty()) << Services.Errors.join(u'\n').toStdString();
     EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));
     ExpectTheLinesBefore();
@@ -80,8 +85,7 @@ TEST_F(MemoryLimitTest, ClosingDuringTheReadingStopsItThenClosesAndSaves)
     Form->show();
     InsideTheEndlessLine([&] { Form->close(); });
     Form->ReadDroppedFiles({Endless});
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(Form->isVisible());
+    EXPECT_TRUE(RunUntil([this] { return !Form->isVisible(); }));
     std::string expected;
     for (int i = 0; i < Lines; ++i)
         expected += "http://line.example/" + std::to_string(i) + "\r\n";

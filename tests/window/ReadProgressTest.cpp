@@ -1,18 +1,22 @@
-// Long readings show their progress, can be stopped, and hold back closing
-// and clipboard monitoring until they end.
-#include <QCoreApplication>
+// Long readings run while the event loop goes on: they show their progress,
+// can be stopped, and hold back the list's commands, closing and clipboard
+// monitoring until they end.
+#include <cstdio>
+
+#include <QAction>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
+#include <QTabWidget>
 
 #include "ReadProgress.h"
 #include "WindowFixture.h"
-#include <QTabWidget>
 
 class ReadProgressTest : public TWindowTest {
 protected:
     static constexpr int Lines = 300000;
     std::string Big;
+    // Read again and again: far more than is read before a stop arrives.
+    std::vector<std::string> Many;
 
     void SetUp() override
     {
@@ -24,86 +28,108 @@ protected:
             text += "see http://big.example/" + std::to_string(i) + ".zip now\r\n";
         WriteFile("big.txt", text);
         Big = PathOf("big.txt");
+        Many.assign(20, Big);
     }
-    // Runs step once the reading's own event loop is running.
-    static void DuringTheReading(std::function<void()> step) { QTimer::singleShot(0, std::move(step)); }
-    void ExpectPrefixOfTheFile() const
+    bool ReadingEnds() const
+    {
+        return RunUntil([this] { return !Form->Reading->Reading(); });
+    }
+    // Some URLs of the reading have reached the list, which held `before`.
+    bool SomeRead(std::size_t before = 0) const
+    {
+        return RunUntil([this, before] { return Form->Workspace().List.Count() > before; });
+    }
+    std::string Listed() const
+    {
+        std::string listed;
+        for (const TUrlList::TItem& item : Form->Workspace().List.Items())
+            listed += item.Text + "\r\n";
+        return listed;
+    }
+    // The list holds the item added before, then a beginning of Many.
+    void ExpectBeforeAndPrefixOfMany() const
     {
         const TUrlList& list = Form->Workspace().List;
-        for (std::size_t i = 0; i < list.Count(); ++i)
-            ASSERT_EQ(list[i], "http://big.example/" + std::to_string(i) + ".zip");
+        ASSERT_GT(list.Count(), 1u);
+        EXPECT_LT(list.Count(), Many.size() * Lines + 1);
+        EXPECT_EQ(list[0], "http://before.example/");
+        for (std::size_t i = 1; i < list.Count(); ++i)
+            ASSERT_EQ(list[i], "http://big.example/" + std::to_string((i - 1) % Lines) + ".zip");
     }
 };
 
 TEST_F(ReadProgressTest, ALongReadingShowsProgressAndDisablesTheOtherControls)
 {
-    bool shownWhileReading = false, controlsWaited = false;
-    DuringTheReading([&] {
-        shownWhileReading = Find<QWidget>("ReadProgressRow")->isVisibleTo(Form.get())
-                            && Find<QPushButton>("ReadAbortButton")->isEnabled();
-        controlsWaited =
-            !Find<QTabWidget>("Pages")->isEnabled() && !Find<QPushButton>("SearchButton")->isEnabled();
-    });
     Services.Files.push_back(Big);
     Click("InputFileButton");
-    EXPECT_TRUE(shownWhileReading);
-    EXPECT_TRUE(controlsWaited);
+    EXPECT_TRUE(Form->Reading->Reading());  // the command returned to the event loop
+    EXPECT_TRUE(Find<QWidget>("ReadProgressRow")->isVisibleTo(Form.get()));
+    EXPECT_TRUE(Find<QPushButton>("ReadAbortButton")->isEnabled());
+    EXPECT_FALSE(Find<QTabWidget>("Pages")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>("SearchButton")->isEnabled());
+    for (const char* command : {"actionPaste", "actionAdd", "actionInputFile", "actionUndo", "actionDelete"})
+        EXPECT_FALSE(Find<QAction>(command)->isEnabled()) << command;
+
+    ASSERT_TRUE(ReadingEnds());
     EXPECT_EQ(Status(), U("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
-    EXPECT_EQ(Form->Workspace().List.Count(), static_cast<std::size_t>(Lines));
-    ExpectPrefixOfTheFile();
+    const TUrlList& list = Form->Workspace().List;
+    ASSERT_EQ(list.Count(), static_cast<std::size_t>(Lines));
+    for (std::size_t i = 0; i < list.Count(); ++i)
+        ASSERT_EQ(list[i], "http://big.example/" + std::to_string(i) + ".zip");
     EXPECT_EQ(ShownItems().size(), static_cast<std::size_t>(Lines));
     EXPECT_FALSE(Find<QWidget>("ReadProgressRow")->isVisibleTo(Form.get()));
     EXPECT_TRUE(Find<QTabWidget>("Pages")->isEnabled());
+    EXPECT_TRUE(Find<QAction>("actionPaste")->isEnabled());
+    // One step undoes the whole reading.
+    Find<QAction>("actionUndo")->trigger();
+    EXPECT_TRUE(Form->Workspace().List.Empty());
 }
 
 TEST_F(ReadProgressTest, StoppingKeepsWhatWasReadAndSaysSo)
 {
     AddItems({"http://before.example/"});
-    DuringTheReading([&] { Find<QPushButton>("ReadAbortButton")->click(); });
-    Form->ReadDroppedFiles({Big, Big});
+    Form->ReadDroppedFiles(Many);
+    ASSERT_TRUE(SomeRead(1));
+    Click("ReadAbortButton");
+    ASSERT_TRUE(ReadingEnds());
     EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));
-    TUrlList& list = Form->Workspace().List;
-    ASSERT_GT(list.Count(), 1u);
-    EXPECT_LT(list.Count(), static_cast<std::size_t>(2 * Lines));
-    EXPECT_EQ(list[0], "http://before.example/");
-    list.Delete(0);
-    ExpectPrefixOfTheFile();
+    ExpectBeforeAndPrefixOfMany();
     EXPECT_TRUE(Find<QTabWidget>("Pages")->isEnabled());
 }
 
 TEST_F(ReadProgressTest, AFailingFileIsReportedAfterTheFilesBeforeIt)
 {
     Form->ReadDroppedFiles({Big, PathOf("absent.txt")});
+    ASSERT_TRUE(ReadingEnds());
     EXPECT_EQ(Services.Errors.size(), 1);
     EXPECT_EQ(Form->Workspace().List.Count(), static_cast<std::size_t>(Lines));
+    EXPECT_EQ(ShownItems().size(), static_cast<std::size_t>(Lines));
     EXPECT_TRUE(Find<QTabWidget>("Pages")->isEnabled());
 }
 
-TEST_F(ReadProgressTest, ClosingDuringAReadingStopsItAndSavesWhatWasRead)
+// Closing, a signal and the session's end stop the reading, and the list
+// they save is the whole list with what was read.
+TEST_F(ReadProgressTest, AnEndDuringAReadingSavesTheListWithWhatWasRead)
 {
-    Form->show();
-    DuringTheReading([&] { Form->close(); });
-    Form->ReadDroppedFiles({Big});
-    EXPECT_TRUE(Form->isVisible());  // the close waits for the handler to end
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(Form->isVisible());
-    const std::string saved = ReadFile("List.txt");
-    EXPECT_FALSE(saved.empty());
-    EXPECT_EQ(saved.rfind("http://big.example/0.zip\r\n", 0), 0u);
-}
-
-TEST_F(ReadProgressTest, AnEndWithoutAskingStopsTheReadingBeforeItSaves)
-{
-    int status = -1;
-    DuringTheReading([&] { status = Form->SaveWithoutAsking(); });
-    Form->ReadDroppedFiles({Big});
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));
-    std::string listed;
-    for (const TUrlList::TItem& item : Form->Workspace().List.Items())
-        listed += item.Text + "\r\n";
-    EXPECT_FALSE(listed.empty());
-    EXPECT_TRUE(ReadFile("List.txt") == listed);  // nothing read after the save
+    const std::function<void(TMainWindow&)> ends[] = {
+        [](TMainWindow& form) { EXPECT_TRUE(form.close()); },
+        [](TMainWindow& form) { EXPECT_EQ(form.SaveWithoutAsking(), 0); },
+    };
+    for (const auto& end : ends) {
+        std::remove(PathOf("List.txt").c_str());
+        Open();
+        Form->Reading->ProgressBytes = 1000;
+        Form->show();
+        AddItems({"http://before.example/"});
+        Form->ReadDroppedFiles(Many);
+        ASSERT_TRUE(SomeRead(1));
+        end(*Form);
+        ExpectBeforeAndPrefixOfMany();
+        EXPECT_TRUE(ReadFile("List.txt") == Listed());
+        ASSERT_TRUE(ReadingEnds());
+        EXPECT_EQ(Status(), U("報告＞読み込みを中止しました。"));
+        EXPECT_TRUE(ReadFile("List.txt") == Listed());  // nothing read after the save
+    }
 }
 
 TEST_F(ReadProgressTest, ClipboardMonitoringWaitsForTheReading)
@@ -112,15 +138,17 @@ TEST_F(ReadProgressTest, ClipboardMonitoringWaitsForTheReading)
     Form->Workspace().ClipIgnore = false;
     Form->Workspace().MonitorEnabled = true;
     Services.Clipboard = "copied http://clip.example/ text";
-    std::size_t countDuring = 0;
-    DuringTheReading([&] {
-        Form->ClipboardChanged();
-        countDuring = Form->Workspace().List.Count();
-        Form->Reading->Abort();
-    });
     Form->ReadDroppedFiles({Big});
-    EXPECT_GT(countDuring, 0u);  // monitoring empties the list
+    Form->ClipboardChanged();
+    Form->ClipboardChanged();
+    EXPECT_EQ(Form->Workspace().List[0], "http://before.example/");  // monitoring empties the list
     EXPECT_EQ(Services.Clipboard, "copied http://clip.example/ text");
-    QCoreApplication::processEvents();
+    Form->Reading->Abort();
+    ASSERT_TRUE(ReadingEnds());
     EXPECT_EQ(Services.Clipboard, "http://clip.example/");
+    // Taken up once: the next reading ends without it.
+    Services.Clipboard = "copied again http://again.example/";
+    Form->ReadDroppedFiles({Big});
+    ASSERT_TRUE(ReadingEnds());
+    EXPECT_EQ(Services.Clipboard, "copied again http://again.example/");
 }

@@ -2,6 +2,7 @@
 // A main window over a fresh temporary program folder and scripted desktop.
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
@@ -62,6 +64,14 @@ protected:
     // A left click in the middle of the button, as the mouse gives it.
     void Click(const char* button) const { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
     QString Status() const { return Find<QLabel>("StatusText")->text(); }
+    // Lets the event loop run until ready() holds, for a minute at most.
+    static bool RunUntil(const std::function<bool()>& ready)
+    {
+        const QDeadlineTimer deadline(60000);
+        while (!ready() && !deadline.hasExpired())
+            QTest::qWait(1);
+        return ready();
+    }
     void AddItems(std::initializer_list<const char*> items)
     {
         for (const char* item : items)
