@@ -55,7 +55,8 @@ inline int ServeClipboard(Display* display, const std::vector<TClipboardOffer>& 
         reply.property = request.property ? request.property : request.target;
         if (request.target == targets) {
             XChangeProperty(display, request.requestor, reply.property, XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(offered.data()), static_cast<int>(offered.size()));
+                            reinterpret_cast<unsigned char*>(offered.data()),
+                            static_cast<int>(offered.size()));
         } else {
             reply.property = None;
             for (std::size_t i = 0; i < offers.size(); ++i) {
@@ -63,7 +64,8 @@ inline int ServeClipboard(Display* display, const std::vector<TClipboardOffer>& 
                     continue;
                 reply.property = request.property ? request.property : request.target;
                 XChangeProperty(display, request.requestor, reply.property, request.target, 8,
-                                PropModeReplace, reinterpret_cast<const unsigned char*>(offers[i].Data.data()),
+                                PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(offers[i].Data.data()),
                                 static_cast<int>(offers[i].Data.size()));
                 break;
             }
