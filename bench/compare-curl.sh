@@ -22,12 +22,7 @@ command -v curl > /dev/null || { echo "curl is not installed" >&2; exit 1; }
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 
 work=$(mktemp -d /tmp/linkrake-curl.XXXXXX)
-mkfifo "$work/in"
-"$servers" "$delay" < "$work/in" > "$work/bases" &
-server=$!
-exec 3> "$work/in"  # the servers run until this closes
-trap 'exec 3>&-; wait "$server" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ "$(wc -l < "$work/bases")" = 8 ] && break; sleep 0.1; done
+. "$(dirname "$0")/local-web-servers.sh"
 
 mapfile -t bases < "$work/bases"
 for i in $(seq 0 1999); do

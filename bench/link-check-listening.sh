@@ -18,12 +18,7 @@ done
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 
 work=$(mktemp -d /tmp/linkrake-window-check.XXXXXX)
-mkfifo "$work/in"
-"$servers" "$delay" < "$work/in" > "$work/bases" &
-server=$!
-exec 3> "$work/in"  # the servers run until this closes
-trap 'exec 3>&-; wait "$server" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ "$(wc -l < "$work/bases")" = 8 ] && break; sleep 0.1; done
+. "$here/local-web-servers.sh"
 
 dbus-run-session -- sh -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately & launcher=$!
