@@ -119,6 +119,7 @@ void TLinkChecker::Release()
     FDeadlines.clear();
     FDeadlineTimer->stop();
     FHosts.clear();
+    FIdleConnections = 0;
     FWaitingHosts.clear();
     FActive = 0;
     FOpenJobs = 0;
@@ -192,6 +193,7 @@ void TLinkChecker::Send(std::size_t index)
     } else {
         job.Connection = std::move(host.Idle.back());
         host.Idle.pop_back();
+        --FIdleConnections;
     }
     ++FActive;
     ++host.Active;
@@ -212,13 +214,26 @@ void TLinkChecker::Conclude(std::size_t index, const TLinkAnswer& answer)
     // An unfinished connection closes here, also when called from inside
     // it: it touches nothing of its own after telling its answer.
     std::unique_ptr<THttpConnection> connection = std::move(job.Connection);
-    if (connection->Reusable())
-        job.Host->Idle.push_back(std::move(connection));
+    THost& host = *job.Host;
     --FActive;
-    --job.Host->Active;
+    --host.Active;
 
     const TLinkChain::TStep step =
         job.Chain.NextStep(answer, Settings.Rules, QDateTime::currentDateTimeUtc());
+    // Only a host with more to ask keeps its connections, and no more are
+    // kept than are ever in use at once: hosts are taken in turn, so a list
+    // of many hosts would otherwise hold a socket for each host under way
+    // and run out of file descriptors.
+    const bool hostAsksMore =
+        !host.Queue.empty()
+        || (step.Kind != TLinkChain::TStep::Done && &HostOf(job.Chain.Current()) == &host);
+    if (!hostAsksMore) {
+        FIdleConnections -= static_cast<int>(host.Idle.size());
+        host.Idle.clear();
+    } else if (connection->Reusable() && FIdleConnections < Settings.Total) {
+        host.Idle.push_back(std::move(connection));
+        ++FIdleConnections;
+    }
     switch (step.Kind) {
     case TLinkChain::TStep::Done:
         Decide(index, step.Result);
@@ -227,7 +242,7 @@ void TLinkChecker::Conclude(std::size_t index, const TLinkAnswer& answer)
         Queue(index, true);
         break;
     case TLinkChain::TStep::Retry:
-        PauseHost(*job.Host, step.WaitSeconds * Settings.WaitScale);
+        PauseHost(host, step.WaitSeconds * Settings.WaitScale);
         Queue(index, true);
         break;
     }

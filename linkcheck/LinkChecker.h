@@ -81,6 +81,7 @@ private:
     std::deque<TDeadline> FDeadlines;  // of the requests out, in the order sent
     QTimer* FDeadlineTimer;
     int FActive = 0;
+    int FIdleConnections = 0;  // kept open by the hosts for their next address
     int FDecided = 0;
     int FInputs = 0;
     std::size_t FOpenJobs = 0;

@@ -7,6 +7,8 @@
 
 int TScriptedWebServer::AllOpen = 0;
 int TScriptedWebServer::MostAllOpen = 0;
+int TScriptedWebServer::AllConnected = 0;
+int TScriptedWebServer::MostAllConnected = 0;
 
 struct TScriptedWebServer::TConnection {
     QTcpSocket* Socket = nullptr;
@@ -77,11 +79,13 @@ void TScriptedWebServer::incomingConnection(qintptr descriptor)
         socket = tls;
     }
     connection->Socket = socket;
+    MostAllConnected = std::max(MostAllConnected, ++AllConnected);
     connect(socket, &QTcpSocket::readyRead, this, [this, connection] {
         connection->Pending += connection->Socket->readAll();
         Serve(*connection);
     });
     connect(socket, &QTcpSocket::disconnected, this, [this, connection] {
+        --AllConnected;
         Close(*connection);
         connection->Socket->deleteLater();
     });

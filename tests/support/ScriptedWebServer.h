@@ -76,6 +76,8 @@ public:
     qint64 BodyBytesSent = 0;
 
     static int AllOpen, MostAllOpen;
+    // Connections open to any server at once.
+    static int AllConnected, MostAllConnected;
     static qint64 Now();
 
 protected:
