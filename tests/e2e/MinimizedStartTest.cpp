@@ -50,12 +50,17 @@ TEST(MinimizedStart, WaitsForALateAreaOfTheDBusKindToo)
     EXPECT_TRUE(WaitFor([&] { return !area.RegisteredStatusNotifierItems().isEmpty(); }, 8000));
     EXPECT_TRUE(FindWindows(Title, true).isEmpty());
 
-    // Its menu works: "終了" ends the program.
-    const QString item = area.LiveItem();
+    // Its menu works: "終了" ends the program. The item may name its menu,
+    // and export it, a moment after it is registered.
+    QString item;
     int exit = -1;
-    for (const TExportedMenuEntry& entry : area.Menu(item))
-        if (entry.Label == QStringLiteral("終了"))
-            exit = entry.Id;
+    WaitFor([&] {
+        item = area.LiveItem();
+        for (const TExportedMenuEntry& entry : area.Menu(item))
+            if (entry.Label == QStringLiteral("終了"))
+                exit = entry.Id;
+        return exit >= 0;
+    });
     ASSERT_GE(exit, 0);
     EXPECT_TRUE(area.Click(item, exit));
     EXPECT_TRUE(program.Exited());
