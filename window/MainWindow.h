@@ -1,9 +1,8 @@
 #pragma once
 // The main window: the controls of the four pages, the status line and the
-// non-visual components, bound to the workspace's plain objects. Before each
-// workspace handler the controls' state goes into the workspace; afterwards
-// the workspace's results come back into the controls. The list control is
-// the exception: it reads and writes the workspace's list directly.
+// non-visual components over the workspace. Controls write the workspace's
+// options as they are edited; the workspace's signals and its list model
+// bring its changes back.
 #include <functional>
 #include <memory>
 #include <random>
@@ -101,13 +100,8 @@ public:
     TLinkChecker* LinkChecker() const { return FLinkChecker; }
     const TLinkMarks& LinkMarks() const { return *FLinkMarks; }
 
-    // Runs a workspace handler with the controls bound around it.
-    void RunWorkspaceHandler(const std::function<void()>& handler);
-    // The binding in both directions.
-    TExtractOptions OptionsFromControls() const;
-    void OptionsToControls(const TExtractOptions& options);
-    void ControlsToWorkspace();
-    void WorkspaceToControls();
+    // Runs a workspace handler as a command, with a busy cursor on a long list.
+    void RunCommand(const std::function<void()>& handler);
     void ResetListHorizontalExtent();
 
     // The texts the memo page's picture reveals.
@@ -135,6 +129,9 @@ private:
     QAction* FExitItem = nullptr;
 
     void FinishForm();
+    void BindOptionEdits();
+    void FollowWorkspace();
+    void OptionsToControls(const TExtractOptions& options);
     void BindEvents();
     void BindCommands();
     void BindListActions();
@@ -155,6 +152,9 @@ private:
     // A long reading has ended: the workspace takes up its end.
     void FinishReading();
     void BindLinkCheck();
+    // The check's outcomes move with their items when the list changes.
+    void KeepMarksOnTheirItems();
+    void MoveMarks();
     void CreateLinkProgress();
     void LinkDecided(int index, const TLinkResult& result);
     void FlushLinkOutcomes();
@@ -166,8 +166,7 @@ private:
     std::unique_ptr<TWorkspace> FWorkspace;
     std::unique_ptr<Ui::TMainWindow> FUi;  // the controls and actions of MainWindow.ui
     QLabel* FStatusText = nullptr;         // the status line's text inside the status bar
-    std::string FUrlEntrySent;             // UrlEntryEdit as last handed to the workspace
-    int FHandlerDepth = 0;                 // workspace handlers under way (a dialog may nest another)
+    bool FShowingWorkspace = false;        // controls are being set from the workspace
     bool FKeepInTaskbar = false;           // the tray was refused: minimize stays in the task bar
     std::minstd_rand FPictureDraws;        // unseeded: the same draws every run
     bool FSavedForEnd = false;             // SaveWithoutAsking has run, and the user has done nothing since
@@ -188,5 +187,6 @@ private:
     std::vector<std::size_t> FCheckedRows;  // the check's inputs, as rows of the list
     std::vector<int> FOutcomeCounts;
     bool FLinkCheckFromMenu = false;
-    bool FItemTextsMayChange = false;  // the running command may rewrite items
+    // How the list changed since the marks last followed it.
+    bool FItemsMoved = false, FItemsRewritten = false;
 };

@@ -39,7 +39,44 @@ void TMainWindow::BindLinkCheck()
     TUrlListView* view = FUi->UrlListBox;
     view->setItemDelegate(new TLinkMarkDelegate(*FLinkMarks, FWorkspace->List, view));
     view->Model()->SetAnnotations(FLinkMarks.get());
+    KeepMarksOnTheirItems();
     CreateLinkProgress();
+}
+
+void TMainWindow::KeepMarksOnTheirItems()
+{
+    // Marks follow once, when the command ends: a removal of many runs is
+    // many signals, and each following walks the whole list.
+    connect(FWorkspace.get(), &TWorkspace::CommandEnded, this, &TMainWindow::MoveMarks);
+    const auto changed = [this](bool moved) {
+        if (FLinkMarks->Empty())
+            return;
+        const bool pending = FItemsMoved || FItemsRewritten;
+        (moved ? FItemsMoved : FItemsRewritten) = true;
+        if (!pending && !FWorkspace->Running())
+            QTimer::singleShot(0, this, &TMainWindow::MoveMarks);
+    };
+    const TUrlListModel* model = &FWorkspace->ListModel;
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(model, signal, this, [changed] { changed(true); });
+    connect(model, &QAbstractItemModel::layoutChanged, this, [changed] { changed(true); });
+    connect(model, &QAbstractItemModel::modelReset, this, [changed] { changed(true); });
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [changed](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                if (roles.contains(Qt::DisplayRole))  // not a change of the marks themselves
+                    changed(false);
+            });
+}
+
+// Items that moved take their outcomes along by text; where texts were only
+// rewritten in place, a rewritten row loses its outcome and a duplicate
+// elsewhere does not gain one.
+void TMainWindow::MoveMarks()
+{
+    if (!FItemsMoved && !FItemsRewritten)
+        return;
+    FLinkMarks->Follow(FWorkspace->List, !FItemsMoved);
+    FItemsMoved = FItemsRewritten = false;
 }
 
 void TMainWindow::CreateLinkProgress()
@@ -85,8 +122,7 @@ void TMainWindow::CheckLinks(bool chosenInMenu)
         for (std::size_t i = 0; i < list.Count(); ++i)
             rows.push_back(i);
     if (rows.empty()) {
-        FWorkspace->StatusLine = QStringLiteral("エラー＞確認するURLがありません。");
-        WorkspaceToControls();
+        FWorkspace->SetStatus(QStringLiteral("エラー＞確認するURLがありません。"));
         return;
     }
     QStringList urls;
@@ -95,8 +131,7 @@ void TMainWindow::CheckLinks(bool chosenInMenu)
         urls << FromCp932(list[row]);
     FCheckedRows = std::move(rows);
     FOutcomeCounts.assign(5, 0);
-    FWorkspace->StatusLine = QStringLiteral("報告＞リンクを確認しています。しばらくお待ち下さい。");
-    WorkspaceToControls();
+    FWorkspace->SetStatus(QStringLiteral("報告＞リンクを確認しています。しばらくお待ち下さい。"));
     EnableListCommands(false);
     FLinkProgressBar->setRange(0, static_cast<int>(urls.size()));
     FLinkProgressBar->setValue(0);
@@ -139,31 +174,28 @@ void TMainWindow::LinkCheckFinished(bool completed)
     EnableListCommands(true);
     if (completed) {
         // Exactly the dead ones, so that 削除 removes them.
-        TUrlList& list = FWorkspace->List;
-        for (TUrlList::TItem& item : list.Items())
-            item.Selected = false;
+        std::vector<std::size_t> dead;
         for (std::size_t row : FCheckedRows) {
-            const TLinkResult* result = FLinkMarks->At(list, row);
+            const TLinkResult* result = FLinkMarks->At(FWorkspace->List, row);
             if (result && result->Outcome == TLinkOutcome::Dead)
-                list.SetSelected(row, true);
+                dead.push_back(row);
         }
-        FWorkspace->Display.SelectedCount = true;
+        FWorkspace->SelectOnly(dead);
         const auto count = [this](TLinkOutcome outcome) {
             return FOutcomeCounts[static_cast<std::size_t>(outcome)];
         };
-        FWorkspace->StatusLine =
+        FWorkspace->SetStatus(
             QStringLiteral("報告＞リンク確認完了：正常 %1件、移転 %2件、リンク切れ %3件、確認できず "
                            "%4件、対象外 %5件。")
                 .arg(count(TLinkOutcome::Ok))
                 .arg(count(TLinkOutcome::Moved))
                 .arg(count(TLinkOutcome::Dead))
                 .arg(count(TLinkOutcome::Unverified))
-                .arg(count(TLinkOutcome::Skipped));
+                .arg(count(TLinkOutcome::Skipped)));
     } else {
-        FWorkspace->StatusLine = QStringLiteral("報告＞リンク確認を中止しました。");
+        FWorkspace->SetStatus(QStringLiteral("報告＞リンク確認を中止しました。"));
     }
     FCheckedRows.clear();
-    WorkspaceToControls();
     FUi->UrlListBox->viewport()->update();
 }
 
@@ -194,8 +226,7 @@ void TMainWindow::EnableListCommands(bool on)
 
 void TMainWindow::ReplaceWithMoved()
 {
-    FItemTextsMayChange = true;
-    RunWorkspaceHandler([this] {
+    RunCommand([this] {
         TUrlList& list = FWorkspace->List;
         std::vector<std::pair<std::size_t, std::string>> targets;
         if (!FLinkMarks->Empty())
@@ -204,7 +235,7 @@ void TMainWindow::ReplaceWithMoved()
                     result && result->Outcome == TLinkOutcome::Moved)
                     targets.emplace_back(row, ToCp932(result->Target.toString()));
         if (targets.empty()) {
-            FWorkspace->StatusLine = QStringLiteral("エラー＞置き換える移転先がありません。");
+            FWorkspace->SetStatus(QStringLiteral("エラー＞置き換える移転先がありません。"));
             return;
         }
         {
@@ -212,6 +243,6 @@ void TMainWindow::ReplaceWithMoved()
             for (auto& [row, text] : targets)
                 undo->Rewrite(list, row, std::move(text));
         }
-        FWorkspace->StatusLine = QStringLiteral("報告＞移転先に置き換えました。(%1件)").arg(targets.size());
+        FWorkspace->SetStatus(QStringLiteral("報告＞移転先に置き換えました。(%1件)").arg(targets.size()));
     });
 }

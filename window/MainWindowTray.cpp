@@ -55,20 +55,25 @@ void TMainWindow::MonitoringToggled()
 
 void TMainWindow::ClipboardChanged()
 {
-    // Checked before the controls are bound: the program's own clipboard
-    // writes arrive here in the middle of the handler that makes them.
+    // The program's own clipboard writes arrive here in the middle of the
+    // handler that makes them, with ClipIgnore raised.
     if (!Workspace().MonitorEnabled || Workspace().ClipIgnore)
         return;
-    // The list is being read into: the change is taken up once the reading
-    // has ended, once however many changes came meanwhile.
+    // The list is being read into, or a command's dialog is open: the
+    // change is taken up once that has ended, once however many changes
+    // came meanwhile.
+    constexpr auto once = static_cast<Qt::ConnectionType>(Qt::SingleShotConnection | Qt::UniqueConnection);
     if (Reading->Reading()) {
-        connect(Reading, &TReadProgress::Ended, this, &TMainWindow::ClipboardChanged,
-                static_cast<Qt::ConnectionType>(Qt::SingleShotConnection | Qt::UniqueConnection));
+        connect(Reading, &TReadProgress::Ended, this, &TMainWindow::ClipboardChanged, once);
+        return;
+    }
+    if (Workspace().Running()) {
+        connect(&Workspace(), &TWorkspace::CommandEnded, this, &TMainWindow::ClipboardChanged, once);
         return;
     }
     // Monitoring rewrites the list: a check of it stops first.
     StopLinkCheck();
-    RunWorkspaceHandler([this] { ClipboardMonitor::RewriteClipboard(Workspace()); });
+    RunCommand([this] { ClipboardMonitor::RewriteClipboard(Workspace()); });
 }
 
 void TMainWindow::LeaveForTray()

@@ -85,6 +85,7 @@ void TWorkspace::LoadSettings()
     }
     Options = ReadExtractOptions(ini);
     ClipIgnore = !Options.ClipboardMonitoring;
+    emit OptionsLoaded();
 }
 
 void TWorkspace::SaveSettings()

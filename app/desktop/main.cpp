@@ -113,8 +113,7 @@ int RunMainWindow(QApplication& application, const std::string& folder, TRunning
                 BringBackForLaterStart(form, request, [&form] { form.RestoreFromTray(); });
         });
         QObject::connect(&runningCopy, &TRunningCopy::LockTrouble, &form, [&form](const QString& text) {
-            form.RunWorkspaceHandler(
-                [&form, text] { form.Workspace().StatusLine = QStringLiteral("エラー＞") + text; });
+            form.Workspace().SetStatus(QStringLiteral("エラー＞") + text);
         });
         if (minimized)
             StartInTray(form);

@@ -3,6 +3,7 @@
 // in advance, the clipboard is a string, and what the handlers show is
 // recorded.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -22,10 +23,14 @@ public:
     const bool* ClipIgnore = nullptr;  // sampled at every clipboard write
     QStringList Filters, Proposed, Titles, Questions, Errors, Messages;
     std::vector<bool> IgnoredWrites;
+    // Runs while a file dialog is open, as events do under a real one.
+    std::function<void()> WhileChoosing;
 
     std::optional<std::string> ChooseOpenFile(const QString& f) override
     {
         Filters << f;
+        if (WhileChoosing)
+            WhileChoosing();
         return Next(Files);
     }
     std::optional<std::string> ChooseSaveFile(const QString& f, const QString& name) override

@@ -85,9 +85,9 @@ TEST_P(CopiedPage, TargetsJoinTheTextsUrls)
     Offer(row.Forms);
     W.PasteClipboard();
     EXPECT_EQ(Texts(W.List), row.Pasted);
-    EXPECT_EQ(W.StatusLine, row.Pasted.empty() && !row.Forms.count("text/plain")
-                                ? QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。")
-                                : QStringLiteral("正常＞CBよりURLを抽出しました。"));
+    EXPECT_EQ(W.StatusLine(), row.Pasted.empty() && !row.Forms.count("text/plain")
+                                  ? QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。")
+                                  : QStringLiteral("正常＞CBよりURLを抽出しました。"));
 
     W.MonitorEnabled = true;
     W.ClipIgnore = false;

@@ -250,16 +250,16 @@ TEST_F(ListActionsTest, MoreThanTenItemsAreOpenedOnlyAfterYes)
     // Ten web addresses (the relative item does not count) open at once.
     for (int i = 0; i < 7; ++i)
         Form->Workspace().List.Append("http://more.example/" + std::to_string(i));
-    Form->WorkspaceToControls();
+    Form->Workspace().ListModel.SelectionChanged();
     Key(List(), Qt::Key_A, Qt::ControlModifier);
     MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(Browser.Opened.size(), 10);
 
     Browser.Opened.clear();
     Form->Workspace().List.Append("http://more.example/last");
-    Form->WorkspaceToControls();
+    Form->Workspace().ListModel.SelectionChanged();
     Key(List(), Qt::Key_A, Qt::ControlModifier);
-    Form->Workspace().StatusLine.clear();
+    Form->Workspace().SetStatus({});
     QString defaultText, question;
     AnswerQuestion(U("いいえ"), &defaultText, &question);
     MenuItem("actionOpenInBrowser")->trigger();

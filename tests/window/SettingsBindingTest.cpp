@@ -151,7 +151,7 @@ TEST_F(SettingsBindingTest, TheSampleFollowsThePrefixAndTheDigitField)
     EXPECT_EQ(Find<QLabel>("SampleNameLabel")->text(), "URL-1.url");
     LeaveDigitField();
     EXPECT_EQ(Find<TDigitSpinField>("DigitCountSpin")->Text(), "-");
-    EXPECT_EQ(Form->OptionsFromControls().ShortcutDigits, 1);
+    EXPECT_EQ(Form->Workspace().Options.ShortcutDigits, 1);
 }
 
 TEST_F(SettingsBindingTest, APrefixThatLooksLikeMarkupIsShownAsTyped)

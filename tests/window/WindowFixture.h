@@ -76,7 +76,7 @@ protected:
     {
         for (const char* item : items)
             Form->Workspace().List.Append(ToCp932(QString::fromUtf8(item)));
-        Form->WorkspaceToControls();
+        Form->Workspace().ListModel.SelectionChanged();
     }
     void SelectRows(std::initializer_list<int> rows)
     {

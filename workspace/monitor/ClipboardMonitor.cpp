@@ -34,7 +34,7 @@ void RewriteClipboard(TWorkspace& workspace)
     // An owner that does not answer has cost its time-out once; the list and
     // the clipboard stay as they are.
     if (copy->Formats().isEmpty()) {
-        workspace.StatusLine = TWorkspace::ClipboardUnreadableStatus();
+        workspace.SetStatus(TWorkspace::ClipboardUnreadableStatus());
         return;
     }
     // A password manager's copy is neither read nor replaced: the user pastes
@@ -52,8 +52,8 @@ void RewriteClipboard(TWorkspace& workspace)
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
     workspace.ListModel.Clear();
-    workspace.StatusLine =
-        QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow() + QStringLiteral(")");
+    workspace.SetStatus(QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow()
+                        + QStringLiteral(")"));
 }
 
 void SwitchMonitoring(TWorkspace& workspace, bool checked)
