@@ -24,9 +24,9 @@
 #include "DigitSpinField.h"
 #include "FreedMemory.h"
 #include "LinkMarks.h"
-#include "NotificationAreaLoss.h"
 #include "PictureBox.h"
 #include "ReadProgress.h"
+#include "TrayResidence.h"
 #include "UrlListModel.h"
 #include "UrlListView.h"
 #include "WindowAccessibility.h"
@@ -98,7 +98,8 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
     connect(Reading, &TReadProgress::Ended, this, &TMainWindow::FinishReading);
     move(StartPosition);
 
-    CreateComponents();
+    FTray = new TTrayResidence(*this, *FWorkspace);
+    WatchClipboard();
     FollowWorkspace();
     BindEvents();
     LoadWorkspace();
@@ -209,16 +210,10 @@ void TMainWindow::changeEvent(QEvent* event)
         setWindowState(windowState() & ~Qt::WindowMaximized);
         return;
     }
-    if (!isMinimized()) {
-        FKeepInTaskbar = false;
-        // Back from the task bar where a lost area had left it: the icon an
-        // area may have taken again goes, as after a restore from the tray.
-        if (isVisible() && FTrayIcon->Visible()) {
-            FAreaLoss->Stop();
-            FTrayIcon->SetVisible(false);
-        }
-    } else if (!FKeepInTaskbar)
-        LeaveForTray();
+    if (isMinimized())
+        FTray->Minimized();
+    else
+        FTray->WindowShown();
 }
 
 // ---- Binding ----

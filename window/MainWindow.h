@@ -26,8 +26,7 @@ class TLinkChecker;
 class TLinkMarks;
 struct TLinkResult;
 class TReadProgress;
-class TNotificationAreaLoss;
-class TTrayIcon;
+class TTrayResidence;
 class TWorkspace;
 class TWorkspaceServices;
 struct TExtractOptions;
@@ -75,18 +74,9 @@ public:
     // Files dropped on the window, in the desktop's order.
     void ReadDroppedFiles(const std::vector<std::string>& paths);
 
-    // ---- Clipboard monitoring and tray residency ----
+    // ---- Clipboard monitoring and the notification area ----
     void ClipboardChanged();
-    // Minimized: into the notification area, or back to the task bar.
-    void LeaveForTray();
-    void RestoreFromTray();
-    // A start into the tray: the window goes straight there; false, without
-    // a box, when the desktop has no notification area (yet).
-    bool SettleInTray();
-    // Minimized with a task-bar entry, where a tray is not to be had.
-    void MinimizeToTaskbar();
-    void ShowPauseCaption();
-    void TogglePauseFromTray();
+    TTrayResidence& Tray() { return *FTray; }
 
     // ---- Link check ----
     // The selected URLs, or every URL (from the context menu: the focused
@@ -120,13 +110,7 @@ protected:
 private:
     // The non-visual components: a window is never built without them.
     TClipboardWatcher* FClipboardWatcher = nullptr;
-    TTrayIcon* FTrayIcon = nullptr;
-    TNotificationAreaLoss* FAreaLoss = nullptr;
-    QMenu* FTrayMenu = nullptr;
-    QAction* FRestoreItem = nullptr;
-    QAction* FPauseItem = nullptr;
-    QAction* FMenuSeparator = nullptr;
-    QAction* FExitItem = nullptr;
+    TTrayResidence* FTray = nullptr;
 
     void FinishForm();
     void BindOptionEdits();
@@ -137,12 +121,7 @@ private:
     void BindListActions();
     void OpenSelectedInBrowser();
     bool TakeListTextDrop(QObject* watched, QDropEvent* event);
-    void CreateComponents();
-    void MinimizeToTray();
-    void GiveTaskbarEntryBack();
-    // The icon sits in the area with the window hidden: the area's loss is watched.
-    void WatchArea();
-    void NotificationAreaLost();
+    void WatchClipboard();
     void AcceptFileDrops();
     bool TakeFileDrop(QDropEvent* event);
     void MemosToWorkspace();
@@ -167,7 +146,6 @@ private:
     std::unique_ptr<Ui::TMainWindow> FUi;  // the controls and actions of MainWindow.ui
     QLabel* FStatusText = nullptr;         // the status line's text inside the status bar
     bool FShowingWorkspace = false;        // controls are being set from the workspace
-    bool FKeepInTaskbar = false;           // the tray was refused: minimize stays in the task bar
     std::minstd_rand FPictureDraws;        // unseeded: the same draws every run
     bool FSavedForEnd = false;             // SaveWithoutAsking has run, and the user has done nothing since
     TUserActivityWatch FActivityAfterSave;

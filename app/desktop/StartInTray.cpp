@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 #include "NotificationAreaWatch.h"
+#include "TrayResidence.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void StartInTray(TMainWindow& form)
     QObject::connect(watch, &TNotificationAreaWatch::Finished, &form, [&form](bool appeared) {
         if (form.isVisible())
             return;  // brought back meanwhile, by a later start
-        if (!appeared || !form.SettleInTray())
-            form.MinimizeToTaskbar();
+        if (!appeared || !form.Tray().SettleAtStart())
+            form.Tray().StayInTaskbar();
     });
 }

@@ -16,6 +16,7 @@
 #include "ShortcutOpening.h"
 #include "ShutdownSignals.h"
 #include "StartInTray.h"
+#include "TrayResidence.h"
 #include "WindowActivation.h"
 #include "WindowArtwork.h"
 #include "WindowFonts.h"
@@ -110,7 +111,7 @@ int RunMainWindow(QApplication& application, const std::string& folder, TRunning
         // Tied to the window: a request that comes after it is gone is ignored.
         QObject::connect(&runningCopy, &TRunningCopy::Requested, &form, [&form](const TCopyRequest& request) {
             if (request.ShowWindow)
-                BringBackForLaterStart(form, request, [&form] { form.RestoreFromTray(); });
+                BringBackForLaterStart(form, request, [&form] { form.Tray().ComeBack(); });
         });
         QObject::connect(&runningCopy, &TRunningCopy::LockTrouble, &form, [&form](const QString& text) {
             form.Workspace().SetStatus(QStringLiteral("エラー＞") + text);

@@ -1,0 +1,47 @@
+// Clipboard monitoring in the window: the watcher of the desktop's
+// clipboard and the reaction to its changes.
+#include "MainWindow.h"
+
+#include <QCheckBox>
+
+#include "ClipboardWatcher.h"
+#include "ReadProgress.h"
+#include "Workspace.h"
+#include "monitor/ClipboardMonitor.h"
+#include "ui_MainWindow.h"
+
+void TMainWindow::WatchClipboard()
+{
+    FClipboardWatcher = new TClipboardWatcher(this);
+    FClipboardWatcher->setObjectName(QStringLiteral("ClipboardWatcher"));
+    connect(FClipboardWatcher, &TClipboardWatcher::Changed, this, &TMainWindow::ClipboardChanged);
+    FClipboardWatcher->Start();
+}
+
+void TMainWindow::MonitoringToggled()
+{
+    ClipboardMonitor::SwitchMonitoring(Workspace(), FUi->MonitorCheck->isChecked());
+}
+
+void TMainWindow::ClipboardChanged()
+{
+    // The program's own clipboard writes arrive here in the middle of the
+    // handler that makes them, with ClipIgnore raised.
+    if (!Workspace().MonitorEnabled || Workspace().ClipIgnore)
+        return;
+    // The list is being read into, or a command's dialog is open: the
+    // change is taken up once that has ended, once however many changes
+    // came meanwhile.
+    constexpr auto once = static_cast<Qt::ConnectionType>(Qt::SingleShotConnection | Qt::UniqueConnection);
+    if (Reading->Reading()) {
+        connect(Reading, &TReadProgress::Ended, this, &TMainWindow::ClipboardChanged, once);
+        return;
+    }
+    if (Workspace().Running()) {
+        connect(&Workspace(), &TWorkspace::CommandEnded, this, &TMainWindow::ClipboardChanged, once);
+        return;
+    }
+    // Monitoring rewrites the list: a check of it stops first.
+    StopLinkCheck();
+    RunCommand([this] { ClipboardMonitor::RewriteClipboard(Workspace()); });
+}
