@@ -20,14 +20,14 @@ void TMainWindow::WatchClipboard()
 
 void TMainWindow::MonitoringToggled()
 {
-    ClipboardMonitor::SwitchMonitoring(Workspace(), FUi->MonitorCheck->isChecked());
+    Workspace().Monitoring.Switch(FUi->MonitorCheck->isChecked());
 }
 
 void TMainWindow::ClipboardChanged()
 {
     // The program's own clipboard writes arrive here in the middle of the
-    // handler that makes them, with ClipIgnore raised.
-    if (!Workspace().MonitorEnabled || Workspace().ClipIgnore)
+    // handler that makes them, and are not watched.
+    if (!Workspace().Monitoring.Watching())
         return;
     // The list is being read into, or a command's dialog is open: the
     // change is taken up once that has ended, once however many changes

@@ -9,7 +9,6 @@
 #include "TrayIcon.h"
 #include "WindowArtwork.h"
 #include "Workspace.h"
-#include "monitor/ClipboardMonitor.h"
 
 TTrayResidence::TTrayResidence(QWidget& window, TWorkspace& workspace)
     : QObject(&window), FWindow(window), FWorkspace(workspace)
@@ -101,7 +100,7 @@ void TTrayResidence::ComeBack()
     FWindow.activateWindow();
     FAreaLoss->Stop();
     FIcon->SetVisible(false);
-    ClipboardMonitor::Resume(FWorkspace);
+    FWorkspace.Monitoring.SetPaused(false);
     ShowPauseCaption();
 }
 
@@ -122,11 +121,12 @@ void TTrayResidence::AreaLost()
 
 void TTrayResidence::TogglePause()
 {
-    ClipboardMonitor::TogglePause(FWorkspace);
+    FWorkspace.Monitoring.SetPaused(!FWorkspace.Monitoring.Paused());
     ShowPauseCaption();
 }
 
 void TTrayResidence::ShowPauseCaption()
 {
-    FPauseItem->setText(FWorkspace.MonitorEnabled ? QStringLiteral("監視中断") : QStringLiteral("監視再開"));
+    FPauseItem->setText(!FWorkspace.Monitoring.Paused() ? QStringLiteral("監視中断")
+                                                        : QStringLiteral("監視再開"));
 }

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include <QFile>
-#include <QScopedValueRollback>
 
 #include "Bookmarks.h"
 #include "Cp932.h"
@@ -156,7 +155,7 @@ void TWorkspace::CreateBookmarks()
 
 void TWorkspace::CopyWholeList()
 {
-    const QScopedValueRollback ownWrite(ClipIgnore, true);
+    const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
     CopyListToClipboard();
 }
 
@@ -195,7 +194,7 @@ void TWorkspace::CopySelected()
         text += item.Text;
     }
     {
-        const QScopedValueRollback ownWrite(ClipIgnore, true);
+        const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
         FServices.SetClipboardText(text);
     }
     SetStatus(QStringLiteral("報告＞選択中のURLをCBに転送しました。"));
@@ -209,7 +208,7 @@ void TWorkspace::CopyFocusedUrl()
         return;
     }
     {
-        const QScopedValueRollback ownWrite(ClipIgnore, true);
+        const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
         FServices.SetClipboardText(List[static_cast<std::size_t>(focused)]);
     }
     SetStatus(QStringLiteral("報告＞選択中のURLをCBに転送しました。"));

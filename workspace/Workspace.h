@@ -17,6 +17,7 @@
 #include "UndoHistory.h"
 #include "UrlListModel.h"
 #include "WorkspaceServices.h"
+#include "monitor/ClipboardMonitoring.h"
 
 class TWorkspace : public QObject {
     Q_OBJECT
@@ -35,8 +36,7 @@ public:
     std::string UrlEntry = "http://";
     std::string MemoPad1;  // memo pads, CP932, CR LF line breaks
     std::string MemoPad2;
-    bool ClipIgnore = false;
-    bool MonitorEnabled = false;
+    TClipboardMonitoring Monitoring;
     // The list's changes since start, for undo and redo; never stored.
     TUndoHistory History;
     // Reads files into List as ExtractFromFile does, one after the other,
@@ -63,14 +63,13 @@ public:
     static QString DefaultErrorText(const QString& message);
 
     // ---- Start-up and shut-down ----
-    void LoadSettings();     // "Linkrake.ini" into Options; ClipIgnore = !CB
+    void LoadSettings();     // "Linkrake.ini" into Options; Monitoring switched by CB
     void SaveSettings();     // throws on failure
     void LoadListFile();     // silent on failure
     void SaveListFile();     // throws on failure
     void LoadMemo(int pad);  // 1 or 2; silent on failure
     void SaveMemo(int pad);  // throws on failure
-    // The start-up steps over plain objects: settings, ClipIgnore, list,
-    // memos, MonitorEnabled on. Temporaries of interrupted saves go first.
+    // The start-up steps: settings, list, memos, then monitoring unpaused. Temporaries of interrupted saves go first.
     void LoadWorkspace();
     // Workspace files that exist but could not be read at start. They are
     // never written during this run, so nothing the user had is replaced

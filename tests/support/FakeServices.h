@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include "WorkspaceServices.h"
+#include "monitor/ClipboardMonitoring.h"
 
 class TFakeServices : public TWorkspaceServices {
 public:
@@ -20,7 +21,7 @@ public:
          Silent = false;
     int TextReads = 0, Looks = 0;
     std::string Clipboard;
-    const bool* ClipIgnore = nullptr;  // sampled at every clipboard write
+    const TClipboardMonitoring* Monitoring = nullptr;  // sampled at every clipboard write
     QStringList Filters, Proposed, Titles, Questions, Errors, Messages;
     std::vector<bool> IgnoredWrites;
     // Runs while a file dialog is open, as events do under a real one.
@@ -65,7 +66,7 @@ public:
         if (WriteFails)
             throw std::runtime_error("clipboard busy");
         Clipboard = text;
-        IgnoredWrites.push_back(ClipIgnore && *ClipIgnore);
+        IgnoredWrites.push_back(Monitoring && Monitoring->WritingOwnCopy());
     }
     void ReportError(const QString& text) override { Errors << text; }
     void ShowMessage(const QString& text) override { Messages << text; }

@@ -89,8 +89,8 @@ TEST_P(CopiedPage, TargetsJoinTheTextsUrls)
                                   ? QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。")
                                   : QStringLiteral("正常＞CBよりURLを抽出しました。"));
 
-    W.MonitorEnabled = true;
-    W.ClipIgnore = false;
+    W.Monitoring.Switch(true);
+    W.Monitoring.SetPaused(false);
     const std::string before = ClipboardText();
     ClipboardMonitor::RewriteClipboard(W);
     const std::string after = ClipboardText();

@@ -101,7 +101,7 @@ TEST_F(LinkCheckTest, ChecksMarksSelectsTheDeadRewritesTheMovedAndStopsWhenAsked
     Click("LinkCheckButton");
     ASSERT_TRUE(Form->CheckingLinks());
     Find<QCheckBox>("MonitorCheck")->setChecked(true);
-    Form->Workspace().MonitorEnabled = true;
+    Form->Workspace().Monitoring.SetPaused(false);
     Services.Clipboard = "see http://copied.example/ here";
     QGuiApplication::clipboard()->setText(QStringLiteral("see http://copied.example/ here"));
     QTRY_VERIFY_WITH_TIMEOUT(Services.Clipboard == "http://copied.example/", 5000);

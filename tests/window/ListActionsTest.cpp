@@ -57,7 +57,7 @@ protected:
     void SetUp() override
     {
         OpenShown();
-        Services.ClipIgnore = &Form->Workspace().ClipIgnore;
+        Services.Monitoring = &Form->Workspace().Monitoring;
         AddItems({"http://a.example/1", "www.b.example/2", "../relative/3", "https://c.example/4"});
         for (const char* scheme : {"http", "https", "ftp", "mms", "rtsp", "file"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &Browser, "Open");

@@ -35,7 +35,7 @@ TEST_F(TrayAndMonitoringTest, CopiesAreReducedWhileMonitoringAndThePauseEntrySto
 {
     OpenShown();
     Named<QCheckBox>("MonitorCheck")->setChecked(true);
-    Form->Workspace().MonitorEnabled = true;
+    Form->Workspace().Monitoring.SetPaused(false);
     AddItems({"http://users.list/"});
     CopyElsewhere("see http://copied.example/ here");
     EXPECT_EQ(Services.Clipboard, "http://copied.example/");

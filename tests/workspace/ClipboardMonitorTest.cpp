@@ -9,9 +9,9 @@ namespace {
 struct ClipboardMonitorTest : TWorkspaceFixture, ::testing::Test {
     ClipboardMonitorTest()
     {
-        W.MonitorEnabled = true;
-        W.ClipIgnore = false;
-        Services.ClipIgnore = &W.ClipIgnore;
+        W.Monitoring.Switch(true);
+        W.Monitoring.SetPaused(false);
+        Services.Monitoring = &W.Monitoring;
         List.Append("http://users/list");
     }
 
@@ -30,7 +30,7 @@ TEST_F(ClipboardMonitorTest, ReducesTheClipboardToItsUrlsWithoutHearingItsOwnWri
 
     EXPECT_EQ(Services.Clipboard, "http://example.com/a.zip\r\nhttp://www.example.jp/b");
     ASSERT_EQ(Services.IgnoredWrites, std::vector<bool>{true});
-    EXPECT_FALSE(W.ClipIgnore);
+    EXPECT_FALSE(W.Monitoring.WritingOwnCopy());
     EXPECT_TRUE(List.Empty());  // the list is the reaction's scratch space
     EXPECT_TRUE(StampedStatus()) << W.StatusLine().toStdString();
 }
@@ -52,13 +52,13 @@ TEST_F(ClipboardMonitorTest, ClipboardWithoutTextOrUnreadableLeavesTheErrorAndEm
     ClipboardMonitor::RewriteClipboard(W);
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBの内容がﾃｷｽﾄではありません。"));
     EXPECT_TRUE(List.Empty());
-    EXPECT_FALSE(W.ClipIgnore);
+    EXPECT_FALSE(W.Monitoring.WritingOwnCopy());
 
     Services.HasText = true;
     Services.ReadFails = true;
     ClipboardMonitor::RewriteClipboard(W);
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBの内容が読み込めませんでした。"));
-    EXPECT_FALSE(W.ClipIgnore);
+    EXPECT_FALSE(W.Monitoring.WritingOwnCopy());
 }
 
 // An owner that does not tell its forms is asked nothing more: one look,
@@ -73,7 +73,7 @@ TEST_F(ClipboardMonitorTest, AnOwnerThatNeverAnswersIsAskedOnceAndChangesNothing
     EXPECT_EQ(Texts(List), Strings{"http://users/list"});
     EXPECT_EQ(Services.Clipboard, "see http://x/");
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBの内容が読み込めませんでした。"));
-    EXPECT_FALSE(W.ClipIgnore);
+    EXPECT_FALSE(W.Monitoring.WritingOwnCopy());
 }
 
 TEST_F(ClipboardMonitorTest, PausedOrIgnoringDoesNothingAtAll)
@@ -81,17 +81,17 @@ TEST_F(ClipboardMonitorTest, PausedOrIgnoringDoesNothingAtAll)
     Services.Clipboard = "see http://x/";
     W.SetStatus("before");
 
-    W.MonitorEnabled = false;
+    W.Monitoring.SetPaused(true);
     ClipboardMonitor::RewriteClipboard(W);
-    W.MonitorEnabled = true;
-    ClipboardMonitor::SwitchMonitoring(W, false);  // CB off means ignore
+    W.Monitoring.SetPaused(false);
+    W.Monitoring.Switch(false);  // CB off
     ClipboardMonitor::RewriteClipboard(W);
 
     EXPECT_EQ(Services.Clipboard, "see http://x/");
     EXPECT_EQ(List.Count(), 1u);
     EXPECT_EQ(W.StatusLine(), "before");
 
-    ClipboardMonitor::SwitchMonitoring(W, true);
+    W.Monitoring.Switch(true);
     ClipboardMonitor::RewriteClipboard(W);
     EXPECT_EQ(Services.Clipboard, "http://x/");
 }
@@ -108,7 +108,7 @@ TEST_F(ClipboardMonitorTest, ASecretCopyIsNeitherReadNorRecordedButPasteStillRea
     EXPECT_EQ(List.Count(), 1u);
     EXPECT_FALSE(W.History.CanUndo());
     EXPECT_EQ(W.StatusLine(), "before");
-    EXPECT_FALSE(W.ClipIgnore);
+    EXPECT_FALSE(W.Monitoring.WritingOwnCopy());
 
     W.PasteClipboard();  // the user's own act
     EXPECT_EQ(List.Count(), 2u);
@@ -124,19 +124,7 @@ TEST_F(ClipboardMonitorTest, AFailedWriteDoesNotLeaveMonitoringSwitchedOff)
     Services.Clipboard = "see http://x/";
     Services.WriteFails = true;
     EXPECT_THROW(ClipboardMonitor::RewriteClipboard(W), std::runtime_error);
-    EXPECT_FALSE(W.ClipIgnore);
-}
-
-TEST_F(ClipboardMonitorTest, PauseTogglesAndRestoreAlwaysResumes)
-{
-    ClipboardMonitor::TogglePause(W);
-    EXPECT_FALSE(W.MonitorEnabled);
-    ClipboardMonitor::TogglePause(W);
-    EXPECT_TRUE(W.MonitorEnabled);
-
-    ClipboardMonitor::TogglePause(W);
-    ClipboardMonitor::Resume(W);
-    EXPECT_TRUE(W.MonitorEnabled);
+    EXPECT_FALSE(W.Monitoring.WritingOwnCopy());
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace {
 
 struct Exports : TWorkspaceFixture, ::testing::Test {
-    Exports() { Services.ClipIgnore = &W.ClipIgnore; }
+    Exports() { Services.Monitoring = &W.Monitoring; }
 };
 
 TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
@@ -131,14 +131,10 @@ TEST_F(Exports, ClipboardCopiesAreBracketedByTheIgnoreFlag)
     EXPECT_EQ(Services.Clipboard, "http://skip/");
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞選択中のURLをCBに転送しました。"));
     EXPECT_EQ(Services.IgnoredWrites, (std::vector<bool>{true, true, true}));
-    EXPECT_FALSE(W.ClipIgnore);
-
-    W.ClipIgnore = true;  // monitoring off: the flag stays on
-    W.CopyWholeList();
-    EXPECT_TRUE(W.ClipIgnore);
+    EXPECT_FALSE(W.Monitoring.WritingOwnCopy());
 }
 
-TEST_F(Exports, AFailedClipboardWriteStillRestoresTheIgnoreFlag)
+TEST_F(Exports, AFailedClipboardWriteStillEndsTheOwnWrite)
 {
     struct TLocked : TFakeServices {
         void SetClipboardText(const std::string&) override { throw std::runtime_error("locked"); }
@@ -146,7 +142,7 @@ TEST_F(Exports, AFailedClipboardWriteStillRestoresTheIgnoreFlag)
     TWorkspace workspace(locked, Folder);
     workspace.List.Append("http://a/");
     workspace.Run([&] { workspace.CopyWholeList(); });
-    EXPECT_FALSE(workspace.ClipIgnore);
+    EXPECT_FALSE(workspace.Monitoring.WritingOwnCopy());
     EXPECT_EQ(locked.Errors, QStringList{"locked."});
 }
 

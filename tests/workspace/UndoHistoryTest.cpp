@@ -169,7 +169,7 @@ TEST_F(UndoHistoryTest, AFileReadThatFailsHalfWayStillUndoesWhatItAdded)
 
 TEST_F(UndoHistoryTest, TheListWipedByClipboardMonitoringComesBack)
 {
-    W.MonitorEnabled = true;
+    W.Monitoring.SetPaused(false);
     Fill(List, {"http://kept/1", "http://kept/2"}, {1});
     List.SetFocused(1);
     const TListState before = State();
