@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "ListLinkCheck.h"
 
 #include <utility>
 
@@ -185,7 +186,7 @@ void TMainWindow::closeEvent(QCloseEvent* event)
                 static_cast<Qt::ConnectionType>(Qt::SingleShotConnection | Qt::UniqueConnection));
         return;
     }
-    StopLinkCheck();
+    FLinkCheck->Stop();
     // A reading under way stops and ends as it would have, its URLs in the
     // list, before the list is saved.
     Reading->EndNow();

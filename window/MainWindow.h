@@ -16,15 +16,9 @@
 
 class QAction;
 class QLabel;
-class QMenu;
-class QProgressBar;
-class QPushButton;
-class QTimer;
 
 class TClipboardWatcher;
-class TLinkChecker;
-class TLinkMarks;
-struct TLinkResult;
+class TListLinkCheck;
 class TReadProgress;
 class TTrayResidence;
 class TWorkspace;
@@ -79,16 +73,8 @@ public:
     TTrayResidence& Tray() { return *FTray; }
 
     // ---- Link check ----
-    // The selected URLs, or every URL (from the context menu: the focused
-    // one) when none is selected.
-    void CheckLinks(bool chosenInMenu = false);
-    // Stops a check at once, keeping the outcomes so far (中止).
-    void StopLinkCheck();
-    // Each URL found moved takes its new address, as one undoable step.
-    void ReplaceWithMoved();
     bool CheckingLinks() const;
-    TLinkChecker* LinkChecker() const { return FLinkChecker; }
-    const TLinkMarks& LinkMarks() const { return *FLinkMarks; }
+    TListLinkCheck& LinkCheck() { return *FLinkCheck; }
 
     // Runs a workspace handler as a command, with a busy cursor on a long list.
     void RunCommand(const std::function<void()>& handler);
@@ -131,13 +117,6 @@ private:
     // A long reading has ended: the workspace takes up its end.
     void FinishReading();
     void BindLinkCheck();
-    // The check's outcomes move with their items when the list changes.
-    void KeepMarksOnTheirItems();
-    void MoveMarks();
-    void CreateLinkProgress();
-    void LinkDecided(int index, const TLinkResult& result);
-    void FlushLinkOutcomes();
-    void LinkCheckFinished(bool completed);
     void EnableListCommands(bool on);
     static void SetCaption(QLabel* label, const QString& caption);
 
@@ -152,19 +131,6 @@ private:
     int FEndStatus = 0;
     bool FUnreadableReported = false;
 
-    std::unique_ptr<TLinkMarks> FLinkMarks;
-    TLinkChecker* FLinkChecker = nullptr;
-    QWidget* FLinkProgressRow = nullptr;  // the check's bar and 中止, in the status bar
-    QProgressBar* FLinkProgressBar = nullptr;
-    QPushButton* FLinkAbortButton = nullptr;
-    // Outcomes and the progress reach the list, the bar and a screen
-    // reader in batches, not one change per address.
-    QTimer* FLinkFlush = nullptr;
-    int FLinkChangedFirst = -1, FLinkChangedLast = -1;  // rows marked since the last batch
-    int FLinkDecided = 0;
-    std::vector<std::size_t> FCheckedRows;  // the check's inputs, as rows of the list
-    std::vector<int> FOutcomeCounts;
-    bool FLinkCheckFromMenu = false;
-    // How the list changed since the marks last followed it.
-    bool FItemsMoved = false, FItemsRewritten = false;
+    TListLinkCheck* FLinkCheck = nullptr;
+    bool FLinkCheckFromMenu = false;  // the check was started from the list's menu
 };

@@ -1,5 +1,6 @@
 // Clipboard monitoring in the window: the watcher of the desktop's
 // clipboard and the reaction to its changes.
+#include "ListLinkCheck.h"
 #include "MainWindow.h"
 
 #include <QCheckBox>
@@ -42,6 +43,6 @@ void TMainWindow::ClipboardChanged()
         return;
     }
     // Monitoring rewrites the list: a check of it stops first.
-    StopLinkCheck();
+    FLinkCheck->Stop();
     RunCommand([this] { ClipboardMonitor::RewriteClipboard(Workspace()); });
 }

@@ -1,6 +1,7 @@
 // The reports about the workspace files that concern the whole run: the ones
 // that could not be read at start, and the save at an end nobody can be
 // asked about.
+#include "ListLinkCheck.h"
 #include "MainWindow.h"
 
 #include <cstdio>
@@ -31,7 +32,7 @@ int TMainWindow::SaveWithoutAsking()
     disconnect(Reading, &TReadProgress::Ended, this, &TMainWindow::ClipboardChanged);
     disconnect(FWorkspace.get(), &TWorkspace::CommandEnded, this, &TMainWindow::ClipboardChanged);
     Reading->StopNow();
-    StopLinkCheck();
+    FLinkCheck->Stop();
     MemosToWorkspace();
     const TFileProblems unsaved = FWorkspace->SaveWorkspaceFiles();
     if (unsaved.empty())

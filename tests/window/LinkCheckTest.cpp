@@ -96,6 +96,12 @@ TEST_F(LinkCheckTest, ChecksMarksSelectsTheDeadRewritesTheMovedAndStopsWhenAsked
     EXPECT_EQ(Status(), U("報告＞リンク確認を中止しました。"));
     EXPECT_EQ(SelectedRows(), std::vector<int>{5});
     EXPECT_EQ(Said(1), U("リンク切れ (404)"));
+    // Outcomes move with their items: a delete and its undo shift row 1.
+    SelectRows({0});
+    Click("DeleteButton");
+    EXPECT_EQ(Said(0), U("リンク切れ (404)"));
+    Find<QAction>("actionUndo")->trigger();
+    EXPECT_EQ(Said(1), U("リンク切れ (404)"));
 
     // A copy elsewhere under monitoring stops the check, then is handled.
     Click("LinkCheckButton");
