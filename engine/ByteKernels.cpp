@@ -198,4 +198,10 @@ bool MayConvertUtf8ToSlashAndDot(const unsigned char* bytes, std::size_t length)
                     : narrow::MayConvertUtf8ToSlashAndDot(bytes, length);
 }
 
+void MarkUtf8Triggers(const unsigned char* bytes, std::size_t length, std::uint64_t* marks, bool kana)
+{
+    return StepWide ? wide::MarkUtf8Triggers(bytes, length, marks, kana)
+                    : narrow::MarkUtf8Triggers(bytes, length, marks, kana);
+}
+
 }  // namespace kernels

@@ -43,6 +43,11 @@ bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length);
 // 8B).
 bool MayConvertUtf8ToSlashAndDot(const unsigned char* bytes, std::size_t length);
 
+// Sets, in the words of marks (written whole), the bit of each "/" and "."
+// of valid UTF-8 and, with kana, of the first byte of each め and る: a
+// field the recognizer can accept holds one of them.
+void MarkUtf8Triggers(const unsigned char* bytes, std::size_t length, std::uint64_t* marks, bool kana);
+
 // Whether the bytes are valid UTF-8: no overlong form, surrogate, code
 // point above U+10FFFF, or sequence cut short.
 bool IsValidUtf8(const unsigned char* bytes, std::size_t length);
