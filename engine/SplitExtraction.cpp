@@ -42,6 +42,13 @@ public:
             throw TBatchFull();
         FBatch.Add(url);
     }
+    void AddUtf8(std::string_view url) override
+    {
+        if (FBatch.Bytes() >= FLimit)
+            throw TBatchFull();
+        FBatch.AddUtf8(url);
+    }
+    bool TakesUtf8For(TTextEncoding input) const override { return FBatch.TakesUtf8For(input); }
 
 private:
     TUrlBatch& FBatch;
@@ -125,6 +132,9 @@ private:
         const TTextEncoding encoding = FEncoding.For(block.Bytes);
         if (&sink == &FSink)
             FSink.InputEncoding = encoding;
+        // The batch holds what the sink will write.
+        if (batch)
+            batch->SetInUtf8(FSink.TakesUtf8For(encoding));
         if (!block.Bytes.empty())
             end.ReadTo = block.Offset + block.Bytes.size();
         std::size_t lineOffset = 0, keptUrls = 0;
