@@ -174,6 +174,12 @@ std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t le
                     : narrow::FindHit(bytes, from, length, slash, kana);
 }
 
+std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length, bool parentPaths)
+{
+    return StepWide ? wide::FindAnchor(bytes, from, length, parentPaths)
+                    : narrow::FindAnchor(bytes, from, length, parentPaths);
+}
+
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length)
 {
     return StepWide ? wide::FindLineEnd(bytes, from, length) : narrow::FindLineEnd(bytes, from, length);

@@ -22,6 +22,11 @@ void UseWideSteps(bool on);
 std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length, unsigned char slash,
                     bool kana);
 
+// Index of the first "://", "ww." or (with parentPaths) "../" at or after
+// from, at its colon or its first dot, with the "ww" at or after from; or of
+// the first Ctrl-Z or CR not followed by LF; or length.
+std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length, bool parentPaths);
+
 // Index of the first LF, or of the first CR not followed by LF, at or after
 // from; or length.
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length);
