@@ -15,20 +15,26 @@
 // in UTF-8 are never converted at all.
 class TUrlBatch final : public TUrlSink {
 public:
+    // A URL in the batch's own encoding.
     void Add(std::string_view url) override
     {
-        if (!FInUtf8)
-            return Append(url);
-        // At most three bytes for each byte of Shift_JIS.
-        Reserve(FBytes + 3 * url.size() + 2, FCount + 1);
-        Close(ShiftJisToUtf8At(url, FLines.Data() + FBytes));
+        Reserve(FBytes + url.size() + 2, FCount + 1);
+        std::memcpy(FLines.Data() + FBytes, url.data(), url.size());
+        Close(url.size());
     }
     void AddUtf8(std::string_view url) override
     {
         if (FInUtf8)
-            return Append(url);
+            return Add(url);
         Reserve(FBytes + 3 * url.size() + 2, FCount + 1);
         Close(Utf8ToShiftJisAt(url, FLines.Data() + FBytes));
+    }
+    // A URL in Shift_JIS into a batch in UTF-8.
+    void AddShiftJisAsUtf8(std::string_view url)
+    {
+        // At most three bytes for each byte of Shift_JIS.
+        Reserve(FBytes + 3 * url.size() + 2, FCount + 1);
+        Close(ShiftJisToUtf8At(url, FLines.Data() + FBytes));
     }
     bool TakesUtf8For(TTextEncoding) const override { return FInUtf8; }
     bool InUtf8() const { return FInUtf8; }
@@ -59,12 +65,6 @@ public:
     }
 
 private:
-    void Append(std::string_view url)
-    {
-        Reserve(FBytes + url.size() + 2, FCount + 1);
-        std::memcpy(FLines.Data() + FBytes, url.data(), url.size());
-        Close(url.size());
-    }
     // Ends the URL of `length` bytes written at the end of the lines.
     void Close(std::size_t length)
     {

@@ -35,11 +35,8 @@ public:
             return FNext.AddBatch(batch);
         FBatch.Clear();
         FBatch.SetInUtf8(batch.InUtf8());
-        for (std::size_t i = 0; i < batch.Count(); ++i) {
-            const std::string_view url =
-                StripTrackingParameters(batch[i], FStripped) ? std::string_view(FStripped) : batch[i];
-            batch.InUtf8() ? FBatch.AddUtf8(url) : FBatch.Add(url);
-        }
+        for (std::size_t i = 0; i < batch.Count(); ++i)
+            FBatch.Add(StripTrackingParameters(batch[i], FStripped) ? std::string_view(FStripped) : batch[i]);
         FNext.AddBatch(FBatch);
     }
 
