@@ -38,7 +38,8 @@ public:
     }
     bool TakesUtf8For(TTextEncoding) const override { return FInUtf8; }
     bool InUtf8() const { return FInUtf8; }
-    // Only while empty.
+    // Only while empty, and only for a batch that goes to a sink that takes
+    // UTF-8 (TakesUtf8For): such a sink writes it as it stands.
     void SetInUtf8(bool on) { FInUtf8 = on; }
     std::size_t Count() const { return FCount; }
     std::size_t Bytes() const { return FBytes; }

@@ -88,10 +88,13 @@ void TUrlWriter::AddBatch(const TUrlBatch& batch)
 
 std::string_view TUrlWriter::InUtf8Text(std::string_view shiftJis)
 {
-    // Grown, never shrunk, so that no URL pays for clearing it.
-    if (FUtf8.size() < 3 * shiftJis.size())
-        FUtf8.resize(3 * shiftJis.size());
-    return std::string_view(FUtf8.data(), ShiftJisToUtf8At(shiftJis, FUtf8.data()));
+    // Grown, never shrunk, and never filled ahead, so that no URL pays for
+    // clearing it and a huge one touches only the pages it is written to.
+    if (FUtf8Size < 3 * shiftJis.size()) {
+        FUtf8.reset(new char[3 * shiftJis.size()]);
+        FUtf8Size = 3 * shiftJis.size();
+    }
+    return std::string_view(FUtf8.get(), ShiftJisToUtf8At(shiftJis, FUtf8.get()));
 }
 
 void TUrlWriter::Append(std::string_view bytes)

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -38,5 +39,7 @@ private:
     std::size_t FFilled = 0;
     bool FFailed = false;
     TTextEncoding FOutput;
-    std::string FUtf8, FShiftJis;
+    std::unique_ptr<char[]> FUtf8;
+    std::size_t FUtf8Size = 0;
+    std::string FShiftJis;
 };
