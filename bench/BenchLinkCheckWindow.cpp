@@ -19,10 +19,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "LinkChecker.h"
-#include "ListLinkCheck.h"
-#include "MainWindow.h"
-#include "Workspace.h"
+#include "linkcheck/LinkChecker.h"
+#include "window/ListLinkCheck.h"
+#include "window/MainWindow.h"
+#include "workspace/Workspace.h"
 
 int main(int argc, char** argv)
 {

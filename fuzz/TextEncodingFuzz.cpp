@@ -12,10 +12,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "Engine.h"
 #include "FuzzSupport.h"
 #include "RandomText.h"
-#include "Utf8Scan.h"
+#include "engine/Engine.h"
+#include "engine/Utf8Scan.h"
 
 namespace {
 

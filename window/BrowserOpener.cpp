@@ -3,10 +3,10 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "BrowserTargets.h"
-#include "Cp932.h"
 #include "DesktopServices.h"
-#include "Workspace.h"
+#include "workspace/BrowserTargets.h"
+#include "workspace/Cp932.h"
+#include "workspace/Workspace.h"
 
 void OpenChosenItemsInBrowser(TWorkspace& workspace, QWidget* parent)
 {

@@ -8,12 +8,12 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "Cp932.h"
-#include "LinkChecker.h"
 #include "LinkMarks.h"
-#include "UrlListModel.h"
 #include "UrlListView.h"
-#include "Workspace.h"
+#include "linkcheck/LinkChecker.h"
+#include "workspace/Cp932.h"
+#include "workspace/UrlListModel.h"
+#include "workspace/Workspace.h"
 
 namespace {
 constexpr int FlushMilliseconds = 100;

@@ -20,20 +20,20 @@
 
 #include "AnchorLayout.h"
 #include "BusyCursor.h"
-#include "Cp932.h"
 #include "DesktopServices.h"
 #include "DigitSpinField.h"
-#include "FreedMemory.h"
 #include "LinkMarks.h"
 #include "PictureBox.h"
 #include "ReadProgress.h"
 #include "TrayResidence.h"
-#include "UrlListModel.h"
 #include "UrlListView.h"
 #include "WindowAccessibility.h"
 #include "WindowArtwork.h"
-#include "Workspace.h"
 #include "ui_MainWindow.h"
+#include "workspace/Cp932.h"
+#include "workspace/FreedMemory.h"
+#include "workspace/UrlListModel.h"
+#include "workspace/Workspace.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "ReadProgress.h"
 #include "UrlDrag.h"
 #include "UrlListView.h"
-#include "Workspace.h"
 #include "ui_MainWindow.h"
+#include "workspace/Workspace.h"
 
 void TMainWindow::BindCommands()
 {

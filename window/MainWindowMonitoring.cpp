@@ -5,11 +5,11 @@
 
 #include <QCheckBox>
 
-#include "ClipboardWatcher.h"
 #include "ReadProgress.h"
-#include "Workspace.h"
-#include "monitor/ClipboardMonitor.h"
+#include "components/ClipboardWatcher.h"
 #include "ui_MainWindow.h"
+#include "workspace/Workspace.h"
+#include "workspace/monitor/ClipboardMonitor.h"
 
 void TMainWindow::WatchClipboard()
 {

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "ReadProgress.h"
-#include "SaveReport.h"
-#include "Workspace.h"
+#include "workspace/SaveReport.h"
+#include "workspace/Workspace.h"
 
 void TMainWindow::ReportUnreadableFiles()
 {

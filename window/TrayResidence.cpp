@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "NotificationAreaLoss.h"
-#include "TrayIcon.h"
 #include "WindowArtwork.h"
-#include "Workspace.h"
+#include "components/NotificationAreaLoss.h"
+#include "components/TrayIcon.h"
+#include "workspace/Workspace.h"
 
 TTrayResidence::TTrayResidence(QWidget& window, TWorkspace& workspace)
     : QObject(&window), FWindow(window), FWorkspace(workspace)

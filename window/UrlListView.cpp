@@ -10,8 +10,8 @@
 #include <QMimeData>
 #include <QScrollBar>
 
-#include "UrlList.h"
-#include "UrlListModel.h"
+#include "engine/UrlList.h"
+#include "workspace/UrlListModel.h"
 
 namespace {
 

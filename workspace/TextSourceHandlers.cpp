@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "InputFiles.h"
-#include "PageLinks.h"
+#include "workspace/pagelinks/PageLinks.h"
 
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)");

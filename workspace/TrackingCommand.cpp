@@ -1,6 +1,6 @@
 #include "Workspace.h"
 
-#include "Engine.h"
+#include "engine/Engine.h"
 
 void TWorkspace::StripTracking()
 {

@@ -12,11 +12,11 @@
 #include <QObject>
 #include <QString>
 
-#include "Engine.h"
 #include "SaveReport.h"
 #include "UndoHistory.h"
 #include "UrlListModel.h"
 #include "WorkspaceServices.h"
+#include "engine/Engine.h"
 #include "monitor/ClipboardMonitoring.h"
 
 class TWorkspace : public QObject {

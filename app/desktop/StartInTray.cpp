@@ -1,8 +1,8 @@
 #include "StartInTray.h"
 
-#include "MainWindow.h"
 #include "NotificationAreaWatch.h"
-#include "TrayResidence.h"
+#include "window/MainWindow.h"
+#include "window/TrayResidence.h"
 
 namespace {
 

@@ -9,19 +9,19 @@
 #include <QSessionManager>
 
 #include "DesktopCommandLine.h"
-#include "DesktopServices.h"
-#include "MainWindow.h"
-#include "QtTranslation.h"
 #include "RunningCopy.h"
 #include "ShortcutOpening.h"
 #include "ShutdownSignals.h"
 #include "StartInTray.h"
-#include "TrayResidence.h"
 #include "WindowActivation.h"
-#include "WindowArtwork.h"
-#include "WindowFonts.h"
-#include "Workspace.h"
-#include "WorkspaceFolder.h"
+#include "window/DesktopServices.h"
+#include "window/MainWindow.h"
+#include "window/QtTranslation.h"
+#include "window/TrayResidence.h"
+#include "window/WindowArtwork.h"
+#include "window/WindowFonts.h"
+#include "workspace/Workspace.h"
+#include "workspace/WorkspaceFolder.h"
 
 namespace {
 

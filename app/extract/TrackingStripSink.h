@@ -2,9 +2,9 @@
 #include <string>
 #include <string_view>
 
-#include "TrackingParameters.h"
-#include "UrlBatch.h"
-#include "UrlSink.h"
+#include "engine/TrackingParameters.h"
+#include "engine/UrlBatch.h"
+#include "engine/UrlSink.h"
 
 // Hands every URL on without its tracking parameters. It sits in front of
 // the writer, where URLs arrive on one thread in file order, so a file read

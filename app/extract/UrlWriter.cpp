@@ -8,9 +8,9 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-#include "BufferArena.h"
-#include "ShiftJisCodec.h"
-#include "UrlBatch.h"
+#include "engine/BufferArena.h"
+#include "engine/ShiftJisCodec.h"
+#include "engine/UrlBatch.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "UrlSink.h"
+#include "engine/UrlSink.h"
 
 // Writes each URL to a descriptor, followed by CR LF, through a buffer of
 // 128 KB, so that a long run costs few system calls and no list at all, and

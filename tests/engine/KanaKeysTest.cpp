@@ -4,13 +4,13 @@
 #include <random>
 #include <vector>
 
-#include "ByteKernels.h"
-#include "Engine.h"
-#include "KanaKeys.h"
 #include "RandomText.h"
 #include "ReferenceEngine.h"
 #include "StepWidths.h"
-#include "Utf8Scan.h"
+#include "engine/ByteKernels.h"
+#include "engine/Engine.h"
+#include "engine/KanaKeys.h"
+#include "engine/Utf8Scan.h"
 
 using reference::ToCp932;
 

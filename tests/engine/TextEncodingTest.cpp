@@ -7,9 +7,9 @@
 
 #include <unistd.h>
 
-#include "Engine.h"
 #include "RandomText.h"
-#include "Utf8Scan.h"
+#include "engine/Engine.h"
+#include "engine/Utf8Scan.h"
 
 namespace {
 

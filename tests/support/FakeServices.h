@@ -11,8 +11,8 @@
 
 #include <QStringList>
 
-#include "WorkspaceServices.h"
-#include "monitor/ClipboardMonitoring.h"
+#include "workspace/WorkspaceServices.h"
+#include "workspace/monitor/ClipboardMonitoring.h"
 
 class TFakeServices : public TWorkspaceServices {
 public:

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "DigitSpinField.h"
+#include "window/DigitSpinField.h"
 
 #include "WindowFixture.h"
 #include <QAction>

@@ -11,10 +11,10 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
-#include "Cp932.h"
-#include "DesktopServices.h"
-#include "Workspace.h"
-#include "monitor/ClipboardMonitor.h"
+#include "window/DesktopServices.h"
+#include "workspace/Cp932.h"
+#include "workspace/Workspace.h"
+#include "workspace/monitor/ClipboardMonitor.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "PictureBox.h"
 #include "WindowFixture.h"
+#include "window/PictureBox.h"
 #include <QTabWidget>
 
 class DisplayHandlersTest : public TWindowTest {

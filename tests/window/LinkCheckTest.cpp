@@ -7,9 +7,9 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
-#include "LinkChecker.h"
 #include "ScriptedWebServer.h"
 #include "WindowFixture.h"
+#include "linkcheck/LinkChecker.h"
 
 namespace {
 

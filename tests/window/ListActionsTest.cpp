@@ -12,13 +12,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "BrowserOpener.h"
-#include "DesktopServices.h"
-#include "QtTranslation.h"
-#include "UrlDrag.h"
-#include "UrlListModel.h"
-#include "UrlListView.h"
 #include "WindowFixture.h"
+#include "window/BrowserOpener.h"
+#include "window/DesktopServices.h"
+#include "window/QtTranslation.h"
+#include "window/UrlDrag.h"
+#include "window/UrlListView.h"
+#include "workspace/UrlListModel.h"
 
 // Stands in for the desktop's browser.
 class TBrowserCatcher : public QObject {

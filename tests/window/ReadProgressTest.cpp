@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "ReadProgress.h"
 #include "WindowFixture.h"
+#include "window/ReadProgress.h"
 
 class ReadProgressTest : public TWindowTest {
 protected:

@@ -7,8 +7,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "DigitSpinField.h"
 #include "WindowFixture.h"
+#include "window/DigitSpinField.h"
 
 namespace {
 const char* const DesignSample = "ここにはｻﾝﾌﾟﾙが表示されます。";

@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QTest>
 
-#include "TrayIcon.h"
 #include "WindowFixture.h"
+#include "components/TrayIcon.h"
 
 namespace {
 

@@ -17,13 +17,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "UrlListModel.h"
-#include "UrlListView.h"
+#include "window/UrlListView.h"
+#include "workspace/UrlListModel.h"
 
-#include "Cp932.h"
 #include "FakeServices.h"
-#include "MainWindow.h"
-#include "Workspace.h"
+#include "window/MainWindow.h"
+#include "workspace/Cp932.h"
+#include "workspace/Workspace.h"
 
 class TWindowTest : public ::testing::Test {
 protected:

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "WorkspaceFixture.h"
-#include "monitor/ClipboardMonitor.h"
+#include "workspace/monitor/ClipboardMonitor.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "FileWriting.h"
-#include "MemoBytes.h"
 #include "WorkspaceFixture.h"
+#include "workspace/FileWriting.h"
+#include "workspace/MemoBytes.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "WorkspaceFixture.h"
-#include "monitor/ClipboardMonitor.h"
+#include "workspace/monitor/ClipboardMonitor.h"
 
 namespace {
 
