@@ -122,7 +122,7 @@ void TMainWindow::BindEvents()
     BindOptionEdits();
     BindCommands();
     connect(FUi->UrlListBox, &TUrlListView::DoubleClicked, this,
-            [this] { RunCommand([this] { FWorkspace->CopyFocusedUrl(); }); });
+            [this] { RunCommand([this] { FWorkspace->Exports.CopyFocusedUrl(); }); });
 
     connect(FUi->PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::ShowSampleName);
     connect(FUi->DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::TakeDigitCount);

@@ -27,29 +27,35 @@ void TMainWindow::BindCommands()
         {FUi->actionAdd, &TWorkspace::AddEnteredUrl},
         {FUi->actionInputFile, &TWorkspace::InputTextFile},
         {FUi->actionPaste, &TWorkspace::PasteClipboard},
-        {FUi->actionCopy, &TWorkspace::CopySelected},
         {FUi->actionModify, &TWorkspace::ModifySelected},
         {FUi->actionSortForward, &TWorkspace::SortForward},
         {FUi->actionSortBackward, &TWorkspace::SortBackward},
         {FUi->actionDelete, &TWorkspace::DeleteSelected},
         {FUi->actionDeleteDuplicates, &TWorkspace::DeleteDuplicates},
         {FUi->actionDeleteAll, &TWorkspace::DeleteAll},
-        {FUi->actionCreateShortcuts, &TWorkspace::CreateShortcuts},
-        {FUi->actionCreateUrlList, &TWorkspace::CreateUrlListFile},
-        {FUi->actionCreateLinkPage, &TWorkspace::CreateLinkPage},
-        {FUi->actionCopyWholeList, &TWorkspace::CopyWholeList},
         {FUi->actionReplace, &TWorkspace::ReplaceInUrls},
         {FUi->actionSearch, &TWorkspace::SearchAndSelect},
         {FUi->actionClearSelection, &TWorkspace::ClearSelection},
         {FUi->actionInvertSelection, &TWorkspace::InvertSelection},
         {FUi->actionUndo, &TWorkspace::Undo},
         {FUi->actionRedo, &TWorkspace::Redo},
-        {FUi->actionBookmarks, &TWorkspace::CreateBookmarks},
         {FUi->actionStripTracking, &TWorkspace::StripTracking},
     };
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this,
                 [this, h = handler] { RunCommand([this, h] { (FWorkspace.get()->*h)(); }); });
+    using TExport = void (TListExports::*)();
+    const std::pair<QAction*, TExport> exports[] = {
+        {FUi->actionCopy, &TListExports::CopySelected},
+        {FUi->actionCreateShortcuts, &TListExports::CreateShortcuts},
+        {FUi->actionCreateUrlList, &TListExports::CreateUrlListFile},
+        {FUi->actionCreateLinkPage, &TListExports::CreateLinkPage},
+        {FUi->actionCopyWholeList, &TListExports::CopyWholeList},
+        {FUi->actionBookmarks, &TListExports::CreateBookmarks},
+    };
+    for (const auto& [action, handler] : exports)
+        connect(action, &QAction::triggered, this,
+                [this, h = handler] { RunCommand([this, h] { (FWorkspace->Exports.*h)(); }); });
     connect(FUi->actionOpenInBrowser, &QAction::triggered, this, &TMainWindow::OpenSelectedInBrowser);
     connect(FUi->actionSelectAll, &QAction::triggered, FUi->UrlListBox, &QListView::selectAll);
 

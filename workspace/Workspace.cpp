@@ -8,7 +8,7 @@
 #include <QScopedValueRollback>
 
 TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
-    : FServices(services), FProgramFolder(std::move(programFolder))
+    : Exports(*this, services), FServices(services), FProgramFolder(std::move(programFolder))
 {
     History.Watcher = &ListModel;
     ReadFiles = [this](const std::vector<std::string>& paths, const TReadDone& done) {

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 
+#include "ListExports.h"
 #include "SaveReport.h"
 #include "UndoHistory.h"
 #include "UrlListModel.h"
@@ -123,14 +124,7 @@ public:
     void StripTrackingFromChosen();
 
     // ---- Exports ----
-    void CreateShortcuts();    // shortcut files
-    void CreateUrlListFile();  // URL list file
-    void CreateLinkPage();     // HTML link page
-    void CreateBookmarks();    // a bookmarks file browsers import
-    void CopyWholeList();      // copy whole list
-    void CopyListToClipboard();
-    void CopySelected();    // copy selected
-    void CopyFocusedUrl();  // copy focused item
+    TListExports Exports;
 
 signals:
     void StatusChanged(const QString& text);

@@ -14,7 +14,7 @@ struct Exports : TWorkspaceFixture, ::testing::Test {
 
 TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
 {
-    W.CreateShortcuts();
+    W.Exports.CreateShortcuts();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "http://b/?q=\"<x>\""});
     for (int i = 0; i < 8; ++i)
@@ -22,17 +22,17 @@ TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
     WriteBytes(Folder + "URL-1.url", std::string(200, 'z'));  // overwritten, not appended to
     W.Options.ShortcutPrefix = Sjis("リンク");
     Services.Folders = {Folder, Folder, Folder};
-    W.Run([&] { W.CreateShortcuts(); });
+    W.Run([&] { W.Exports.CreateShortcuts(); });
     EXPECT_TRUE(std::filesystem::exists(Folder + "リンク0010.url"));
     W.Options.ShortcutPrefix = "URL-";
     W.Options.ShortcutDigits = 1;
-    W.Run([&] { W.CreateShortcuts(); });
+    W.Run([&] { W.Exports.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(Folder + "URL-1.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(ReadBytes(Folder + "URL-2.url"), "[InternetShortcut]\r\nURL=http://b/?q=\"<x>\"\r\n");
     EXPECT_TRUE(std::filesystem::exists(Folder + "URL-10.url"));
     W.Options.ShortcutPrefix.clear();
     W.Options.ShortcutDigits = 4;
-    W.Run([&] { W.CreateShortcuts(); });
+    W.Run([&] { W.Exports.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(Folder + "0001.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(Services.Titles[0], Utf8("ディレクトリの選択"));
     EXPECT_TRUE(Services.Questions.isEmpty());
@@ -44,39 +44,39 @@ TEST_F(Exports, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
     Fill(List, {"http://a/"});
     const std::string nested = Folder + "new/deeper";
     Services.Folders = {std::nullopt, nested, nested, Folder + "List.txt"};
-    W.Run([&] { W.CreateShortcuts(); });
+    W.Run([&] { W.Exports.CreateShortcuts(); });
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
     Services.ConfirmAnswer = false;
     W.SetStatus({});
-    W.Run([&] { W.CreateShortcuts(); });
+    W.Run([&] { W.Exports.CreateShortcuts(); });
     EXPECT_EQ(Services.Questions, QStringList{Utf8("指定されたディレクトリが存在しません。作成しますか？")});
     EXPECT_FALSE(std::filesystem::exists(nested));
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
     Services.ConfirmAnswer = true;
-    W.Run([&] { W.CreateShortcuts(); });
+    W.Run([&] { W.Exports.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(nested + "/URL-0001.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
 
     // A plain file where the folder should be: reported, status kept.
     WriteBytes(Folder + "List.txt", "x");
-    W.Run([&] { W.CreateShortcuts(); });
+    W.Run([&] { W.Exports.CreateShortcuts(); });
     EXPECT_EQ(Services.Errors, QStringList{Report(FileErrorMessage(ENOTDIR))});
     EXPECT_EQ(W.StatusLine(), Utf8("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
 }
 
 TEST_F(Exports, ListFileHoldsOneItemPerLine)
 {
-    W.CreateUrlListFile();
+    W.Exports.CreateUrlListFile();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "", "http://\x95\x5c/"});
     Services.Files = {Folder + "out.txt", std::nullopt, Folder};
-    W.Run([&] { W.CreateUrlListFile(); });
+    W.Run([&] { W.Exports.CreateUrlListFile(); });
     EXPECT_EQ(ReadBytes(Folder + "out.txt"), "http://a/\r\n\r\nhttp://\x95\x5c/\r\n");
     EXPECT_EQ(Services.Filters[0], Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"));
     EXPECT_EQ(Services.Proposed[0], "list.txt");
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLﾘｽﾄ出力完了。"));
-    W.Run([&] { W.CreateUrlListFile(); });
+    W.Run([&] { W.Exports.CreateUrlListFile(); });
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLﾘｽﾄの出力を中止しました。"));
-    W.Run([&] { W.CreateUrlListFile(); });  // a folder is no file
+    W.Run([&] { W.Exports.CreateUrlListFile(); });  // a folder is no file
     EXPECT_EQ(Services.Errors, QStringList{Report(FileErrorMessage(EISDIR))});
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLﾘｽﾄの出力を中止しました。"));
 }
@@ -89,20 +89,20 @@ TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
                              "<li><a href=\"http://a/\" target=\"_blank\">http://a/</a></li>\r\n"
                              "<li><a href=\"http://b/\"<i>\" target=\"_blank\">http://b/\"<i></a></li>\r\n"
                              "</ol></body></html>\r\n";
-    W.CreateLinkPage();
+    W.Exports.CreateLinkPage();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "http://b/\"<i>"});
     Services.Files = {Folder + "page.html", std::nullopt};
-    W.Run([&] { W.CreateLinkPage(); });
+    W.Run([&] { W.Exports.CreateLinkPage(); });
     EXPECT_EQ(ReadBytes(Folder + "page.html"), page);
     EXPECT_EQ(Services.Filters, QStringList{Utf8("htmlﾌｧｲﾙ(*.html);;すべてのﾌｧｲﾙ(*.*)")});
     EXPECT_EQ(Services.Proposed, QStringList{"link.html"});
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞リンク集作成完了。"));
-    W.Run([&] { W.CreateLinkPage(); });
+    W.Run([&] { W.Exports.CreateLinkPage(); });
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞リンク集の作成を中止しました。"));
 
     W.Options.LinkPageWithoutDialog = true;
-    W.Run([&] { W.CreateLinkPage(); });
+    W.Run([&] { W.Exports.CreateLinkPage(); });
     EXPECT_EQ(ReadBytes(Folder + "link.htm"), page);
     EXPECT_EQ(Services.Filters.size(), 2);
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞リンク集作成完了。"));
@@ -110,24 +110,24 @@ TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
 
 TEST_F(Exports, ClipboardCopiesAreBracketedByTheIgnoreFlag)
 {
-    W.CopyWholeList();
+    W.Exports.CopyWholeList();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBに転送するURLがありません。"));
-    W.CopySelected();
+    W.Exports.CopySelected();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBに転送するURLが選択されていません。"));
-    W.CopyFocusedUrl();
+    W.Exports.CopyFocusedUrl();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBに転送するURLが選択されていません。"));
     EXPECT_TRUE(Services.IgnoredWrites.empty());
 
     Fill(List, {"", "http://a/", "http://skip/", "http://c/"}, {0, 1, 3});
-    W.CopyWholeList();
+    W.Exports.CopyWholeList();
     EXPECT_EQ(Services.Clipboard, "\r\nhttp://a/\r\nhttp://skip/\r\nhttp://c/");
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞CBにURLﾘｽﾄを転送しました。"));
-    W.CopySelected();  // a leading empty item adds no line break
+    W.Exports.CopySelected();  // a leading empty item adds no line break
     EXPECT_EQ(Services.Clipboard, "http://a/\r\nhttp://c/");
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞選択中のURLをCBに転送しました。"));
     List.SetFocused(2);
     W.SetStatus({});
-    W.CopyFocusedUrl();
+    W.Exports.CopyFocusedUrl();
     EXPECT_EQ(Services.Clipboard, "http://skip/");
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞選択中のURLをCBに転送しました。"));
     EXPECT_EQ(Services.IgnoredWrites, (std::vector<bool>{true, true, true}));
@@ -141,7 +141,7 @@ TEST_F(Exports, AFailedClipboardWriteStillEndsTheOwnWrite)
     } locked;
     TWorkspace workspace(locked, Folder);
     workspace.List.Append("http://a/");
-    workspace.Run([&] { workspace.CopyWholeList(); });
+    workspace.Run([&] { workspace.Exports.CopyWholeList(); });
     EXPECT_FALSE(workspace.Monitoring.WritingOwnCopy());
     EXPECT_EQ(locked.Errors, QStringList{"locked."});
 }
@@ -151,7 +151,7 @@ TEST_F(Exports, Utf8ListHoldsEachItemConvertedWithLf)
     Fill(List, {"http://a/", "", "http://\x93\xfa/\x95\x5c"});
     W.Options.Utf8List = true;
     Services.Files = {Folder + "utf8.txt"};
-    W.Run([&] { W.CreateUrlListFile(); });
+    W.Run([&] { W.Exports.CreateUrlListFile(); });
     EXPECT_EQ(ReadBytes(Folder + "utf8.txt"), "http://a/\n\nhttp://\xe6\x97\xa5/\xe8\xa1\xa8\n");
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLﾘｽﾄ出力完了。"));
 }
@@ -160,21 +160,21 @@ TEST_F(Exports, Utf8ListHoldsEachItemConvertedWithLf)
 // each link's address, date and text, entities decoded.
 TEST_F(Exports, BookmarksHoldEveryWebAddressOnceInListOrder)
 {
-    W.CreateBookmarks();
+    W.Exports.CreateBookmarks();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"../relative", "/rooted"});
-    W.CreateBookmarks();
+    W.Exports.CreateBookmarks();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
     EXPECT_TRUE(Services.Filters.isEmpty());
 
     Fill(List, {"http://a/?x=1&y=\"<z>\"", "www.b.jp/", "http://a/?x=1&y=\"<z>\"", "http://www.b.jp/",
                 "https://\x93\xfa.jp/", "javascript:alert(1)"});
     Services.Files = {std::nullopt, Folder + "bookmarks.html"};
-    W.Run([&] { W.CreateBookmarks(); });
+    W.Run([&] { W.Exports.CreateBookmarks(); });
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
     EXPECT_EQ(Services.Filters[0], Utf8("ﾌﾞｯｸﾏｰｸ(*.html)"));
     EXPECT_EQ(Services.Proposed[0], "bookmarks.html");
-    W.Run([&] { W.CreateBookmarks(); });
+    W.Run([&] { W.Exports.CreateBookmarks(); });
     EXPECT_EQ(W.StatusLine(), Utf8("報告＞ﾌﾞｯｸﾏｰｸ出力完了。"));
 
     const std::string file = ReadBytes(Folder + "bookmarks.html");

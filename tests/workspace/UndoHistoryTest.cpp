@@ -130,7 +130,7 @@ TEST_F(UndoHistoryTest, OperationsThatLeaveTheListAsItWasAddNoStep)
     W.PasteClipboard();
     W.SearchAndSelect();
     W.InvertSelection();
-    W.CopySelected();
+    W.Exports.CopySelected();
     EXPECT_FALSE(W.History.CanUndo());
     W.Undo();
     EXPECT_EQ(W.StatusLine(), Utf8("エラー＞元に戻す操作がありません。"));

@@ -48,7 +48,7 @@ void RewriteClipboard(TWorkspace& workspace)
     undo->TakeAll(workspace.List);
     if (!workspace.ExtractFromClipboard(*copy, true))
         return;  // its error message stays on the status line
-    workspace.CopyListToClipboard();
+    workspace.Exports.CopyListToClipboard();
     workspace.ListModel.Clear();
     workspace.SetStatus(QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow()
                         + QStringLiteral(")"));

@@ -1,4 +1,4 @@
-#include "Workspace.h"
+#include "ListExports.h"
 
 #include <ctime>
 #include <filesystem>
@@ -11,6 +11,7 @@
 #include "Cp932.h"
 #include "FileWriting.h"
 #include "ListText.h"
+#include "Workspace.h"
 
 namespace {
 
@@ -68,16 +69,16 @@ void CreateFolderWithParents(const std::string& folder)
 
 }  // namespace
 
-void TWorkspace::CreateShortcuts()
+void TListExports::CreateShortcuts()
 {
-    if (List.Empty()) {
-        SetStatus(QStringLiteral("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。"));
+    if (FWorkspace.List.Empty()) {
+        FWorkspace.SetStatus(QStringLiteral("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。"));
         return;
     }
     const QString cancelled = QStringLiteral("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。");
     const std::optional<std::string> folder = FServices.ChooseFolder(QStringLiteral("ディレクトリの選択"));
     if (!folder) {
-        SetStatus(cancelled);
+        FWorkspace.SetStatus(cancelled);
         return;
     }
     // A folder that cannot even be inspected is left to the writes below,
@@ -85,108 +86,109 @@ void TWorkspace::CreateShortcuts()
     std::error_code inspectError;
     if (!std::filesystem::exists(*folder, inspectError) && !inspectError) {
         if (!FServices.Confirm(QStringLiteral("指定されたディレクトリが存在しません。作成しますか？"))) {
-            SetStatus(cancelled);
+            FWorkspace.SetStatus(cancelled);
             return;
         }
         CreateFolderWithParents(*folder);
     }
-    for (std::size_t i = 0; i < List.Count(); ++i) {
+    for (std::size_t i = 0; i < FWorkspace.List.Count(); ++i) {
         // Prefix and digit count are read afresh for every file.
-        const std::string name =
-            ShortcutFileName(Options.ShortcutPrefix, static_cast<int>(i + 1), Options.ShortcutDigits);
-        WriteFileTruncating(*folder + "/" + name, ShortcutContents(List[i]));
+        const std::string name = ShortcutFileName(FWorkspace.Options.ShortcutPrefix, static_cast<int>(i + 1),
+                                                  FWorkspace.Options.ShortcutDigits);
+        WriteFileTruncating(*folder + "/" + name, ShortcutContents(FWorkspace.List[i]));
     }
-    SetStatus(QStringLiteral("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
+    FWorkspace.SetStatus(QStringLiteral("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
 }
 
-void TWorkspace::CreateUrlListFile()
+void TListExports::CreateUrlListFile()
 {
-    if (List.Empty()) {
-        SetStatus(QStringLiteral("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。"));
+    if (FWorkspace.List.Empty()) {
+        FWorkspace.SetStatus(QStringLiteral("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。"));
         return;
     }
     const std::optional<std::string> path = FServices.ChooseSaveFile(
         QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"), QStringLiteral("list.txt"));
     if (!path) {
-        SetStatus(QStringLiteral("報告＞URLﾘｽﾄの出力を中止しました。"));
+        FWorkspace.SetStatus(QStringLiteral("報告＞URLﾘｽﾄの出力を中止しました。"));
         return;
     }
-    WriteFileTruncating(*path, Options.Utf8List ? Utf8ListFileContents(List) : ListFileContents(List));
-    SetStatus(QStringLiteral("報告＞URLﾘｽﾄ出力完了。"));
+    WriteFileTruncating(*path, FWorkspace.Options.Utf8List ? Utf8ListFileContents(FWorkspace.List)
+                                                           : ListFileContents(FWorkspace.List));
+    FWorkspace.SetStatus(QStringLiteral("報告＞URLﾘｽﾄ出力完了。"));
 }
 
-void TWorkspace::CreateLinkPage()
+void TListExports::CreateLinkPage()
 {
-    if (List.Empty()) {
-        SetStatus(QStringLiteral("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。"));
+    if (FWorkspace.List.Empty()) {
+        FWorkspace.SetStatus(QStringLiteral("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。"));
         return;
     }
     std::optional<std::string> path;
-    if (Options.LinkPageWithoutDialog)
-        path = FProgramFolder + "link.htm";
+    if (FWorkspace.Options.LinkPageWithoutDialog)
+        path = FWorkspace.ProgramFolder() + "link.htm";
     else
         path = FServices.ChooseSaveFile(QStringLiteral("htmlﾌｧｲﾙ(*.html);;すべてのﾌｧｲﾙ(*.*)"),
                                         QStringLiteral("link.html"));
     if (!path) {
-        SetStatus(QStringLiteral("報告＞リンク集の作成を中止しました。"));
+        FWorkspace.SetStatus(QStringLiteral("報告＞リンク集の作成を中止しました。"));
         return;
     }
-    WriteFileTruncating(*path, LinkPageContents(List));
-    SetStatus(QStringLiteral("報告＞リンク集作成完了。"));
+    WriteFileTruncating(*path, LinkPageContents(FWorkspace.List));
+    FWorkspace.SetStatus(QStringLiteral("報告＞リンク集作成完了。"));
 }
 
-void TWorkspace::CreateBookmarks()
+void TListExports::CreateBookmarks()
 {
     const std::time_t now = std::time(nullptr);
-    const std::string contents = BookmarkFileContents(List, now);
+    const std::string contents = BookmarkFileContents(FWorkspace.List, now);
     if (contents.empty()) {
-        SetStatus(QStringLiteral("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
+        FWorkspace.SetStatus(QStringLiteral("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
         return;
     }
     const std::optional<std::string> path =
         FServices.ChooseSaveFile(QStringLiteral("ﾌﾞｯｸﾏｰｸ(*.html)"), QStringLiteral("bookmarks.html"));
     if (!path) {
-        SetStatus(QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
+        FWorkspace.SetStatus(QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
         return;
     }
     WriteFileTruncating(*path, contents);
-    SetStatus(QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸ出力完了。"));
+    FWorkspace.SetStatus(QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸ出力完了。"));
 }
 
-void TWorkspace::CopyWholeList()
+void TListExports::CopyWholeList()
 {
-    const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
+    const TClipboardMonitoring::TOwnWrite ownWrite(FWorkspace.Monitoring);
     CopyListToClipboard();
 }
 
-void TWorkspace::CopyListToClipboard()
+void TListExports::CopyListToClipboard()
 {
-    if (List.Empty()) {
-        SetStatus(QStringLiteral("エラー＞CBに転送するURLがありません。"));
+    if (FWorkspace.List.Empty()) {
+        FWorkspace.SetStatus(QStringLiteral("エラー＞CBに転送するURLがありません。"));
         return;
     }
     std::size_t bytes = 0;
-    for (const TUrlList::TItem& item : List.Items())
+    for (const TUrlList::TItem& item : FWorkspace.List.Items())
         bytes += item.Text.size() + LineEnd.size();
     std::string text;
     text.reserve(bytes);
-    for (std::size_t i = 0; i < List.Count(); ++i) {
+    for (std::size_t i = 0; i < FWorkspace.List.Count(); ++i) {
         if (i > 0)
             text += LineEnd;
-        text += List[i];
+        text += FWorkspace.List[i];
     }
     FServices.GiveClipboardText(std::move(text));
-    SetStatus(QStringLiteral("報告＞CBにURLﾘｽﾄを転送しました。"));
+    FWorkspace.SetStatus(QStringLiteral("報告＞CBにURLﾘｽﾄを転送しました。"));
 }
 
-void TWorkspace::CopySelected()
+void TListExports::CopySelected()
 {
-    if (FirstSelectedIndex() < 0) {
-        SetStatus(QStringLiteral("エラー＞CBに転送するURLが選択されていません。"));
+    if (FWorkspace.FirstSelectedIndex() < 0) {
+        FWorkspace.SetStatus(QStringLiteral("エラー＞CBに転送するURLが選択されていません。"));
         return;
     }
     std::string text;
-    for (const TUrlList::TItem& item : List.Items()) {
+    for (const TUrlList::TItem& item : FWorkspace.List.Items()) {
         if (!item.Selected)
             continue;
         if (!text.empty())
@@ -194,22 +196,22 @@ void TWorkspace::CopySelected()
         text += item.Text;
     }
     {
-        const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
+        const TClipboardMonitoring::TOwnWrite ownWrite(FWorkspace.Monitoring);
         FServices.SetClipboardText(text);
     }
-    SetStatus(QStringLiteral("報告＞選択中のURLをCBに転送しました。"));
+    FWorkspace.SetStatus(QStringLiteral("報告＞選択中のURLをCBに転送しました。"));
 }
 
-void TWorkspace::CopyFocusedUrl()
+void TListExports::CopyFocusedUrl()
 {
-    const int focused = List.Focused();
-    if (focused < 0 || static_cast<std::size_t>(focused) >= List.Count()) {
-        SetStatus(QStringLiteral("エラー＞CBに転送するURLが選択されていません。"));
+    const int focused = FWorkspace.List.Focused();
+    if (focused < 0 || static_cast<std::size_t>(focused) >= FWorkspace.List.Count()) {
+        FWorkspace.SetStatus(QStringLiteral("エラー＞CBに転送するURLが選択されていません。"));
         return;
     }
     {
-        const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
-        FServices.SetClipboardText(List[static_cast<std::size_t>(focused)]);
+        const TClipboardMonitoring::TOwnWrite ownWrite(FWorkspace.Monitoring);
+        FServices.SetClipboardText(FWorkspace.List[static_cast<std::size_t>(focused)]);
     }
-    SetStatus(QStringLiteral("報告＞選択中のURLをCBに転送しました。"));
+    FWorkspace.SetStatus(QStringLiteral("報告＞選択中のURLをCBに転送しました。"));
 }
