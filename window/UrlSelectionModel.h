@@ -1,0 +1,66 @@
+#pragma once
+// The list view's selection model over the list's selected flags: every
+// selection the view makes (a click, Ctrl and Shift with the mouse or the
+// keys, select-all) is written into the flags at once, and the model itself
+// holds no ranges. A screen reader or a repaint then asks the flags, which
+// cost the same however scattered the selection is.
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include <QItemSelectionModel>
+
+class TUrlList;
+
+// What one selection command changed: the count of rows whose flag
+// flipped, the last of them, and sums that let a watcher keep a cheap
+// fingerprint of the whole selection.
+struct TSelectionChange {
+    int Rows = 0;
+    int LastRow = -1;
+    bool LastOn = false;
+    std::int64_t CountDelta = 0;
+    std::uint64_t RowSumDelta = 0;
+    std::uint64_t MixSumDelta = 0;
+
+    void Note(int row, bool on);
+};
+
+// A fingerprint of a set of selected rows: equal sets give equal prints.
+struct TSelectionPrint {
+    std::int64_t Count = 0;
+    std::uint64_t RowSum = 0;  // the one row, when Count is 1
+    std::uint64_t MixSum = 0;
+
+    void Add(const TSelectionChange& change);
+    bool operator==(const TSelectionPrint&) const = default;
+};
+
+std::uint64_t MixedRow(int row);
+TSelectionPrint PrintOf(const TUrlList& list);
+
+class TUrlSelectionModel : public QItemSelectionModel {
+    Q_OBJECT
+public:
+    TUrlSelectionModel(TUrlList& list, QAbstractItemModel* model, QObject* parent);
+
+    void select(const QModelIndex& index, QItemSelectionModel::SelectionFlags command) override;
+    void select(const QItemSelection& selection, QItemSelectionModel::SelectionFlags command) override;
+    void reset() override;
+
+    // The range being extended with Shift no longer stands where it was:
+    // the rows moved or went away, or the list was changed behind it.
+    void Settle() { FExtension.clear(); }
+
+signals:
+    void FlagsChanged(const TSelectionChange& change);
+
+private:
+    using TRuns = std::vector<std::pair<int, int>>;
+    TRuns RowsOf(const QItemSelection& selection) const;
+
+    TUrlList& FList;
+    // Rows the last command marked, each with the flag it had before, so
+    // that a Shift range replacing it gives the rest back.
+    std::vector<std::pair<int, bool>> FExtension;
+};
