@@ -87,7 +87,8 @@ public:
 
     bool isSelected() const override
     {
-        return isValid() && FView->List()->Selected(static_cast<std::size_t>(FRow));
+        const auto row = static_cast<std::size_t>(FRow);
+        return isValid() && row < FView->List()->Count() && FView->List()->Selected(row);
     }
     QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }

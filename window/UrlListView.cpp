@@ -124,7 +124,7 @@ void TUrlListView::ShowList()
     const TSelectionPrint now = PrintOf(*FList);
     if (now != FShown) {
         // Told as the selection going and the new one coming.
-        FSelection->Settle();
+        FSelection->Adopt();
         AnnounceSelection(FShown.Count, static_cast<int>(FShown.RowSum), false);
         AnnounceSelection(now.Count, static_cast<int>(now.RowSum), true);
         FShown = now;

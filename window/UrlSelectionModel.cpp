@@ -153,6 +153,15 @@ void TUrlSelectionModel::select(const QItemSelection& selection, QItemSelectionM
         emit FlagsChanged(change);
 }
 
+void TUrlSelectionModel::Adopt()
+{
+    FExtension.clear();
+    const auto& items = FList.Items();
+    for (std::size_t row = 0; row < items.size(); ++row)
+        if (items[row].Selected)
+            FExtension.emplace_back(static_cast<int>(row), false);
+}
+
 void TUrlSelectionModel::reset()
 {
     Settle();

@@ -51,6 +51,10 @@ public:
     // The range being extended with Shift no longer stands where it was:
     // the rows moved or went away, or the list was changed behind it.
     void Settle() { FExtension.clear(); }
+    // The flags as the workspace left them count as one command that
+    // selected them: a Shift range that follows takes their place, as it
+    // does after a click.
+    void Adopt();
 
 signals:
     void FlagsChanged(const TSelectionChange& change);

@@ -126,6 +126,8 @@ TEST_F(ListSelectionTest, MouseAndKeyGesturesSelectInTheFlags)
     const auto key = [&](Qt::Key pressed, Qt::KeyboardModifiers keys) {
         return [=] { QTest::keyClick(view, pressed, keys); };
     };
+    const auto button = [&](const char* name) { return [this, name] { Click(name); }; };
+    Find<QLineEdit>("SearchEdit")->setText(".zip");
     const struct {
         const char* Gesture;
         std::function<void()> Do;
@@ -145,6 +147,9 @@ TEST_F(ListSelectionTest, MouseAndKeyGesturesSelectInTheFlags)
         {"Ctrl+Space", key(Qt::Key_Space, Qt::ControlModifier), {1, 2, 3}, 1},
         {"Ctrl+A", key(Qt::Key_A, Qt::ControlModifier), {0, 1, 2, 3, 4}, 1},
         {"Shift+End", key(Qt::Key_End, Qt::ShiftModifier), {1, 2, 3, 4}, 4},
+        {"選択を解除", button("ClearSelectionButton"), {}, 4},
+        {"検索", button("SearchButton"), {0, 2, 3}, 4},
+        {"Shift+click 4 replaces what the search selected", click(4, Qt::ShiftModifier), {1, 2, 3, 4}, 4},
     };
     for (const auto& step : steps) {
         step.Do();
