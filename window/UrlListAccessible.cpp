@@ -87,8 +87,7 @@ public:
 
     bool isSelected() const override
     {
-        const auto row = static_cast<std::size_t>(FRow);
-        return isValid() && row < FView->List()->Count() && FView->List()->Selected(row);
+        return isValid() && FView->ShownSelected(static_cast<std::size_t>(FRow));
     }
     QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
@@ -174,7 +173,7 @@ public:
     {
         return column == 0 ? child(row) : nullptr;
     }
-    int selectedCellCount() const override { return static_cast<int>(View()->List()->SelectedCount()); }
+    int selectedCellCount() const override { return static_cast<int>(View()->SelectedCount()); }
     QList<QAccessibleInterface*> selectedCells() const override
     {
         QList<QAccessibleInterface*> cells;
@@ -192,17 +191,16 @@ public:
     QList<int> selectedRows() const override
     {
         QList<int> rows;
-        const TUrlList& list = *View()->List();
         const int count = rowCount();
         for (int row = 0; row < count; ++row)
-            if (list.Selected(static_cast<std::size_t>(row)))
+            if (View()->ShownSelected(static_cast<std::size_t>(row)))
                 rows.append(row);
         return rows;
     }
     bool isColumnSelected(int) const override { return false; }
     bool isRowSelected(int row) const override
     {
-        return row >= 0 && row < rowCount() && View()->List()->Selected(static_cast<std::size_t>(row));
+        return row >= 0 && row < rowCount() && View()->ShownSelected(static_cast<std::size_t>(row));
     }
     bool selectRow(int row) override { return Select(row, QItemSelectionModel::Select); }
     bool selectColumn(int) override { return false; }

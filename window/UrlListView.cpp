@@ -1,5 +1,9 @@
 #include "UrlListView.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QDrag>
@@ -77,7 +81,17 @@ void TUrlListView::SetList(TUrlList& list, TUrlListModel& model)
     FSelection = new TUrlSelectionModel(list, FModel, this);
     setSelectionModel(FSelection);
     delete made;
-    FShown = PrintOf(list);
+    ForgetSelectionOnReset();
+    for (std::size_t row = 0; row < list.Count(); ++row)
+        if (list.Selected(row)) {
+            FShown[row] = 1;
+            ++FShownCount;
+        }
+    connect(FModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) { AnnounceRemoval(first, last); });
+    connect(FModel, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { FollowInsertion(first, last); });
+    connect(FModel, &QAbstractItemModel::modelReset, this, &TUrlListView::ForgetSelectionOnReset);
     connect(FModel, &QAbstractItemModel::layoutAboutToBeChanged, this,
             [this](const QList<QPersistentModelIndex>&, QAbstractItemModel::LayoutChangeHint hint) {
                 if (hint == QAbstractItemModel::VerticalSortHint)
@@ -89,16 +103,22 @@ void TUrlListView::SetList(TUrlList& list, TUrlListModel& model)
 
 void TUrlListView::FlagsChanged(const TSelectionChange& change)
 {
-    FShown.Add(change);
+    for (const int row : change.Rows) {
+        const auto at = static_cast<std::size_t>(row);
+        if (at >= FShown.size())
+            continue;
+        FShown[at] = static_cast<char>(!FShown[at]);
+        FShownCount = FShown[at] ? FShownCount + 1 : FShownCount - 1;
+    }
     viewport()->update();
-    AnnounceSelection(change.Rows, change.LastRow, change.LastOn);
+    AnnounceSelection(change.Rows.size(), change.Rows.back(), change.LastOn);
 }
 
 // One changed row is named to a screen reader; a change of many rows is
 // one event for the list as a whole.
-void TUrlListView::AnnounceSelection(std::int64_t count, int onlyRow, bool added)
+void TUrlListView::AnnounceSelection(std::size_t count, int onlyRow, bool added)
 {
-    if (count <= 0 || !QAccessible::isActive())
+    if (count == 0 || !QAccessible::isActive())
         return;
     if (count == 1) {
         QAccessibleEvent event(this, added ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
@@ -121,13 +141,30 @@ void TUrlListView::ShowList()
     FShowing = true;
     FModel->Appended();
     const int count = static_cast<int>(FList->Count());
-    const TSelectionPrint now = PrintOf(*FList);
-    if (now != FShown) {
+    FShown.resize(static_cast<std::size_t>(count), 0);
+    std::size_t now = 0;
+    int lastBefore = -1, lastNow = -1;
+    bool changed = false;
+    for (std::size_t row = 0; row < FShown.size(); ++row) {
+        const bool is = FList->Selected(row);
+        if (FShown[row])
+            lastBefore = static_cast<int>(row);
+        if (is) {
+            ++now;
+            lastNow = static_cast<int>(row);
+        }
+        changed = changed || FShown[row] != is;
+    }
+    if (changed) {
         // Told as the selection going and the new one coming.
         FSelection->Adopt();
-        AnnounceSelection(FShown.Count, static_cast<int>(FShown.RowSum), false);
-        AnnounceSelection(now.Count, static_cast<int>(now.RowSum), true);
-        FShown = now;
+        const std::size_t before = std::exchange(FShownCount, 0);
+        std::fill(FShown.begin(), FShown.end(), 0);
+        AnnounceSelection(before, lastBefore, false);
+        for (std::size_t row = 0; row < FShown.size(); ++row)
+            FShown[row] = FList->Selected(row);
+        FShownCount = now;
+        AnnounceSelection(now, lastNow, true);
         viewport()->update();
     }
     const int focused = FList->Focused();
@@ -140,15 +177,44 @@ void TUrlListView::ShowList()
 // A reorder leaves every item unselected.
 void TUrlListView::ForgetSelectionBeforeReorder()
 {
-    if (FShown.Count == 0)
+    if (FShownCount == 0)
         return;
-    AnnounceSelection(FShown.Count, static_cast<int>(FShown.RowSum), false);
-    FShown = {};
+    const auto last = std::find(FShown.rbegin(), FShown.rend(), 1);
+    const int lastRow = static_cast<int>(FShown.rend() - last) - 1;
+    std::fill(FShown.begin(), FShown.end(), 0);
+    AnnounceSelection(std::exchange(FShownCount, 0), lastRow, false);
+}
+
+// The selected rows that go are told as they go.
+void TUrlListView::AnnounceRemoval(int first, int last)
+{
+    const auto from = FShown.begin() + std::min<std::ptrdiff_t>(first, std::ssize(FShown));
+    const auto to = FShown.begin() + std::min<std::ptrdiff_t>(last + 1, std::ssize(FShown));
+    const auto gone = static_cast<std::size_t>(std::count(from, to, 1));
+    const auto lastGone = std::find(std::make_reverse_iterator(to), std::make_reverse_iterator(from), 1);
+    const int lastRow = static_cast<int>(lastGone.base() - FShown.begin()) - 1;
+    std::fill(from, to, 0);
+    FShownCount -= gone;
+    AnnounceSelection(gone, lastRow, false);
+    FShown.erase(from, to);
+}
+
+void TUrlListView::FollowInsertion(int first, int last)
+{
+    const auto at = FShown.begin() + std::min<std::ptrdiff_t>(first, std::ssize(FShown));
+    FShown.insert(at, static_cast<std::size_t>(last - first + 1), 0);
+}
+
+// A new list is shown with nothing selected until the flags are told.
+void TUrlListView::ForgetSelectionOnReset()
+{
+    FShown.assign(FModel ? static_cast<std::size_t>(FModel->rowCount()) : 0, 0);
+    FShownCount = 0;
 }
 
 std::size_t TUrlListView::SelectedCount() const
 {
-    return static_cast<std::size_t>(FShown.Count);
+    return FShownCount;
 }
 
 void TUrlListView::clearSelection()

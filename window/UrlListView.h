@@ -5,6 +5,8 @@
 // writes what the user selects into the flags, the rows are painted and
 // reported to screen readers from the flags, and after the workspace
 // changed them the view only announces the change.
+#include <vector>
+
 #include <QListView>
 
 #include "UrlSelectionModel.h"
@@ -29,6 +31,9 @@ public:
     // The rows the view last showed and announced as selected (for checking
     // the view against the list).
     std::size_t SelectedCount() const;
+    // Whether the row was last shown and announced selected: the row's flag,
+    // except while a change is being told.
+    bool ShownSelected(std::size_t row) const { return row < FShown.size() && FShown[row]; }
 
     QAbstractItemDelegate* itemDelegateForIndex(const QModelIndex& index) const override;
 
@@ -54,15 +59,21 @@ protected:
 private:
     void FlagsChanged(const TSelectionChange& change);
     void MirrorFocus(const QModelIndex& current);
-    void AnnounceSelection(std::int64_t count, int onlyRow, bool added);
+    void AnnounceSelection(std::size_t count, int onlyRow, bool added);
+    void AnnounceRemoval(int first, int last);
+    void FollowInsertion(int first, int last);
     void ForgetSelectionBeforeReorder();
+    void ForgetSelectionOnReset();
     bool Flagged(const QModelIndex& index) const;
 
     TUrlList* FList = nullptr;
     TUrlListModel* FModel = nullptr;
     TUrlSelectionModel* FSelection = nullptr;
     QAbstractItemDelegate* FPainter = nullptr;  // paints each row with its flag
-    TSelectionPrint FShown;                     // the selection as last announced
-    QPersistentModelIndex FPressed;             // the row under the last press
-    bool FShowing = false;                      // the view is being brought in line with the list
+    // The selection as last announced, row by row, following the rows as
+    // they are inserted and removed: what a change is told against.
+    std::vector<char> FShown;
+    std::size_t FShownCount = 0;
+    QPersistentModelIndex FPressed;  // the row under the last press
+    bool FShowing = false;           // the view is being brought in line with the list
 };

@@ -6,53 +6,6 @@
 
 #include "UrlList.h"
 
-void TSelectionChange::Note(int row, bool on)
-{
-    ++Rows;
-    LastRow = row;
-    LastOn = on;
-    const auto at = static_cast<std::uint64_t>(row);
-    if (on) {
-        ++CountDelta;
-        RowSumDelta += at;
-        MixSumDelta += MixedRow(row);
-    } else {
-        --CountDelta;
-        RowSumDelta -= at;
-        MixSumDelta -= MixedRow(row);
-    }
-}
-
-void TSelectionPrint::Add(const TSelectionChange& change)
-{
-    Count += change.CountDelta;
-    RowSum += change.RowSumDelta;
-    MixSum += change.MixSumDelta;
-}
-
-// A row number scattered over 64 bits, so that sums of different sets of
-// rows hardly ever meet.
-std::uint64_t MixedRow(int row)
-{
-    std::uint64_t z = static_cast<std::uint64_t>(row) + 0x9e3779b97f4a7c15u;
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-    return z ^ (z >> 31);
-}
-
-TSelectionPrint PrintOf(const TUrlList& list)
-{
-    TSelectionPrint print;
-    const auto& items = list.Items();
-    for (std::size_t row = 0; row < items.size(); ++row)
-        if (items[row].Selected) {
-            ++print.Count;
-            print.RowSum += row;
-            print.MixSum += MixedRow(static_cast<int>(row));
-        }
-    return print;
-}
-
 TUrlSelectionModel::TUrlSelectionModel(TUrlList& list, QAbstractItemModel* model, QObject* parent)
     : QItemSelectionModel(model, parent), FList(list)
 {
@@ -149,7 +102,7 @@ void TUrlSelectionModel::select(const QItemSelection& selection, QItemSelectionM
             if (!inRuns(row))
                 put(row, was);
     }
-    if (change.Rows > 0)
+    if (!change.Rows.empty())
         emit FlagsChanged(change);
 }
 

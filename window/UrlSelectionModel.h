@@ -4,7 +4,6 @@
 // keys, select-all) is written into the flags at once, and the model itself
 // holds no ranges. A screen reader or a repaint then asks the flags, which
 // cost the same however scattered the selection is.
-#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -12,32 +11,17 @@
 
 class TUrlList;
 
-// What one selection command changed: the count of rows whose flag
-// flipped, the last of them, and sums that let a watcher keep a cheap
-// fingerprint of the whole selection.
+// The rows whose flag one selection command flipped, in the order written.
 struct TSelectionChange {
-    int Rows = 0;
-    int LastRow = -1;
+    std::vector<int> Rows;
     bool LastOn = false;
-    std::int64_t CountDelta = 0;
-    std::uint64_t RowSumDelta = 0;
-    std::uint64_t MixSumDelta = 0;
 
-    void Note(int row, bool on);
+    void Note(int row, bool on)
+    {
+        Rows.push_back(row);
+        LastOn = on;
+    }
 };
-
-// A fingerprint of a set of selected rows: equal sets give equal prints.
-struct TSelectionPrint {
-    std::int64_t Count = 0;
-    std::uint64_t RowSum = 0;  // the one row, when Count is 1
-    std::uint64_t MixSum = 0;
-
-    void Add(const TSelectionChange& change);
-    bool operator==(const TSelectionPrint&) const = default;
-};
-
-std::uint64_t MixedRow(int row);
-TSelectionPrint PrintOf(const TUrlList& list);
 
 class TUrlSelectionModel : public QItemSelectionModel {
     Q_OBJECT
