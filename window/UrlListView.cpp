@@ -82,7 +82,7 @@ void TUrlListView::SetList(TUrlList& list, TUrlListModel& model)
     setSelectionModel(FSelection);
     delete made;
     ForgetSelectionOnReset();
-    for (std::size_t row = 0; row < list.Count(); ++row)
+    for (std::size_t row = 0; row < FShown.size(); ++row)
         if (list.Selected(row)) {
             FShown[row] = 1;
             ++FShownCount;
