@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <iterator>
+#include <utility>
 
 #include "UrlList.h"
 
@@ -49,7 +50,9 @@ void TUrlSelectionModel::select(const QItemSelection& selection, QItemSelectionM
     if (command == NoUpdate)
         return;
     auto& items = FList.Items();
-    const bool clear = command.testFlag(Clear), extend = command.testFlag(Current);
+    const bool extend = command.testFlag(Current);
+    const bool clear = command.testFlag(Clear) || (extend && std::exchange(FAdopted, false));
+    FAdopted = false;
     const bool marks = command.testFlag(Select) || command.testFlag(Deselect) || command.testFlag(Toggle);
     const TRuns runs = RowsOf(selection);
     // A command with Current takes the place of the one before it (a Shift
@@ -104,15 +107,6 @@ void TUrlSelectionModel::select(const QItemSelection& selection, QItemSelectionM
     }
     if (!change.Rows.empty())
         emit FlagsChanged(change);
-}
-
-void TUrlSelectionModel::Adopt()
-{
-    FExtension.clear();
-    const auto& items = FList.Items();
-    for (std::size_t row = 0; row < items.size(); ++row)
-        if (items[row].Selected)
-            FExtension.emplace_back(static_cast<int>(row), false);
 }
 
 void TUrlSelectionModel::reset()

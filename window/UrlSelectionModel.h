@@ -34,11 +34,19 @@ public:
 
     // The range being extended with Shift no longer stands where it was:
     // the rows moved or went away, or the list was changed behind it.
-    void Settle() { FExtension.clear(); }
+    void Settle()
+    {
+        FExtension.clear();
+        FAdopted = false;
+    }
     // The flags as the workspace left them count as one command that
     // selected them: a Shift range that follows takes their place, as it
     // does after a click.
-    void Adopt();
+    void Adopt()
+    {
+        FExtension.clear();
+        FAdopted = true;
+    }
 
 signals:
     void FlagsChanged(const TSelectionChange& change);
@@ -51,4 +59,7 @@ private:
     // Rows the last command marked, each with the flag it had before, so
     // that a Shift range replacing it gives the rest back.
     std::vector<std::pair<int, bool>> FExtension;
+    // The last command was the workspace's, and every flagged row is what
+    // it selected: a Shift range replacing it clears the rest.
+    bool FAdopted = false;
 };
