@@ -162,9 +162,8 @@ public:
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
-        if (type == QAccessible::TableInterface)
-            return static_cast<QAccessibleTableInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
+        // Only the table: the list offers no actions of its own, as before.
+        return type == QAccessible::TableInterface ? static_cast<QAccessibleTableInterface*>(this) : nullptr;
     }
 
     QAccessibleInterface* caption() const override { return nullptr; }
