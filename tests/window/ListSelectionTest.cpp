@@ -168,8 +168,8 @@ TEST_F(ListSelectionTest, FlagsArePaintedAndReportedRowByRow)
     for (std::size_t row = 0; row < list.Count(); ++row)
         list.SetSelected(row, row == 1 || row == 3);
     list.SetFocused(3);
-    Form->WorkspaceToControls();
     auto* view = Find<TUrlListView>("UrlListBox");
+    view->ShowList();
     const QImage shown = view->viewport()->grab().toImage();
     QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(view);
     ASSERT_EQ(rows->childCount(), 5);
