@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "CorpusText.h"
-#include "Engine.h"
+#include "engine/Engine.h"
 
 namespace {
 

@@ -19,9 +19,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "LinkChecker.h"
-#include "MainWindow.h"
-#include "Workspace.h"
+#include "linkcheck/LinkChecker.h"
+#include "window/ListLinkCheck.h"
+#include "window/MainWindow.h"
+#include "workspace/Workspace.h"
 
 int main(int argc, char** argv)
 {
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
 
     using TClock = std::chrono::steady_clock;
     TClock::time_point started;
-    QObject::connect(window->LinkChecker(), &TLinkChecker::Finished, window, [&](bool completed) {
+    QObject::connect(window->LinkCheck().Checker(), &TLinkChecker::Finished, window, [&](bool completed) {
         const std::chrono::duration<double> took = TClock::now() - started;
         std::printf("check of %zu %s in %.2f s\n", count, completed ? "completed" : "stopped", took.count());
         std::fflush(stdout);

@@ -18,7 +18,7 @@
 
 #include "NoDesktop.h"
 #include "UrlListCorpus.h"
-#include "Workspace.h"
+#include "workspace/Workspace.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <memory>
 #include <string>
 
-#include "FreedMemory.h"
 #include "NoDesktop.h"
 #include "UrlListCorpus.h"
-#include "Workspace.h"
+#include "workspace/FreedMemory.h"
+#include "workspace/Workspace.h"
 
 namespace {
 

@@ -25,9 +25,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "MainWindow.h"
 #include "UrlListCorpus.h"
-#include "Workspace.h"
+#include "window/MainWindow.h"
+#include "workspace/Workspace.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Desktop services that answer nothing: the benchmarks drive the workspace's
 // list handlers, which need none of the desktop.
-#include "WorkspaceServices.h"
+#include "workspace/WorkspaceServices.h"
 
 class TNoDesktop : public TWorkspaceServices {
 protected:

@@ -174,6 +174,12 @@ std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t le
                     : narrow::FindHit(bytes, from, length, slash, kana);
 }
 
+std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length, bool parentPaths)
+{
+    return StepWide ? wide::FindAnchor(bytes, from, length, parentPaths)
+                    : narrow::FindAnchor(bytes, from, length, parentPaths);
+}
+
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length)
 {
     return StepWide ? wide::FindLineEnd(bytes, from, length) : narrow::FindLineEnd(bytes, from, length);
@@ -196,6 +202,12 @@ bool MayConvertUtf8ToSlashAndDot(const unsigned char* bytes, std::size_t length)
 {
     return StepWide ? wide::MayConvertUtf8ToSlashAndDot(bytes, length)
                     : narrow::MayConvertUtf8ToSlashAndDot(bytes, length);
+}
+
+void MarkUtf8Triggers(const unsigned char* bytes, std::size_t length, std::uint64_t* marks, bool kana)
+{
+    return StepWide ? wide::MarkUtf8Triggers(bytes, length, marks, kana)
+                    : narrow::MarkUtf8Triggers(bytes, length, marks, kana);
 }
 
 }  // namespace kernels

@@ -22,6 +22,11 @@ void UseWideSteps(bool on);
 std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length, unsigned char slash,
                     bool kana);
 
+// Index of the first "://", "ww." or (with parentPaths) "../" at or after
+// from, at its colon or its first dot, with the "ww" at or after from; or of
+// the first Ctrl-Z or CR not followed by LF; or length.
+std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length, bool parentPaths);
+
 // Index of the first LF, or of the first CR not followed by LF, at or after
 // from; or length.
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length);
@@ -42,6 +47,11 @@ bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length);
 // The same for valid UTF-8: a "/" or め (E3 82 81), and a "." or る (E3 82
 // 8B).
 bool MayConvertUtf8ToSlashAndDot(const unsigned char* bytes, std::size_t length);
+
+// Sets, in the words of marks (written whole), the bit of each "/" and "."
+// of valid UTF-8 and, with kana, of the first byte of each め and る: a
+// field the recognizer can accept holds one of them.
+void MarkUtf8Triggers(const unsigned char* bytes, std::size_t length, std::uint64_t* marks, bool kana);
 
 // Whether the bytes are valid UTF-8: no overlong form, surrogate, code
 // point above U+10FFFF, or sequence cut short.

@@ -34,21 +34,7 @@ struct TTriggers {
 inline std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length,
                               bool parentPaths)
 {
-    for (std::size_t p = kernels::FindHit(bytes, from, length, ':', false); p < length;
-         p = kernels::FindHit(bytes, p + 1, length, ':', false)) {
-        const bool twoAfter = p + 2 < length;
-        if (bytes[p] == ':') {
-            if (twoAfter && bytes[p + 1] == '/' && bytes[p + 2] == '/')
-                return p;
-        } else if (bytes[p] == '.') {
-            if ((p >= from + 2 && bytes[p - 1] == 'w' && bytes[p - 2] == 'w')
-                || (parentPaths && twoAfter && bytes[p + 1] == '.' && bytes[p + 2] == '/'))
-                return p;
-        } else {
-            return p;  // a Ctrl-Z or a lone CR
-        }
-    }
-    return length;
+    return kernels::FindAnchor(bytes, from, length, parentPaths);
 }
 
 inline std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length,

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -45,9 +46,16 @@ private:
     std::string FBytes;
 };
 
-// Adds a URL of the line, in Shift_JIS as the sink takes it.
+// Adds a URL of the line, in Shift_JIS as the sink takes it; a URL of a
+// UTF-8 line goes straight to a sink that writes UTF-8 when nothing on the
+// way would change it.
 template <class Kind> void Add(std::string_view url, const TExtractOptions& options, TUrlSink& sink)
 {
+    if constexpr (std::is_same_v<Kind, linekinds::TUtf8>) {
+        if ((!options.RangeExpansion || !std::memchr(url.data(), '[', url.size()))
+            && sink.TakesUtf8For(TTextEncoding::Utf8) && RoundTripsThroughShiftJis(url))
+            return sink.AddUtf8(url);
+    }
     AddExpanded(Kind::AsShiftJis(url), options, sink);
 }
 

@@ -180,6 +180,10 @@ template <class Kind> void ExtractUrls(std::string_view line, const TExtractOpti
     // only fields after a spacing and www fields can be accepted.
     if (!quotedFields && !options.KanaConversion && !options.RootPathRule && !options.SlashDotRule)
         return recognizer::ScanPrefixedFields<Kind>(line, masks, spacings, onField);
+    if constexpr (std::is_same_v<Kind, linekinds::TUtf8>) {
+        masks.ComputeUtf8Triggers(line, options.KanaConversion);
+        return recognizer::ScanTriggeredFields(line, masks, spacings, onField);
+    }
     if (spacings.empty() || !quotedFields)
         return recognizer::ScanFields<Kind>(line, masks, spacings, onField);
     // Rare: split the spaced line itself.

@@ -5,6 +5,7 @@
 // jump from mark to mark and ask for a byte's kind only there. Yields
 // exactly what fields::ScanFields yields with that set. Kind (LineKinds.h)
 // tells how the line's bytes are read. Internal header.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -63,6 +64,36 @@ public:
     {
         return Next(from, [&](std::size_t word) { return FColons[word] | FDots[word]; });
     }
+    // Marks the text's field triggers (kernels::MarkUtf8Triggers); the
+    // text is the one given to Compute, valid UTF-8.
+    void ComputeUtf8Triggers(std::string_view text, bool kana)
+    {
+        if (FTriggers.size() < FSpecials.size())
+            FTriggers.resize(FSpecials.size());
+        kernels::MarkUtf8Triggers(reinterpret_cast<const unsigned char*>(text.data()), FLength,
+                                  FTriggers.data(), kana);
+    }
+    std::size_t NextTrigger(std::size_t from) const
+    {
+        return Next(from, [&](std::size_t word) { return FTriggers[word]; });
+    }
+    // Just after the last special byte before i, or floor when none stands
+    // in floor..i: the start of the field holding i when no byte from floor
+    // on is a second byte. Reads back no further than floor.
+    std::size_t FieldStartBefore(std::size_t i, std::size_t floor) const
+    {
+        std::size_t word = i / 64;
+        std::uint64_t bits = FSpecials[word] & ((std::uint64_t{1} << (i % 64)) - 1);
+        for (;;) {
+            if (bits != 0) {
+                const std::size_t last = word * 64 + 63 - static_cast<std::size_t>(__builtin_clzll(bits));
+                return last + 1 > floor ? last + 1 : floor;
+            }
+            if (word * 64 <= floor)
+                return floor;
+            bits = FSpecials[--word];
+        }
+    }
     bool HasQuote() const { return FHasQuote; }
     bool IsSpecialAt(std::size_t i) const { return (FSpecials[i / 64] >> (i % 64)) & 1; }
 
@@ -79,7 +110,7 @@ private:
         return FLength;
     }
 
-    std::vector<std::uint64_t> FSpecials, FColons, FDots, FWwDots;
+    std::vector<std::uint64_t> FSpecials, FColons, FDots, FWwDots, FTriggers;
     std::size_t FLength = 0;
     bool FHasQuote = false;
 };
@@ -210,6 +241,40 @@ void ScanPrefixedFields(std::string_view line, const TLineMasks& masks, const st
                 if (!onField(std::string_view(), line.substr(p, done - p)))
                     return;
             }
+        }
+        if (k < spacings.size()) {
+            from = spacings[k].End;
+            tail = spacings[k].Tail;
+        }
+    }
+}
+
+// What ScanFields yields that holds a field trigger (TLineMasks::
+// ComputeUtf8Triggers), for a line of valid UTF-8, where no byte is a
+// second byte and so every quote separates: every field that follows a
+// spacing, and the other fields only when they hold a marked byte. Each
+// rule needs a "/" or "." in the field as it reads it, and the kana
+// conversion makes them only out of め and る: the fields of plain words,
+// most of a text, are never cut out.
+template <class OnField>
+void ScanTriggeredFields(std::string_view line, const TLineMasks& masks,
+                         const std::vector<TSpacing>& spacings, OnField&& onField)
+{
+    std::size_t from = 0;
+    std::string_view tail;
+    for (std::size_t k = 0; k <= spacings.size(); ++k) {
+        const std::size_t limit = k < spacings.size() ? spacings[k].Start : line.size();
+        std::size_t done = from;  // the end of the last field found
+        if (!tail.empty()) {
+            done = std::min(masks.NextSpecial(from), limit);
+            if (!onField(tail, line.substr(from, done - from)))
+                return;
+        }
+        for (std::size_t t = masks.NextTrigger(done); t < limit; t = masks.NextTrigger(done)) {
+            const std::size_t start = masks.FieldStartBefore(t, done);
+            done = std::min(masks.NextSpecial(t), limit);
+            if (!onField(std::string_view(), line.substr(start, done - start)))
+                return;
         }
         if (k < spacings.size()) {
             from = spacings[k].End;

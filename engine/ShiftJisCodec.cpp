@@ -240,6 +240,58 @@ bool FitsShiftJis(std::u16string_view text)
     return true;
 }
 
+namespace {
+
+// For each BMP character, whether it fits: one bit each, 8 KB that stay in
+// the cache where the 128 KB of codes would not.
+using TFitBits = std::array<std::uint64_t, 0x10000 / 64>;
+
+const TFitBits& FitBits()
+{
+    static const TFitBits bits = [] {
+        const TEncodeTable& table = EncodeTable();
+        TFitBits b{};
+        for (std::size_t cp = 0; cp < table.size(); ++cp)
+            if (table[cp] != 0 || cp == 0)
+                b[cp / 64] |= std::uint64_t{1} << (cp % 64);
+        return b;
+    }();
+    return bits;
+}
+
+}  // namespace
+
+bool RoundTripsThroughShiftJis(std::string_view utf8)
+{
+    // A character fits only when its code converts back to it (EncodeTable),
+    // and valid UTF-8 has one form for each character. No character above
+    // the BMP fits. The text is valid, so a lead byte tells the length.
+    const TFitBits& fits = FitBits();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t length = utf8.size();
+    for (std::size_t i = 0; i < length;) {
+        const unsigned char c = bytes[i];
+        std::uint32_t cp;
+        if (c < 0x80) {
+            i += utf8::AsciiPrefix(utf8.substr(i));
+            continue;
+        } else if (c >= 0xF0 || i + 1 >= length) {
+            return false;
+        } else if (c >= 0xE0) {
+            if (i + 2 >= length)
+                return false;
+            cp = (c & 0x0Fu) << 12 | (bytes[i + 1] & 0x3Fu) << 6 | (bytes[i + 2] & 0x3Fu);
+            i += 3;
+        } else {
+            cp = (c & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
+            i += 2;
+        }
+        if (!((fits[cp / 64] >> (cp % 64)) & 1))
+            return false;
+    }
+    return true;
+}
+
 std::string Utf16ToShiftJis(std::u16string_view text)
 {
     const TEncodeTable& table = EncodeTable();

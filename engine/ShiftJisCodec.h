@@ -21,6 +21,9 @@ void AppendUtf8AsShiftJis(std::string& out, std::string_view utf8);
 // (nothing grows more); returns the length written.
 std::size_t Utf8ToShiftJisAt(std::string_view utf8, char* out);
 std::string Utf8ToShiftJis(std::string_view utf8);
+// Whether text of valid UTF-8 comes back byte for byte from its Shift_JIS
+// copy: every character fits, none is percent-encoded.
+bool RoundTripsThroughShiftJis(std::string_view utf8);
 
 // Shift_JIS bytes as Unicode. A byte or pair the code page does not define
 // becomes U+FFFD.

@@ -33,15 +33,26 @@ constexpr std::size_t NoPiece = static_cast<std::size_t>(-1);
 // Thrown by a piece's sink once its batch is full.
 struct TBatchFull { };
 
-class TLimitedSink final : public TUrlSink {
+// InUtf8: the batch holds UTF-8, so URLs in Shift_JIS are converted.
+template <bool InUtf8> class TLimitedSink final : public TUrlSink {
 public:
     TLimitedSink(TUrlBatch& batch, std::size_t limit) : FBatch(batch), FLimit(limit) { }
     void Add(std::string_view url) override
     {
         if (FBatch.Bytes() >= FLimit)
             throw TBatchFull();
-        FBatch.Add(url);
+        if constexpr (InUtf8)
+            FBatch.AddShiftJisAsUtf8(url);
+        else
+            FBatch.Add(url);
     }
+    void AddUtf8(std::string_view url) override
+    {
+        if (FBatch.Bytes() >= FLimit)
+            throw TBatchFull();
+        FBatch.AddUtf8(url);
+    }
+    bool TakesUtf8For(TTextEncoding) const override { return InUtf8; }
 
 private:
     TUrlBatch& FBatch;
@@ -115,16 +126,30 @@ private:
         return piece + 1 == FPieces ? FFile.RegularSize() : From(piece + 1);
     }
 
-    // Extracts the lines that start in [from, to) into sink.
-    TPieceEnd Extract(std::size_t from, std::size_t to, bool atLineStart, TUrlSink& sink, TReadBuffer& buffer,
+    // Extracts the lines that start in [from, to) into batch, or into the
+    // sink when there is none. The batch holds what the sink will write.
+    TPieceEnd Extract(std::size_t from, std::size_t to, bool atLineStart, TReadBuffer& buffer,
                       TUrlBatch* batch)
     {
-        TPieceEnd end;
         const TLineBlock block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
-        thread_local std::string converted;  // kept: fresh memory is dear
         const TTextEncoding encoding = FEncoding.For(block.Bytes);
-        if (&sink == &FSink)
+        if (!batch) {
             FSink.InputEncoding = encoding;
+            return ExtractBlock(block, encoding, FSink, nullptr);
+        }
+        batch->SetInUtf8(FSink.TakesUtf8For(encoding));
+        if (batch->InUtf8()) {
+            TLimitedSink<true> sink(*batch, FSplit.BatchBytes);
+            return ExtractBlock(block, encoding, sink, batch);
+        }
+        TLimitedSink<false> sink(*batch, FSplit.BatchBytes);
+        return ExtractBlock(block, encoding, sink, batch);
+    }
+
+    TPieceEnd ExtractBlock(const TLineBlock& block, TTextEncoding encoding, TUrlSink& sink, TUrlBatch* batch)
+    {
+        TPieceEnd end;
+        thread_local std::string converted;  // kept: fresh memory is dear
         if (!block.Bytes.empty())
             end.ReadTo = block.Offset + block.Bytes.size();
         std::size_t lineOffset = 0, keptUrls = 0;
@@ -151,8 +176,7 @@ private:
         slot.End = {};
         try {
             slot.Urls.Reserve(FSplit.PieceBytes / 4, FSplit.PieceBytes / 128);
-            TLimitedSink sink(slot.Urls, FSplit.BatchBytes);
-            slot.End = Extract(From(piece), To(piece), false, sink, buffer, &slot.Urls);
+            slot.End = Extract(From(piece), To(piece), false, buffer, &slot.Urls);
         } catch (...) {
             slot.End.Error = std::current_exception();
         }
@@ -170,7 +194,7 @@ private:
         if (slot.End.Error)
             std::rethrow_exception(slot.End.Error);
         if (slot.End.Resume != NoPiece)
-            slot.End = Extract(slot.End.Resume, To(piece), true, FSink, FLeadBuffer, nullptr);
+            slot.End = Extract(slot.End.Resume, To(piece), true, FLeadBuffer, nullptr);
         return Passed(slot.End);
     }
 
@@ -194,7 +218,7 @@ private:
             } else if (FNextIn == FNextOut) {
                 const std::size_t piece = FNextIn++;
                 lock.unlock();
-                const TPieceEnd end = Extract(From(piece), To(piece), false, FSink, FLeadBuffer, nullptr);
+                const TPieceEnd end = Extract(From(piece), To(piece), false, FLeadBuffer, nullptr);
                 lock.lock();
                 if (!Passed(end))
                     return;

@@ -19,6 +19,13 @@ public:
     // Every URL of a batch, in order. Sinks that can take the batch's text
     // whole override this.
     virtual void AddBatch(const TUrlBatch& batch);
+    // A URL in UTF-8 whose Shift_JIS copy converts back to exactly these
+    // bytes: the same as Add of that copy. A sink that writes its URLs out
+    // in UTF-8 overrides it to skip the two conversions.
+    virtual void AddUtf8(std::string_view url);
+    // Whether AddUtf8 saves work while the input is in that encoding. Safe
+    // from any thread.
+    virtual bool TakesUtf8For(TTextEncoding) const { return false; }
 
     // Range entries this sink still takes. A clipboard text sets it for its
     // whole length, so that a few large ranges in one copied text cannot add

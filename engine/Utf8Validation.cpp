@@ -4,6 +4,8 @@
 #include "ByteKernels.h"
 #include "Utf8Scan.h"
 
+#include <cstring>
+
 #if defined(__x86_64__) || defined(__i386__)
 #define LINKRAKE_X86_KERNELS 1
 #include <immintrin.h>
@@ -160,18 +162,15 @@ bool IsValidUtf8Wide(const unsigned char* bytes, std::size_t length)
         if (i % 1024 == 0 && !None(state.Faults))
             return false;
     }
-    if (!None(state.Faults))
-        return false;
     if (i == length)
-        return None(state.Unfinished);
-    // The rest a character at a time, from the start of the character the
-    // steps may have left unfinished.
-    std::size_t back = i;
-    while (back > 0 && i - back < 3 && utf8::IsContinuation(bytes[back]))
-        --back;
-    if (back == i && !None(state.Unfinished))
-        return false;
-    return IsValidUtf8Bytewise(bytes + back, length - back);
+        return None(state.Faults) && None(state.Unfinished);
+    // The rest as one more step, padded with NULs: its last byte is one,
+    // so a sequence the text leaves unfinished is cut short within the step.
+    // Short lines, the common case, are checked so without a byte loop.
+    alignas(32) unsigned char rest[Width] = {};
+    std::memcpy(rest, bytes + i, length - i);
+    Check(state, Load(rest));
+    return None(state.Faults);
 }
 
 #if defined(__clang__)

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "Engine.h"
 #include "FuzzSupport.h"
 #include "RandomText.h"
 #include "ReferenceEngine.h"
+#include "engine/Engine.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "HttpAnswerReader.h"
+#include "linkcheck/HttpAnswerReader.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "Engine.h"
 #include "FuzzSupport.h"
+#include "engine/Engine.h"
 
 namespace {
 

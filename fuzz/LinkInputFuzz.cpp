@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "CheckCommandLine.h"
-#include "Errors.h"
 #include "FuzzSupport.h"
-#include "LinkOutcome.h"
+#include "app/check/CheckCommandLine.h"
+#include "engine/Errors.h"
+#include "linkcheck/LinkOutcome.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

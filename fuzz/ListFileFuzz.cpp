@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "Workspace.h"
 #include "support/FakeServices.h"
+#include "workspace/Workspace.h"
 
 namespace fs = std::filesystem;
 

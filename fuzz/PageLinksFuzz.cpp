@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "Engine.h"
 #include "FuzzSupport.h"
-#include "PageLinks.h"
+#include "engine/Engine.h"
+#include "workspace/pagelinks/PageLinks.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "Engine.h"
 #include "FuzzSupport.h"
+#include "engine/Engine.h"
 
 namespace {
 

@@ -12,16 +12,26 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "Engine.h"
 #include "FuzzSupport.h"
 #include "RandomText.h"
-#include "Utf8Scan.h"
+#include "engine/Engine.h"
+#include "engine/Utf8Scan.h"
 
 namespace {
 
 class TRecordingSink final : public TUrlSink {
 public:
     void Add(std::string_view url) override { Urls.emplace_back(url); }
+    std::vector<std::string> Urls;
+};
+
+// What a UTF-8 output holds: URLs in Shift_JIS converted, URLs taken in
+// UTF-8 as they stand.
+class TUtf8RecordingSink final : public TUrlSink {
+public:
+    void Add(std::string_view url) override { Urls.push_back(ShiftJisToUtf8(url)); }
+    void AddUtf8(std::string_view url) override { Urls.emplace_back(url); }
+    bool TakesUtf8For(TTextEncoding) const override { return true; }
     std::vector<std::string> Urls;
 };
 
@@ -105,8 +115,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TRecordingSink oneByOne, inPieces;
     const std::string refusedOne = RefusalOf([&] { ExtractFromFile(path, options, oneByOne); });
     const std::string refusedInPieces = RefusalOf([&] { ExtractFromFile(path, options, inPieces, split); });
+    // A sink that writes UTF-8 takes some URLs unconverted: it must still
+    // write what converting every URL gives.
+    TUtf8RecordingSink utf8OneByOne, utf8InPieces;
+    RefusalOf([&] { ExtractFromFile(path, options, utf8OneByOne); });
+    RefusalOf([&] { ExtractFromFile(path, options, utf8InPieces, split); });
     ::close(fd);
     fuzz::RequireSameLines(oneByOne.Urls, inPieces.Urls, "URLs of pieces against URLs of lines");
+    std::vector<std::string> inUtf8;
+    for (const std::string& url : oneByOne.Urls)
+        inUtf8.push_back(ShiftJisToUtf8(url));
+    fuzz::RequireSameLines(inUtf8, utf8OneByOne.Urls, "URLs taken in UTF-8 against URLs converted");
+    fuzz::RequireSameLines(inUtf8, utf8InPieces.Urls, "URLs of pieces taken in UTF-8 against URLs converted");
     if (refusedOne != refusedInPieces)
         fuzz::Fail("pieces refused otherwise than lines", refusedOne + " / " + refusedInPieces);
     // The reader finds valid UTF-8 lines' URLs without converting them:

@@ -3,10 +3,10 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "BrowserTargets.h"
-#include "Cp932.h"
 #include "DesktopServices.h"
-#include "Workspace.h"
+#include "workspace/BrowserTargets.h"
+#include "workspace/Cp932.h"
+#include "workspace/Workspace.h"
 
 void OpenChosenItemsInBrowser(TWorkspace& workspace, QWidget* parent)
 {
@@ -19,7 +19,7 @@ void OpenChosenItemsInBrowser(TWorkspace& workspace, QWidget* parent)
             urls.push_back(url);
     }
     if (urls.empty()) {
-        workspace.StatusLine = QStringLiteral("エラー＞開くURLが選択されていません。");
+        workspace.SetStatus(QStringLiteral("エラー＞開くURLが選択されていません。"));
         return;
     }
     if (urls.size() > BrowserOpenWithoutAsking
@@ -28,6 +28,6 @@ void OpenChosenItemsInBrowser(TWorkspace& workspace, QWidget* parent)
     bool opened = true;
     for (const QUrl& url : urls)
         opened = QDesktopServices::openUrl(url) && opened;
-    workspace.StatusLine = opened ? QStringLiteral("報告＞ブラウザで開きました。")
-                                  : QStringLiteral("エラー＞ブラウザで開けませんでした。");
+    workspace.SetStatus(opened ? QStringLiteral("報告＞ブラウザで開きました。")
+                               : QStringLiteral("エラー＞ブラウザで開けませんでした。"));
 }

@@ -6,7 +6,7 @@
 
 #include <QStringList>
 
-#include "ClipboardCopy.h"
+#include "workspace/ClipboardCopy.h"
 
 class QMimeData;
 

@@ -14,8 +14,8 @@
 #include <QPushButton>
 
 #include "BusyCursor.h"
-#include "Cp932.h"
 #include "FolderDialog.h"
+#include "workspace/Cp932.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The workspace's dialogs, clipboard and error report on this desktop.
 
-#include "WorkspaceServices.h"
+#include "workspace/WorkspaceServices.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "UrlList.h"
+#include "engine/UrlList.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include <QStyledItemDelegate>
 
-#include "LinkOutcome.h"
-#include "UrlListModel.h"
+#include "linkcheck/LinkOutcome.h"
+#include "workspace/UrlListModel.h"
 
 class TUrlList;
 

@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "ListLinkCheck.h"
 
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -18,20 +20,20 @@
 
 #include "AnchorLayout.h"
 #include "BusyCursor.h"
-#include "Cp932.h"
 #include "DesktopServices.h"
 #include "DigitSpinField.h"
-#include "FreedMemory.h"
 #include "LinkMarks.h"
-#include "NotificationAreaLoss.h"
 #include "PictureBox.h"
 #include "ReadProgress.h"
-#include "UrlListModel.h"
+#include "TrayResidence.h"
 #include "UrlListView.h"
 #include "WindowAccessibility.h"
 #include "WindowArtwork.h"
-#include "Workspace.h"
 #include "ui_MainWindow.h"
+#include "workspace/Cp932.h"
+#include "workspace/FreedMemory.h"
+#include "workspace/UrlListModel.h"
+#include "workspace/Workspace.h"
 
 namespace {
 
@@ -97,7 +99,9 @@ TMainWindow::TMainWindow(TWorkspaceServices* services, std::string programFolder
     connect(Reading, &TReadProgress::Ended, this, &TMainWindow::FinishReading);
     move(StartPosition);
 
-    CreateComponents();
+    FTray = new TTrayResidence(*this, *FWorkspace);
+    WatchClipboard();
+    FollowWorkspace();
     BindEvents();
     LoadWorkspace();
 }
@@ -115,9 +119,10 @@ TMainWindow::~TMainWindow()
 
 void TMainWindow::BindEvents()
 {
+    BindOptionEdits();
     BindCommands();
     connect(FUi->UrlListBox, &TUrlListView::DoubleClicked, this,
-            [this] { RunWorkspaceHandler([this] { FWorkspace->CopyFocusedUrl(); }); });
+            [this] { RunCommand([this] { FWorkspace->CopyFocusedUrl(); }); });
 
     connect(FUi->PrefixEdit, &QLineEdit::textChanged, this, &TMainWindow::ShowSampleName);
     connect(FUi->DigitCountSpin, &TDigitSpinField::TextChanged, this, &TMainWindow::TakeDigitCount);
@@ -142,12 +147,10 @@ void TMainWindow::BindEvents()
 void TMainWindow::LoadWorkspace()
 {
     AcceptFileDrops();
+    // The loaded options reach the controls the way a user's edits would,
+    // so a control's textChanged is emitted only where its text really changes.
     FWorkspace->Run([this] { FWorkspace->LoadWorkspace(); });
-    // The loaded values reach the controls the way a user's edits would, so
-    // a control's textChanged is emitted only where its text really changes.
-    OptionsToControls(FWorkspace->Options);
     MemosToControls();
-    WorkspaceToControls();
 }
 
 void TMainWindow::FinishShowing()
@@ -160,14 +163,9 @@ void TMainWindow::FinishShowing()
 
 bool TMainWindow::SaveBeforeQuitting()
 {
-    ControlsToWorkspace();
     MemosToWorkspace();
     bool mayClose = false;
     FWorkspace->Run([this, &mayClose] { mayClose = FWorkspace->SaveBeforeQuitting(); });
-    // Only a window that stays open is shown again: reloading a long list
-    // into a closing one would only delay the end.
-    if (!mayClose)
-        WorkspaceToControls();
     return mayClose;
 }
 
@@ -180,7 +178,15 @@ void TMainWindow::showEvent(QShowEvent* event)
 
 void TMainWindow::closeEvent(QCloseEvent* event)
 {
-    StopLinkCheck();
+    // 終了 from the tray while a command's dialog is open: the program ends
+    // once that command has returned, not under its feet.
+    if (FWorkspace->Running()) {
+        event->ignore();
+        connect(FWorkspace.get(), &TWorkspace::CommandEnded, this, &QWidget::close,
+                static_cast<Qt::ConnectionType>(Qt::SingleShotConnection | Qt::UniqueConnection));
+        return;
+    }
+    FLinkCheck->Stop();
     // A reading under way stops and ends as it would have, its URLs in the
     // list, before the list is saved.
     Reading->EndNow();
@@ -205,64 +211,85 @@ void TMainWindow::changeEvent(QEvent* event)
         setWindowState(windowState() & ~Qt::WindowMaximized);
         return;
     }
-    if (!isMinimized()) {
-        FKeepInTaskbar = false;
-        // Back from the task bar where a lost area had left it: the icon an
-        // area may have taken again goes, as after a restore from the tray.
-        if (isVisible() && FTrayIcon->Visible()) {
-            FAreaLoss->Stop();
-            FTrayIcon->SetVisible(false);
-        }
-    } else if (!FKeepInTaskbar)
-        LeaveForTray();
+    if (isMinimized())
+        FTray->Minimized();
+    else
+        FTray->WindowShown();
 }
 
 // ---- Binding ----
 
-void TMainWindow::RunWorkspaceHandler(const std::function<void()>& handler)
+void TMainWindow::RunCommand(const std::function<void()>& handler)
 {
-    // A handler nested in another one's dialog finds the workspace already
-    // holding the controls' state, and the outer handler's changes that the
-    // controls do not show yet must not be overwritten by them.
-    if (FHandlerDepth == 0)
-        ControlsToWorkspace();
-    ++FHandlerDepth;
     {
         // Most handlers walk the whole list; on a long one that takes a moment.
         const TBusyCursor busy(FWorkspace->List.Count() >= BusyListCount);
         FWorkspace->Run(handler);
     }
-    --FHandlerDepth;
-    WorkspaceToControls();
-    if (FHandlerDepth == 0 && FWorkspace->List.Count() >= BusyListCount)
+    if (!FWorkspace->Running() && FWorkspace->List.Count() >= BusyListCount)
         ReturnFreedMemory();
 }
 
-TExtractOptions TMainWindow::OptionsFromControls() const
+void TMainWindow::BindOptionEdits()
 {
-    TExtractOptions o;
-    o.ShortcutPrefix = ToCp932(FUi->PrefixEdit->text());
-    o.ShortcutDigits = FUi->DigitCountSpin->Value();
-    o.WwwRule = FUi->WwwRuleCheck->isChecked();
-    o.SchemeRule = FUi->SchemeRuleCheck->isChecked();
-    o.KanaConversion = FUi->KanaConversionCheck->isChecked();
-    o.RangeExpansion = FUi->RangeExpansionCheck->isChecked();
-    o.ClipboardMonitoring = FUi->MonitorCheck->isChecked();
-    o.LinkPageWithoutDialog = FUi->LinkPageWithoutDialogCheck->isChecked();
-    o.ParentPathRule = FUi->ParentPathRuleCheck->isChecked();
-    o.RootPathRule = FUi->RootPathRuleCheck->isChecked();
-    o.SlashDotRule = FUi->SlashDotRuleCheck->isChecked();
-    o.LinkTargets = FUi->LinkTargetsCheck->isChecked();
-    o.Utf8List = FUi->Utf8ListCheck->isChecked();
-    o.ReplaceFrom = ToCp932(FUi->FindEdit->text());
-    o.ReplaceTo = ToCp932(FUi->ReplaceWithEdit->text());
-    o.SearchText = ToCp932(FUi->SearchEdit->text());
-    o.MemoLine = ToCp932(FUi->MemoLineEdit->text());
-    return o;
+    using TSwitch = bool TExtractOptions::*;
+    const std::pair<QCheckBox*, TSwitch> switches[] = {
+        {FUi->WwwRuleCheck, &TExtractOptions::WwwRule},
+        {FUi->SchemeRuleCheck, &TExtractOptions::SchemeRule},
+        {FUi->KanaConversionCheck, &TExtractOptions::KanaConversion},
+        {FUi->RangeExpansionCheck, &TExtractOptions::RangeExpansion},
+        {FUi->MonitorCheck, &TExtractOptions::ClipboardMonitoring},
+        {FUi->LinkPageWithoutDialogCheck, &TExtractOptions::LinkPageWithoutDialog},
+        {FUi->ParentPathRuleCheck, &TExtractOptions::ParentPathRule},
+        {FUi->RootPathRuleCheck, &TExtractOptions::RootPathRule},
+        {FUi->SlashDotRuleCheck, &TExtractOptions::SlashDotRule},
+        {FUi->LinkTargetsCheck, &TExtractOptions::LinkTargets},
+        {FUi->Utf8ListCheck, &TExtractOptions::Utf8List},
+    };
+    for (const auto& [box, field] : switches)
+        connect(box, &QCheckBox::toggled, this, [this, f = field](bool on) { FWorkspace->Options.*f = on; });
+
+    using TText = std::string TExtractOptions::*;
+    const std::pair<QLineEdit*, TText> texts[] = {
+        {FUi->PrefixEdit, &TExtractOptions::ShortcutPrefix}, {FUi->FindEdit, &TExtractOptions::ReplaceFrom},
+        {FUi->ReplaceWithEdit, &TExtractOptions::ReplaceTo}, {FUi->SearchEdit, &TExtractOptions::SearchText},
+        {FUi->MemoLineEdit, &TExtractOptions::MemoLine},
+    };
+    // The workspace's bytes shown in a line are not written back: a byte
+    // the text conversion cannot show stays as it was until the user edits.
+    for (const auto& [edit, field] : texts)
+        connect(edit, &QLineEdit::textChanged, this, [this, f = field](const QString& text) {
+            if (!FShowingWorkspace)
+                FWorkspace->Options.*f = ToCp932(text);
+        });
+    connect(FUi->DigitCountSpin, &TDigitSpinField::TextChanged, this,
+            [this] { FWorkspace->Options.ShortcutDigits = FUi->DigitCountSpin->Value(); });
+    connect(FUi->UrlEntryEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!FShowingWorkspace)
+            FWorkspace->UrlEntry = ToCp932(text);
+    });
+}
+
+void TMainWindow::FollowWorkspace()
+{
+    TWorkspace* workspace = FWorkspace.get();
+    connect(workspace, &TWorkspace::StatusChanged, FStatusText, &QLabel::setText);
+    connect(workspace, &TWorkspace::OptionsLoaded, this, [this] { OptionsToControls(FWorkspace->Options); });
+    connect(workspace, &TWorkspace::UrlEntryChanged, this, [this] {
+        // Only a handler's own change reaches the entry line: what the user
+        // typed stays as typed, even characters that Shift_JIS cannot hold.
+        const QScopedValueRollback showing(FShowingWorkspace, true);
+        SetTextIfChanged(FUi->UrlEntryEdit, FromCp932(FWorkspace->UrlEntry));
+    });
+    connect(workspace, &TWorkspace::SelectedCountChanged, this, &TMainWindow::ShowSelectedCount);
+    connect(workspace, &TWorkspace::ListScrollWidthReset, this, &TMainWindow::ResetListHorizontalExtent);
+    connect(&workspace->ListModel, &TUrlListModel::SelectionAnnounced, FUi->UrlListBox,
+            &TUrlListView::ShowList);
 }
 
 void TMainWindow::OptionsToControls(const TExtractOptions& o)
 {
+    const QScopedValueRollback showing(FShowingWorkspace, true);
     // In the order the settings are read at start.
     SetTextIfChanged(FUi->PrefixEdit, FromCp932(o.ShortcutPrefix));
     FUi->DigitCountSpin->SetValue(o.ShortcutDigits);
@@ -281,30 +308,6 @@ void TMainWindow::OptionsToControls(const TExtractOptions& o)
     SetTextIfChanged(FUi->ReplaceWithEdit, FromCp932(o.ReplaceTo));
     SetTextIfChanged(FUi->SearchEdit, FromCp932(o.SearchText));
     SetTextIfChanged(FUi->MemoLineEdit, FromCp932(o.MemoLine));
-}
-
-void TMainWindow::ControlsToWorkspace()
-{
-    FWorkspace->Options = OptionsFromControls();
-    FWorkspace->UrlEntry = ToCp932(FUi->UrlEntryEdit->text());
-    FUrlEntrySent = FWorkspace->UrlEntry;
-}
-
-void TMainWindow::WorkspaceToControls()
-{
-    FStatusText->setText(FWorkspace->StatusLine);
-    // Only a handler's own change reaches the entry line: what the user typed
-    // stays as typed, even characters that Shift_JIS cannot hold.
-    if (FWorkspace->UrlEntry != FUrlEntrySent)
-        SetTextIfChanged(FUi->UrlEntryEdit, FromCp932(FWorkspace->UrlEntry));
-    if (FLinkMarks && !FLinkMarks->Empty())
-        FLinkMarks->Follow(FWorkspace->List, FItemTextsMayChange);
-    FItemTextsMayChange = false;
-    FUi->UrlListBox->ShowList();
-    if (std::exchange(FWorkspace->Display.SelectedCount, false))
-        ShowSelectedCount();
-    if (std::exchange(FWorkspace->Display.ListScrollWidth, false))
-        ResetListHorizontalExtent();
 }
 
 void TMainWindow::MemosToWorkspace()
@@ -348,13 +351,13 @@ void TMainWindow::AcceptFileDrops()
 
 void TMainWindow::ReadDroppedFiles(const std::vector<std::string>& paths)
 {
-    RunWorkspaceHandler([this, &paths] { FWorkspace->ReadDroppedFiles(paths); });
+    RunCommand([this, &paths] { FWorkspace->ReadDroppedFiles(paths); });
 }
 
 void TMainWindow::FinishReading()
 {
     EnableListCommands(true);
-    RunWorkspaceHandler([this] { Reading->Finish(); });
+    RunCommand([this] { Reading->Finish(); });
 }
 
 // Takes a drag or drop that carries local files; anything else is left alone.
@@ -363,8 +366,9 @@ bool TMainWindow::TakeFileDrop(QDropEvent* event)
     const std::vector<std::string> paths = DroppedFiles(event->mimeData());
     if (paths.empty() || Reading->Reading())
         return false;
-    if (CheckingLinks()) {
-        event->ignore();  // the list waits for the check
+    // The list waits for the check, and for a command whose dialog is open.
+    if (CheckingLinks() || FWorkspace->Running()) {
+        event->ignore();
         return true;
     }
     event->acceptProposedAction();

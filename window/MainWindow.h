@@ -1,9 +1,8 @@
 #pragma once
 // The main window: the controls of the four pages, the status line and the
-// non-visual components, bound to the workspace's plain objects. Before each
-// workspace handler the controls' state goes into the workspace; afterwards
-// the workspace's results come back into the controls. The list control is
-// the exception: it reads and writes the workspace's list directly.
+// non-visual components over the workspace. Controls write the workspace's
+// options as they are edited; the workspace's signals and its list model
+// bring its changes back.
 #include <functional>
 #include <memory>
 #include <random>
@@ -17,18 +16,11 @@
 
 class QAction;
 class QLabel;
-class QMenu;
-class QProgressBar;
-class QPushButton;
-class QTimer;
 
 class TClipboardWatcher;
-class TLinkChecker;
-class TLinkMarks;
-struct TLinkResult;
+class TListLinkCheck;
 class TReadProgress;
-class TNotificationAreaLoss;
-class TTrayIcon;
+class TTrayResidence;
 class TWorkspace;
 class TWorkspaceServices;
 struct TExtractOptions;
@@ -76,38 +68,16 @@ public:
     // Files dropped on the window, in the desktop's order.
     void ReadDroppedFiles(const std::vector<std::string>& paths);
 
-    // ---- Clipboard monitoring and tray residency ----
+    // ---- Clipboard monitoring and the notification area ----
     void ClipboardChanged();
-    // Minimized: into the notification area, or back to the task bar.
-    void LeaveForTray();
-    void RestoreFromTray();
-    // A start into the tray: the window goes straight there; false, without
-    // a box, when the desktop has no notification area (yet).
-    bool SettleInTray();
-    // Minimized with a task-bar entry, where a tray is not to be had.
-    void MinimizeToTaskbar();
-    void ShowPauseCaption();
-    void TogglePauseFromTray();
+    TTrayResidence& Tray() { return *FTray; }
 
     // ---- Link check ----
-    // The selected URLs, or every URL (from the context menu: the focused
-    // one) when none is selected.
-    void CheckLinks(bool chosenInMenu = false);
-    // Stops a check at once, keeping the outcomes so far (中止).
-    void StopLinkCheck();
-    // Each URL found moved takes its new address, as one undoable step.
-    void ReplaceWithMoved();
     bool CheckingLinks() const;
-    TLinkChecker* LinkChecker() const { return FLinkChecker; }
-    const TLinkMarks& LinkMarks() const { return *FLinkMarks; }
+    TListLinkCheck& LinkCheck() { return *FLinkCheck; }
 
-    // Runs a workspace handler with the controls bound around it.
-    void RunWorkspaceHandler(const std::function<void()>& handler);
-    // The binding in both directions.
-    TExtractOptions OptionsFromControls() const;
-    void OptionsToControls(const TExtractOptions& options);
-    void ControlsToWorkspace();
-    void WorkspaceToControls();
+    // Runs a workspace handler as a command, with a busy cursor on a long list.
+    void RunCommand(const std::function<void()>& handler);
     void ResetListHorizontalExtent();
 
     // The texts the memo page's picture reveals.
@@ -126,26 +96,18 @@ protected:
 private:
     // The non-visual components: a window is never built without them.
     TClipboardWatcher* FClipboardWatcher = nullptr;
-    TTrayIcon* FTrayIcon = nullptr;
-    TNotificationAreaLoss* FAreaLoss = nullptr;
-    QMenu* FTrayMenu = nullptr;
-    QAction* FRestoreItem = nullptr;
-    QAction* FPauseItem = nullptr;
-    QAction* FMenuSeparator = nullptr;
-    QAction* FExitItem = nullptr;
+    TTrayResidence* FTray = nullptr;
 
     void FinishForm();
+    void BindOptionEdits();
+    void FollowWorkspace();
+    void OptionsToControls(const TExtractOptions& options);
     void BindEvents();
     void BindCommands();
     void BindListActions();
     void OpenSelectedInBrowser();
     bool TakeListTextDrop(QObject* watched, QDropEvent* event);
-    void CreateComponents();
-    void MinimizeToTray();
-    void GiveTaskbarEntryBack();
-    // The icon sits in the area with the window hidden: the area's loss is watched.
-    void WatchArea();
-    void NotificationAreaLost();
+    void WatchClipboard();
     void AcceptFileDrops();
     bool TakeFileDrop(QDropEvent* event);
     void MemosToWorkspace();
@@ -155,10 +117,6 @@ private:
     // A long reading has ended: the workspace takes up its end.
     void FinishReading();
     void BindLinkCheck();
-    void CreateLinkProgress();
-    void LinkDecided(int index, const TLinkResult& result);
-    void FlushLinkOutcomes();
-    void LinkCheckFinished(bool completed);
     void EnableListCommands(bool on);
     static void SetCaption(QLabel* label, const QString& caption);
 
@@ -166,27 +124,13 @@ private:
     std::unique_ptr<TWorkspace> FWorkspace;
     std::unique_ptr<Ui::TMainWindow> FUi;  // the controls and actions of MainWindow.ui
     QLabel* FStatusText = nullptr;         // the status line's text inside the status bar
-    std::string FUrlEntrySent;             // UrlEntryEdit as last handed to the workspace
-    int FHandlerDepth = 0;                 // workspace handlers under way (a dialog may nest another)
-    bool FKeepInTaskbar = false;           // the tray was refused: minimize stays in the task bar
+    bool FShowingWorkspace = false;        // controls are being set from the workspace
     std::minstd_rand FPictureDraws;        // unseeded: the same draws every run
     bool FSavedForEnd = false;             // SaveWithoutAsking has run, and the user has done nothing since
     TUserActivityWatch FActivityAfterSave;
     int FEndStatus = 0;
     bool FUnreadableReported = false;
 
-    std::unique_ptr<TLinkMarks> FLinkMarks;
-    TLinkChecker* FLinkChecker = nullptr;
-    QWidget* FLinkProgressRow = nullptr;  // the check's bar and 中止, in the status bar
-    QProgressBar* FLinkProgressBar = nullptr;
-    QPushButton* FLinkAbortButton = nullptr;
-    // Outcomes and the progress reach the list, the bar and a screen
-    // reader in batches, not one change per address.
-    QTimer* FLinkFlush = nullptr;
-    int FLinkChangedFirst = -1, FLinkChangedLast = -1;  // rows marked since the last batch
-    int FLinkDecided = 0;
-    std::vector<std::size_t> FCheckedRows;  // the check's inputs, as rows of the list
-    std::vector<int> FOutcomeCounts;
-    bool FLinkCheckFromMenu = false;
-    bool FItemTextsMayChange = false;  // the running command may rewrite items
+    TListLinkCheck* FLinkCheck = nullptr;
+    bool FLinkCheckFromMenu = false;  // the check was started from the list's menu
 };

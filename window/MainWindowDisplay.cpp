@@ -7,11 +7,11 @@
 
 #include "AnchorLayout.h"
 #include "DigitSpinField.h"
-#include "Engine.h"
 #include "PictureBox.h"
 #include "UrlListView.h"
-#include "Workspace.h"
+#include "engine/Engine.h"
 #include "ui_MainWindow.h"
+#include "workspace/Workspace.h"
 
 namespace {
 

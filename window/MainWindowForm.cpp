@@ -13,8 +13,8 @@
 #include "UrlListView.h"
 #include "WindowArtwork.h"
 #include "WindowFonts.h"
-#include "Workspace.h"
 #include "ui_MainWindow.h"
+#include "workspace/Workspace.h"
 
 void TMainWindow::FinishForm()
 {

@@ -2,8 +2,6 @@
 // and the list's keys trigger them, so each runs exactly one handler. Also
 // opening items in the browser and URLs dragged out of the list or dropped
 // onto it.
-#include <algorithm>
-
 #include <QAction>
 #include <QDropEvent>
 #include <QKeySequence>
@@ -19,8 +17,8 @@
 #include "ReadProgress.h"
 #include "UrlDrag.h"
 #include "UrlListView.h"
-#include "Workspace.h"
 #include "ui_MainWindow.h"
+#include "workspace/Workspace.h"
 
 void TMainWindow::BindCommands()
 {
@@ -49,16 +47,9 @@ void TMainWindow::BindCommands()
         {FUi->actionBookmarks, &TWorkspace::CreateBookmarks},
         {FUi->actionStripTracking, &TWorkspace::StripTracking},
     };
-    // Commands that may rewrite items take the link check's outcomes of
-    // the rewritten ones away.
-    const QAction* rewriting[] = {FUi->actionModify, FUi->actionReplace, FUi->actionStripTracking,
-                                  FUi->actionUndo, FUi->actionRedo};
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this,
-                [this, h = handler, rewrites = std::ranges::find(rewriting, action) != std::end(rewriting)] {
-                    FItemTextsMayChange = rewrites;
-                    RunWorkspaceHandler([this, h] { (FWorkspace.get()->*h)(); });
-                });
+                [this, h = handler] { RunCommand([this, h] { (FWorkspace.get()->*h)(); }); });
     connect(FUi->actionOpenInBrowser, &QAction::triggered, this, &TMainWindow::OpenSelectedInBrowser);
     connect(FUi->actionSelectAll, &QAction::triggered, FUi->UrlListBox, &QListView::selectAll);
 
@@ -118,10 +109,8 @@ void TMainWindow::BindListActions()
     // selection, or the item under the pointer, never the whole list.
     auto* stripChosen = menu->addAction(FUi->actionStripTracking->text());
     stripChosen->setObjectName(QStringLiteral("actionStripTrackingChosen"));
-    connect(stripChosen, &QAction::triggered, this, [this] {
-        FItemTextsMayChange = true;
-        RunWorkspaceHandler([this] { FWorkspace->StripTrackingFromChosen(); });
-    });
+    connect(stripChosen, &QAction::triggered, this,
+            [this] { RunCommand([this] { FWorkspace->StripTrackingFromChosen(); }); });
     menu->addAction(FUi->actionDelete);
     menu->addSeparator();
     menu->addAction(FUi->actionCheckLinks);
@@ -143,7 +132,7 @@ void TMainWindow::BindListActions()
 
 void TMainWindow::OpenSelectedInBrowser()
 {
-    RunWorkspaceHandler([this] { OpenChosenItemsInBrowser(*FWorkspace, this); });
+    RunCommand([this] { OpenChosenItemsInBrowser(*FWorkspace, this); });
 }
 
 // Text or links dropped onto the list are pasted; the list's own items
@@ -157,7 +146,7 @@ bool TMainWindow::TakeListTextDrop(QObject* watched, QDropEvent* event)
     }
     if (watched != FUi->UrlListBox && watched != FUi->UrlListBox->viewport())
         return false;
-    if (CheckingLinks() || Reading->Reading()) {
+    if (CheckingLinks() || Reading->Reading() || FWorkspace->Running()) {
         event->ignore();
         return true;
     }
@@ -171,7 +160,7 @@ bool TMainWindow::TakeListTextDrop(QObject* watched, QDropEvent* event)
     }
     event->acceptProposedAction();
     if (event->type() == QEvent::Drop)
-        RunWorkspaceHandler([this, &text, dropped] {
+        RunCommand([this, &text, dropped] {
             FWorkspace->PasteDroppedText(text.value_or(std::string()),
                                          dropped ? CopiedPageOf(*dropped, dropped->formats()) : std::nullopt);
         });

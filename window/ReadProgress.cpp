@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "BackgroundReader.h"
 #include "BusyCursor.h"
-#include "Engine.h"
-#include "InputFiles.h"
+#include "engine/Engine.h"
+#include "workspace/BackgroundReader.h"
+#include "workspace/InputFiles.h"
 
 namespace {
 constexpr int ProgressSteps = 1000;

@@ -4,7 +4,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "Cp932.h"
+#include "workspace/Cp932.h"
 
 std::optional<std::string> DroppedText(const QMimeData* data)
 {

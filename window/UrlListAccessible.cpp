@@ -5,9 +5,9 @@
 #include <QHash>
 #include <QPointer>
 
-#include "UrlList.h"
-#include "UrlListModel.h"
 #include "UrlListView.h"
+#include "engine/UrlList.h"
+#include "workspace/UrlListModel.h"
 
 namespace {
 

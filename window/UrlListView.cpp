@@ -10,9 +10,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include "UrlList.h"
 #include "UrlListAccessible.h"
-#include "UrlListModel.h"
+#include "engine/UrlList.h"
+#include "workspace/UrlListModel.h"
 
 namespace {
 

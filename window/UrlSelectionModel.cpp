@@ -5,7 +5,7 @@
 #include <iterator>
 #include <utility>
 
-#include "UrlList.h"
+#include "engine/UrlList.h"
 
 TUrlSelectionModel::TUrlSelectionModel(TUrlList& list, QAbstractItemModel* model, QObject* parent)
     : QItemSelectionModel(model, parent), FList(list)

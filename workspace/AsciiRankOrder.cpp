@@ -6,9 +6,9 @@
 #include <compare>
 #include <cstring>
 
-#include "LargeBuffer.h"
-#include "RankKeySort.h"
-#include "SampleSort.h"
+#include "sorting/LargeBuffer.h"
+#include "sorting/RankKeySort.h"
+#include "sorting/SampleSort.h"
 
 // A string sort on cached keys: each element carries the ranks of its next
 // nine characters packed into one integer. Sorting by that key alone never

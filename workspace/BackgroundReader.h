@@ -14,7 +14,7 @@
 
 #include <QObject>
 
-#include "Engine.h"
+#include "engine/Engine.h"
 
 class TBackgroundReader : public QObject {
     Q_OBJECT

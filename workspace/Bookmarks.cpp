@@ -3,7 +3,7 @@
 #include <unordered_set>
 
 #include "BrowserTargets.h"
-#include "Engine.h"
+#include "engine/Engine.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <string>
 
-#include "UrlList.h"
+#include "engine/UrlList.h"
 
 // UTF-8 with LF line ends; empty when no item is a web address. `now`
 // gives the dates; the folder is named for its local day.

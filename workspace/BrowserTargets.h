@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "UrlList.h"
+#include "engine/UrlList.h"
 
 // The address for a browser, or empty when the item is none.
 std::string BrowserAddressOf(std::string_view item);

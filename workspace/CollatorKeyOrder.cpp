@@ -10,7 +10,7 @@
 #endif
 
 #include "Cp932.h"
-#include "MergeSort.h"
+#include "sorting/MergeSort.h"
 
 // Items are CP932, but a reversed item (backward sort) is usually not valid
 // CP932: its double-byte characters come out trail byte first. Such bytes

@@ -1,6 +1,6 @@
 #include "Cp932.h"
 
-#include "Engine.h"
+#include "engine/Engine.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include <QFile>
-#include <QScopedValueRollback>
 
 #include "Bookmarks.h"
 #include "Cp932.h"
@@ -72,13 +71,13 @@ void CreateFolderWithParents(const std::string& folder)
 void TWorkspace::CreateShortcuts()
 {
     if (List.Empty()) {
-        StatusLine = QStringLiteral("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。");
+        SetStatus(QStringLiteral("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。"));
         return;
     }
     const QString cancelled = QStringLiteral("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。");
     const std::optional<std::string> folder = FServices.ChooseFolder(QStringLiteral("ディレクトリの選択"));
     if (!folder) {
-        StatusLine = cancelled;
+        SetStatus(cancelled);
         return;
     }
     // A folder that cannot even be inspected is left to the writes below,
@@ -86,7 +85,7 @@ void TWorkspace::CreateShortcuts()
     std::error_code inspectError;
     if (!std::filesystem::exists(*folder, inspectError) && !inspectError) {
         if (!FServices.Confirm(QStringLiteral("指定されたディレクトリが存在しません。作成しますか？"))) {
-            StatusLine = cancelled;
+            SetStatus(cancelled);
             return;
         }
         CreateFolderWithParents(*folder);
@@ -97,29 +96,29 @@ void TWorkspace::CreateShortcuts()
             ShortcutFileName(Options.ShortcutPrefix, static_cast<int>(i + 1), Options.ShortcutDigits);
         WriteFileTruncating(*folder + "/" + name, ShortcutContents(List[i]));
     }
-    StatusLine = QStringLiteral("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。");
+    SetStatus(QStringLiteral("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
 }
 
 void TWorkspace::CreateUrlListFile()
 {
     if (List.Empty()) {
-        StatusLine = QStringLiteral("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。");
+        SetStatus(QStringLiteral("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。"));
         return;
     }
     const std::optional<std::string> path = FServices.ChooseSaveFile(
         QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"), QStringLiteral("list.txt"));
     if (!path) {
-        StatusLine = QStringLiteral("報告＞URLﾘｽﾄの出力を中止しました。");
+        SetStatus(QStringLiteral("報告＞URLﾘｽﾄの出力を中止しました。"));
         return;
     }
     WriteFileTruncating(*path, Options.Utf8List ? Utf8ListFileContents(List) : ListFileContents(List));
-    StatusLine = QStringLiteral("報告＞URLﾘｽﾄ出力完了。");
+    SetStatus(QStringLiteral("報告＞URLﾘｽﾄ出力完了。"));
 }
 
 void TWorkspace::CreateLinkPage()
 {
     if (List.Empty()) {
-        StatusLine = QStringLiteral("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。");
+        SetStatus(QStringLiteral("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。"));
         return;
     }
     std::optional<std::string> path;
@@ -129,11 +128,11 @@ void TWorkspace::CreateLinkPage()
         path = FServices.ChooseSaveFile(QStringLiteral("htmlﾌｧｲﾙ(*.html);;すべてのﾌｧｲﾙ(*.*)"),
                                         QStringLiteral("link.html"));
     if (!path) {
-        StatusLine = QStringLiteral("報告＞リンク集の作成を中止しました。");
+        SetStatus(QStringLiteral("報告＞リンク集の作成を中止しました。"));
         return;
     }
     WriteFileTruncating(*path, LinkPageContents(List));
-    StatusLine = QStringLiteral("報告＞リンク集作成完了。");
+    SetStatus(QStringLiteral("報告＞リンク集作成完了。"));
 }
 
 void TWorkspace::CreateBookmarks()
@@ -141,29 +140,29 @@ void TWorkspace::CreateBookmarks()
     const std::time_t now = std::time(nullptr);
     const std::string contents = BookmarkFileContents(List, now);
     if (contents.empty()) {
-        StatusLine = QStringLiteral("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。");
+        SetStatus(QStringLiteral("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
         return;
     }
     const std::optional<std::string> path =
         FServices.ChooseSaveFile(QStringLiteral("ﾌﾞｯｸﾏｰｸ(*.html)"), QStringLiteral("bookmarks.html"));
     if (!path) {
-        StatusLine = QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。");
+        SetStatus(QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
         return;
     }
     WriteFileTruncating(*path, contents);
-    StatusLine = QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸ出力完了。");
+    SetStatus(QStringLiteral("報告＞ﾌﾞｯｸﾏｰｸ出力完了。"));
 }
 
 void TWorkspace::CopyWholeList()
 {
-    const QScopedValueRollback ownWrite(ClipIgnore, true);
+    const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
     CopyListToClipboard();
 }
 
 void TWorkspace::CopyListToClipboard()
 {
     if (List.Empty()) {
-        StatusLine = QStringLiteral("エラー＞CBに転送するURLがありません。");
+        SetStatus(QStringLiteral("エラー＞CBに転送するURLがありません。"));
         return;
     }
     std::size_t bytes = 0;
@@ -177,13 +176,13 @@ void TWorkspace::CopyListToClipboard()
         text += List[i];
     }
     FServices.GiveClipboardText(std::move(text));
-    StatusLine = QStringLiteral("報告＞CBにURLﾘｽﾄを転送しました。");
+    SetStatus(QStringLiteral("報告＞CBにURLﾘｽﾄを転送しました。"));
 }
 
 void TWorkspace::CopySelected()
 {
     if (FirstSelectedIndex() < 0) {
-        StatusLine = QStringLiteral("エラー＞CBに転送するURLが選択されていません。");
+        SetStatus(QStringLiteral("エラー＞CBに転送するURLが選択されていません。"));
         return;
     }
     std::string text;
@@ -195,22 +194,22 @@ void TWorkspace::CopySelected()
         text += item.Text;
     }
     {
-        const QScopedValueRollback ownWrite(ClipIgnore, true);
+        const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
         FServices.SetClipboardText(text);
     }
-    StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");
+    SetStatus(QStringLiteral("報告＞選択中のURLをCBに転送しました。"));
 }
 
 void TWorkspace::CopyFocusedUrl()
 {
     const int focused = List.Focused();
     if (focused < 0 || static_cast<std::size_t>(focused) >= List.Count()) {
-        StatusLine = QStringLiteral("エラー＞CBに転送するURLが選択されていません。");
+        SetStatus(QStringLiteral("エラー＞CBに転送するURLが選択されていません。"));
         return;
     }
     {
-        const QScopedValueRollback ownWrite(ClipIgnore, true);
+        const TClipboardMonitoring::TOwnWrite ownWrite(Monitoring);
         FServices.SetClipboardText(List[static_cast<std::size_t>(focused)]);
     }
-    StatusLine = QStringLiteral("報告＞選択中のURLをCBに転送しました。");
+    SetStatus(QStringLiteral("報告＞選択中のURLをCBに転送しました。"));
 }

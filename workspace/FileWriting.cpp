@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Errors.h"
+#include "engine/Errors.h"
 
 namespace {
 

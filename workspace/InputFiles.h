@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "Engine.h"
+#include "engine/Engine.h"
 
 // A file in the place of a regular one that is something else.
 class ENotRegularFile : public EInOutError {

@@ -2,7 +2,7 @@
 
 #include "BrowserTargets.h"
 #include "Cp932.h"
-#include "TextEncoding.h"
+#include "engine/TextEncoding.h"
 
 namespace {
 

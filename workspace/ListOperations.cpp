@@ -42,23 +42,23 @@ void TWorkspace::ModifySelected()
 {
     const int index = FirstSelectedIndex();
     if (index < 0) {
-        StatusLine = QStringLiteral("エラー＞修正するURLが選択されていません。");
+        SetStatus(QStringLiteral("エラー＞修正するURLが選択されていません。"));
         return;
     }
     TUndoRecording undo(History, List);
     std::string entry = List[static_cast<std::size_t>(index)];
     undo->EntryChange(UrlEntry, entry);
-    UrlEntry = std::move(entry);
+    SetUrlEntry(std::move(entry));
     undo->RemoveAt(List, {static_cast<std::size_t>(index)});
     KeepFocusInRange(List);
     ListModel.SelectionChanged();
-    StatusLine = QStringLiteral("報告＞修正後は追加ボタンを押してください。");
+    SetStatus(QStringLiteral("報告＞修正後は追加ボタンを押してください。"));
 }
 
 void TWorkspace::DeleteSelected()
 {
     if (FirstSelectedIndex() < 0) {
-        StatusLine = QStringLiteral("エラー＞削除するURLが選択されていません。");
+        SetStatus(QStringLiteral("エラー＞削除するURLが選択されていません。"));
         return;
     }
     std::vector<std::size_t> selected;
@@ -70,34 +70,34 @@ void TWorkspace::DeleteSelected()
     undo->RemoveAt(List, std::move(selected));
     KeepFocusInRange(List);
     ListModel.SelectionChanged();
-    StatusLine = QStringLiteral("報告＞URLを削除しました。");
+    SetStatus(QStringLiteral("報告＞URLを削除しました。"));
 }
 
 void TWorkspace::DeleteAll()
 {
     if (List.Empty()) {
-        StatusLine = QStringLiteral("エラー＞削除するURLがありません。");
+        SetStatus(QStringLiteral("エラー＞削除するURLがありません。"));
         return;
     }
     TUndoRecording undo(History, List);
     undo->TakeAll(List);
     ListModel.SelectionChanged();
-    StatusLine = QStringLiteral("報告＞URLを全て削除しました。");
+    SetStatus(QStringLiteral("報告＞URLを全て削除しました。"));
 }
 
 void TWorkspace::DeleteDuplicates()
 {
     if (List.Count() < 2) {
-        StatusLine = QStringLiteral("エラー＞重複チェックするURLがありません。");
+        SetStatus(QStringLiteral("エラー＞重複チェックするURLがありません。"));
     } else {
         TUndoRecording undo(History, List);
         undo->Reorder(List, ListOrder(List.Items(), TReading::Forward));
         undo->RemoveAt(List, LaterDuplicates(List.Items()));
         ReorderFinished(List);
         ListModel.SelectionChanged();
-        StatusLine = QStringLiteral("報告＞重複していたURLを削除しました。");
+        SetStatus(QStringLiteral("報告＞重複していたURLを削除しました。"));
     }
-    Display.ListScrollWidth = true;
+    emit ListScrollWidthReset();
 }
 
 void TWorkspace::SortForward()
@@ -106,7 +106,7 @@ void TWorkspace::SortForward()
     undo->Reorder(List, ListOrder(List.Items(), TReading::Forward));
     ReorderFinished(List);
     ListModel.SelectionChanged();
-    Display.ListScrollWidth = true;
+    emit ListScrollWidthReset();
 }
 
 void TWorkspace::SortBackward()
@@ -115,45 +115,45 @@ void TWorkspace::SortBackward()
     undo->Reorder(List, ListOrder(List.Items(), TReading::Backward));
     ReorderFinished(List);
     ListModel.SelectionChanged();
-    Display.ListScrollWidth = true;
+    emit ListScrollWidthReset();
 }
 
 void TWorkspace::ReplaceInUrls()
 {
     if (Options.ReplaceFrom.empty()) {
-        StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
+        SetStatus(QStringLiteral("エラー＞検索文字列が指定されていません。"));
     } else {
         TUndoRecording undo(History, List);
         undo->ReplaceEverywhere(List, Options.ReplaceFrom, Options.ReplaceTo);
         ReorderFinished(List);
         ListModel.SelectionChanged();
-        StatusLine = QStringLiteral("報告＞置き換えが完了しました。");
+        SetStatus(QStringLiteral("報告＞置き換えが完了しました。"));
     }
-    Display.ListScrollWidth = true;
+    emit ListScrollWidthReset();
 }
 
 void TWorkspace::SearchAndSelect()
 {
     if (Options.SearchText.empty()) {
-        StatusLine = QStringLiteral("エラー＞検索文字列が指定されていません。");
+        SetStatus(QStringLiteral("エラー＞検索文字列が指定されていません。"));
     } else {
         for (TUrlList::TItem& item : List.Items())
             if (ContainsWhole(item.Text, Options.SearchText))
                 item.Selected = true;
         ListModel.SelectionChanged();
-        Display.SelectedCount = true;
-        StatusLine = QStringLiteral("報告＞検索が完了しました。");
+        emit SelectedCountChanged();
+        SetStatus(QStringLiteral("報告＞検索が完了しました。"));
     }
-    Display.ListScrollWidth = true;
+    emit ListScrollWidthReset();
 }
 
 void TWorkspace::ClearSelection()
 {
     DeselectAll(List);
     ListModel.SelectionChanged();
-    Display.SelectedCount = true;
-    StatusLine = QStringLiteral("報告＞選択を解除しました。");
-    Display.ListScrollWidth = true;
+    emit SelectedCountChanged();
+    SetStatus(QStringLiteral("報告＞選択を解除しました。"));
+    emit ListScrollWidthReset();
 }
 
 void TWorkspace::InvertSelection()
@@ -161,27 +161,43 @@ void TWorkspace::InvertSelection()
     for (TUrlList::TItem& item : List.Items())
         item.Selected = !item.Selected;
     ListModel.SelectionChanged();
-    Display.SelectedCount = true;
-    StatusLine = QStringLiteral("報告＞選択を反転しました。");
-    Display.ListScrollWidth = true;
+    emit SelectedCountChanged();
+    SetStatus(QStringLiteral("報告＞選択を反転しました。"));
+    emit ListScrollWidthReset();
 }
 
 void TWorkspace::Undo()
 {
+    const std::string entryBefore = UrlEntry;
     if (!History.Undo(List, UrlEntry)) {
-        StatusLine = QStringLiteral("エラー＞元に戻す操作がありません。");
+        SetStatus(QStringLiteral("エラー＞元に戻す操作がありません。"));
         return;
     }
-    Display.SelectedCount = true;
-    StatusLine = QStringLiteral("報告＞元に戻しました。");
+    if (UrlEntry != entryBefore)
+        emit UrlEntryChanged();
+    emit SelectedCountChanged();
+    SetStatus(QStringLiteral("報告＞元に戻しました。"));
 }
 
 void TWorkspace::Redo()
 {
+    const std::string entryBefore = UrlEntry;
     if (!History.Redo(List, UrlEntry)) {
-        StatusLine = QStringLiteral("エラー＞やり直す操作がありません。");
+        SetStatus(QStringLiteral("エラー＞やり直す操作がありません。"));
         return;
     }
-    Display.SelectedCount = true;
-    StatusLine = QStringLiteral("報告＞やり直しました。");
+    if (UrlEntry != entryBefore)
+        emit UrlEntryChanged();
+    emit SelectedCountChanged();
+    SetStatus(QStringLiteral("報告＞やり直しました。"));
+}
+
+void TWorkspace::SelectOnly(const std::vector<std::size_t>& rows)
+{
+    DeselectAll(List);
+    for (std::size_t row : rows)
+        if (row < List.Count())
+            List.SetSelected(row, true);
+    ListModel.SelectionChanged();
+    emit SelectedCountChanged();
 }

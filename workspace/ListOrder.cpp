@@ -8,7 +8,7 @@
 
 #include "AsciiRankOrder.h"
 #include "CollatorKeyOrder.h"
-#include "ParallelWork.h"
+#include "sorting/ParallelWork.h"
 
 namespace {
 

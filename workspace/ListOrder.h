@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "UrlList.h"
+#include "engine/UrlList.h"
 
 using TItems = std::vector<TUrlList::TItem>;
 // An item's position in the list; a list never holds 2^32 items.

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "FileWriting.h"
-#include "UrlList.h"
+#include "engine/UrlList.h"
 
 inline const std::string LineEnd = "\r\n";
 

@@ -84,7 +84,8 @@ void TWorkspace::LoadSettings()
         NoteUnreadable(path, failure);  // the program starts with the defaults
     }
     Options = ReadExtractOptions(ini);
-    ClipIgnore = !Options.ClipboardMonitoring;
+    Monitoring.Switch(Options.ClipboardMonitoring);
+    emit OptionsLoaded();
 }
 
 void TWorkspace::SaveSettings()
@@ -160,12 +161,12 @@ void TWorkspace::LoadWorkspace()
     for (const auto& [folder, names] : targets)
         RemoveStaleTemporaries(folder, names, StaleTemporarySeconds);
 
-    LoadSettings();  // also sets ClipIgnore from the CB option
+    LoadSettings();  // also switches monitoring by the CB option
     LoadListFile();
     ListModel.Appended();
     LoadMemo(1);
     LoadMemo(2);
-    MonitorEnabled = true;
+    Monitoring.SetPaused(false);
 }
 
 void TWorkspace::ReportUnreadableFiles()

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QStringList>
 
-#include "Errors.h"
+#include "engine/Errors.h"
 
 namespace {
 

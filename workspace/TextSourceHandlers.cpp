@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "InputFiles.h"
-#include "PageLinks.h"
+#include "workspace/pagelinks/PageLinks.h"
 
 namespace {
 const QString TextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)");
@@ -35,7 +35,7 @@ void TWorkspace::InputTextFile()
 {
     const std::optional<std::string> path = FServices.ChooseOpenFile(TextFileFilter);
     if (!path) {
-        StatusLine = QStringLiteral("報告＞URLの抽出を中止しました。");
+        SetStatus(QStringLiteral("報告＞URLの抽出を中止しました。"));
         return;
     }
     ReadIntoList({*path}, QStringLiteral("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
@@ -57,7 +57,7 @@ void TWorkspace::ReadIntoList(const std::vector<std::string>& paths, const QStri
     auto undo = std::make_shared<TUndoRecording>(History, List);
     (*undo)->WatchAppends(List);
     ReadFiles(paths, [this, undo, doneStatus](bool completed) {
-        StatusLine = completed ? doneStatus : ReadStoppedStatus;
+        SetStatus(completed ? doneStatus : ReadStoppedStatus);
     });
 }
 
@@ -84,22 +84,22 @@ bool TWorkspace::ExtractFromClipboard(TClipboardCopy& copy, bool monitoring)
             targets = LinkTargetsOf(copy.Page());
         // A page without links is no text either.
         if (!copy.HasText() && targets.empty()) {
-            StatusLine = QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。");
+            SetStatus(QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。"));
             return false;
         }
         ExtractFromCopy(copy.HasText() ? copy.Text() : std::string(), targets, Options, List);
     } catch (...) {
         // Monitoring calls this unattended: no failure may escape to a dialog.
-        StatusLine = ClipboardUnreadableStatus();
+        SetStatus(ClipboardUnreadableStatus());
         return false;
     }
-    StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
+    SetStatus(QStringLiteral("正常＞CBよりURLを抽出しました。"));
     return true;
 }
 
 void TWorkspace::PasteClipboard()
 {
-    StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
+    SetStatus(QStringLiteral("報告＞解析しています。しばらくお待ち下さい。"));
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
     ExtractFromClipboard(*FServices.LookAtClipboard());
@@ -107,17 +107,17 @@ void TWorkspace::PasteClipboard()
 
 void TWorkspace::PasteDroppedText(const std::string& text, const std::optional<TCopiedPage>& page)
 {
-    StatusLine = QStringLiteral("報告＞解析しています。しばらくお待ち下さい。");
+    SetStatus(QStringLiteral("報告＞解析しています。しばらくお待ち下さい。"));
     TUndoRecording undo(History, List);
     undo->WatchAppends(List);
     ExtractFromCopy(text, LinkTargetsOf(page), Options, List);
-    StatusLine = QStringLiteral("正常＞CBよりURLを抽出しました。");
+    SetStatus(QStringLiteral("正常＞CBよりURLを抽出しました。"));
 }
 
 void TWorkspace::AddEnteredUrl()
 {
     if (UrlEntry.empty()) {
-        StatusLine = QStringLiteral("エラー＞追加するURLが入力されていません。");
+        SetStatus(QStringLiteral("エラー＞追加するURLが入力されていません。"));
         return;
     }
     TUndoRecording undo(History, List);
@@ -125,6 +125,6 @@ void TWorkspace::AddEnteredUrl()
     // A refused line throws before the entry is reset, so the user's text stays.
     ExtractUrlsFromLine(UrlEntry, Options, List);
     undo->EntryChange(UrlEntry, "http://");
-    UrlEntry = "http://";
-    StatusLine = QStringLiteral("報告＞URLを追加しました。");
+    SetUrlEntry("http://");
+    SetStatus(QStringLiteral("報告＞URLを追加しました。"));
 }

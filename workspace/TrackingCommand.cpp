@@ -1,6 +1,6 @@
 #include "Workspace.h"
 
-#include "Engine.h"
+#include "engine/Engine.h"
 
 void TWorkspace::StripTracking()
 {
@@ -30,6 +30,6 @@ void TWorkspace::StripTrackingFrom(TItemChoice choice)
             }
         }
     }
-    StatusLine = changed == 0 ? QStringLiteral("報告＞除去する追跡ﾊﾟﾗﾒｰﾀはありませんでした。")
-                              : QStringLiteral("報告＞追跡ﾊﾟﾗﾒｰﾀを除去しました。(%1件)").arg(changed);
+    SetStatus(changed == 0 ? QStringLiteral("報告＞除去する追跡ﾊﾟﾗﾒｰﾀはありませんでした。")
+                           : QStringLiteral("報告＞追跡ﾊﾟﾗﾒｰﾀを除去しました。(%1件)").arg(changed));
 }

@@ -5,8 +5,8 @@
 #include <numeric>
 #include <optional>
 
-#include "Engine.h"
 #include "FreedMemory.h"
+#include "engine/Engine.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "ListWatcher.h"
-#include "UrlList.h"
+#include "engine/UrlList.h"
 
 // The selected items as runs of indices, and the focused index.
 struct TListSelection {

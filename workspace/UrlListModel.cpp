@@ -11,7 +11,7 @@
 #include "BrowserTargets.h"
 #include "Cp932.h"
 #include "ListText.h"
-#include "UrlList.h"
+#include "engine/UrlList.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <exception>
 #include <utility>
 
+#include <QScopedValueRollback>
+
 TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
     : FServices(services), FProgramFolder(std::move(programFolder))
 {
@@ -18,13 +20,36 @@ TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
 
 void TWorkspace::Run(const std::function<void()>& handler)
 {
-    try {
-        handler();
-    } catch (const EFileNotRead& refusal) {
-        FServices.ReportError(QString::fromUtf8(refusal.what()));  // a sentence of its own
-    } catch (const std::exception& error) {
-        FServices.ReportError(DefaultErrorText(QString::fromUtf8(error.what())));
+    const bool outermost = !FRunning;
+    {
+        const QScopedValueRollback running(FRunning, true);
+        try {
+            handler();
+        } catch (const EFileNotRead& refusal) {
+            FServices.ReportError(QString::fromUtf8(refusal.what()));  // a sentence of its own
+        } catch (const std::exception& error) {
+            FServices.ReportError(DefaultErrorText(QString::fromUtf8(error.what())));
+        }
+        // Items a handler (or the part of it before a failure) added at the
+        // end without telling.
+        ListModel.Appended();
     }
+    if (outermost)
+        emit CommandEnded();
+}
+
+void TWorkspace::SetStatus(const QString& text)
+{
+    FStatusLine = text;
+    emit StatusChanged(FStatusLine);
+}
+
+void TWorkspace::SetUrlEntry(std::string text)
+{
+    if (text == UrlEntry)
+        return;
+    UrlEntry = std::move(text);
+    emit UrlEntryChanged();
 }
 
 QString TWorkspace::DefaultErrorText(const QString& message)

@@ -1,21 +1,26 @@
 #pragma once
-// The URL list workspace over plain objects: every handler of the main
-// window that is not pure display. The window binds its controls to the
-// public members and calls the handlers; tests drive them directly.
+// The URL list workspace: every handler of the main window that is not pure
+// display. Controls write the options and the entry line as they are
+// edited; what a handler changes is announced by the signals below and by
+// the list's model, so a window follows without reading everything back.
+// Tests drive the handlers directly.
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <QObject>
 #include <QString>
 
-#include "Engine.h"
 #include "SaveReport.h"
 #include "UndoHistory.h"
 #include "UrlListModel.h"
 #include "WorkspaceServices.h"
+#include "engine/Engine.h"
+#include "monitor/ClipboardMonitoring.h"
 
-class TWorkspace {
+class TWorkspace : public QObject {
+    Q_OBJECT
 public:
     // programFolder ends with "/"; see ProgramFolderOfExecutable().
     TWorkspace(TWorkspaceServices& services, std::string programFolder);
@@ -26,19 +31,12 @@ public:
     // The list as views see it. Whatever changes List outside the handlers
     // below tells it (Appended for items added at the end).
     TUrlListModel ListModel{List};
-    std::string UrlEntry = "http://";  // UrlEntryEdit
-    QString StatusLine;                // StatusBar
-    std::string MemoPad1;              // memo pads, CP932, CR LF line breaks
+    // The entry line's text. Its edit line writes it; a handler that
+    // changes it announces UrlEntryChanged.
+    std::string UrlEntry = "http://";
+    std::string MemoPad1;  // memo pads, CP932, CR LF line breaks
     std::string MemoPad2;
-    bool ClipIgnore = false;
-    // What a handler changed beyond the list and the status line; the window
-    // shows each request and clears it.
-    struct TDisplayRequests {
-        bool SelectedCount = false;    // the selection count changed by a command
-        bool ListScrollWidth = false;  // the list's scroll width goes back to its start value
-    };
-    TDisplayRequests Display;
-    bool MonitorEnabled = false;
+    TClipboardMonitoring Monitoring;
     // The list's changes since start, for undo and redo; never stored.
     TUndoHistory History;
     // Reads files into List as ExtractFromFile does, one after the other,
@@ -51,22 +49,27 @@ public:
     std::function<void(const std::vector<std::string>& paths, TReadDone done)> ReadFiles;
     const std::string& ProgramFolder() const { return FProgramFolder; }
 
+    const QString& StatusLine() const { return FStatusLine; }
+    void SetStatus(const QString& text);
+
     // Runs a handler; an exception that escapes it goes to the default
     // error report, as the event loop would do with it.
     void Run(const std::function<void()>& handler);
+    // A handler is under way: its dialog may be open, with the event loop
+    // running underneath it.
+    bool Running() const { return FRunning; }
     // The error report text: the message, plus "." when its last character
     // compares greater than ".".
     static QString DefaultErrorText(const QString& message);
 
     // ---- Start-up and shut-down ----
-    void LoadSettings();     // "Linkrake.ini" into Options; ClipIgnore = !CB
+    void LoadSettings();     // "Linkrake.ini" into Options; Monitoring switched by CB
     void SaveSettings();     // throws on failure
     void LoadListFile();     // silent on failure
     void SaveListFile();     // throws on failure
     void LoadMemo(int pad);  // 1 or 2; silent on failure
     void SaveMemo(int pad);  // throws on failure
-    // The start-up steps over plain objects: settings, ClipIgnore, list,
-    // memos, MonitorEnabled on. Temporaries of interrupted saves go first.
+    // The start-up steps: settings, list, memos, then monitoring unpaused. Temporaries of interrupted saves go first.
     void LoadWorkspace();
     // Workspace files that exist but could not be read at start. They are
     // never written during this run, so nothing the user had is replaced
@@ -111,6 +114,8 @@ public:
     void InvertSelection();   // invert selection
     void Undo();
     void Redo();
+    // Selects exactly these rows (in ascending order), as a link check's end does.
+    void SelectOnly(const std::vector<std::size_t>& rows);
     // Tracking parameters out of the selected items in place, or out of
     // every item when none is selected; the list's menu takes the focused
     // item instead, as its other entries do.
@@ -127,6 +132,20 @@ public:
     void CopySelected();    // copy selected
     void CopyFocusedUrl();  // copy focused item
 
+signals:
+    void StatusChanged(const QString& text);
+    // A handler put another text into UrlEntry.
+    void UrlEntryChanged();
+    // Options were read from the settings file.
+    void OptionsLoaded();
+    // A command changed which items are selected in a way the selection
+    // count on the extended operations page reports.
+    void SelectedCountChanged();
+    // The list's scrollable width goes back to where it starts.
+    void ListScrollWidthReset();
+    // The last handler under way has returned.
+    void CommandEnded();
+
 private:
     enum class TItemChoice { All, Selected, Focused };
     void StripTrackingFrom(TItemChoice choice);
@@ -135,8 +154,12 @@ private:
     bool WasUnreadable(const std::string& path) const;
     void NoteUnreadable(const std::string& path, const std::exception& failure);
 
+    void SetUrlEntry(std::string text);
+
     TWorkspaceServices& FServices;
     std::string FProgramFolder;
+    QString FStatusLine;
+    bool FRunning = false;
     // Each memo pad's file as read and the memo made of it: a memo still
     // equal to what was made is written back from the bytes, so nothing the
     // text conversion would lose is lost.

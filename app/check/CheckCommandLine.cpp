@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "ShiftJisCodec.h"
+#include "engine/ShiftJisCodec.h"
 
 const char* const CheckUsage = "usage: linkrake-check [--timeout SECONDS] [--per-host N] [--jobs N]\n"
                                "                      [--input-encoding auto|utf-8|shift_jis] [FILE...]\n"

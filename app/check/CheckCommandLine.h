@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "TextEncoding.h"
+#include "engine/TextEncoding.h"
 
 // What the command line asks for, checked but not yet acted on.
 struct TCheckRequest {

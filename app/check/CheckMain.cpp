@@ -12,8 +12,8 @@
 #include <QSocketNotifier>
 
 #include "CheckCommandLine.h"
-#include "Engine.h"
-#include "LinkChecker.h"
+#include "engine/Engine.h"
+#include "linkcheck/LinkChecker.h"
 
 namespace {
 

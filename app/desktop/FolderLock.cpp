@@ -11,7 +11,7 @@
 #include <QSysInfo>
 #include <QThread>
 
-#include "SaveReport.h"
+#include "workspace/SaveReport.h"
 
 namespace {
 

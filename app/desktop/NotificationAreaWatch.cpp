@@ -1,6 +1,6 @@
 #include "NotificationAreaWatch.h"
 
-#include "NotificationAreaProbe.h"
+#include "components/NotificationAreaProbe.h"
 
 namespace {
 constexpr int PollMs = 250;

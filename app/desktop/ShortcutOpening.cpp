@@ -15,11 +15,11 @@
 #include <QFile>
 #include <QMessageBox>
 
-#include "BrowserOpener.h"
-#include "DesktopServices.h"
-#include "Errors.h"
-#include "InternetShortcut.h"
-#include "SaveReport.h"
+#include "engine/Errors.h"
+#include "window/BrowserOpener.h"
+#include "window/DesktopServices.h"
+#include "workspace/InternetShortcut.h"
+#include "workspace/SaveReport.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include "StartInTray.h"
 
-#include "MainWindow.h"
 #include "NotificationAreaWatch.h"
+#include "window/MainWindow.h"
+#include "window/TrayResidence.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void StartInTray(TMainWindow& form)
     QObject::connect(watch, &TNotificationAreaWatch::Finished, &form, [&form](bool appeared) {
         if (form.isVisible())
             return;  // brought back meanwhile, by a later start
-        if (!appeared || !form.SettleInTray())
-            form.MinimizeToTaskbar();
+        if (!appeared || !form.Tray().SettleAtStart())
+            form.Tray().StayInTaskbar();
     });
 }

@@ -9,18 +9,19 @@
 #include <QSessionManager>
 
 #include "DesktopCommandLine.h"
-#include "DesktopServices.h"
-#include "MainWindow.h"
-#include "QtTranslation.h"
 #include "RunningCopy.h"
 #include "ShortcutOpening.h"
 #include "ShutdownSignals.h"
 #include "StartInTray.h"
 #include "WindowActivation.h"
-#include "WindowArtwork.h"
-#include "WindowFonts.h"
-#include "Workspace.h"
-#include "WorkspaceFolder.h"
+#include "window/DesktopServices.h"
+#include "window/MainWindow.h"
+#include "window/QtTranslation.h"
+#include "window/TrayResidence.h"
+#include "window/WindowArtwork.h"
+#include "window/WindowFonts.h"
+#include "workspace/Workspace.h"
+#include "workspace/WorkspaceFolder.h"
 
 namespace {
 
@@ -110,11 +111,10 @@ int RunMainWindow(QApplication& application, const std::string& folder, TRunning
         // Tied to the window: a request that comes after it is gone is ignored.
         QObject::connect(&runningCopy, &TRunningCopy::Requested, &form, [&form](const TCopyRequest& request) {
             if (request.ShowWindow)
-                BringBackForLaterStart(form, request, [&form] { form.RestoreFromTray(); });
+                BringBackForLaterStart(form, request, [&form] { form.Tray().ComeBack(); });
         });
         QObject::connect(&runningCopy, &TRunningCopy::LockTrouble, &form, [&form](const QString& text) {
-            form.RunWorkspaceHandler(
-                [&form, text] { form.Workspace().StatusLine = QStringLiteral("エラー＞") + text; });
+            form.Workspace().SetStatus(QStringLiteral("エラー＞") + text);
         });
         if (minimized)
             StartInTray(form);

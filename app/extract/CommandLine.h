@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "ExtractOptions.h"
-#include "TextEncoding.h"
+#include "engine/ExtractOptions.h"
+#include "engine/TextEncoding.h"
 
 // What the command line asks for, checked but not yet acted on.
 struct TExtractorRequest {

@@ -9,9 +9,9 @@
 #include <unistd.h>
 
 #include "CommandLine.h"
-#include "Engine.h"
 #include "TrackingStripSink.h"
 #include "UrlWriter.h"
+#include "engine/Engine.h"
 
 namespace {
 

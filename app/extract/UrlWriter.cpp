@@ -8,9 +8,9 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-#include "BufferArena.h"
-#include "ShiftJisCodec.h"
-#include "UrlBatch.h"
+#include "engine/BufferArena.h"
+#include "engine/ShiftJisCodec.h"
+#include "engine/UrlBatch.h"
 
 namespace {
 
@@ -33,17 +33,34 @@ TUrlWriter::~TUrlWriter()
     arena::Release(FBuffer);
 }
 
-bool TUrlWriter::InUtf8() const
+bool TUrlWriter::TakesUtf8For(TTextEncoding input) const
 {
     // A UTF-16 input's URLs go out in UTF-8: one line ending for all.
-    const TTextEncoding encoding = FOutput == TTextEncoding::Auto ? InputEncoding : FOutput;
+    const TTextEncoding encoding = FOutput == TTextEncoding::Auto ? input : FOutput;
     return encoding == TTextEncoding::Utf8 || IsUtf16(encoding);
+}
+
+bool TUrlWriter::InUtf8() const
+{
+    return TakesUtf8For(InputEncoding);
 }
 
 void TUrlWriter::Add(std::string_view url)
 {
     if (InUtf8())
         url = InUtf8Text(url);
+    Put(url);
+}
+
+void TUrlWriter::AddUtf8(std::string_view url)
+{
+    if (!InUtf8())
+        return Add(Utf8ToShiftJis(url));
+    Put(url);
+}
+
+void TUrlWriter::Put(std::string_view url)
+{
     if (FFilled + url.size() + LineEnd.size() > BufferSize) {
         WriteBuffer();
         if (url.size() + LineEnd.size() > BufferSize)
@@ -56,7 +73,11 @@ void TUrlWriter::Add(std::string_view url)
 void TUrlWriter::AddBatch(const TUrlBatch& batch)
 {
     // CR LF reads the same in both encodings.
-    const std::string_view lines = InUtf8() ? InUtf8Text(batch.Lines()) : batch.Lines();
+    std::string_view lines = batch.Lines();
+    if (batch.InUtf8() && !InUtf8())
+        lines = FShiftJis = Utf8ToShiftJis(lines);
+    else if (!batch.InUtf8() && InUtf8())
+        lines = InUtf8Text(lines);
     // A batch that fits is copied like single URLs; else it goes out as it
     // stands, behind what is buffered, in the same call.
     if (FFilled + lines.size() <= BufferSize)
@@ -67,10 +88,13 @@ void TUrlWriter::AddBatch(const TUrlBatch& batch)
 
 std::string_view TUrlWriter::InUtf8Text(std::string_view shiftJis)
 {
-    // Grown, never shrunk, so that no URL pays for clearing it.
-    if (FUtf8.size() < 3 * shiftJis.size())
-        FUtf8.resize(3 * shiftJis.size());
-    return std::string_view(FUtf8.data(), ShiftJisToUtf8At(shiftJis, FUtf8.data()));
+    // Grown, never shrunk, and never filled ahead, so that no URL pays for
+    // clearing it and a huge one touches only the pages it is written to.
+    if (FUtf8Size < 3 * shiftJis.size()) {
+        FUtf8.reset(new char[3 * shiftJis.size()]);
+        FUtf8Size = 3 * shiftJis.size();
+    }
+    return std::string_view(FUtf8.get(), ShiftJisToUtf8At(shiftJis, FUtf8.get()));
 }
 
 void TUrlWriter::Append(std::string_view bytes)

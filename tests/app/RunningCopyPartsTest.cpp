@@ -16,8 +16,8 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 
-#include "CopySocket.h"
-#include "FolderLock.h"
+#include "app/desktop/CopySocket.h"
+#include "app/desktop/FolderLock.h"
 
 namespace {
 

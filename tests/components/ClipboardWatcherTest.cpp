@@ -1,6 +1,6 @@
 // The watcher on the application's real clipboard (offscreen, and under Xvfb
 // on X11): this process's own copies are heard before the copy returns.
-#include "ClipboardWatcher.h"
+#include "components/ClipboardWatcher.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

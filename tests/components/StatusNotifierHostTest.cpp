@@ -1,7 +1,7 @@
 // Which kind of notification area the desktop backend believes holds its
 // tray icons, asked of a watcher of the test's own on a private session bus.
 
-#include "StatusNotifierHost.h"
+#include "components/StatusNotifierHost.h"
 
 #include "StatusNotifierArea.h"
 

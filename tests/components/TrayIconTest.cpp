@@ -1,6 +1,6 @@
 // The tray icon over a stand-in notification area: Qt's icon is real, and
 // its activated signal is emitted as the desktop's tray would emit it.
-#include "TrayIcon.h"
+#include "components/TrayIcon.h"
 
 #include <QApplication>
 #include <QPixmap>

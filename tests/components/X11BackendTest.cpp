@@ -1,8 +1,8 @@
 // The components on a real X server with a small embedding tray: copies
 // made by another process and by this one, and real clicks on the tray icon.
 
-#include "ClipboardWatcher.h"
-#include "TrayIcon.h"
+#include "components/ClipboardWatcher.h"
+#include "components/TrayIcon.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,8 +3,8 @@
 #include <sstream>
 
 #include "CorpusText.h"
-#include "Engine.h"
 #include "ReferenceEngine.h"
+#include "engine/Engine.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <random>
 #include <vector>
 
-#include "Engine.h"
 #include "RandomText.h"
 #include "ReferenceEngine.h"
+#include "engine/Engine.h"
 
 namespace {
 

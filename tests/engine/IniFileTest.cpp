@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-#include "Engine.h"
+#include "engine/Engine.h"
 
 TEST(IniFile, ReadingFollowsTheProfileRules)
 {

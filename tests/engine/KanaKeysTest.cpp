@@ -4,13 +4,13 @@
 #include <random>
 #include <vector>
 
-#include "ByteKernels.h"
-#include "Engine.h"
-#include "KanaKeys.h"
 #include "RandomText.h"
 #include "ReferenceEngine.h"
 #include "StepWidths.h"
-#include "Utf8Scan.h"
+#include "engine/ByteKernels.h"
+#include "engine/Engine.h"
+#include "engine/KanaKeys.h"
+#include "engine/Utf8Scan.h"
 
 using reference::ToCp932;
 
@@ -129,6 +129,36 @@ TEST(KanaKeys, SlashAndDotTestFindsThemAndTheirKanaAtEveryLength)
                 ASSERT_EQ(kind.Test(reinterpret_cast<const unsigned char*>(text.data()), text.size()),
                           slash && dot)
                     << ::testing::PrintToString(text);
+            }
+        }
+    });
+}
+
+TEST(KanaKeys, Utf8TriggerMarksMatchByteByByteAtEveryLength)
+{
+    // A mark missed in a step's last bytes would drop a field's URL; one
+    // past the end would read a field that is not there.
+    const std::string alphabet = "/.\xE3\x82\x81\x8B"
+                                 "a";
+    std::mt19937 random(41);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    ForEachStepWidth([&] {
+        for (int trial = 0; trial < 3000; ++trial) {
+            std::string text;
+            for (std::size_t n = static_cast<std::size_t>(trial % 150); n > 0; --n)
+                text.push_back(alphabet[pick(random)]);
+            const bool kana = trial % 2 == 0;
+            std::vector<std::uint64_t> marks((text.size() + 63) / 64, ~std::uint64_t{0});
+            kernels::MarkUtf8Triggers(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                                      marks.data(), kana);
+            for (std::size_t i = 0; i < marks.size() * 64; ++i) {
+                const bool marked = (marks[i / 64] >> (i % 64)) & 1;
+                const bool expected = i < text.size()
+                                      && (text[i] == '/' || text[i] == '.'
+                                          || (kana
+                                              && (text.compare(i, 3, "\xE3\x82\x81") == 0
+                                                  || text.compare(i, 3, "\xE3\x82\x8B") == 0)));
+                ASSERT_EQ(marked, expected) << i << " in " << ::testing::PrintToString(text);
             }
         }
     });

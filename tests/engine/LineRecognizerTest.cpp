@@ -4,11 +4,11 @@
 #include <random>
 #include <vector>
 
-#include "Engine.h"
 #include "RandomText.h"
-#include "RecognizerScan.h"
 #include "ReferenceEngine.h"
 #include "StepWidths.h"
+#include "engine/Engine.h"
+#include "engine/RecognizerScan.h"
 
 using reference::ToCp932;
 

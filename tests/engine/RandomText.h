@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "ExtractOptions.h"
+#include "engine/ExtractOptions.h"
 
 inline std::string RandomText(std::mt19937& random, int maxPieces)
 {

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <vector>
 
-#include "Engine.h"
+#include "engine/Engine.h"
 
 namespace {
 

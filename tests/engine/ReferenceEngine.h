@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CorpusText.h"
-#include "Engine.h"
+#include "engine/Engine.h"
 
 namespace reference {
 

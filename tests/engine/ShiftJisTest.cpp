@@ -2,9 +2,9 @@
 
 #include <random>
 
-#include "Engine.h"
 #include "RandomText.h"
 #include "ReferenceEngine.h"
+#include "engine/Engine.h"
 
 namespace {
 const std::string Choon = "\x81\x5B";  // ー: second byte is "["

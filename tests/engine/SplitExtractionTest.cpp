@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "CorpusText.h"
-#include "Engine.h"
 #include "RandomText.h"
+#include "engine/Engine.h"
 
 namespace {
 

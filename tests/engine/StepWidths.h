@@ -3,7 +3,7 @@
 // the 16-byte kernels are tested on machines that would pick the 32-byte ones.
 #include <gtest/gtest.h>
 
-#include "ByteKernels.h"
+#include "engine/ByteKernels.h"
 
 template <class Check> void ForEachStepWidth(Check&& check)
 {

@@ -10,12 +10,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "CandidateScan.h"
 #include "CorpusText.h"
-#include "Engine.h"
 #include "RandomText.h"
 #include "ReferenceEngine.h"
 #include "StepWidths.h"
+#include "engine/CandidateScan.h"
+#include "engine/Engine.h"
 
 namespace {
 

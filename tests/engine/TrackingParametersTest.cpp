@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "Engine.h"
+#include "engine/Engine.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <random>
 
-#include "ByteKernels.h"
-#include "Engine.h"
 #include "RandomText.h"
 #include "StepWidths.h"
-#include "Utf8Scan.h"
+#include "engine/ByteKernels.h"
+#include "engine/Engine.h"
+#include "engine/Utf8Scan.h"
 
 namespace {
 

@@ -98,6 +98,18 @@ for big in big big-refused big-ended; do
     [ "$big" != big-refused ] || grep -q "範囲が大きすぎます" "$work/err" || fail "$big: no refusal"
 done
 
+# URLs of UTF-8 go out as they stand only when their Shift_JIS copy gives
+# the same bytes (日 does): read on threads or not, they match what the Shift_JIS copy
+# of the file gives in UTF-8, 😀 percent-encoded, ranges expanded.
+awk 'BEGIN { for (i = 0; i < 200000; i++) printf "%d http://h%d/\346\227\245\360\237\230\200?utm_id=1&q \343\201\202 http://f%d/\346\227\245?a&utm_source=x http://r%d/\346\227\245[1-2]\n", i, i, i, i }' > "$work/big-utf8.txt"
+awk 'BEGIN { for (i = 0; i < 200000; i++) printf "%d http://h%d/\223\372%%F0%%9F%%98%%80?utm_id=1&q \202\240 http://f%d/\223\372?a&utm_source=x http://r%d/\223\372[1-2]\n", i, i, i, i }' > "$work/big-sjis.txt"
+"$tool" --set EXTRACTION=1 --strip-tracking --output-encoding utf-8 "$work/big-sjis.txt" > "$work/want"
+"$tool" --set EXTRACTION=1 --strip-tracking "$work/big-utf8.txt" > "$work/out"
+cmp -s "$work/out" "$work/want" || fail "big-utf8: threaded output differs from the Shift_JIS copy's"
+"$tool" --set EXTRACTION=1 --strip-tracking < "$work/big-utf8.txt" > "$work/out"
+cmp -s "$work/out" "$work/want" || fail "big-utf8: standard input's output differs from the Shift_JIS copy's"
+[ "$(wc -l < "$work/want")" -eq 800000 ] || fail "big-utf8: $(wc -l < "$work/want") URLs"
+
 expect bad-key 2 '' -- --set FOO=1
 expect bad-value 2 '' -- --set WWW=2
 expect bad-option 2 '' -- --verbose

@@ -8,7 +8,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include "HttpConnection.h"
+#include "linkcheck/HttpConnection.h"
 
 namespace {
 

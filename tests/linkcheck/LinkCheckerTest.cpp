@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "LinkChecker.h"
 #include "ScriptedWebServer.h"
+#include "linkcheck/LinkChecker.h"
 
 namespace {
 

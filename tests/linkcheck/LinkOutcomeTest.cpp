@@ -1,7 +1,7 @@
 // The outcome rules, one chain of answers per row.
 #include <gtest/gtest.h>
 
-#include "LinkOutcome.h"
+#include "linkcheck/LinkOutcome.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "MergeSort.h"
-#include "RankKeySort.h"
-#include "SampleSort.h"
+#include "sorting/MergeSort.h"
+#include "sorting/RankKeySort.h"
+#include "sorting/SampleSort.h"
 
 namespace {
 

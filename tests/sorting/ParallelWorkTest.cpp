@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "ParallelWork.h"
+#include "sorting/ParallelWork.h"
 
 namespace {
 

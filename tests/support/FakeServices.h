@@ -3,6 +3,7 @@
 // in advance, the clipboard is a string, and what the handlers show is
 // recorded.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -10,7 +11,8 @@
 
 #include <QStringList>
 
-#include "WorkspaceServices.h"
+#include "workspace/WorkspaceServices.h"
+#include "workspace/monitor/ClipboardMonitoring.h"
 
 class TFakeServices : public TWorkspaceServices {
 public:
@@ -19,13 +21,17 @@ public:
          Silent = false;
     int TextReads = 0, Looks = 0;
     std::string Clipboard;
-    const bool* ClipIgnore = nullptr;  // sampled at every clipboard write
+    const TClipboardMonitoring* Monitoring = nullptr;  // sampled at every clipboard write
     QStringList Filters, Proposed, Titles, Questions, Errors, Messages;
     std::vector<bool> IgnoredWrites;
+    // Runs while a file dialog is open, as events do under a real one.
+    std::function<void()> WhileChoosing;
 
     std::optional<std::string> ChooseOpenFile(const QString& f) override
     {
         Filters << f;
+        if (WhileChoosing)
+            WhileChoosing();
         return Next(Files);
     }
     std::optional<std::string> ChooseSaveFile(const QString& f, const QString& name) override
@@ -60,7 +66,7 @@ public:
         if (WriteFails)
             throw std::runtime_error("clipboard busy");
         Clipboard = text;
-        IgnoredWrites.push_back(ClipIgnore && *ClipIgnore);
+        IgnoredWrites.push_back(Monitoring && Monitoring->WritingOwnCopy());
     }
     void ReportError(const QString& text) override { Errors << text; }
     void ShowMessage(const QString& text) override { Messages << text; }

@@ -9,9 +9,9 @@
 #include <QStyleFactory>
 #include <QTabBar>
 
-#include "AnchorLayout.h"
-#include "UrlListView.h"
 #include "WindowFixture.h"
+#include "window/AnchorLayout.h"
+#include "window/UrlListView.h"
 #include <QTabWidget>
 
 namespace {

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "DigitSpinField.h"
+#include "window/DigitSpinField.h"
 
 #include "WindowFixture.h"
 #include <QAction>
@@ -211,7 +211,7 @@ TEST_F(ButtonBindingTest, HundredsOfThousandsOfItemsStayResponsive)
     // Every other item selected: the worst case for restoring a selection.
     for (std::size_t i = 0; i < list.Count(); i += 2)
         list.SetSelected(i, true);
-    Form->WorkspaceToControls();
+    Form->Workspace().ListModel.SelectionChanged();
     EXPECT_EQ(Find<TUrlListView>("UrlListBox")->SelectedCount(), 100002u);
     Click("DeleteButton");
     EXPECT_EQ(ShownItems().size(), 100001u);

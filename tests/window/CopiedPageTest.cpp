@@ -11,10 +11,10 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
-#include "Cp932.h"
-#include "DesktopServices.h"
-#include "Workspace.h"
-#include "monitor/ClipboardMonitor.h"
+#include "window/DesktopServices.h"
+#include "workspace/Cp932.h"
+#include "workspace/Workspace.h"
+#include "workspace/monitor/ClipboardMonitor.h"
 
 namespace {
 
@@ -85,12 +85,12 @@ TEST_P(CopiedPage, TargetsJoinTheTextsUrls)
     Offer(row.Forms);
     W.PasteClipboard();
     EXPECT_EQ(Texts(W.List), row.Pasted);
-    EXPECT_EQ(W.StatusLine, row.Pasted.empty() && !row.Forms.count("text/plain")
-                                ? QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。")
-                                : QStringLiteral("正常＞CBよりURLを抽出しました。"));
+    EXPECT_EQ(W.StatusLine(), row.Pasted.empty() && !row.Forms.count("text/plain")
+                                  ? QStringLiteral("エラー＞CBの内容がﾃｷｽﾄではありません。")
+                                  : QStringLiteral("正常＞CBよりURLを抽出しました。"));
 
-    W.MonitorEnabled = true;
-    W.ClipIgnore = false;
+    W.Monitoring.Switch(true);
+    W.Monitoring.SetPaused(false);
     const std::string before = ClipboardText();
     ClipboardMonitor::RewriteClipboard(W);
     const std::string after = ClipboardText();

@@ -2,9 +2,9 @@
 // clipboard text through the toolkit's clipboard.
 #include <gtest/gtest.h>
 
-#include "Cp932.h"
-#include "DesktopServices.h"
-#include "FolderDialog.h"
+#include "window/DesktopServices.h"
+#include "window/FolderDialog.h"
+#include "workspace/Cp932.h"
 
 #include <QAbstractButton>
 #include <QApplication>

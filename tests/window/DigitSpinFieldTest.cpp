@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "DigitSpinField.h"
+#include "window/DigitSpinField.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "PictureBox.h"
 #include "WindowFixture.h"
+#include "window/PictureBox.h"
 #include <QTabWidget>
 
 class DisplayHandlersTest : public TWindowTest {
@@ -34,7 +34,7 @@ TEST_F(DisplayHandlersTest, CountLabelsAreDrawnWhenTheExtendedPageIsShown)
 
     for (int i = 0; i < 12; ++i)
         Form->Workspace().List.Append("http://n.example/" + std::to_string(i));
-    Form->WorkspaceToControls();
+    Form->Workspace().ListModel.SelectionChanged();
     SelectRows({1, 5, 11});
     EXPECT_EQ(Find<QLabel>("TotalCountLabel")->text(), U("全URL数：0"));  // not updated between showings
     ShowPage(Find<QWidget>("ToolsPage"));

@@ -7,9 +7,9 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
-#include "LinkChecker.h"
 #include "ScriptedWebServer.h"
 #include "WindowFixture.h"
+#include "linkcheck/LinkChecker.h"
 
 namespace {
 
@@ -96,12 +96,18 @@ TEST_F(LinkCheckTest, ChecksMarksSelectsTheDeadRewritesTheMovedAndStopsWhenAsked
     EXPECT_EQ(Status(), U("報告＞リンク確認を中止しました。"));
     EXPECT_EQ(SelectedRows(), std::vector<int>{5});
     EXPECT_EQ(Said(1), U("リンク切れ (404)"));
+    // Outcomes move with their items: a delete and its undo shift row 1.
+    SelectRows({0});
+    Click("DeleteButton");
+    EXPECT_EQ(Said(0), U("リンク切れ (404)"));
+    Find<QAction>("actionUndo")->trigger();
+    EXPECT_EQ(Said(1), U("リンク切れ (404)"));
 
     // A copy elsewhere under monitoring stops the check, then is handled.
     Click("LinkCheckButton");
     ASSERT_TRUE(Form->CheckingLinks());
     Find<QCheckBox>("MonitorCheck")->setChecked(true);
-    Form->Workspace().MonitorEnabled = true;
+    Form->Workspace().Monitoring.SetPaused(false);
     Services.Clipboard = "see http://copied.example/ here";
     QGuiApplication::clipboard()->setText(QStringLiteral("see http://copied.example/ here"));
     QTRY_VERIFY_WITH_TIMEOUT(Services.Clipboard == "http://copied.example/", 5000);

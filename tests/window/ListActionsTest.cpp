@@ -12,13 +12,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "BrowserOpener.h"
-#include "DesktopServices.h"
-#include "QtTranslation.h"
-#include "UrlDrag.h"
-#include "UrlListModel.h"
-#include "UrlListView.h"
 #include "WindowFixture.h"
+#include "window/BrowserOpener.h"
+#include "window/DesktopServices.h"
+#include "window/QtTranslation.h"
+#include "window/UrlDrag.h"
+#include "window/UrlListView.h"
+#include "workspace/UrlListModel.h"
 
 // Stands in for the desktop's browser.
 class TBrowserCatcher : public QObject {
@@ -57,7 +57,7 @@ protected:
     void SetUp() override
     {
         OpenShown();
-        Services.ClipIgnore = &Form->Workspace().ClipIgnore;
+        Services.Monitoring = &Form->Workspace().Monitoring;
         AddItems({"http://a.example/1", "www.b.example/2", "../relative/3", "https://c.example/4"});
         for (const char* scheme : {"http", "https", "ftp", "mms", "rtsp", "file"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &Browser, "Open");
@@ -250,16 +250,16 @@ TEST_F(ListActionsTest, MoreThanTenItemsAreOpenedOnlyAfterYes)
     // Ten web addresses (the relative item does not count) open at once.
     for (int i = 0; i < 7; ++i)
         Form->Workspace().List.Append("http://more.example/" + std::to_string(i));
-    Form->WorkspaceToControls();
+    Form->Workspace().ListModel.SelectionChanged();
     Key(List(), Qt::Key_A, Qt::ControlModifier);
     MenuItem("actionOpenInBrowser")->trigger();
     EXPECT_EQ(Browser.Opened.size(), 10);
 
     Browser.Opened.clear();
     Form->Workspace().List.Append("http://more.example/last");
-    Form->WorkspaceToControls();
+    Form->Workspace().ListModel.SelectionChanged();
     Key(List(), Qt::Key_A, Qt::ControlModifier);
-    Form->Workspace().StatusLine.clear();
+    Form->Workspace().SetStatus({});
     QString defaultText, question;
     AnswerQuestion(U("いいえ"), &defaultText, &question);
     MenuItem("actionOpenInBrowser")->trigger();

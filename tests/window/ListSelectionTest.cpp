@@ -103,7 +103,7 @@ TEST_F(ListSelectionTest, ScatteredSelectionsOfALongListSurviveAllOrNothingChang
     auto& list = Form->Workspace().List;
     for (int i = 0; i < 50000; ++i)
         list.Append("http://bulk.example/" + std::to_string(i) + (i % 3 == 0 ? ".zip" : ".htm"));
-    Form->WorkspaceToControls();
+    Form->Workspace().ListModel.SelectionChanged();
     Find<QLineEdit>("SearchEdit")->setText(".zip");
     ClickAndCheck("SearchButton");
     ClickAndCheck("InvertSelectionButton");

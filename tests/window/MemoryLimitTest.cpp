@@ -9,8 +9,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "ReadProgress.h"
 #include "WindowFixture.h"
+#include "window/ReadProgress.h"
 
 namespace {
 

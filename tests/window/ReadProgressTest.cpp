@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "ReadProgress.h"
 #include "WindowFixture.h"
+#include "window/ReadProgress.h"
 
 class ReadProgressTest : public TWindowTest {
 protected:
@@ -135,8 +135,8 @@ TEST_F(ReadProgressTest, AnEndDuringAReadingSavesTheListWithWhatWasRead)
 TEST_F(ReadProgressTest, ClipboardMonitoringWaitsForTheReading)
 {
     AddItems({"http://before.example/"});
-    Form->Workspace().ClipIgnore = false;
-    Form->Workspace().MonitorEnabled = true;
+    Form->Workspace().Monitoring.Switch(true);
+    Form->Workspace().Monitoring.SetPaused(false);
     Services.Clipboard = "copied http://clip.example/ text";
     Form->ReadDroppedFiles({Big});
     Form->ClipboardChanged();

@@ -7,8 +7,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "DigitSpinField.h"
 #include "WindowFixture.h"
+#include "window/DigitSpinField.h"
 
 namespace {
 const char* const DesignSample = "ここにはｻﾝﾌﾟﾙが表示されます。";
@@ -41,7 +41,7 @@ TEST_F(SettingsBindingTest, FirstStartShowsTheDefaults)
     EXPECT_FALSE(Find<QCheckBox>("MonitorCheck")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>("LinkTargetsCheck")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>("Utf8ListCheck")->isChecked());
-    EXPECT_TRUE(Form->Workspace().ClipIgnore);
+    EXPECT_EQ(Form->Workspace().Monitoring.State(), TClipboardMonitoring::TState::Off);
     EXPECT_EQ(Find<QLabel>("SampleNameLabel")->text(), "URL-0001.url");
     EXPECT_EQ(Find<QLineEdit>("UrlEntryEdit")->text(), "http://");
     EXPECT_EQ(Find<QLabel>("StatusText")->text(), "");
@@ -78,7 +78,7 @@ TEST_F(SettingsBindingTest, EverySettingSurvivesARestart)
     EXPECT_TRUE(Find<QCheckBox>("KanaConversionCheck")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>("SchemeRuleCheck")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>("MonitorCheck")->isChecked());
-    EXPECT_FALSE(Form->Workspace().ClipIgnore);
+    EXPECT_TRUE(Form->Workspace().Monitoring.Watching());
     EXPECT_TRUE(Find<QCheckBox>("RangeExpansionCheck")->isChecked()
                 && Find<QCheckBox>("LinkPageWithoutDialogCheck")->isChecked()
                 && Find<QCheckBox>("ParentPathRuleCheck")->isChecked()
@@ -151,7 +151,7 @@ TEST_F(SettingsBindingTest, TheSampleFollowsThePrefixAndTheDigitField)
     EXPECT_EQ(Find<QLabel>("SampleNameLabel")->text(), "URL-1.url");
     LeaveDigitField();
     EXPECT_EQ(Find<TDigitSpinField>("DigitCountSpin")->Text(), "-");
-    EXPECT_EQ(Form->OptionsFromControls().ShortcutDigits, 1);
+    EXPECT_EQ(Form->Workspace().Options.ShortcutDigits, 1);
 }
 
 TEST_F(SettingsBindingTest, APrefixThatLooksLikeMarkupIsShownAsTyped)
@@ -164,11 +164,11 @@ TEST_F(SettingsBindingTest, APrefixThatLooksLikeMarkupIsShownAsTyped)
               Find<QLabel>("SampleNameLabel")->fontMetrics().horizontalAdvance("<b>x0001.url"));
 }
 
-TEST_F(SettingsBindingTest, TheMonitoringBoxSetsTheIgnoreFlag)
+TEST_F(SettingsBindingTest, TheMonitoringBoxSwitchesMonitoring)
 {
     Open();
     Find<QCheckBox>("MonitorCheck")->setChecked(true);
-    EXPECT_FALSE(Form->Workspace().ClipIgnore);
+    EXPECT_TRUE(Form->Workspace().Monitoring.Watching());
     Find<QCheckBox>("MonitorCheck")->setChecked(false);
-    EXPECT_TRUE(Form->Workspace().ClipIgnore);
+    EXPECT_EQ(Form->Workspace().Monitoring.State(), TClipboardMonitoring::TState::Off);
 }

@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QTest>
 
-#include "TrayIcon.h"
 #include "WindowFixture.h"
+#include "components/TrayIcon.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ TEST_F(TrayAndMonitoringTest, CopiesAreReducedWhileMonitoringAndThePauseEntrySto
 {
     OpenShown();
     Named<QCheckBox>("MonitorCheck")->setChecked(true);
-    Form->Workspace().MonitorEnabled = true;
+    Form->Workspace().Monitoring.SetPaused(false);
     AddItems({"http://users.list/"});
     CopyElsewhere("see http://copied.example/ here");
     EXPECT_EQ(Services.Clipboard, "http://copied.example/");
@@ -62,6 +62,24 @@ TEST_F(TrayAndMonitoringTest, CopiesAreReducedWhileMonitoringAndThePauseEntrySto
 
     Form.reset();
     CopyElsewhere("after the window http://gone.example/");  // nobody listens
+}
+
+TEST_F(TrayAndMonitoringTest, ACopyAndTheTraysExitWaitForTheCommandWhoseDialogIsOpen)
+{
+    OpenShown();
+    Named<QCheckBox>("MonitorCheck")->setChecked(true);
+    AddItems({"http://users.list/"});
+    Services.Files.push_back(std::nullopt);  // the dialog is cancelled
+    Services.WhileChoosing = [this] {
+        CopyElsewhere("see http://copied.example/ here");
+        Named<QAction>("ExitItem")->trigger();
+        EXPECT_EQ(Services.Clipboard, "see http://copied.example/ here");
+        EXPECT_TRUE(Form->isVisible());
+        EXPECT_EQ(ShownItems().size(), 1u);
+    };
+    Named<QAction>("actionInputFile")->trigger();
+    EXPECT_EQ(Services.Clipboard, "http://copied.example/");
+    EXPECT_FALSE(Form->isVisible());
 }
 
 TEST_F(TrayAndMonitoringTest, WithoutANotificationAreaAMinimizeIsReportedAndKeepsTheTaskBarEntry)

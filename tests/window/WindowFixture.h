@@ -18,13 +18,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "UrlListModel.h"
-#include "UrlListView.h"
+#include "window/UrlListView.h"
+#include "workspace/UrlListModel.h"
 
-#include "Cp932.h"
 #include "FakeServices.h"
-#include "MainWindow.h"
-#include "Workspace.h"
+#include "window/MainWindow.h"
+#include "workspace/Cp932.h"
+#include "workspace/Workspace.h"
 
 class TWindowTest : public ::testing::Test {
 protected:
@@ -77,7 +77,7 @@ protected:
     {
         for (const char* item : items)
             Form->Workspace().List.Append(ToCp932(QString::fromUtf8(item)));
-        Form->WorkspaceToControls();
+        Form->Workspace().ListModel.SelectionChanged();
     }
     void SelectRows(std::initializer_list<int> rows)
     {

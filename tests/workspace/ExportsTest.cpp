@@ -9,13 +9,13 @@
 namespace {
 
 struct Exports : TWorkspaceFixture, ::testing::Test {
-    Exports() { Services.ClipIgnore = &W.ClipIgnore; }
+    Exports() { Services.Monitoring = &W.Monitoring; }
 };
 
 TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
 {
     W.CreateShortcuts();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ｼｮｰﾄｶｯﾄを出力するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "http://b/?q=\"<x>\""});
     for (int i = 0; i < 8; ++i)
         List.Append("http://c/");
@@ -36,7 +36,7 @@ TEST_F(Exports, ShortcutFilesHoldTheUrlAndFollowPrefixAndDigitCount)
     EXPECT_EQ(ReadBytes(Folder + "0001.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
     EXPECT_EQ(Services.Titles[0], Utf8("ディレクトリの選択"));
     EXPECT_TRUE(Services.Questions.isEmpty());
-    EXPECT_EQ(W.StatusLine, Utf8("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
 }
 
 TEST_F(Exports, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
@@ -45,13 +45,13 @@ TEST_F(Exports, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
     const std::string nested = Folder + "new/deeper";
     Services.Folders = {std::nullopt, nested, nested, Folder + "List.txt"};
     W.Run([&] { W.CreateShortcuts(); });
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
     Services.ConfirmAnswer = false;
-    W.StatusLine.clear();
+    W.SetStatus({});
     W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(Services.Questions, QStringList{Utf8("指定されたディレクトリが存在しません。作成しますか？")});
     EXPECT_FALSE(std::filesystem::exists(nested));
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞ｼｮｰﾄｶｯﾄ出力が中止されました。"));
     Services.ConfirmAnswer = true;
     W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(ReadBytes(nested + "/URL-0001.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
@@ -60,25 +60,25 @@ TEST_F(Exports, AMissingFolderIsCreatedOnlyWhenTheUserAgrees)
     WriteBytes(Folder + "List.txt", "x");
     W.Run([&] { W.CreateShortcuts(); });
     EXPECT_EQ(Services.Errors, QStringList{Report(FileErrorMessage(ENOTDIR))});
-    EXPECT_EQ(W.StatusLine, Utf8("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("正常＞ｼｮｰﾄｶｯﾄの出力が終了しました。"));
 }
 
 TEST_F(Exports, ListFileHoldsOneItemPerLine)
 {
     W.CreateUrlListFile();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ﾘｽﾄ出力するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "", "http://\x95\x5c/"});
     Services.Files = {Folder + "out.txt", std::nullopt, Folder};
     W.Run([&] { W.CreateUrlListFile(); });
     EXPECT_EQ(ReadBytes(Folder + "out.txt"), "http://a/\r\n\r\nhttp://\x95\x5c/\r\n");
     EXPECT_EQ(Services.Filters[0], Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)"));
     EXPECT_EQ(Services.Proposed[0], "list.txt");
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄ出力完了。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLﾘｽﾄ出力完了。"));
     W.Run([&] { W.CreateUrlListFile(); });
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄの出力を中止しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLﾘｽﾄの出力を中止しました。"));
     W.Run([&] { W.CreateUrlListFile(); });  // a folder is no file
     EXPECT_EQ(Services.Errors, QStringList{Report(FileErrorMessage(EISDIR))});
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄの出力を中止しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLﾘｽﾄの出力を中止しました。"));
 }
 
 TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
@@ -90,55 +90,51 @@ TEST_F(Exports, LinkPageThroughTheDialogOrToTheFixedFile)
                              "<li><a href=\"http://b/\"<i>\" target=\"_blank\">http://b/\"<i></a></li>\r\n"
                              "</ol></body></html>\r\n";
     W.CreateLinkPage();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ﾘﾝｸ集に掲載するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"http://a/", "http://b/\"<i>"});
     Services.Files = {Folder + "page.html", std::nullopt};
     W.Run([&] { W.CreateLinkPage(); });
     EXPECT_EQ(ReadBytes(Folder + "page.html"), page);
     EXPECT_EQ(Services.Filters, QStringList{Utf8("htmlﾌｧｲﾙ(*.html);;すべてのﾌｧｲﾙ(*.*)")});
     EXPECT_EQ(Services.Proposed, QStringList{"link.html"});
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞リンク集作成完了。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞リンク集作成完了。"));
     W.Run([&] { W.CreateLinkPage(); });
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞リンク集の作成を中止しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞リンク集の作成を中止しました。"));
 
     W.Options.LinkPageWithoutDialog = true;
     W.Run([&] { W.CreateLinkPage(); });
     EXPECT_EQ(ReadBytes(Folder + "link.htm"), page);
     EXPECT_EQ(Services.Filters.size(), 2);
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞リンク集作成完了。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞リンク集作成完了。"));
 }
 
 TEST_F(Exports, ClipboardCopiesAreBracketedByTheIgnoreFlag)
 {
     W.CopyWholeList();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBに転送するURLがありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBに転送するURLがありません。"));
     W.CopySelected();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBに転送するURLが選択されていません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBに転送するURLが選択されていません。"));
     W.CopyFocusedUrl();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBに転送するURLが選択されていません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBに転送するURLが選択されていません。"));
     EXPECT_TRUE(Services.IgnoredWrites.empty());
 
     Fill(List, {"", "http://a/", "http://skip/", "http://c/"}, {0, 1, 3});
     W.CopyWholeList();
     EXPECT_EQ(Services.Clipboard, "\r\nhttp://a/\r\nhttp://skip/\r\nhttp://c/");
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞CBにURLﾘｽﾄを転送しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞CBにURLﾘｽﾄを転送しました。"));
     W.CopySelected();  // a leading empty item adds no line break
     EXPECT_EQ(Services.Clipboard, "http://a/\r\nhttp://c/");
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞選択中のURLをCBに転送しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞選択中のURLをCBに転送しました。"));
     List.SetFocused(2);
-    W.StatusLine.clear();
+    W.SetStatus({});
     W.CopyFocusedUrl();
     EXPECT_EQ(Services.Clipboard, "http://skip/");
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞選択中のURLをCBに転送しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞選択中のURLをCBに転送しました。"));
     EXPECT_EQ(Services.IgnoredWrites, (std::vector<bool>{true, true, true}));
-    EXPECT_FALSE(W.ClipIgnore);
-
-    W.ClipIgnore = true;  // monitoring off: the flag stays on
-    W.CopyWholeList();
-    EXPECT_TRUE(W.ClipIgnore);
+    EXPECT_FALSE(W.Monitoring.WritingOwnCopy());
 }
 
-TEST_F(Exports, AFailedClipboardWriteStillRestoresTheIgnoreFlag)
+TEST_F(Exports, AFailedClipboardWriteStillEndsTheOwnWrite)
 {
     struct TLocked : TFakeServices {
         void SetClipboardText(const std::string&) override { throw std::runtime_error("locked"); }
@@ -146,7 +142,7 @@ TEST_F(Exports, AFailedClipboardWriteStillRestoresTheIgnoreFlag)
     TWorkspace workspace(locked, Folder);
     workspace.List.Append("http://a/");
     workspace.Run([&] { workspace.CopyWholeList(); });
-    EXPECT_FALSE(workspace.ClipIgnore);
+    EXPECT_FALSE(workspace.Monitoring.WritingOwnCopy());
     EXPECT_EQ(locked.Errors, QStringList{"locked."});
 }
 
@@ -157,7 +153,7 @@ TEST_F(Exports, Utf8ListHoldsEachItemConvertedWithLf)
     Services.Files = {Folder + "utf8.txt"};
     W.Run([&] { W.CreateUrlListFile(); });
     EXPECT_EQ(ReadBytes(Folder + "utf8.txt"), "http://a/\n\nhttp://\xe6\x97\xa5/\xe8\xa1\xa8\n");
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞URLﾘｽﾄ出力完了。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLﾘｽﾄ出力完了。"));
 }
 
 // The bookmarks file read back as an importer reads it: the folder, then
@@ -165,21 +161,21 @@ TEST_F(Exports, Utf8ListHoldsEachItemConvertedWithLf)
 TEST_F(Exports, BookmarksHoldEveryWebAddressOnceInListOrder)
 {
     W.CreateBookmarks();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
     Fill(List, {"../relative", "/rooted"});
     W.CreateBookmarks();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞ﾌﾞｯｸﾏｰｸに登録するURLﾃﾞｰﾀがありません。"));
     EXPECT_TRUE(Services.Filters.isEmpty());
 
     Fill(List, {"http://a/?x=1&y=\"<z>\"", "www.b.jp/", "http://a/?x=1&y=\"<z>\"", "http://www.b.jp/",
                 "https://\x93\xfa.jp/", "javascript:alert(1)"});
     Services.Files = {std::nullopt, Folder + "bookmarks.html"};
     W.Run([&] { W.CreateBookmarks(); });
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞ﾌﾞｯｸﾏｰｸの出力を中止しました。"));
     EXPECT_EQ(Services.Filters[0], Utf8("ﾌﾞｯｸﾏｰｸ(*.html)"));
     EXPECT_EQ(Services.Proposed[0], "bookmarks.html");
     W.Run([&] { W.CreateBookmarks(); });
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞ﾌﾞｯｸﾏｰｸ出力完了。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞ﾌﾞｯｸﾏｰｸ出力完了。"));
 
     const std::string file = ReadBytes(Folder + "bookmarks.html");
     EXPECT_EQ(file.find('\r'), std::string::npos);

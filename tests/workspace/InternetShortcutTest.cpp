@@ -1,8 +1,8 @@
 // Reading the URL of an Internet shortcut file for the browser.
 #include <gtest/gtest.h>
 
-#include "Errors.h"
-#include "InternetShortcut.h"
+#include "engine/Errors.h"
+#include "workspace/InternetShortcut.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QCollatorSortKey>
 #include <random>
 
-#include "AsciiRanks.h"
-#include "CollatorKeyOrder.h"
-#include "Cp932.h"
-#include "ListOrder.h"
+#include "workspace/AsciiRanks.h"
+#include "workspace/CollatorKeyOrder.h"
+#include "workspace/Cp932.h"
+#include "workspace/ListOrder.h"
 
 namespace {
 

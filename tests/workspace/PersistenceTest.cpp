@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "FileWriting.h"
-#include "MemoBytes.h"
 #include "WorkspaceFixture.h"
+#include "workspace/FileWriting.h"
+#include "workspace/MemoBytes.h"
 
 namespace {
 
@@ -37,13 +37,14 @@ TEST_F(Persistence, FirstStartUsesDefaultsAndSettingsAreClamped)
 {
     W.LoadWorkspace();
     EXPECT_EQ(W.Options.ShortcutPrefix, "URL-");
-    EXPECT_TRUE(W.Options.WwwRule && W.Options.SchemeRule && W.ClipIgnore && W.MonitorEnabled);
+    EXPECT_TRUE(W.Options.WwwRule && W.Options.SchemeRule
+                && W.Monitoring.State() == TClipboardMonitoring::TState::Off);
     EXPECT_TRUE(List.Empty() && W.MemoPad1.empty() && W.MemoPad2.empty());
 
     WriteBytes(Folder + "Linkrake.ini", "[SYSTEM]\r\nNUMBER=9\r\nCB=1\r\nWWW=x\r\n");
     const auto next = Restarted();
     EXPECT_EQ(next->Options.ShortcutDigits, 5);
-    EXPECT_FALSE(next->ClipIgnore);
+    EXPECT_EQ(next->Monitoring.State(), TClipboardMonitoring::TState::On);
     EXPECT_TRUE(next->Options.WwwRule);  // not a number: the default
 }
 

@@ -18,10 +18,10 @@ TEST_F(TextSources, FileButtonReadsTheChosenFileOrReportsTheCancel)
     Services.Files = {Folder + "in.txt", std::nullopt};
     W.Run([&] { W.InputTextFile(); });
     EXPECT_EQ(Texts(List), (Strings{"http://a.example/1", "http://b.example/2"}));
-    EXPECT_EQ(W.StatusLine, Utf8("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("正常＞ﾃｷｽﾄﾌｧｲﾙよりURLを抽出しました。"));
     EXPECT_EQ(Services.Filters, QStringList{Utf8("ﾃｷｽﾄﾌｧｲﾙ(*.txt);;すべてのﾌｧｲﾙ(*.*)")});
     W.Run([&] { W.InputTextFile(); });
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞URLの抽出を中止しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLの抽出を中止しました。"));
     EXPECT_EQ(List.Count(), 2u);
 }
 
@@ -30,11 +30,11 @@ TEST_F(TextSources, FailuresKeepEarlierEntriesAndTheStatus)
     W.Options.RangeExpansion = true;
     WriteBytes(Folder + "in.txt", "http://a.example/\r\n" + RefusedLine + "\r\nhttp://never.example/\r\n");
     Services.Files = {Folder + "in.txt", Folder + "missing.txt"};
-    W.StatusLine = "before";
+    W.SetStatus("before");
     W.Run([&] { W.InputTextFile(); });
     W.Run([&] { W.InputTextFile(); });
     EXPECT_EQ(Texts(List), Strings{"http://a.example/"});
-    EXPECT_EQ(W.StatusLine, "before");
+    EXPECT_EQ(W.StatusLine(), "before");
     EXPECT_EQ(Services.Errors, (QStringList{RefusedReport, Report(FileErrorMessage(ENOENT))}));
 }
 
@@ -44,7 +44,7 @@ TEST_F(TextSources, DroppedFilesAreReadInOrderAndAFailureStopsTheRest)
     WriteBytes(Folder + "2.txt", "http://two.example/");
     W.Run([&] { W.ReadDroppedFiles({Folder + "2.txt", Folder + "1.txt"}); });
     EXPECT_EQ(Texts(List), (Strings{"http://two.example/", "http://one.example/"}));
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞ﾄﾞﾛｯﾌﾟされたﾌｧｲﾙの解析を終了しました。"));
     W.Run([&] { W.ReadDroppedFiles({Folder + "1.txt", Folder + "gone.txt", Folder + "2.txt"}); });
     EXPECT_EQ(List.Count(), 3u);
     EXPECT_EQ(Services.Errors.size(), 1);
@@ -66,23 +66,23 @@ TEST_F(TextSources, ClipboardReportsEveryOutcomeOnTheStatusLineOnly)
     Services.Clipboard = "look at http://a.example/x now\r\nhttp://b.example/y";
     W.PasteClipboard();
     EXPECT_EQ(Texts(List), (Strings{"http://a.example/x", "http://b.example/y"}));
-    EXPECT_EQ(W.StatusLine, Utf8("正常＞CBよりURLを抽出しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("正常＞CBよりURLを抽出しました。"));
     const auto extract = [&] { return W.ExtractFromClipboard(*Services.LookAtClipboard()); };
 
     Services.HasText = false;
     EXPECT_FALSE(extract());
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容がﾃｷｽﾄではありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBの内容がﾃｷｽﾄではありません。"));
     Services.HasText = true;
     Services.ReadFails = true;
     EXPECT_FALSE(extract());
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBの内容が読み込めませんでした。"));
 
     // A refused range is caught as well; the entries before it stay.
     Services.ReadFails = false;
     W.Options.RangeExpansion = true;
     Services.Clipboard = "http://c.example/\n" + RefusedLine;
     EXPECT_FALSE(extract());
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞CBの内容が読み込めませんでした。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞CBの内容が読み込めませんでした。"));
     EXPECT_EQ(List.Count(), 3u);
     EXPECT_TRUE(Services.Errors.isEmpty());
 }
@@ -91,18 +91,18 @@ TEST_F(TextSources, AddButtonResetsTheEntryLineOnlyWhenTheLineWasTaken)
 {
     W.Run([&] { W.AddEnteredUrl(); });
     EXPECT_EQ(Texts(List), Strings{"http://"});
-    EXPECT_EQ(W.StatusLine, Utf8("報告＞URLを追加しました。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("報告＞URLを追加しました。"));
 
     W.UrlEntry.clear();
     W.Run([&] { W.AddEnteredUrl(); });
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞追加するURLが入力されていません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞追加するURLが入力されていません。"));
 
     W.Options.RangeExpansion = true;
     W.UrlEntry = RefusedLine;
     W.Run([&] { W.AddEnteredUrl(); });
     EXPECT_EQ(W.UrlEntry, RefusedLine);
     EXPECT_EQ(Services.Errors, QStringList{RefusedReport});
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞追加するURLが入力されていません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞追加するURLが入力されていません。"));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "WorkspaceFixture.h"
-#include "monitor/ClipboardMonitor.h"
+#include "workspace/monitor/ClipboardMonitor.h"
 
 namespace {
 
@@ -31,10 +31,10 @@ struct UndoHistoryTest : TWorkspaceFixture, ::testing::Test {
         ASSERT_NE(before.Items, after.Items);
         ASSERT_EQ(W.History.UndoCount(), steps + 1);
         W.Undo();
-        EXPECT_EQ(W.StatusLine, Utf8("報告＞元に戻しました。"));
+        EXPECT_EQ(W.StatusLine(), Utf8("報告＞元に戻しました。"));
         EXPECT_EQ(State(), before);
         W.Redo();
-        EXPECT_EQ(W.StatusLine, Utf8("報告＞やり直しました。"));
+        EXPECT_EQ(W.StatusLine(), Utf8("報告＞やり直しました。"));
         EXPECT_EQ(State(), after);
         W.Undo();
         EXPECT_EQ(State(), before);
@@ -133,9 +133,9 @@ TEST_F(UndoHistoryTest, OperationsThatLeaveTheListAsItWasAddNoStep)
     W.CopySelected();
     EXPECT_FALSE(W.History.CanUndo());
     W.Undo();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞元に戻す操作がありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞元に戻す操作がありません。"));
     W.Redo();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞やり直す操作がありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞やり直す操作がありません。"));
 }
 
 TEST_F(UndoHistoryTest, ANewChangeEndsRedoAndTheOldestStepsGoPastTheLimit)
@@ -149,11 +149,11 @@ TEST_F(UndoHistoryTest, ANewChangeEndsRedoAndTheOldestStepsGoPastTheLimit)
         W.Undo();
     EXPECT_EQ(List.Count(), 5u);
     W.Undo();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞元に戻す操作がありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞元に戻す操作がありません。"));
     W.Redo();
     W.DeleteAll();
     W.Redo();
-    EXPECT_EQ(W.StatusLine, Utf8("エラー＞やり直す操作がありません。"));
+    EXPECT_EQ(W.StatusLine(), Utf8("エラー＞やり直す操作がありません。"));
     W.Undo();
     EXPECT_EQ(List.Count(), 6u);
 }
@@ -169,7 +169,7 @@ TEST_F(UndoHistoryTest, AFileReadThatFailsHalfWayStillUndoesWhatItAdded)
 
 TEST_F(UndoHistoryTest, TheListWipedByClipboardMonitoringComesBack)
 {
-    W.MonitorEnabled = true;
+    W.Monitoring.SetPaused(false);
     Fill(List, {"http://kept/1", "http://kept/2"}, {1});
     List.SetFocused(1);
     const TListState before = State();

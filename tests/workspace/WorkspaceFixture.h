@@ -5,9 +5,9 @@
 
 #include <QTemporaryDir>
 
-#include "Cp932.h"
 #include "FakeServices.h"
-#include "Workspace.h"
+#include "workspace/Cp932.h"
+#include "workspace/Workspace.h"
 
 // A workspace over a fresh temporary program folder.
 struct TWorkspaceFixture {

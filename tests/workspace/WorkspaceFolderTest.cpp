@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-#include "WorkspaceFolder.h"
+#include "workspace/WorkspaceFolder.h"
 
 namespace {
 

@@ -3,8 +3,6 @@
 #include <ctime>
 #include <cwchar>
 
-#include <QScopedValueRollback>
-
 #include "Workspace.h"
 
 namespace ClipboardMonitor {
@@ -28,22 +26,22 @@ QString TimestampNow()
 
 void RewriteClipboard(TWorkspace& workspace)
 {
-    if (!workspace.MonitorEnabled || workspace.ClipIgnore)
+    if (!workspace.Monitoring.Watching())
         return;
     const std::unique_ptr<TClipboardCopy> copy = workspace.LookAtClipboard();
     // An owner that does not answer has cost its time-out once; the list and
     // the clipboard stay as they are.
     if (copy->Formats().isEmpty()) {
-        workspace.StatusLine = TWorkspace::ClipboardUnreadableStatus();
+        workspace.SetStatus(TWorkspace::ClipboardUnreadableStatus());
         return;
     }
     // A password manager's copy is neither read nor replaced: the user pastes
     // it elsewhere as it is, and nothing here (list, undo, status) records it.
     if (copy->MarkedSecret())
         return;
-    // Raised while the program writes the clipboard itself, and put back
-    // however the rewrite ends: a flag left raised would end monitoring.
-    const QScopedValueRollback ignoreOwnWrites(workspace.ClipIgnore, true);
+    // Held until the rewrite ends, however it ends: the copies it makes are
+    // the program's own.
+    const TClipboardMonitoring::TOwnWrite ownWrites(workspace.Monitoring);
     // The list the copy wipes stays undoable: one step from the list before
     // to the list after, whatever happens in between.
     TUndoRecording undo(workspace.History, workspace.List);
@@ -52,23 +50,8 @@ void RewriteClipboard(TWorkspace& workspace)
         return;  // its error message stays on the status line
     workspace.CopyListToClipboard();
     workspace.ListModel.Clear();
-    workspace.StatusLine =
-        QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow() + QStringLiteral(")");
-}
-
-void SwitchMonitoring(TWorkspace& workspace, bool checked)
-{
-    workspace.ClipIgnore = !checked;
-}
-
-void TogglePause(TWorkspace& workspace)
-{
-    workspace.MonitorEnabled = !workspace.MonitorEnabled;
-}
-
-void Resume(TWorkspace& workspace)
-{
-    workspace.MonitorEnabled = true;
+    workspace.SetStatus(QStringLiteral("CB自動更新＞クリップボード更新。(") + TimestampNow()
+                        + QStringLiteral(")"));
 }
 
 }  // namespace ClipboardMonitor
