@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QDeadlineTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -96,13 +97,12 @@ protected:
             items.push_back(model->data(model->index(row), Qt::DisplayRole).toString());
         return items;
     }
+    // The rows selected as a screen reader is told.
     std::vector<int> SelectedRows() const
     {
-        std::vector<int> rows;
-        for (const QModelIndex& index : Find<TUrlListView>("UrlListBox")->selectionModel()->selectedIndexes())
-            rows.push_back(index.row());
-        std::sort(rows.begin(), rows.end());
-        return rows;
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(Find<TUrlListView>("UrlListBox"));
+        const QList<int> rows = list->tableInterface()->selectedRows();
+        return {rows.begin(), rows.end()};
     }
 };
 
