@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     malloc_trim(0);  // the generator's memory goes back before anything is measured
     TNoDesktop desktop;
     TWorkspace workspace(desktop, programFolder);
-    workspace.LoadListFile();
+    workspace.Files.LoadListFile();
     std::size_t bytes = 0;
     for (const auto& item : workspace.List.Items())
         bytes += item.Text.size() + 2;
@@ -108,7 +108,7 @@ int main(int argc, char** argv)
             workspace.List.Clear();
             workspace.List.Items().shrink_to_fit();
             malloc_trim(0);
-            workspace.LoadListFile();
+            workspace.Files.LoadListFile();
         }
         before = std::max(before, ResidentMegabytes("VmRSS:"));
         for (std::size_t i = 0; i < std::size(Operations); ++i) {

@@ -61,7 +61,7 @@ std::vector<std::string> LoadedList(const std::string& folder)
 {
     TFakeServices services;
     TWorkspace workspace(services, folder);
-    workspace.LoadListFile();
+    workspace.Files.LoadListFile();
     std::vector<std::string> items;
     for (const auto& item : workspace.List.Items())
         items.push_back(item.Text);
@@ -74,7 +74,7 @@ void SaveList(const std::string& folder, const std::vector<std::string>& items)
     TWorkspace workspace(services, folder);
     for (const std::string& item : items)
         workspace.List.Append(item);
-    workspace.SaveListFile();
+    workspace.Files.SaveListFile();
 }
 
 }  // namespace

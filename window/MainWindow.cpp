@@ -165,7 +165,7 @@ bool TMainWindow::SaveBeforeQuitting()
 {
     MemosToWorkspace();
     bool mayClose = false;
-    FWorkspace->Run([this, &mayClose] { mayClose = FWorkspace->SaveBeforeQuitting(); });
+    FWorkspace->Run([this, &mayClose] { mayClose = FWorkspace->Files.SaveBeforeQuitting(); });
     return mayClose;
 }
 

@@ -15,7 +15,7 @@ void TMainWindow::ReportUnreadableFiles()
     if (FUnreadableReported)
         return;
     FUnreadableReported = true;
-    FWorkspace->ReportUnreadableFiles();
+    FWorkspace->Files.ReportUnreadableFiles();
 }
 
 int TMainWindow::SaveWithoutAsking()
@@ -34,7 +34,7 @@ int TMainWindow::SaveWithoutAsking()
     Reading->StopNow();
     FLinkCheck->Stop();
     MemosToWorkspace();
-    const TFileProblems unsaved = FWorkspace->SaveWorkspaceFiles();
+    const TFileProblems unsaved = FWorkspace->Files.SaveAll();
     if (unsaved.empty())
         return FEndStatus = 0;
     const QByteArray lines = UnsavedFilesText(unsaved).toLocal8Bit() + '\n';

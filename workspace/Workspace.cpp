@@ -8,7 +8,7 @@
 #include <QScopedValueRollback>
 
 TWorkspace::TWorkspace(TWorkspaceServices& services, std::string programFolder)
-    : Exports(*this, services), FServices(services), FProgramFolder(std::move(programFolder))
+    : Files(*this, services, std::move(programFolder)), Exports(*this, services), FServices(services)
 {
     History.Watcher = &ListModel;
     ReadFiles = [this](const std::vector<std::string>& paths, const TReadDone& done) {
@@ -57,4 +57,12 @@ QString TWorkspace::DefaultErrorText(const QString& message)
     if (!message.isEmpty() && message.back() > QChar(u'.'))
         return message + u'.';
     return message;
+}
+
+void TWorkspace::LoadWorkspace()
+{
+    Files.LoadAll();
+    emit OptionsLoaded();
+    Monitoring.Switch(Options.ClipboardMonitoring);
+    Monitoring.SetPaused(false);
 }

@@ -13,9 +13,9 @@
 #include <QString>
 
 #include "ListExports.h"
-#include "SaveReport.h"
 #include "UndoHistory.h"
 #include "UrlListModel.h"
+#include "WorkspaceFiles.h"
 #include "WorkspaceServices.h"
 #include "engine/Engine.h"
 #include "monitor/ClipboardMonitoring.h"
@@ -48,7 +48,7 @@ public:
     // (and a failure) then come when it ends, through the window.
     using TReadDone = std::function<void(bool completed)>;
     std::function<void(const std::vector<std::string>& paths, TReadDone done)> ReadFiles;
-    const std::string& ProgramFolder() const { return FProgramFolder; }
+    const std::string& ProgramFolder() const { return Files.ProgramFolder(); }
 
     const QString& StatusLine() const { return FStatusLine; }
     void SetStatus(const QString& text);
@@ -64,26 +64,11 @@ public:
     static QString DefaultErrorText(const QString& message);
 
     // ---- Start-up and shut-down ----
-    void LoadSettings();     // "Linkrake.ini" into Options; Monitoring switched by CB
-    void SaveSettings();     // throws on failure
-    void LoadListFile();     // silent on failure
-    void SaveListFile();     // throws on failure
-    void LoadMemo(int pad);  // 1 or 2; silent on failure
-    void SaveMemo(int pad);  // throws on failure
-    // The start-up steps: settings, list, memos, then monitoring unpaused. Temporaries of interrupted saves go first.
+    // The settings, the list and the memos, in their files.
+    TWorkspaceFiles Files;
+    // The files read (see TWorkspaceFiles::LoadAll), the controls told of
+    // the options, monitoring switched by them and started.
     void LoadWorkspace();
-    // Workspace files that exist but could not be read at start. They are
-    // never written during this run, so nothing the user had is replaced
-    // by what the program failed to load.
-    TFileProblems UnreadableFiles;
-    // One box listing them, when there are any.
-    void ReportUnreadableFiles();
-    // Saves each file on its own, so one failure costs no other file.
-    // Returns the files left unsaved, the unreadable ones included.
-    TFileProblems SaveWorkspaceFiles();
-    // The shut-down sequence: saves, then reports the files left unsaved and
-    // asks whether to end without them. True when the program may end.
-    bool SaveBeforeQuitting();
 
     // ---- Text sources ----
     void InputTextFile();
@@ -145,20 +130,12 @@ private:
     void StripTrackingFrom(TItemChoice choice);
     // The page's link targets as CP932, none when the option is off.
     std::vector<std::string> LinkTargetsOf(const std::optional<TCopiedPage>& page) const;
-    bool WasUnreadable(const std::string& path) const;
-    void NoteUnreadable(const std::string& path, const std::exception& failure);
 
     void SetUrlEntry(std::string text);
 
     TWorkspaceServices& FServices;
-    std::string FProgramFolder;
     QString FStatusLine;
     bool FRunning = false;
-    // Each memo pad's file as read and the memo made of it: a memo still
-    // equal to what was made is written back from the bytes, so nothing the
-    // text conversion would lose is lost.
-    std::optional<std::string> FMemoFileBytes[2];
-    std::string FMemoAsLoaded[2];
 
     // Reads the files as one undoable step; the status line says how it ended.
     void ReadIntoList(const std::vector<std::string>& paths, const QString& doneStatus);

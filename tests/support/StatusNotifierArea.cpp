@@ -78,10 +78,13 @@ TStatusNotifierArea::TStatusNotifierArea(const QString& busAddress, bool withHos
 {
     const QString host =
         QStringLiteral("org.kde.StatusNotifierHost-%1").arg(QCoreApplication::applicationPid());
-    FServing = FBus.isConnected() && FBus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"))
+    // The object before the name: a program that sees the name appear asks
+    // the object at once, and does not ask again after a refusal.
+    FServing = FBus.isConnected()
                && FBus.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
                                       QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals
                                           | QDBusConnection::ExportAllProperties)
+               && FBus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"))
                && FBus.registerService(host);
     if (FServing && withHost)
         RegisterStatusNotifierHost(host);

@@ -57,7 +57,7 @@ TEST_F(Persistence, SavingSettingsKeepsEverythingButTheProgramsKeys)
     EXPECT_EQ(W.Options.ShortcutDigits, 3);
     W.Options.ShortcutPrefix = Sjis("画像-");
     W.Options.RootPathRule = true;
-    ASSERT_TRUE(W.SaveBeforeQuitting());
+    ASSERT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_EQ(
         ReadBytes(Folder + "Linkrake.ini"),
         "; comment\r\n[Other]\r\nPREFIX=not ours\r\n\r\n[SYSTEM]\r\nPREFIX=" + Sjis("画像-")
@@ -71,7 +71,7 @@ TEST_F(Persistence, SavingSettingsKeepsEverythingButTheProgramsKeys)
 TEST_F(Persistence, ListRoundTripKeepsEmptyItemsWithoutRecognizing)
 {
     Fill(List, {"not a url", "", "www.a.example", ""});
-    ASSERT_TRUE(W.SaveBeforeQuitting());
+    ASSERT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_EQ(ReadBytes(Folder + "List.txt"), "not a url\r\n\r\nwww.a.example\r\n\r\n");
     EXPECT_EQ(Texts(Restarted()->List), (Strings{"not a url", "", "www.a.example", ""}));
 }
@@ -85,7 +85,7 @@ TEST_F(Persistence, AListOfManyPiecesRoundTripsExactly)
                                             + std::to_string(i)
                                       : "http://example.com/" + std::to_string(i));
     Fill(List, texts);
-    ASSERT_TRUE(W.SaveBeforeQuitting());
+    ASSERT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_EQ(Texts(Restarted()->List), texts);
 }
 
@@ -93,7 +93,7 @@ TEST_F(Persistence, MemoJoiningRules)
 {
     const auto roundTrip = [&](const std::string& memo) {
         W.MemoPad2 = memo;
-        EXPECT_TRUE(W.SaveBeforeQuitting());
+        EXPECT_TRUE(W.Files.SaveBeforeQuitting());
         return Restarted()->MemoPad2;
     };
     EXPECT_EQ(roundTrip("one\r\n\r\nthree"), "one\r\n\r\nthree");
@@ -120,7 +120,7 @@ TEST_F(Persistence, EachFileSavesOnItsOwnAndTheUserDecidesAboutTheRest)
     W.MemoPad1 = "memo";
     W.Options.MemoLine = "PVD";
     Services.ConfirmAnswer = false;
-    EXPECT_FALSE(W.SaveBeforeQuitting());
+    EXPECT_FALSE(W.Files.SaveBeforeQuitting());
     EXPECT_EQ(Services.Errors, QStringList{Path("Linkrake.ini") + Utf8("：フォルダーです")});
     EXPECT_EQ(Services.Questions,
               QStringList{Utf8("保存できなかったファイルがあります。保存せずに終了しますか？")});
@@ -130,14 +130,14 @@ TEST_F(Persistence, EachFileSavesOnItsOwnAndTheUserDecidesAboutTheRest)
     EXPECT_TRUE(Services.Messages.isEmpty());  // no farewell while a file is unsaved
 
     Services.ConfirmAnswer = true;
-    EXPECT_TRUE(W.SaveBeforeQuitting());
+    EXPECT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_TRUE(fs::is_directory(Folder + "Linkrake.ini"));
     fs::remove(Folder + "Linkrake.ini");
-    EXPECT_TRUE(W.SaveBeforeQuitting());
+    EXPECT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_TRUE(fs::is_regular_file(Folder + "Linkrake.ini"));
     EXPECT_EQ(Services.Messages.size(), 1);  // the farewell, for the exact code only
     W.Options.MemoLine = "pvd";
-    EXPECT_TRUE(W.SaveBeforeQuitting());
+    EXPECT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_EQ(Services.Messages.size(), 1);
     EXPECT_EQ(Services.Questions.size(), 2);
 }
@@ -151,7 +151,7 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
     W.LoadWorkspace();
     EXPECT_EQ(W.Options.ShortcutPrefix, "URL-");
     EXPECT_EQ(Texts(List), Strings{"http://kept/"});
-    W.ReportUnreadableFiles();
+    W.Files.ReportUnreadableFiles();
     EXPECT_EQ(Services.Errors,
               QStringList{
                   Path("Linkrake.ini") + Utf8(" を読み込めません（フォルダーです）。終了時に保存しません。\n")
@@ -159,7 +159,7 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
 
     Services.Errors.clear();
     List.Append("http://new/");
-    EXPECT_TRUE(W.SaveBeforeQuitting());
+    EXPECT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_EQ(Services.Errors, QStringList{Path("Linkrake.ini") + Utf8("：起動時に読み込めませんでした\n")
                                            + Path("Memo2.txt") + Utf8("：起動時に読み込めませんでした")});
     EXPECT_EQ(ReadBytes(Folder + "Linkrake.ini/inside"), "x");
@@ -170,9 +170,9 @@ TEST_F(Persistence, FilesThatExistButCannotBeReadAreReportedAndNeverReplaced)
     TFakeServices quiet;
     TWorkspace elsewhere(quiet, Folder + "gone/");
     elsewhere.LoadWorkspace();
-    EXPECT_TRUE(elsewhere.UnreadableFiles.empty());
+    EXPECT_TRUE(elsewhere.Files.UnreadableFiles.empty());
     quiet.ConfirmAnswer = false;
-    EXPECT_FALSE(elsewhere.SaveBeforeQuitting());
+    EXPECT_FALSE(elsewhere.Files.SaveBeforeQuitting());
     ASSERT_EQ(quiet.Errors.size(), 1);
     EXPECT_TRUE(quiet.Errors[0].startsWith(Path("gone/Linkrake.ini")
                                            + Utf8("：ファイルまたはフォルダーが見つかりません")))
@@ -186,17 +186,17 @@ TEST_F(Persistence, ASettingsFileTooLargeOrNotRegularIsNotReadNorReplaced)
     fs::resize_file(Folder + "Linkrake.ini", 16777217);  // sparse
     W.LoadWorkspace();
     EXPECT_EQ(W.Options.ShortcutPrefix, "URL-");
-    ASSERT_EQ(W.UnreadableFiles.size(), 1u);
-    EXPECT_EQ(W.UnreadableFiles[0].Reason, Utf8("16 MiB を超えています"));
-    EXPECT_TRUE(W.SaveBeforeQuitting());
+    ASSERT_EQ(W.Files.UnreadableFiles.size(), 1u);
+    EXPECT_EQ(W.Files.UnreadableFiles[0].Reason, Utf8("16 MiB を超えています"));
+    EXPECT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_EQ(fs::file_size(Folder + "Linkrake.ini"), 16777217u);
 
     fs::remove(Folder + "Linkrake.ini");
     fs::create_symlink("/dev/zero", Folder + "Linkrake.ini");
     const auto next = Restarted();
-    ASSERT_EQ(next->UnreadableFiles.size(), 1u);
-    EXPECT_EQ(next->UnreadableFiles[0].Reason, Utf8("通常のファイルではありません"));
-    EXPECT_TRUE(next->SaveBeforeQuitting());
+    ASSERT_EQ(next->Files.UnreadableFiles.size(), 1u);
+    EXPECT_EQ(next->Files.UnreadableFiles[0].Reason, Utf8("通常のファイルではありません"));
+    EXPECT_TRUE(next->Files.SaveBeforeQuitting());
     EXPECT_TRUE(fs::is_symlink(Folder + "Linkrake.ini"));
 }
 
@@ -207,13 +207,13 @@ TEST_F(Persistence, FifosAndDevicesInPlaceOfTheListAndMemosAreNotReadNorReplaced
     mkfifo((Folder + "Memo1.txt").c_str(), 0600);
     fs::create_symlink("/dev/zero", Folder + "Memo2.txt");
     W.LoadWorkspace();
-    ASSERT_EQ(W.UnreadableFiles.size(), 3u);
-    for (const TFileProblem& problem : W.UnreadableFiles)
+    ASSERT_EQ(W.Files.UnreadableFiles.size(), 3u);
+    for (const TFileProblem& problem : W.Files.UnreadableFiles)
         EXPECT_EQ(problem.Reason, Utf8("通常のファイルではありません")) << problem.Path;
     List.Append("http://new/");
     W.MemoPad1 = "typed";
     Services.ConfirmAnswer = true;
-    EXPECT_TRUE(W.SaveBeforeQuitting());
+    EXPECT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_TRUE(fs::is_fifo(Folder + "List.txt"));
     EXPECT_TRUE(fs::is_fifo(Folder + "Memo1.txt"));
     EXPECT_TRUE(fs::is_symlink(Folder + "Memo2.txt"));
@@ -228,11 +228,11 @@ TEST_F(Persistence, AccessDeniedAtStartKeepsTheFileAsItWas)
     chmod((Folder + "List.txt").c_str(), 0);
     chmod((Folder + "Memo1.txt").c_str(), 0);
     W.LoadWorkspace();
-    ASSERT_EQ(W.UnreadableFiles.size(), 2u);
-    EXPECT_EQ(W.UnreadableFiles[0].Reason, Utf8("アクセスが拒否されました"));
+    ASSERT_EQ(W.Files.UnreadableFiles.size(), 2u);
+    EXPECT_EQ(W.Files.UnreadableFiles[0].Reason, Utf8("アクセスが拒否されました"));
     List.Append("http://new/");
     Services.ConfirmAnswer = true;
-    EXPECT_TRUE(W.SaveBeforeQuitting());
+    EXPECT_TRUE(W.Files.SaveBeforeQuitting());
     chmod((Folder + "List.txt").c_str(), 0600);
     chmod((Folder + "Memo1.txt").c_str(), 0600);
     EXPECT_EQ(ReadBytes(Folder + "List.txt"), "http://private/\r\n");
@@ -246,7 +246,7 @@ TEST_F(Persistence, AnUneditedMemoIsWrittenBackFromTheBytesRead)
     WriteBytes(Folder + "Memo2.txt", "\x81\x7f\r\n");
     W.LoadWorkspace();
     W.MemoPad2 = "changed";
-    ASSERT_TRUE(W.SaveBeforeQuitting());
+    ASSERT_TRUE(W.Files.SaveBeforeQuitting());
     EXPECT_EQ(ReadBytes(Folder + "Memo1.txt"), "first \x81\x7f\xa0 bad\rlone\r\nsecond\x82\r\n");
     EXPECT_EQ(ReadBytes(Folder + "Memo2.txt"), "changed\r\n");
 
@@ -313,7 +313,7 @@ TEST_F(Persistence, NewFilesArePrivateAndOldOnesKeepTheirMode)
     chmod((Folder + "Memo1.txt").c_str(), 0644);
     const mode_t savedMask = umask(022);
     W.LoadWorkspace();
-    ASSERT_TRUE(W.SaveBeforeQuitting());
+    ASSERT_TRUE(W.Files.SaveBeforeQuitting());
     umask(savedMask);
     for (const char* name : {"Linkrake.ini", "List.txt", "Memo2.txt"})
         EXPECT_EQ(fs::status(Folder + name).permissions(), fs::perms(0600)) << name;
@@ -333,7 +333,7 @@ TEST_F(Persistence, AFullDiskKeepsTheOldFileWhole)
     rlimit limited = saved;
     limited.rlim_cur = 300000;
     setrlimit(RLIMIT_FSIZE, &limited);
-    EXPECT_THROW(W.SaveListFile(), EInOutError);
+    EXPECT_THROW(W.Files.SaveListFile(), EInOutError);
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(ReadBytes(Folder + "List.txt"), "http://old/\r\n");
     EXPECT_EQ(FilesInFolder(), 1u);  // no temporary left behind
@@ -347,7 +347,7 @@ TEST_F(Persistence, SavesKeepPermissionsAndFollowSymbolicLinks)
     chmod(target.c_str(), 0640);
     fs::create_symlink(target, Folder + "Memo1.txt");
     W.MemoPad1 = "new";
-    W.SaveMemo(1);
+    W.Files.SaveMemo(1);
     EXPECT_TRUE(fs::is_symlink(Folder + "Memo1.txt"));
     EXPECT_EQ(ReadBytes(target), "new\r\n");
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));

@@ -1,15 +1,17 @@
-#include "Workspace.h"
+#include "WorkspaceFiles.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "FileWriting.h"
 #include "InputFiles.h"
 #include "ListText.h"
 #include "MemoBytes.h"
+#include "Workspace.h"
 
 namespace {
 
@@ -59,13 +61,18 @@ void AppendMemoLine(std::string& memo, std::string_view line)
 
 }  // namespace
 
-bool TWorkspace::WasUnreadable(const std::string& path) const
+TWorkspaceFiles::TWorkspaceFiles(TWorkspace& workspace, TWorkspaceServices& services,
+                                 std::string programFolder)
+    : FWorkspace(workspace), FServices(services), FProgramFolder(std::move(programFolder))
+{ }
+
+bool TWorkspaceFiles::WasUnreadable(const std::string& path) const
 {
     return std::any_of(UnreadableFiles.begin(), UnreadableFiles.end(),
                        [&](const TFileProblem& problem) { return problem.Path == path; });
 }
 
-void TWorkspace::NoteUnreadable(const std::string& path, const std::exception& failure)
+void TWorkspaceFiles::NoteUnreadable(const std::string& path, const std::exception& failure)
 {
     const auto* fileError = dynamic_cast<const EInOutError*>(&failure);
     if ((fileError && IsMissing(*fileError)) || WasUnreadable(path))
@@ -73,7 +80,7 @@ void TWorkspace::NoteUnreadable(const std::string& path, const std::exception& f
     UnreadableFiles.push_back({path, FileProblemReason(failure)});
 }
 
-void TWorkspace::LoadSettings()
+void TWorkspaceFiles::LoadSettings()
 {
     const std::string path = FProgramFolder + SettingsFileName;
     TIniFile ini;
@@ -83,37 +90,36 @@ void TWorkspace::LoadSettings()
     } catch (const std::exception& failure) {
         NoteUnreadable(path, failure);  // the program starts with the defaults
     }
-    Options = ReadExtractOptions(ini);
-    Monitoring.Switch(Options.ClipboardMonitoring);
-    emit OptionsLoaded();
+    FWorkspace.Options = ReadExtractOptions(ini);
 }
 
-void TWorkspace::SaveSettings()
+void TWorkspaceFiles::SaveSettings()
 {
     const std::string path = FProgramFolder + SettingsFileName;
     // Other sections, keys and comments in the file are kept as they are.
     TIniFile ini(ReadExistingSettings(path).value_or(std::string()));
-    WriteExtractOptions(ini, Options);
+    WriteExtractOptions(ini, FWorkspace.Options);
     WriteFileAtomically(path, ini.Contents());
 }
 
-void TWorkspace::LoadListFile()
+void TWorkspaceFiles::LoadListFile()
 {
     const std::string path = FProgramFolder + ListFileName;
     try {
         const TRegularFile file(path);
-        ReadTextLines(file.Fd(), [this](std::string_view line) { List.Append(std::string(line)); });
+        ReadTextLines(file.Fd(),
+                      [this](std::string_view line) { FWorkspace.List.Append(std::string(line)); });
     } catch (const std::exception& failure) {
         NoteUnreadable(path, failure);  // the lines read so far stay
     }
 }
 
-void TWorkspace::SaveListFile()
+void TWorkspaceFiles::SaveListFile()
 {
-    WriteFileAtomically(FProgramFolder + ListFileName, ListFileContents(List));
+    WriteFileAtomically(FProgramFolder + ListFileName, ListFileContents(FWorkspace.List));
 }
 
-void TWorkspace::LoadMemo(int pad)
+void TWorkspaceFiles::LoadMemo(int pad)
 {
     const std::string path = FProgramFolder + MemoFileName(pad);
     std::optional<std::string>& bytes = FMemoFileBytes[pad - 1];
@@ -134,12 +140,12 @@ void TWorkspace::LoadMemo(int pad)
         NoteUnreadable(path, failure);
     }
     FMemoAsLoaded[pad - 1] = memo;
-    (pad == 1 ? MemoPad1 : MemoPad2) = std::move(memo);
+    (pad == 1 ? FWorkspace.MemoPad1 : FWorkspace.MemoPad2) = std::move(memo);
 }
 
-void TWorkspace::SaveMemo(int pad)
+void TWorkspaceFiles::SaveMemo(int pad)
 {
-    const std::string& memo = pad == 1 ? MemoPad1 : MemoPad2;
+    const std::string& memo = pad == 1 ? FWorkspace.MemoPad1 : FWorkspace.MemoPad2;
     const std::optional<std::string>& bytes = FMemoFileBytes[pad - 1];
     std::string contents;
     if (bytes && memo == FMemoAsLoaded[pad - 1])
@@ -149,7 +155,7 @@ void TWorkspace::SaveMemo(int pad)
     WriteFileAtomically(FProgramFolder + MemoFileName(pad), contents);
 }
 
-void TWorkspace::LoadWorkspace()
+void TWorkspaceFiles::LoadAll()
 {
     // Another copy of the program may be saving right now: only temporaries
     // older than any save are removed.
@@ -161,21 +167,20 @@ void TWorkspace::LoadWorkspace()
     for (const auto& [folder, names] : targets)
         RemoveStaleTemporaries(folder, names, StaleTemporarySeconds);
 
-    LoadSettings();  // also switches monitoring by the CB option
+    LoadSettings();
     LoadListFile();
-    ListModel.Appended();
+    FWorkspace.ListModel.Appended();
     LoadMemo(1);
     LoadMemo(2);
-    Monitoring.SetPaused(false);
 }
 
-void TWorkspace::ReportUnreadableFiles()
+void TWorkspaceFiles::ReportUnreadableFiles()
 {
     if (!UnreadableFiles.empty())
         FServices.ReportError(UnreadableFilesText(UnreadableFiles));
 }
 
-TFileProblems TWorkspace::SaveWorkspaceFiles()
+TFileProblems TWorkspaceFiles::SaveAll()
 {
     TFileProblems unsaved;
     const auto save = [&](const char* name, const std::function<void()>& write) {
@@ -197,14 +202,14 @@ TFileProblems TWorkspace::SaveWorkspaceFiles()
     return unsaved;
 }
 
-bool TWorkspace::SaveBeforeQuitting()
+bool TWorkspaceFiles::SaveBeforeQuitting()
 {
-    const TFileProblems unsaved = SaveWorkspaceFiles();
+    const TFileProblems unsaved = SaveAll();
     if (!unsaved.empty()) {
         FServices.ReportError(UnsavedFilesText(unsaved));
         return FServices.ConfirmDefaultNo(CloseWithoutSavingQuestion());
     }
-    if (Options.MemoLine == "PVD")
+    if (FWorkspace.Options.MemoLine == "PVD")
         FServices.ShowMessage(QStringLiteral("今日もおつかれさまでした。また会いましょうね！"));
     return true;
 }
