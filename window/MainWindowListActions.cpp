@@ -41,9 +41,13 @@ void TMainWindow::BindCommands()
         {FUi->actionRedo, &TWorkspace::Redo},
         {FUi->actionStripTracking, &TWorkspace::StripTracking},
     };
-    for (const auto& [action, handler] : commands)
+    // Each action runs one handler of the workspace or of its exports.
+    const auto bind = [this](QAction* action, auto& target, auto handler) {
         connect(action, &QAction::triggered, this,
-                [this, h = handler] { RunCommand([this, h] { (FWorkspace.get()->*h)(); }); });
+                [this, &target, handler] { RunCommand([&target, handler] { (target.*handler)(); }); });
+    };
+    for (const auto& [action, handler] : commands)
+        bind(action, *FWorkspace, handler);
     using TExport = void (TListExports::*)();
     const std::pair<QAction*, TExport> exports[] = {
         {FUi->actionCopy, &TListExports::CopySelected},
@@ -54,8 +58,7 @@ void TMainWindow::BindCommands()
         {FUi->actionBookmarks, &TListExports::CreateBookmarks},
     };
     for (const auto& [action, handler] : exports)
-        connect(action, &QAction::triggered, this,
-                [this, h = handler] { RunCommand([this, h] { (FWorkspace->Exports.*h)(); }); });
+        bind(action, FWorkspace->Exports, handler);
     connect(FUi->actionOpenInBrowser, &QAction::triggered, this, &TMainWindow::OpenSelectedInBrowser);
     connect(FUi->actionSelectAll, &QAction::triggered, FUi->UrlListBox, &QListView::selectAll);
 

@@ -26,9 +26,7 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem shown(option);
-        const auto row = static_cast<std::size_t>(index.row());
-        const TUrlList* list = FView->List();
-        shown.state.setFlag(QStyle::State_Selected, list && row < list->Count() && list->Selected(row));
+        shown.state.setFlag(QStyle::State_Selected, FView->Flagged(index));
         Shown()->paint(painter, shown, index);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -158,6 +156,7 @@ void TUrlListView::ShowList()
     if (changed) {
         // Told as the selection going and the new one coming.
         FSelection->Adopt();
+        // A screen reader that asks while the going is told finds nothing selected.
         const std::size_t before = std::exchange(FShownCount, 0);
         std::fill(FShown.begin(), FShown.end(), 0);
         AnnounceSelection(before, lastBefore, false);

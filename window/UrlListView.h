@@ -23,7 +23,6 @@ public:
     void SetList(TUrlList& list, TUrlListModel& model);
 
     TUrlListModel* Model() const { return FModel; }
-    const TUrlList* List() const { return FList; }
 
     // The model told the view of every change of the items; the view now
     // shows the list's flags and focus as they are.
@@ -34,6 +33,8 @@ public:
     // Whether the row was last shown and announced selected: the row's flag,
     // except while a change is being told.
     bool ShownSelected(std::size_t row) const { return row < FShown.size() && FShown[row]; }
+    // The row's selected flag in the list.
+    bool Flagged(const QModelIndex& index) const;
 
     QAbstractItemDelegate* itemDelegateForIndex(const QModelIndex& index) const override;
 
@@ -64,7 +65,6 @@ private:
     void FollowInsertion(int first, int last);
     void ForgetSelectionBeforeReorder();
     void ForgetSelectionOnReset();
-    bool Flagged(const QModelIndex& index) const;
 
     TUrlList* FList = nullptr;
     TUrlListModel* FModel = nullptr;
