@@ -1,5 +1,7 @@
 #include "ByteKernels.h"
 
+#include <algorithm>
+
 #if defined(__x86_64__) || defined(__i386__)
 #define LINKRAKE_X86_KERNELS 1
 #include <immintrin.h>
@@ -208,6 +210,13 @@ void MarkUtf8Triggers(const unsigned char* bytes, std::size_t length, std::uint6
 {
     return StepWide ? wide::MarkUtf8Triggers(bytes, length, marks, kana)
                     : narrow::MarkUtf8Triggers(bytes, length, marks, kana);
+}
+
+void MarkUtf8Fields(const unsigned char* bytes, std::size_t length, bool kana, bool parentPaths,
+                    TFieldMarks* marks)
+{
+    return StepWide ? wide::MarkUtf8Fields(bytes, length, kana, parentPaths, marks)
+                    : narrow::MarkUtf8Fields(bytes, length, kana, parentPaths, marks);
 }
 
 }  // namespace kernels

@@ -53,6 +53,20 @@ bool MayConvertUtf8ToSlashAndDot(const unsigned char* bytes, std::size_t length)
 // field the recognizer can accept holds one of them.
 void MarkUtf8Triggers(const unsigned char* bytes, std::size_t length, std::uint64_t* marks, bool kana);
 
+// What a block of valid UTF-8 lines holds, bit i % 64 of word i / 64.
+struct TFieldMarks {
+    std::uint64_t Ends;     // the recognizer's special bytes, CR and LF: no field runs over one
+    std::uint64_t Lines;    // LF
+    std::uint64_t Slashes;  // "/" and, with kana, the first byte of め: the field triggers,
+    std::uint64_t Dots;     // with "." and, with kana, the first byte of る
+    std::uint64_t Careful;  // the first byte of "://" and (with parentPaths) "../", a CR
+                            // not followed by LF (a last CR is not), a Ctrl-Z
+};
+
+// Marks bytes into (length + 63) / 64 marks, written whole.
+void MarkUtf8Fields(const unsigned char* bytes, std::size_t length, bool kana, bool parentPaths,
+                    TFieldMarks* marks);
+
 // Whether the bytes are valid UTF-8: no overlong form, surrogate, code
 // point above U+10FFFF, or sequence cut short.
 bool IsValidUtf8(const unsigned char* bytes, std::size_t length);

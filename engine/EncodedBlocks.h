@@ -6,6 +6,8 @@
 // け, る and め, found here in their UTF-8 form as well. A line of valid
 // UTF-8 is read as it stands; only a line with bytes that are not is
 // converted whole, as those bytes are taken for Shift_JIS.
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,11 @@
 
 #include "BlockExtraction.h"
 #include "ByteKernels.h"
+#include "FieldRules.h"
+#include "LineKinds.h"
 #include "ShiftJisCodec.h"
 #include "TextEncoding.h"
+#include "TriggeredFields.h"
 
 namespace blocks {
 
@@ -57,6 +62,37 @@ inline bool IsValidUtf8(std::string_view text)
     return kernels::IsValidUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
+// The next hit of a text for candidates::ForEachLineHit: one of the ASCII
+// triggers (with ascii.Kana, Shift_JIS kana pairs too) or, with utf8Kana, a
+// け, る or め in UTF-8. Each finder's next hit is kept until passed, so
+// that neither rescans.
+class TUtf8Hits {
+public:
+    TUtf8Hits(std::string_view text, const candidates::TTriggers& ascii, bool utf8Kana)
+        : FBytes(reinterpret_cast<const unsigned char*>(text.data())),
+          FLength(text.size()),
+          FAscii(ascii),
+          FUtf8Kana(utf8Kana)
+    { }
+    std::size_t operator()(std::size_t from)
+    {
+        if (!FKnown || FNextAscii < from)
+            FNextAscii = candidates::FindHit(FBytes, from, FLength, FAscii);
+        if (FUtf8Kana && (!FKnown || FNextKana < from))
+            FNextKana = FindUtf8KanaTrigger(FBytes, from, FLength);
+        FKnown = true;
+        return FUtf8Kana ? std::min(FNextAscii, FNextKana) : FNextAscii;
+    }
+
+private:
+    const unsigned char* FBytes;
+    std::size_t FLength;
+    candidates::TTriggers FAscii;
+    bool FUtf8Kana;
+    bool FKnown = false;
+    std::size_t FNextAscii = 0, FNextKana = 0;
+};
+
 // As Extract; atStart: the block starts the input (and may hold a
 // byte-order mark). beforeLine always sees lines of the block itself.
 template <class BeforeLine>
@@ -92,29 +128,28 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
         ExtractUrlsFromLine(withoutLoneCrs(shiftJis), options, sink);
     };
     const candidates::TTriggers triggers = TriggersFor(options);
-    if (!triggers.Kana)
-        return candidates::ForEachCandidateLine(block, triggers, onLine);
     candidates::TTriggers withoutKana = triggers;
     withoutKana.Kana = false;
-    const auto* data = reinterpret_cast<const unsigned char*>(block.data());
-    // Each finder's next hit is kept until passed, so that neither rescans.
-    std::size_t nextAscii = 0, nextKana = 0;
-    bool asciiKnown = false, kanaKnown = false;
-    const auto findHitWith = [&](const candidates::TTriggers& ascii, std::size_t from) {
-        if (!asciiKnown || nextAscii < from)
-            nextAscii = candidates::FindHit(data, from, block.size(), ascii);
-        if (!kanaKnown || nextKana < from)
-            nextKana = FindUtf8KanaTrigger(data, from, block.size());
-        asciiKnown = kanaKnown = true;
-        return std::min(nextAscii, nextKana);
-    };
-    // Valid UTF-8 holds no Shift_JIS kana of its own, and its lines need no
-    // check of their own: one check of the block costs less.
-    if (IsValidUtf8(block)) {
+    // With a path rule or the kana conversion most lines hold a trigger, and
+    // the fields of a valid block are found without cutting out its lines.
+    if (triggers.Slash && IsValidUtf8(block)) {
         linesValid = true;
-        return candidates::ForEachLineHit(
-            block, [&](std::size_t from) { return findHitWith(withoutKana, from); }, onLine);
+        const TFieldRules<linekinds::TUtf8> rules(options, sink);
+        const auto onWholeLine = [&](std::string_view bytes) {
+            // A CR other than the last byte is one that no LF follows.
+            const bool loneCr = bytes.size() > 1 && std::memchr(bytes.data(), '\r', bytes.size() - 1);
+            onLine(candidates::TRawLine{bytes, loneCr});
+        };
+        const auto lineByLine = [&](std::string_view lines) {
+            return candidates::ForEachLineHit(lines, TUtf8Hits(lines, withoutKana, triggers.Kana), onLine);
+        };
+        return ForEachTriggeredField(
+            block, triggers.Kana, triggers.ParentPaths, beforeLine,
+            [&](std::string_view field, bool slashAndDot) { rules.RecognizeMarked(field, slashAndDot); },
+            onWholeLine, lineByLine);
     }
+    if (!triggers.Kana)
+        return candidates::ForEachCandidateLine(block, triggers, onLine);
     // Shift_JIS kana pairs (taken from bytes that are not UTF-8) are found
     // at any alignment, which valid UTF-8 meets often: a line found only so
     // is converted when it is not valid UTF-8.
@@ -125,8 +160,7 @@ bool ExtractEncoded(std::string_view block, TTextEncoding encoding, bool atStart
             || FindUtf8KanaTrigger(bytes, 0, length) < length || !IsValidUtf8(line.Bytes))
             onLine(line);
     };
-    return candidates::ForEachLineHit(
-        block, [&](std::size_t from) { return findHitWith(triggers, from); }, onKanaLine);
+    return candidates::ForEachLineHit(block, TUtf8Hits(block, triggers, true), onKanaLine);
 }
 
 }  // namespace blocks

@@ -114,12 +114,22 @@ TFieldRules<Kind>::TFieldRules(const TExtractOptions& options, TUrlSink& sink)
 
 template <class Kind> void TFieldRules<Kind>::Recognize(std::string_view tail, std::string_view value) const
 {
-    if (tail.empty())
-        return FOptions.KanaConversion ? RecognizeKanaTyped(value) : RecognizeAsWritten(value);
+    if (tail.empty()) {
+        if (!FOptions.KanaConversion)
+            return RecognizeAsWritten(value);
+        return RecognizeKanaTyped(value, [value] { return Kind::MayConvertToSlashAndDot(value); });
+    }
     if (FOptions.KanaConversion)
         AddJoined<Kind>(tail, value, Kind::ConvertKanaKeysTo, FOptions, FSink);
     else
         AddJoined<Kind>(tail, value, Copy, FOptions, FSink);
+}
+
+template <class Kind> void TFieldRules<Kind>::RecognizeMarked(std::string_view field, bool slashAndDot) const
+{
+    if (!FOptions.KanaConversion)
+        return RecognizeAsWritten(field);
+    RecognizeKanaTyped(field, [slashAndDot] { return slashAndDot; });
 }
 
 template <class Kind> void TFieldRules<Kind>::RecognizeAsWritten(std::string_view field) const
@@ -127,13 +137,16 @@ template <class Kind> void TFieldRules<Kind>::RecognizeAsWritten(std::string_vie
     // Most fields are words of text; without the slash-and-dot rule their
     // first byte settles them.
     if (FOptions.SlashDotRule || MayStartPrefix(field.front()))
-        Apply(field, field, [field] { return field; });
+        Apply(
+            field, [field] { return field; }, [] { return true; });
 }
 
 // With the kana conversion on, a field is converted lazily: its first bytes
 // for the prefix rules, the whole only when it is accepted or when the
 // slash-and-dot rule must look inside.
-template <class Kind> void TFieldRules<Kind>::RecognizeKanaTyped(std::string_view field) const
+template <class Kind>
+template <class SlashAndDot>
+void TFieldRules<Kind>::RecognizeKanaTyped(std::string_view field, SlashAndDot&& slashAndDot) const
 {
     // Most fields are Japanese text whose first character cannot begin any
     // prefix; one converted character tells.
@@ -142,19 +155,22 @@ template <class Kind> void TFieldRules<Kind>::RecognizeKanaTyped(std::string_vie
     std::size_t headLength = 1;
     if (MayStartPrefix(head[0]))
         headLength = Kind::ConvertKanaKeysHead(field, head, HeadLength);
-    Apply(std::string_view(head, headLength), field, [field]() -> std::string_view {
+    const auto whole = [field]() -> std::string_view {
         thread_local TScratch scratch;
-        char* whole = scratch.Room(field.size());
-        return std::string_view(whole, Kind::ConvertKanaKeysTo(field, whole));
-    });
+        char* converted = scratch.Room(field.size());
+        return std::string_view(converted, Kind::ConvertKanaKeysTo(field, converted));
+    };
+    Apply(std::string_view(head, headLength), whole, slashAndDot);
 }
 
-// head: the field's first bytes as the rules see them; raw: the field as
-// written; whole(): the entire field as the rules see it.
+// head: the field's first bytes as the rules see them; whole(): the entire
+// field as the rules see it; slashAndDot(): whether the field as written may
+// turn into one holding both "/" and ".", asked only with the kana
+// conversion on.
 template <class Kind>
-template <class Whole>
-[[gnu::always_inline]] inline void TFieldRules<Kind>::Apply(std::string_view head, std::string_view raw,
-                                                            Whole&& whole) const
+template <class Whole, class SlashAndDot>
+[[gnu::always_inline]] inline void TFieldRules<Kind>::Apply(std::string_view head, Whole&& whole,
+                                                            SlashAndDot&& slashAndDot) const
 {
     if (StartsWithScheme(head))
         return Add<Kind>(whole(), FOptions, FSink);
@@ -167,7 +183,7 @@ template <class Whole>
     // With the conversion on, a test on the raw bytes first passes every
     // field the slash-and-dot rule could accept: only め and る turn into
     // "/" and ".".
-    if (FOptions.SlashDotRule && (!FOptions.KanaConversion || Kind::MayConvertToSlashAndDot(raw))) {
+    if (FOptions.SlashDotRule && (!FOptions.KanaConversion || slashAndDot())) {
         const std::string_view text = whole();
         if (Kind::Holds(text, '/') && Kind::Holds(text, '.'))
             return Add<Kind>(text, FOptions, FSink);

@@ -14,11 +14,16 @@ public:
     // The field is tail followed by value. A tail comes from the spacing
     // steps and is a scheme or "../", which the rules always accept.
     void Recognize(std::string_view tail, std::string_view value) const;
+    // A field without a tail whose caller knows whether it holds both a "/"
+    // or め and a "." or る, which its kana conversion needs to hold both.
+    void RecognizeMarked(std::string_view field, bool slashAndDot) const;
 
 private:
     void RecognizeAsWritten(std::string_view field) const;
-    void RecognizeKanaTyped(std::string_view field) const;
-    template <class Whole> void Apply(std::string_view head, std::string_view raw, Whole&& whole) const;
+    template <class SlashAndDot>
+    void RecognizeKanaTyped(std::string_view field, SlashAndDot&& slashAndDot) const;
+    template <class Whole, class SlashAndDot>
+    void Apply(std::string_view head, Whole&& whole, SlashAndDot&& slashAndDot) const;
 
     const TExtractOptions& FOptions;
     bool FMemoCode;

@@ -157,7 +157,7 @@ template <bool Head> std::size_t Convert(std::string_view line, char* out, std::
 // conversion itself, so that both agree on every character.
 using TUtf8KanaKeys = std::array<unsigned char, 0x100>;
 
-const TUtf8KanaKeys& Utf8KanaKeys()
+[[gnu::always_inline]] inline const TUtf8KanaKeys& Utf8KanaKeys()
 {
     static const TUtf8KanaKeys keys = [] {
         TUtf8KanaKeys table{};
@@ -205,6 +205,10 @@ template <bool Head> std::size_t ConvertUtf8(std::string_view line, char* out, s
                 continue;
         }
 #endif
+        if (in[i] != 0xE3) {
+            out[o++] = static_cast<char>(in[i++]);
+            continue;
+        }
         const unsigned char key = Utf8KeyAt(keys, in, i, length);
         out[o++] = key != 0 ? static_cast<char>(key) : static_cast<char>(in[i]);
         i += key != 0 ? 3 : 1;
@@ -214,7 +218,7 @@ template <bool Head> std::size_t ConvertUtf8(std::string_view line, char* out, s
 
 }  // namespace
 
-char FirstConvertedUtf8Byte(std::string_view text)
+char FirstConvertedUtf8Kana(std::string_view text)
 {
     const unsigned char key =
         Utf8KeyAt(Utf8KanaKeys(), reinterpret_cast<const unsigned char*>(text.data()), 0, text.size());

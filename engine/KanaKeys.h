@@ -32,6 +32,11 @@ std::size_t ConvertKanaKeysHead(std::string_view line, char* out, std::size_t wa
 
 // The same for valid UTF-8: a character becomes the key its Shift_JIS form
 // sits on. The head may end inside a character; out must hold wanted bytes.
-char FirstConvertedUtf8Byte(std::string_view text);
+char FirstConvertedUtf8Kana(std::string_view text);
+inline char FirstConvertedUtf8Byte(std::string_view text)
+{
+    // Only a kana, E3 in UTF-8, converts.
+    return static_cast<unsigned char>(text[0]) == 0xE3 ? FirstConvertedUtf8Kana(text) : text[0];
+}
 std::size_t ConvertUtf8KanaKeysTo(std::string_view line, char* out);
 std::size_t ConvertUtf8KanaKeysHead(std::string_view line, char* out, std::size_t wanted);

@@ -1,0 +1,168 @@
+#pragma once
+// Internal: the fields of a block of valid UTF-8 lines that a path rule or
+// the kana conversion could accept, found from marks made in one pass over
+// the block, without cutting out its lines one by one. Such a field holds a
+// "/", a "." or (kana) a め or る, the field triggers. Only a line holding a
+// "://" or "../" (whose spacings change its fields), a lone CR (whose
+// removal joins them) or a Ctrl-Z is read whole, by the caller.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "ByteKernels.h"
+
+namespace blocks {
+
+// The marks of one window of a block, and the searches over them.
+class TMarkedWindow {
+public:
+    using TKind = std::uint64_t kernels::TFieldMarks::*;
+    static constexpr std::size_t None = static_cast<std::size_t>(-1);
+
+    void Mark(std::string_view window, bool kana, bool parentPaths)
+    {
+        FLength = window.size();
+        const std::size_t words = (FLength + 63) / 64;
+        if (FMarks.size() < words)
+            FMarks.resize(words);
+        kernels::MarkUtf8Fields(reinterpret_cast<const unsigned char*>(window.data()), FLength, kana,
+                                parentPaths, FMarks.data());
+    }
+
+    // The first byte at or after from marked as any of kinds; the window's
+    // length when there is none.
+    template <class... TKinds> std::size_t Next(std::size_t from, TKinds... kinds) const
+    {
+        while (from < FLength) {
+            const std::size_t word = from / 64;
+            const std::uint64_t bits = ((FMarks[word].*kinds) | ...) & (~std::uint64_t{0} << (from % 64));
+            if (bits != 0)
+                return word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
+            from = (word + 1) * 64;
+        }
+        return FLength;
+    }
+
+    // Whether a byte in [from, to) is marked as kind; the span is short.
+    bool Any(std::size_t from, std::size_t to, TKind kind) const
+    {
+        if (from >= to)
+            return false;
+        std::size_t word = from / 64;
+        const std::size_t last = (to - 1) / 64;
+        std::uint64_t bits = FMarks[word].*kind & (~std::uint64_t{0} << (from % 64));
+        for (; word < last; bits = FMarks[++word].*kind)
+            if (bits != 0)
+                return true;
+        return (bits & (~std::uint64_t{0} >> (63 - (to - 1) % 64))) != 0;
+    }
+
+    // The last byte before `before` marked as kind, or None.
+    std::size_t Previous(std::size_t before, TKind kind) const
+    {
+        std::size_t word = before / 64;
+        std::uint64_t bits =
+            before % 64 == 0 ? 0 : FMarks[word].*kind & ((std::uint64_t{1} << (before % 64)) - 1);
+        while (bits == 0) {
+            if (word == 0)
+                return None;
+            bits = FMarks[--word].*kind;
+        }
+        return word * 64 + 63 - static_cast<std::size_t>(__builtin_clzll(bits));
+    }
+
+private:
+    std::vector<kernels::TFieldMarks> FMarks;
+    std::size_t FLength = 0;
+};
+
+// Lines are marked a window of about this many bytes at a time, so that
+// the marks stay in the cache; a window ends with a line.
+constexpr std::size_t FieldWindowBytes = 16 << 10;
+
+// ForEachTriggeredField over one marked window of whole lines.
+template <class BeforeLine, class OnField, class OnLine>
+bool ForEachMarkedField(std::string_view window, const TMarkedWindow& marks, BeforeLine&& beforeLine,
+                        OnField&& onField, OnLine&& onLine)
+{
+    using kernels::TFieldMarks;
+    const std::size_t length = window.size();
+    // The next line to be read whole: [carefulStart, carefulEnd), its LF at carefulEnd.
+    std::size_t carefulStart = length, carefulEnd = length;
+    const auto findCareful = [&](std::size_t from) {
+        const std::size_t careful = marks.Next(from, &TFieldMarks::Careful);
+        if (careful == length) {
+            carefulStart = length;
+            return;
+        }
+        const std::size_t lf = marks.Previous(careful, &TFieldMarks::Lines);
+        carefulStart = lf == TMarkedWindow::None ? 0 : lf + 1;
+        carefulEnd = marks.Next(careful, &TFieldMarks::Lines);
+    };
+    findCareful(0);
+    std::size_t done = 0;  // the end of the last field or whole line
+    bool lineAnnounced = false;
+    for (;;) {
+        const std::size_t trigger = marks.Next(done, &TFieldMarks::Slashes, &TFieldMarks::Dots);
+        if (carefulStart < length && trigger >= carefulStart) {
+            if (window[carefulStart] == kernels::CtrlZ)
+                return false;
+            onLine(window.substr(carefulStart, carefulEnd - carefulStart));
+            done = carefulEnd;
+            lineAnnounced = false;
+            findCareful(done);
+            continue;
+        }
+        if (trigger >= length)
+            return true;
+        const std::size_t before = marks.Previous(trigger, &TFieldMarks::Ends);
+        const std::size_t start = before == TMarkedWindow::None ? 0 : before + 1;
+        if (!lineAnnounced || marks.Any(done, start, &TFieldMarks::Lines)) {
+            const std::size_t lf = marks.Previous(start, &TFieldMarks::Lines);
+            beforeLine(window.data() + (lf == TMarkedWindow::None ? 0 : lf + 1));
+            lineAnnounced = true;
+        }
+        done = marks.Next(trigger, &TFieldMarks::Ends);
+        onField(window.substr(start, done - start),
+                marks.Any(start, done, &TFieldMarks::Slashes) && marks.Any(start, done, &TFieldMarks::Dots));
+    }
+}
+
+// Calls, in the order of the block, beforeLine(lineStart) before the first
+// field of each line, onField(field, slashAndDot) for each field holding a
+// trigger (slashAndDot: it holds both a "/" or め and a "." or る), and
+// onLine(line) (without its LF) for each line to be read whole. Windows
+// that a single line makes longer than a few times the usual go to
+// onLines(lines) whole. False when a Ctrl-Z at the start of a line, or one
+// of those callbacks, ended the text.
+template <class BeforeLine, class OnField, class OnLine, class OnLines>
+bool ForEachTriggeredField(std::string_view block, bool kana, bool parentPaths, BeforeLine&& beforeLine,
+                           OnField&& onField, OnLine&& onLine, OnLines&& onLines)
+{
+    using kernels::TFieldMarks;
+    thread_local TMarkedWindow marks;
+    for (std::size_t start = 0; start < block.size();) {
+        std::size_t end = block.size();
+        if (end - start > FieldWindowBytes) {
+            const std::size_t from = start + FieldWindowBytes - 1;
+            const void* lf = std::memchr(block.data() + from, '\n', end - from);
+            end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - block.data()) + 1 : end;
+        }
+        const std::string_view window = block.substr(start, end - start);
+        start = end;
+        if (window.size() > 4 * FieldWindowBytes) {
+            if (!onLines(window))
+                return false;
+            continue;
+        }
+        marks.Mark(window, kana, parentPaths);
+        if (!ForEachMarkedField(window, marks, beforeLine, onField, onLine))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace blocks
