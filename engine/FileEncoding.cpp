@@ -1,11 +1,16 @@
 #include "FileEncoding.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "Utf8Scan.h"
 
 namespace {
-constexpr std::size_t DecisionStep = 1 << 18;
+// Small, so that deciding touches few fresh pages: a text that is not ASCII
+// throughout tells its encoding within its first 64 KiB of other bytes.
+constexpr std::size_t DecisionStep = 1 << 16;
 }  // namespace
 
 TTextEncoding TFileEncoding::For(std::string_view piece)
@@ -18,21 +23,27 @@ TTextEncoding TFileEncoding::For(std::string_view piece)
 void TFileEncoding::Decide()
 {
     // As the line reader decides, but reading ahead from the start of the
-    // file, and keeping nothing of a run of ASCII.
+    // file, and keeping nothing of a run of ASCII. The room is not filled
+    // ahead of the reading.
     TEncodingGate gate;
-    std::string pending;
+    std::unique_ptr<char[]> pending;
+    std::size_t size = 0, room = 0;
     for (std::size_t offset = 0;;) {
-        const std::size_t old = pending.size();
-        pending.resize(old + DecisionStep);
-        const std::size_t got = FFile.ReadAt(pending.data() + old, DecisionStep, offset);
-        pending.resize(old + got);
+        if (size + DecisionStep > room) {
+            room = std::max(2 * room, size + DecisionStep);
+            std::unique_ptr<char[]> grown(new char[room]);
+            std::memcpy(grown.get(), pending.get(), size);
+            pending = std::move(grown);
+        }
+        const std::size_t got = FFile.ReadAt(pending.get() + size, DecisionStep, offset);
+        size += got;
         offset += got;
         const bool whole = got < DecisionStep;
-        if (gate.Ready(pending, whole)) {
+        if (gate.Ready(std::string_view(pending.get(), size), whole)) {
             if (gate.Encoding() != TTextEncoding::Auto)
                 break;
             gate.TakeStart();
-            pending.clear();
+            size = 0;
         }
     }
     FEncoding = gate.Encoding();

@@ -266,7 +266,6 @@ bool RoundTripsThroughShiftJis(std::string_view utf8)
     // A character fits only when its code converts back to it (EncodeTable),
     // and valid UTF-8 has one form for each character. No character above
     // the BMP fits. The text is valid, so a lead byte tells the length.
-    const TFitBits& fits = FitBits();
     const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t length = utf8.size();
     for (std::size_t i = 0; i < length;) {
@@ -286,6 +285,8 @@ bool RoundTripsThroughShiftJis(std::string_view utf8)
             cp = (c & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
             i += 2;
         }
+        // Asked here, so that ASCII alone never builds the tables.
+        const TFitBits& fits = FitBits();
         if (!((fits[cp / 64] >> (cp % 64)) & 1))
             return false;
     }
