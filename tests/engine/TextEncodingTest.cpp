@@ -72,6 +72,55 @@ const std::string Emoji = "\xF0\x9F\x98\x80";  // 😀
 const std::string Hangul = "\xED\x95\x9C";     // 한
 const std::string Utf8Bom = "\xEF\xBB\xBF";
 
+// Pieces of text whose random joins meet every rule in both encodings.
+const char* const JapanesePieces[] = {
+    " ",
+    "\"",
+    "<",
+    ">",
+    "'",
+    "\n",
+    "\r\n",
+    "\r",
+    ":",
+    "/",
+    ".",
+    "-",
+    "[",
+    "]",
+    "h",
+    "w",
+    "0",
+    "http://",
+    "HTTPS://",
+    "ftp://",
+    "://",
+    "www.",
+    "ww.",
+    "../",
+    "[01-03]",
+    "[8-11]",
+    "\xE3\x81\x82",              // あ
+    "\xE6\x97\xA5\xE6\x9C\xAC",  // 日本
+    "\xEF\xBC\x88",
+    "\xEF\xBC\x89",
+    "\xE3\x80\x8C",
+    "\xE3\x80\x8D",  // （）「」
+    "\xE2\x86\x92",
+    "\xE3\x83\xBB",
+    "\xEF\xBC\x9A",
+    "\xE3\x80\x80",  // →・：全角空白
+    "\xE3\x83\xBC",
+    "\xEF\xBD\xB1",                                                                          // ー ｱ
+    "\xE3\x81\x8F\xE3\x81\x8B\xE3\x81\x8B\xE3\x81\x9B\xE3\x81\x91\xE3\x82\x81\xE3\x82\x81",  // くかかせけめめ
+    "\xE3\x82\x8B",
+    "\xE3\x83\x9B",
+    "\xE3\x80\x9C",
+    "\xE2\x88\x92",  // る ホ 〜 −
+    "\xF0\x9F\x8D\xA3",
+    "\xED\x95\x9C",  // 🍣 한
+};
+
 }  // namespace
 
 TEST(EncodingDecision, BytesDecideOnceEnoughAreThere)
@@ -323,60 +372,13 @@ TEST_F(EncodedFiles, ACharacterCutAtEveryPieceBoundaryIsReadWhole)
 
 TEST_F(EncodedFiles, RandomJapaneseTextsGiveTheSameUrlsInBothEncodingsUnderEveryOption)
 {
-    static const char* const pieces[] = {
-        " ",
-        "\"",
-        "<",
-        ">",
-        "'",
-        "\n",
-        "\r\n",
-        "\r",
-        ":",
-        "/",
-        ".",
-        "-",
-        "[",
-        "]",
-        "h",
-        "w",
-        "0",
-        "http://",
-        "HTTPS://",
-        "ftp://",
-        "://",
-        "www.",
-        "ww.",
-        "../",
-        "[01-03]",
-        "[8-11]",
-        "\xE3\x81\x82",              // あ
-        "\xE6\x97\xA5\xE6\x9C\xAC",  // 日本
-        "\xEF\xBC\x88",
-        "\xEF\xBC\x89",
-        "\xE3\x80\x8C",
-        "\xE3\x80\x8D",  // （）「」
-        "\xE2\x86\x92",
-        "\xE3\x83\xBB",
-        "\xEF\xBC\x9A",
-        "\xE3\x80\x80",  // →・：全角空白
-        "\xE3\x83\xBC",
-        "\xEF\xBD\xB1",                                                                          // ー ｱ
-        "\xE3\x81\x8F\xE3\x81\x8B\xE3\x81\x8B\xE3\x81\x9B\xE3\x81\x91\xE3\x82\x81\xE3\x82\x81",  // くかかせけめめ
-        "\xE3\x82\x8B",
-        "\xE3\x83\x9B",
-        "\xE3\x80\x9C",
-        "\xE2\x88\x92",  // る ホ 〜 −
-        "\xF0\x9F\x8D\xA3",
-        "\xED\x95\x9C",  // 🍣 한
-    };
     std::mt19937 random(19);
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(JapanesePieces) - 1);
     std::uniform_int_distribution<int> count(1, 40);
     for (int round = 0; round < 30; ++round) {
         std::string text = "\xE3\x81\x82";  // Japanese first, so that the copy is no UTF-8
         for (int n = count(random); n > 0; --n)
-            text += pieces[pick(random)];
+            text += JapanesePieces[pick(random)];
         const std::string utf8Path = Write("random.txt", text);
         const std::string sjisPath = Write("random-copy.txt", Utf8ToShiftJis(text));
         for (int bits = 0; bits < 256; ++bits) {
@@ -387,5 +389,31 @@ TEST_F(EncodedFiles, RandomJapaneseTextsGiveTheSameUrlsInBothEncodingsUnderEvery
             ExtractFromClipboardText(Utf8ToShiftJis(text), options, fromCopy);
             ASSERT_EQ(fromUtf8.Urls, fromCopy.Urls) << text << " options " << bits;
         }
+    }
+}
+
+// Texts of many windows of lines, with a line longer than a few windows, a
+// Ctrl-Z that starts a line near the end and lone CRs: the fields found
+// from a block's marks are those of its lines read one by one.
+TEST_F(EncodedFiles, LargeTextsGiveTheUrlsOfTheirShiftJisCopyUnderThePathRulesAndKana)
+{
+    std::mt19937 random(23);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(JapanesePieces) - 1);
+    std::string text = "\xE3\x81\x82";
+    while (text.size() < 300000) {
+        text += JapanesePieces[pick(random)];
+        if (text.size() > 100000 && text.size() < 100100)
+            text += std::string(70000, 'a') + "/b.c ";
+    }
+    text += "\n\x1a http://after.jp/\n";
+    const std::string copy = Utf8ToShiftJis(text);
+    const std::string utf8Path = Write("large.txt", text), sjisPath = Write("large-copy.txt", copy);
+    const TFileSplit split = Pieces(50000);
+    for (const int bits : {0x04, 0x20, 0x40, 0x14, 0x60, 0xFF, 0x7F}) {
+        const TExtractOptions options = OptionsFromBits(bits);
+        const std::vector<std::string> expected = Urls(sjisPath, options);
+        ASSERT_GT(expected.size(), 100u) << bits;
+        EXPECT_EQ(Urls(utf8Path, options), expected) << "options " << bits;
+        EXPECT_EQ(Urls(utf8Path, options, &split), expected) << "options " << bits;
     }
 }
