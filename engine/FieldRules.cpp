@@ -150,16 +150,21 @@ void TFieldRules<Kind>::RecognizeKanaTyped(std::string_view field, SlashAndDot&&
 {
     // Most fields are Japanese text whose first character cannot begin any
     // prefix; one converted character tells.
+    // Fields of ASCII, file names and the like, need no conversion at all.
+    const auto whole = [field]() -> std::string_view {
+        if (!Kind::MayHoldKana(field))
+            return field;
+        thread_local TScratch scratch;
+        char* converted = scratch.Room(field.size());
+        return std::string_view(converted, Kind::ConvertKanaKeysTo(field, converted));
+    };
+    if (!Kind::MayHoldKana(field.substr(0, HeadLength)))
+        return Apply(field.substr(0, HeadLength), whole, slashAndDot);
     char head[HeadLength + 1];
     head[0] = Kind::FirstConvertedByte(field);
     std::size_t headLength = 1;
     if (MayStartPrefix(head[0]))
         headLength = Kind::ConvertKanaKeysHead(field, head, HeadLength);
-    const auto whole = [field]() -> std::string_view {
-        thread_local TScratch scratch;
-        char* converted = scratch.Room(field.size());
-        return std::string_view(converted, Kind::ConvertKanaKeysTo(field, converted));
-    };
     Apply(std::string_view(head, headLength), whole, slashAndDot);
 }
 

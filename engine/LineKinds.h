@@ -51,6 +51,15 @@ struct TShiftJis {
                                                 raw.size());
     }
     static bool Holds(std::string_view text, char c) { return ContainsWhole(text, std::string_view(&c, 1)); }
+    // False when no byte can start a kana (leads 0x81 to 0x83): the kana
+    // conversion leaves such text as it is.
+    static bool MayHoldKana(std::string_view text)
+    {
+        for (const char c : text)
+            if (static_cast<unsigned char>(c) - 0x81u <= 2u)
+                return true;
+        return false;
+    }
     static std::string_view AsShiftJis(std::string_view url) { return url; }
 };
 
@@ -76,6 +85,8 @@ struct TUtf8 {
                                                     raw.size());
     }
     static bool Holds(std::string_view text, char c) { return std::memchr(text.data(), c, text.size()); }
+    // False when no kana (E3 in UTF-8) starts in text.
+    static bool MayHoldKana(std::string_view text) { return std::memchr(text.data(), 0xE3, text.size()); }
     // The URL as its Shift_JIS copy holds it, in room kept for the thread:
     // grown, never shrunk, and never filled ahead, so that the pages only
     // the rare percent-encodings could need are never touched.

@@ -268,7 +268,12 @@ bool RoundTripsThroughShiftJis(std::string_view utf8)
     // the BMP fits. The text is valid, so a lead byte tells the length.
     const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t length = utf8.size();
-    for (std::size_t i = 0; i < length;) {
+    // ASCII alone fits without the tables being built.
+    std::size_t i = utf8::AsciiPrefix(utf8);
+    if (i == length)
+        return true;
+    const TFitBits& fits = FitBits();
+    while (i < length) {
         const unsigned char c = bytes[i];
         std::uint32_t cp;
         if (c < 0x80) {
@@ -285,8 +290,6 @@ bool RoundTripsThroughShiftJis(std::string_view utf8)
             cp = (c & 0x1Fu) << 6 | (bytes[i + 1] & 0x3Fu);
             i += 2;
         }
-        // Asked here, so that ASCII alone never builds the tables.
-        const TFitBits& fits = FitBits();
         if (!((fits[cp / 64] >> (cp % 64)) & 1))
             return false;
     }
