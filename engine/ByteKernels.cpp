@@ -14,6 +14,8 @@ namespace kernels {
 namespace sse2 {
 
 using TVec = __m128i;
+using TMask = __m128i;
+using TBits = unsigned;
 constexpr std::size_t Width = 16;
 inline TVec Load(const unsigned char* at)
 {
@@ -59,6 +61,8 @@ inline unsigned Bits(TVec v)
 namespace avx2 {
 
 using TVec = __m256i;
+using TMask = __m256i;
+using TBits = unsigned;
 constexpr std::size_t Width = 32;
 inline TVec Load(const unsigned char* at)
 {
@@ -99,11 +103,73 @@ inline unsigned Bits(TVec v)
 #pragma GCC pop_options
 #endif
 
+// Everything up to the matching pop is compiled for AVX-512 (byte and word
+// instructions): 64-byte steps whose comparisons give mask registers, one
+// bit a byte, so a step's marks need no gathering.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,avx512bw"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512bw")
+#endif
+
+namespace avx512 {
+
+using TVec = __m512i;
+using TMask = __mmask64;
+using TBits = std::uint64_t;
+constexpr std::size_t Width = 64;
+inline TVec Load(const unsigned char* at)
+{
+    return _mm512_loadu_si512(at);
+}
+inline TVec Set(unsigned char c)
+{
+    return _mm512_set1_epi8(static_cast<char>(c));
+}
+inline TMask Eq(TVec a, TVec b)
+{
+    return _mm512_cmpeq_epi8_mask(a, b);
+}
+inline TVec Or(TVec a, TVec b)
+{
+    return _mm512_or_si512(a, b);
+}
+inline TMask Or(TMask a, TMask b)
+{
+    return a | b;
+}
+inline TMask And(TMask a, TMask b)
+{
+    return a & b;
+}
+inline TMask AndNot(TMask a, TMask b)  // b and not a
+{
+    return b & ~a;
+}
+inline TBits Bits(TMask m)
+{
+    return m;
+}
+
+#include "ByteKernels.inc"
+
+}  // namespace avx512
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
+
 namespace narrow = sse2;
 namespace wide = avx2;
+namespace widest = avx512;
 
 namespace {
-const bool CanStepWide = __builtin_cpu_supports("avx2");
+const std::size_t WidestStep = __builtin_cpu_supports("avx512bw") ? 64
+                               : __builtin_cpu_supports("avx2")   ? 32
+                                                                  : 16;
 }  // namespace
 
 #else
@@ -112,6 +178,8 @@ const bool CanStepWide = __builtin_cpu_supports("avx2");
 namespace bytewise {
 
 using TVec = unsigned;
+using TMask = unsigned;
+using TBits = unsigned;
 constexpr std::size_t Width = 1;
 inline TVec Load(const unsigned char* at)
 {
@@ -148,75 +216,78 @@ inline unsigned Bits(TVec v)
 
 namespace narrow = bytewise;
 namespace wide = bytewise;
+namespace widest = bytewise;
 
 namespace {
-const bool CanStepWide = false;
+const std::size_t WidestStep = 1;
 }  // namespace
 
 #endif
 
 namespace {
-bool StepWide = CanStepWide;
+std::size_t StepBytes = WidestStep;
+
+// Calls the kernel of the step width in use. Kernels that mostly read one
+// line stop at 32-byte steps: lines are short, and a line's last partial
+// step, read byte by byte, costs more the wider the steps.
+#define LINKRAKE_STEP(call) (StepBytes >= 32 ? wide::call : narrow::call)
+#define LINKRAKE_BLOCK_STEP(call) (StepBytes >= 64 ? widest::call : LINKRAKE_STEP(call))
 }  // namespace
 
-bool WideSteps()
+std::size_t StepWidth()
 {
-    return StepWide;
+    return StepBytes;
 }
 
-void UseWideSteps(bool on)
+void UseStepWidth(std::size_t bytes)
 {
-    StepWide = on && CanStepWide;
+    StepBytes = std::min(bytes, WidestStep);
 }
 
 std::size_t FindHit(const unsigned char* bytes, std::size_t from, std::size_t length, unsigned char slash,
                     bool kana)
 {
-    return StepWide ? wide::FindHit(bytes, from, length, slash, kana)
-                    : narrow::FindHit(bytes, from, length, slash, kana);
+    return LINKRAKE_STEP(FindHit(bytes, from, length, slash, kana));
 }
 
 std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length, bool parentPaths)
 {
-    return StepWide ? wide::FindAnchor(bytes, from, length, parentPaths)
-                    : narrow::FindAnchor(bytes, from, length, parentPaths);
+    return LINKRAKE_BLOCK_STEP(FindAnchor(bytes, from, length, parentPaths));
 }
 
 std::size_t FindLineEnd(const unsigned char* bytes, std::size_t from, std::size_t length)
 {
-    return StepWide ? wide::FindLineEnd(bytes, from, length) : narrow::FindLineEnd(bytes, from, length);
+    return LINKRAKE_STEP(FindLineEnd(bytes, from, length));
 }
 
 bool MarkLine(const unsigned char* bytes, std::size_t length, std::uint64_t* specials, std::uint64_t* colons,
               std::uint64_t* dots, std::uint64_t* wwDots)
 {
-    return StepWide ? wide::MarkLine(bytes, length, specials, colons, dots, wwDots)
-                    : narrow::MarkLine(bytes, length, specials, colons, dots, wwDots);
+    return LINKRAKE_STEP(MarkLine(bytes, length, specials, colons, dots, wwDots));
 }
 
 bool MayConvertToSlashAndDot(const unsigned char* bytes, std::size_t length)
 {
-    return StepWide ? wide::MayConvertToSlashAndDot(bytes, length)
-                    : narrow::MayConvertToSlashAndDot(bytes, length);
+    return LINKRAKE_STEP(MayConvertToSlashAndDot(bytes, length));
 }
 
 bool MayConvertUtf8ToSlashAndDot(const unsigned char* bytes, std::size_t length)
 {
-    return StepWide ? wide::MayConvertUtf8ToSlashAndDot(bytes, length)
-                    : narrow::MayConvertUtf8ToSlashAndDot(bytes, length);
+    return LINKRAKE_STEP(MayConvertUtf8ToSlashAndDot(bytes, length));
 }
 
 void MarkUtf8Triggers(const unsigned char* bytes, std::size_t length, std::uint64_t* marks, bool kana)
 {
-    return StepWide ? wide::MarkUtf8Triggers(bytes, length, marks, kana)
-                    : narrow::MarkUtf8Triggers(bytes, length, marks, kana);
+    return LINKRAKE_STEP(MarkUtf8Triggers(bytes, length, marks, kana));
 }
 
 void MarkUtf8Fields(const unsigned char* bytes, std::size_t length, bool kana, bool parentPaths,
                     TFieldMarks* marks)
 {
-    return StepWide ? wide::MarkUtf8Fields(bytes, length, kana, parentPaths, marks)
-                    : narrow::MarkUtf8Fields(bytes, length, kana, parentPaths, marks);
+    return LINKRAKE_BLOCK_STEP(MarkUtf8Fields(bytes, length, kana, parentPaths, marks));
 }
+
+#undef LINKRAKE_STEP
+#undef LINKRAKE_BLOCK_STEP
 
 }  // namespace kernels

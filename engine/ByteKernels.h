@@ -1,7 +1,7 @@
 #pragma once
-// Internal: the engine's byte-class scans, in 32-byte AVX2 steps where the
-// processor has them and in 16-byte SSE2 steps otherwise (chosen once); on
-// processors other than x86, byte by byte.
+// Internal: the engine's byte-class scans, in 64-byte AVX-512 steps, 32-byte
+// AVX2 steps or 16-byte SSE2 steps, the widest the processor has (chosen
+// once); on processors other than x86, byte by byte.
 #include <cstddef>
 #include <cstdint>
 
@@ -9,11 +9,10 @@ namespace kernels {
 
 constexpr unsigned char CtrlZ = 0x1A;
 
-// Whether the 32-byte steps are in use. Tests turn them off to run the
-// 16-byte ones too; turning them on where the processor lacks them does
-// nothing.
-bool WideSteps();
-void UseWideSteps(bool on);
+// The step width in use, in bytes. Tests narrow it to run every width the
+// processor has; a width wider than the processor has gives its widest.
+std::size_t StepWidth();
+void UseStepWidth(std::size_t bytes);
 
 // Index of the first byte at or after from, or length, that is ":" or ".",
 // or `slash` (pass ":" when slashes do not count), or a Ctrl-Z, or a CR not

@@ -60,6 +60,61 @@ public:
         return (bits & (~std::uint64_t{0} >> (63 - (to - 1) % 64))) != 0;
     }
 
+    bool IsMarked(std::size_t i, TKind kind) const { return (FMarks[i / 64].*kind >> (i % 64)) & 1; }
+
+    // The first trigger at or after from, and what the search passed on
+    // the way: the last field end and the last LF in from..trigger.
+    struct TTriggerFound {
+        std::size_t Trigger;  // the window's length when there is none
+        std::size_t LastEnd = None;
+        std::size_t LastLine = None;
+    };
+    TTriggerFound NextTrigger(std::size_t from) const
+    {
+        TTriggerFound found{FLength};
+        for (; from < FLength; from = (from / 64 + 1) * 64) {
+            const std::size_t word = from / 64;
+            const kernels::TFieldMarks& marks = FMarks[word];
+            const std::uint64_t keep = ~std::uint64_t{0} << (from % 64);
+            const std::uint64_t triggers = (marks.Slashes | marks.Dots) & keep;
+            const std::uint64_t passed =
+                keep & (triggers != 0 ? (triggers & (0 - triggers)) - 1 : ~std::uint64_t{0});
+            if (const std::uint64_t ends = marks.Ends & passed)
+                found.LastEnd = Last(word, ends);
+            if (const std::uint64_t lines = marks.Lines & passed)
+                found.LastLine = Last(word, lines);
+            if (triggers != 0) {
+                found.Trigger = word * 64 + static_cast<std::size_t>(__builtin_ctzll(triggers));
+                return found;
+            }
+        }
+        return found;
+    }
+
+    // The end of the field holding the trigger at `trigger`: the next field
+    // end, or the window's length. slashAndDot: the field holds, after the
+    // trigger, one of the other kind (the trigger is its first).
+    std::size_t FieldEnd(std::size_t trigger, bool& slashAndDot) const
+    {
+        const TKind other = IsMarked(trigger, &kernels::TFieldMarks::Slashes)
+                                ? &kernels::TFieldMarks::Dots
+                                : &kernels::TFieldMarks::Slashes;
+        std::uint64_t others = 0;
+        for (std::size_t from = trigger + 1; from < FLength; from = (from / 64 + 1) * 64) {
+            const std::size_t word = from / 64;
+            const std::uint64_t keep = ~std::uint64_t{0} << (from % 64);
+            const std::uint64_t ends = FMarks[word].Ends & keep;
+            const std::uint64_t passed = keep & (ends != 0 ? (ends & (0 - ends)) - 1 : ~std::uint64_t{0});
+            others |= FMarks[word].*other & passed;
+            if (ends != 0) {
+                slashAndDot = others != 0;
+                return word * 64 + static_cast<std::size_t>(__builtin_ctzll(ends));
+            }
+        }
+        slashAndDot = others != 0;
+        return FLength;
+    }
+
     // The last byte before `before` marked as kind, or None.
     std::size_t Previous(std::size_t before, TKind kind) const
     {
@@ -75,6 +130,11 @@ public:
     }
 
 private:
+    static std::size_t Last(std::size_t word, std::uint64_t bits)
+    {
+        return word * 64 + 63 - static_cast<std::size_t>(__builtin_clzll(bits));
+    }
+
     std::vector<kernels::TFieldMarks> FMarks;
     std::size_t FLength = 0;
 };
@@ -106,7 +166,8 @@ bool ForEachMarkedField(std::string_view window, const TMarkedWindow& marks, Bef
     std::size_t done = 0;  // the end of the last field or whole line
     bool lineAnnounced = false;
     for (;;) {
-        const std::size_t trigger = marks.Next(done, &TFieldMarks::Slashes, &TFieldMarks::Dots);
+        const TMarkedWindow::TTriggerFound found = marks.NextTrigger(done);
+        const std::size_t trigger = found.Trigger;
         if (carefulStart < length && trigger >= carefulStart) {
             if (window[carefulStart] == kernels::CtrlZ)
                 return false;
@@ -118,16 +179,17 @@ bool ForEachMarkedField(std::string_view window, const TMarkedWindow& marks, Bef
         }
         if (trigger >= length)
             return true;
-        const std::size_t before = marks.Previous(trigger, &TFieldMarks::Ends);
-        const std::size_t start = before == TMarkedWindow::None ? 0 : before + 1;
-        if (!lineAnnounced || marks.Any(done, start, &TFieldMarks::Lines)) {
-            const std::size_t lf = marks.Previous(start, &TFieldMarks::Lines);
-            beforeLine(window.data() + (lf == TMarkedWindow::None ? 0 : lf + 1));
+        // done is a field end, or the window's start: the field starts
+        // after the last end the search passed, and a new line after the
+        // last LF it passed.
+        const std::size_t start = found.LastEnd == TMarkedWindow::None ? 0 : found.LastEnd + 1;
+        if (found.LastLine != TMarkedWindow::None || !lineAnnounced) {
+            beforeLine(window.data() + (found.LastLine == TMarkedWindow::None ? 0 : found.LastLine + 1));
             lineAnnounced = true;
         }
-        done = marks.Next(trigger, &TFieldMarks::Ends);
-        onField(window.substr(start, done - start),
-                marks.Any(start, done, &TFieldMarks::Slashes) && marks.Any(start, done, &TFieldMarks::Dots));
+        bool slashAndDot = false;
+        done = marks.FieldEnd(trigger, slashAndDot);
+        onField(window.substr(start, done - start), slashAndDot);
     }
 }
 

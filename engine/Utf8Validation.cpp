@@ -188,7 +188,7 @@ const bool CanCheckWide = __builtin_cpu_supports("avx2");
 bool IsValidUtf8(const unsigned char* bytes, std::size_t length)
 {
 #if LINKRAKE_X86_KERNELS
-    if (CanCheckWide && WideSteps())
+    if (CanCheckWide && StepWidth() >= 32)
         return IsValidUtf8Wide(bytes, length);
 #endif
     return IsValidUtf8Bytewise(bytes, length);

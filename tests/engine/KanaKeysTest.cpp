@@ -164,6 +164,45 @@ TEST(KanaKeys, Utf8TriggerMarksMatchByteByByteAtEveryLength)
     });
 }
 
+TEST(KanaKeys, Utf8FieldMarksMatchByteByByteAtEveryLength)
+{
+    const std::string alphabet = std::string("/.:\x1a\r\n \"<>'\0", 12)
+                                 + "\xE3\x82\x81\x8B"
+                                   "a";
+    std::mt19937 random(43);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    ForEachStepWidth([&] {
+        for (int trial = 0; trial < 4000; ++trial) {
+            std::string text;
+            for (std::size_t n = static_cast<std::size_t>(trial % 200); n > 0; --n)
+                text.push_back(alphabet[pick(random)]);
+            const bool kana = trial % 2 == 0, parentPaths = trial % 3 == 0;
+            std::vector<kernels::TFieldMarks> marks((text.size() + 63) / 64);
+            kernels::MarkUtf8Fields(reinterpret_cast<const unsigned char*>(text.data()), text.size(), kana,
+                                    parentPaths, marks.data());
+            const auto at = [&](std::size_t i, std::string_view bytes) {
+                return text.compare(i, bytes.size(), bytes) == 0;
+            };
+            for (std::size_t i = 0; i < marks.size() * 64; ++i) {
+                const kernels::TFieldMarks& word = marks[i / 64];
+                const auto marked = [&](std::uint64_t bits) { return ((bits >> (i % 64)) & 1) != 0; };
+                const char c = i < text.size() ? text[i] : 'a';
+                const bool inText = i < text.size();
+                ASSERT_EQ(marked(word.Ends),
+                          inText && std::string_view(" \"<>'\r\n\0", 8).find(c) != std::string_view::npos)
+                    << i << " in " << ::testing::PrintToString(text);
+                ASSERT_EQ(marked(word.Lines), inText && c == '\n') << i;
+                ASSERT_EQ(marked(word.Slashes), inText && (c == '/' || (kana && at(i, "\xE3\x82\x81")))) << i;
+                ASSERT_EQ(marked(word.Dots), inText && (c == '.' || (kana && at(i, "\xE3\x82\x8B")))) << i;
+                const bool loneCr = c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
+                ASSERT_EQ(marked(word.Careful),
+                          inText && (at(i, "://") || (parentPaths && at(i, "../")) || loneCr || c == '\x1a'))
+                    << i << " in " << ::testing::PrintToString(text);
+            }
+        }
+    });
+}
+
 TEST(KanaKeys, Utf8KanaBecomeTheKeysOfTheirShiftJisForms)
 {
     // Every character, so that the two forms agree wherever the code page

@@ -1,19 +1,23 @@
 #pragma once
 // Runs a check once with each SIMD step width the processor offers, so that
-// the 16-byte kernels are tested on machines that would pick the 32-byte ones.
+// the narrower kernels are tested on machines that would pick a wider one.
 #include <gtest/gtest.h>
 
 #include "engine/ByteKernels.h"
 
 template <class Check> void ForEachStepWidth(Check&& check)
 {
-    const bool wide = kernels::WideSteps();
-    for (const bool on : {false, true}) {
-        kernels::UseWideSteps(on);
-        if (kernels::WideSteps() != on)
+    const std::size_t widest = kernels::StepWidth();
+    bool ran = false;
+    for (const std::size_t width : {16, 32, 64}) {
+        kernels::UseStepWidth(width);
+        if (kernels::StepWidth() != width)
             continue;
-        SCOPED_TRACE(on ? "32-byte steps" : "16-byte steps");
+        SCOPED_TRACE(std::to_string(width) + "-byte steps");
         check();
+        ran = true;
     }
-    kernels::UseWideSteps(wide);
+    kernels::UseStepWidth(widest);
+    if (!ran)  // byte by byte
+        check();
 }

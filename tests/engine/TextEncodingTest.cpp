@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "RandomText.h"
+#include "StepWidths.h"
 #include "engine/Engine.h"
 #include "engine/Utf8Scan.h"
 
@@ -413,7 +414,9 @@ TEST_F(EncodedFiles, LargeTextsGiveTheUrlsOfTheirShiftJisCopyUnderThePathRulesAn
         const TExtractOptions options = OptionsFromBits(bits);
         const std::vector<std::string> expected = Urls(sjisPath, options);
         ASSERT_GT(expected.size(), 100u) << bits;
-        EXPECT_EQ(Urls(utf8Path, options), expected) << "options " << bits;
-        EXPECT_EQ(Urls(utf8Path, options, &split), expected) << "options " << bits;
+        ForEachStepWidth([&] {
+            EXPECT_EQ(Urls(utf8Path, options), expected) << "options " << bits;
+            EXPECT_EQ(Urls(utf8Path, options, &split), expected) << "options " << bits;
+        });
     }
 }
