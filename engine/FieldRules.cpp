@@ -148,8 +148,6 @@ template <class Kind>
 template <class SlashAndDot>
 void TFieldRules<Kind>::RecognizeKanaTyped(std::string_view field, SlashAndDot&& slashAndDot) const
 {
-    // Most fields are Japanese text whose first character cannot begin any
-    // prefix; one converted character tells.
     // Fields of ASCII, file names and the like, need no conversion at all.
     const auto whole = [field]() -> std::string_view {
         if (!Kind::MayHoldKana(field))
@@ -158,14 +156,15 @@ void TFieldRules<Kind>::RecognizeKanaTyped(std::string_view field, SlashAndDot&&
         char* converted = scratch.Room(field.size());
         return std::string_view(converted, Kind::ConvertKanaKeysTo(field, converted));
     };
-    if (!Kind::MayHoldKana(field.substr(0, HeadLength)))
-        return Apply(field.substr(0, HeadLength), whole, slashAndDot);
+    // Most fields are Japanese text whose first character cannot begin any
+    // prefix; one converted character tells.
     char head[HeadLength + 1];
     head[0] = Kind::FirstConvertedByte(field);
-    std::size_t headLength = 1;
-    if (MayStartPrefix(head[0]))
-        headLength = Kind::ConvertKanaKeysHead(field, head, HeadLength);
-    Apply(std::string_view(head, headLength), whole, slashAndDot);
+    if (!MayStartPrefix(head[0]))
+        return Apply(std::string_view(head, 1), whole, slashAndDot);
+    if (!Kind::MayHoldKana(field.substr(0, HeadLength)))
+        return Apply(field.substr(0, HeadLength), whole, slashAndDot);
+    Apply(std::string_view(head, Kind::ConvertKanaKeysHead(field, head, HeadLength)), whole, slashAndDot);
 }
 
 // head: the field's first bytes as the rules see them; whole(): the entire
