@@ -32,7 +32,8 @@ void TFileEncoding::Decide()
         if (size + DecisionStep > room) {
             room = std::max(2 * room, size + DecisionStep);
             std::unique_ptr<char[]> grown(new char[room]);
-            std::memcpy(grown.get(), pending.get(), size);
+            if (size != 0)
+                std::memcpy(grown.get(), pending.get(), size);
             pending = std::move(grown);
         }
         const std::size_t got = FFile.ReadAt(pending.get() + size, DecisionStep, offset);

@@ -9,7 +9,7 @@ template <class Check> void ForEachStepWidth(Check&& check)
 {
     const std::size_t widest = kernels::StepWidth();
     bool ran = false;
-    for (const std::size_t width : {16, 32, 64}) {
+    for (const std::size_t width : {std::size_t{16}, std::size_t{32}, std::size_t{64}}) {
         kernels::UseStepWidth(width);
         if (kernels::StepWidth() != width)
             continue;
