@@ -5,7 +5,6 @@
 // "/", a "." or (kana) a め or る, the field triggers. Only a line holding a
 // "://" or "../" (whose spacings change its fields), a lone CR (whose
 // removal joins them) or a Ctrl-Z is read whole, by the caller.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -32,32 +31,14 @@ public:
                                 parentPaths, FMarks.data());
     }
 
-    // The first byte at or after from marked as any of kinds; the window's
-    // length when there is none.
-    template <class... TKinds> std::size_t Next(std::size_t from, TKinds... kinds) const
+    // The first byte at or after from marked as kind; the window's length
+    // when there is none.
+    std::size_t Next(std::size_t from, TKind kind) const
     {
-        while (from < FLength) {
-            const std::size_t word = from / 64;
-            const std::uint64_t bits = ((FMarks[word].*kinds) | ...) & (~std::uint64_t{0} << (from % 64));
-            if (bits != 0)
-                return word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
-            from = (word + 1) * 64;
-        }
+        for (; from < FLength; from = (from / 64 + 1) * 64)
+            if (const std::uint64_t bits = FMarks[from / 64].*kind & (~std::uint64_t{0} << (from % 64)))
+                return from / 64 * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
         return FLength;
-    }
-
-    // Whether a byte in [from, to) is marked as kind; the span is short.
-    bool Any(std::size_t from, std::size_t to, TKind kind) const
-    {
-        if (from >= to)
-            return false;
-        std::size_t word = from / 64;
-        const std::size_t last = (to - 1) / 64;
-        std::uint64_t bits = FMarks[word].*kind & (~std::uint64_t{0} << (from % 64));
-        for (; word < last; bits = FMarks[++word].*kind)
-            if (bits != 0)
-                return true;
-        return (bits & (~std::uint64_t{0} >> (63 - (to - 1) % 64))) != 0;
     }
 
     bool IsMarked(std::size_t i, TKind kind) const { return (FMarks[i / 64].*kind >> (i % 64)) & 1; }
@@ -126,7 +107,7 @@ public:
                 return None;
             bits = FMarks[--word].*kind;
         }
-        return word * 64 + 63 - static_cast<std::size_t>(__builtin_clzll(bits));
+        return Last(word, bits);
     }
 
 private:
