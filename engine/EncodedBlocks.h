@@ -5,7 +5,9 @@
 // Shift_JIS never hides in a second byte, and, for the kana conversion,
 // け, る and め, found here in their UTF-8 form as well. A line of valid
 // UTF-8 is read as it stands; only a line with bytes that are not is
-// converted whole, as those bytes are taken for Shift_JIS.
+// converted whole, as those bytes are taken for Shift_JIS. With a path rule
+// or the kana conversion on, a valid block's fields are found from its
+// marks instead (TriggeredFields.h).
 #include <algorithm>
 #include <cstring>
 #include <string>

@@ -88,23 +88,6 @@ void AddWithPrefix(std::string_view prefix, std::string_view field, const TExtra
 // The prefix rules read no more than "https://".
 constexpr std::size_t HeadLength = 8;
 
-// Whether a prefix rule can accept a field that begins with c.
-bool MayStartPrefix(char c)
-{
-    switch (c) {
-    case 'h':
-    case 'f':
-    case 'm':
-    case 'r':
-    case 'w':
-    case '.':
-    case '/':
-        return true;
-    default:
-        return false;
-    }
-}
-
 }  // namespace
 
 template <class Kind>
@@ -125,7 +108,8 @@ template <class Kind> void TFieldRules<Kind>::Recognize(std::string_view tail, s
         AddJoined<Kind>(tail, value, Copy, FOptions, FSink);
 }
 
-template <class Kind> void TFieldRules<Kind>::RecognizeMarked(std::string_view field, bool slashAndDot) const
+template <class Kind>
+void TFieldRules<Kind>::RecognizeMarkedField(std::string_view field, bool slashAndDot) const
 {
     if (!FOptions.KanaConversion)
         return RecognizeAsWritten(field);

@@ -3,8 +3,7 @@
 // fields at a time.
 #include <string_view>
 
-struct TExtractOptions;
-class TUrlSink;
+#include "Engine.h"
 
 // Kind: how the line's bytes are read (LineKinds.h).
 template <class Kind> class TFieldRules {
@@ -14,11 +13,48 @@ public:
     // The field is tail followed by value. A tail comes from the spacing
     // steps and is a scheme or "../", which the rules always accept.
     void Recognize(std::string_view tail, std::string_view value) const;
-    // A field without a tail whose caller knows whether it holds both a "/"
-    // or め and a "." or る, which its kana conversion needs to hold both.
-    void RecognizeMarked(std::string_view field, bool slashAndDot) const;
+    // A field of valid UTF-8 without a tail, whose caller knows whether it
+    // holds both a "/" or め and a "." or る, which the slash-and-dot rule
+    // needs. Most fields can be told here, without a call, to start no
+    // prefix (a word, a roff request): without both, nothing accepts them.
+    void RecognizeMarked(std::string_view field, bool slashAndDot) const
+    {
+        if (slashAndDot || MayStartPrefixOf(field))
+            RecognizeMarkedField(field, slashAndDot);
+    }
+
+    // Whether a prefix rule can accept a field that begins with c, as the
+    // rules see it.
+    static bool MayStartPrefix(char c)
+    {
+        switch (c) {
+        case 'h':
+        case 'f':
+        case 'm':
+        case 'r':
+        case 'w':
+        case '.':
+        case '/':
+            return true;
+        default:
+            return false;
+        }
+    }
 
 private:
+    // A dot starts only "../"; a kana (E3) may turn into any first byte.
+    bool MayStartPrefixOf(std::string_view field) const
+    {
+        const auto first = static_cast<unsigned char>(field[0]);
+        if (first == 0xE3)
+            return FOptions.KanaConversion;
+        if (first != '.')
+            return MayStartPrefix(field[0]);
+        return FOptions.ParentPathRule && field.size() > 1
+               && (field[1] == '.'
+                   || (FOptions.KanaConversion && static_cast<unsigned char>(field[1]) == 0xE3));
+    }
+    void RecognizeMarkedField(std::string_view field, bool slashAndDot) const;
     void RecognizeAsWritten(std::string_view field) const;
     template <class SlashAndDot>
     void RecognizeKanaTyped(std::string_view field, SlashAndDot&& slashAndDot) const;
