@@ -23,6 +23,7 @@ public:
             RecognizeMarkedField(field, slashAndDot);
     }
 
+private:
     // Whether a prefix rule can accept a field that begins with c, as the
     // rules see it.
     static bool MayStartPrefix(char c)
@@ -41,18 +42,14 @@ public:
         }
     }
 
-private:
-    // A dot starts only "../"; a kana (E3) may turn into any first byte.
+    // A kana (E3) may turn into any first byte. A dot starts only "../",
+    // which holds a slash and a dot.
     bool MayStartPrefixOf(std::string_view field) const
     {
         const auto first = static_cast<unsigned char>(field[0]);
         if (first == 0xE3)
             return FOptions.KanaConversion;
-        if (first != '.')
-            return MayStartPrefix(field[0]);
-        return FOptions.ParentPathRule && field.size() > 1
-               && (field[1] == '.'
-                   || (FOptions.KanaConversion && static_cast<unsigned char>(field[1]) == 0xE3));
+        return first != '.' && MayStartPrefix(field[0]);
     }
     void RecognizeMarkedField(std::string_view field, bool slashAndDot) const;
     void RecognizeAsWritten(std::string_view field) const;

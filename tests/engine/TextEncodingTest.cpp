@@ -273,6 +273,15 @@ TEST_F(EncodedFiles, Utf8LinesGiveTheUrlsOfTheirShiftJisCopy)
              return kana;
          }(),
          {"http://x/"}},
+        // Typed in kana mode after a dot: る and め make "../".
+        {".\xE3\x82\x8B\xE3\x82\x81x \xE3\x81\x82",
+         [] {
+             TExtractOptions kanaParents;
+             kanaParents.KanaConversion = true;
+             kanaParents.ParentPathRule = true;
+             return kanaParents;
+         }(),
+         {"../x"}},
     };
     for (const auto& c : cases) {
         const std::string copy = Utf8ToShiftJis(c.Utf8.substr(0, 3) == Utf8Bom ? c.Utf8.substr(3) : c.Utf8);
