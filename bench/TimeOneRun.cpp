@@ -40,8 +40,10 @@ double Now()
     return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-// Spawns argv with standard output on out and standard error on /dev/null.
-pid_t Spawn(char* const argv[], int in, int out, int closeInChild)
+// Spawns argv with standard input on in (unless -1), standard output on
+// out and standard error on /dev/null. Every descriptor of ours closes on
+// exec, so the reader sees the end of its pipe when the command exits.
+pid_t Spawn(char* const argv[], int in, int out)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -49,8 +51,6 @@ pid_t Spawn(char* const argv[], int in, int out, int closeInChild)
         posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    if (closeInChild >= 0)
-        posix_spawn_file_actions_addclose(&actions, closeInChild);
     pid_t pid = -1;
     const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -85,13 +85,13 @@ int main(int argc, char* argv[])
         }
         char cat[] = "cat";
         char* const catArgv[] = {cat, nullptr};
-        reader = Spawn(catArgv, pipeEnds[0], devNull, -1);
+        reader = Spawn(catArgv, pipeEnds[0], devNull);
         close(pipeEnds[0]);
         if (reader < 0)
             return 2;
     }
     const double start = Now();
-    const pid_t command = Spawn(argv + 2, -1, piped ? pipeEnds[1] : devNull, -1);
+    const pid_t command = Spawn(argv + 2, -1, piped ? pipeEnds[1] : devNull);
     if (command < 0)
         return 2;
     if (piped)

@@ -1,8 +1,5 @@
 #include "FileEncoding.h"
 
-#include <algorithm>
-#include <cstring>
-#include <memory>
 #include <string>
 
 #include "Utf8Scan.h"
@@ -23,28 +20,21 @@ TTextEncoding TFileEncoding::For(std::string_view piece)
 void TFileEncoding::Decide()
 {
     // As the line reader decides, but reading ahead from the start of the
-    // file, and keeping nothing of a run of ASCII. The room is not filled
-    // ahead of the reading.
+    // file, and keeping nothing of a run of ASCII.
     TEncodingGate gate;
-    std::unique_ptr<char[]> pending;
-    std::size_t size = 0, room = 0;
+    std::string pending;
     for (std::size_t offset = 0;;) {
-        if (size + DecisionStep > room) {
-            room = std::max(2 * room, size + DecisionStep);
-            std::unique_ptr<char[]> grown(new char[room]);
-            if (size != 0)
-                std::memcpy(grown.get(), pending.get(), size);
-            pending = std::move(grown);
-        }
-        const std::size_t got = FFile.ReadAt(pending.get() + size, DecisionStep, offset);
-        size += got;
+        const std::size_t old = pending.size();
+        pending.resize(old + DecisionStep);
+        const std::size_t got = FFile.ReadAt(pending.data() + old, DecisionStep, offset);
+        pending.resize(old + got);
         offset += got;
         const bool whole = got < DecisionStep;
-        if (gate.Ready(std::string_view(pending.get(), size), whole)) {
+        if (gate.Ready(pending, whole)) {
             if (gate.Encoding() != TTextEncoding::Auto)
                 break;
             gate.TakeStart();
-            size = 0;
+            pending.clear();
         }
     }
     FEncoding = gate.Encoding();

@@ -145,7 +145,6 @@ bool ForEachMarkedField(std::string_view window, const TMarkedWindow& marks, Bef
     };
     findCareful(0);
     std::size_t done = 0;  // the end of the last field or whole line
-    bool lineAnnounced = false;
     for (;;) {
         const TMarkedWindow::TTriggerFound found = marks.NextTrigger(done);
         const std::size_t trigger = found.Trigger;
@@ -154,20 +153,17 @@ bool ForEachMarkedField(std::string_view window, const TMarkedWindow& marks, Bef
                 return false;
             onLine(window.substr(carefulStart, carefulEnd - carefulStart));
             done = carefulEnd;
-            lineAnnounced = false;
             findCareful(done);
             continue;
         }
         if (trigger >= length)
             return true;
-        // done is a field end, or the window's start: the field starts
-        // after the last end the search passed, and a new line after the
-        // last LF it passed.
+        // done is a field end, a whole line's LF or the window's start (a
+        // line start): the field starts after the last end the search
+        // passed, and a new line after the last LF it passed.
         const std::size_t start = found.LastEnd == TMarkedWindow::None ? 0 : found.LastEnd + 1;
-        if (found.LastLine != TMarkedWindow::None || !lineAnnounced) {
+        if (found.LastLine != TMarkedWindow::None || done == 0)
             beforeLine(window.data() + (found.LastLine == TMarkedWindow::None ? 0 : found.LastLine + 1));
-            lineAnnounced = true;
-        }
         bool slashAndDot = false;
         done = marks.FieldEnd(trigger, slashAndDot);
         onField(window.substr(start, done - start), slashAndDot);
@@ -179,13 +175,12 @@ bool ForEachMarkedField(std::string_view window, const TMarkedWindow& marks, Bef
 // trigger (slashAndDot: it holds both a "/" or め and a "." or る), and
 // onLine(line) (without its LF) for each line to be read whole. Windows
 // that a single line makes longer than a few times the usual go to
-// onLines(lines) whole. False when a Ctrl-Z at the start of a line, or one
-// of those callbacks, ended the text.
+// onLines(lines) whole. False when a Ctrl-Z at the start of a line, or
+// onLines, ended the text.
 template <class BeforeLine, class OnField, class OnLine, class OnLines>
 bool ForEachTriggeredField(std::string_view block, bool kana, bool parentPaths, BeforeLine&& beforeLine,
                            OnField&& onField, OnLine&& onLine, OnLines&& onLines)
 {
-    using kernels::TFieldMarks;
     thread_local TMarkedWindow marks;
     for (std::size_t start = 0; start < block.size();) {
         std::size_t end = block.size();
