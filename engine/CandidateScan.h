@@ -28,9 +28,9 @@ struct TTriggers {
 
 // The first "://", "ww." or (with parentPaths) "../" at or after from,
 // reported at its colon or its first dot, or the first Ctrl-Z or lone CR.
-// Each colon and dot found is looked at where it stands, which costs far
-// less than reading its line: text without URLs holds few, and text that
-// holds many (sentences ending in dots) is spared the reading of each line.
+// Each ":/", "w." and ".." found is looked at where it stands, which costs
+// far less than reading its line: even text full of colons and dots
+// (sentences, roff requests) holds few of those pairs outside URLs.
 inline std::size_t FindAnchor(const unsigned char* bytes, std::size_t from, std::size_t length,
                               bool parentPaths)
 {
