@@ -55,35 +55,42 @@ char16_t DecodePair(unsigned char lead, unsigned char trail)
 // input methods type (〜 for ～) are percent-encoded like any other.
 using TEncodeTable = std::array<std::uint16_t, 0x10000>;
 
-void Enter(TEncodeTable& table, char16_t unit, std::uint16_t code)
+// Calls enter(unit, code) for every character with a code, in the order
+// above: the first code entered for a character is the one to write.
+template <class Enter> void ForEachCode(Enter&& enter)
 {
-    if (unit != Replacement && table[unit] == 0)
-        table[unit] = code;
+    for (unsigned c = 0; c < 0x80; ++c)
+        enter(static_cast<char16_t>(c), static_cast<std::uint16_t>(c));
+    for (unsigned c = 0xA1; c <= 0xDF; ++c)
+        enter(static_cast<char16_t>(0xFF61 + (c - 0xA1)), static_cast<std::uint16_t>(c));
+    const auto enterLeads = [&](unsigned first, unsigned last) {
+        for (unsigned lead = first; lead <= last; ++lead)
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                if (trail == 0x7F)
+                    continue;
+                const char16_t unit =
+                    DecodePair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+                if (unit != Replacement)
+                    enter(unit, static_cast<std::uint16_t>(lead << 8 | trail));
+            }
+    };
+    enterLeads(0x81, 0x86);
+    enterLeads(0x88, 0x9F);
+    enterLeads(0xE0, 0xEA);
+    enterLeads(0x87, 0x87);
+    enterLeads(0xFA, 0xFC);
+    enterLeads(0xED, 0xEE);
+    enterLeads(PrivateFirstLead, PrivateLastLead);
 }
 
 const TEncodeTable& EncodeTable()
 {
     static const TEncodeTable table = [] {
         TEncodeTable t{};
-        for (unsigned c = 0; c < 0x80; ++c)
-            t[c] = static_cast<std::uint16_t>(c);
-        for (unsigned c = 0xA1; c <= 0xDF; ++c)
-            t[0xFF61 + (c - 0xA1)] = static_cast<std::uint16_t>(c);
-        const auto enterLeads = [&](unsigned first, unsigned last) {
-            for (unsigned lead = first; lead <= last; ++lead)
-                for (unsigned trail = 0x40; trail <= 0xFC; ++trail)
-                    if (trail != 0x7F)
-                        Enter(t,
-                              DecodePair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)),
-                              static_cast<std::uint16_t>(lead << 8 | trail));
-        };
-        enterLeads(0x81, 0x86);
-        enterLeads(0x88, 0x9F);
-        enterLeads(0xE0, 0xEA);
-        enterLeads(0x87, 0x87);
-        enterLeads(0xFA, 0xFC);
-        enterLeads(0xED, 0xEE);
-        enterLeads(PrivateFirstLead, PrivateLastLead);
+        ForEachCode([&](char16_t unit, std::uint16_t code) {
+            if (t[unit] == 0)
+                t[unit] = code;
+        });
         return t;
     }();
     return table;
@@ -243,17 +250,15 @@ bool FitsShiftJis(std::u16string_view text)
 namespace {
 
 // For each BMP character, whether it fits: one bit each, 8 KB that stay in
-// the cache where the 128 KB of codes would not.
+// the cache where the 128 KB of codes would not, and that are built without
+// them (fresh pages are dear on some virtual machines).
 using TFitBits = std::array<std::uint64_t, 0x10000 / 64>;
 
 const TFitBits& FitBits()
 {
     static const TFitBits bits = [] {
-        const TEncodeTable& table = EncodeTable();
         TFitBits b{};
-        for (std::size_t cp = 0; cp < table.size(); ++cp)
-            if (table[cp] != 0 || cp == 0)
-                b[cp / 64] |= std::uint64_t{1} << (cp % 64);
+        ForEachCode([&](char16_t unit, std::uint16_t) { b[unit / 64] |= std::uint64_t{1} << (unit % 64); });
         return b;
     }();
     return bits;
