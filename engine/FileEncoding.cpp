@@ -10,15 +10,21 @@ namespace {
 constexpr std::size_t DecisionStep = 1 << 16;
 }  // namespace
 
-TTextEncoding TFileEncoding::For(std::string_view piece)
+TTextEncoding TFileEncoding::For(std::string_view piece, bool atFileStart)
 {
     if (FEncoding.load() == TTextEncoding::Auto && utf8::AsciiPrefix(piece) < piece.size())
-        std::call_once(FDecided, [this] { Decide(); });
+        std::call_once(FDecided, [&] { Decide(atFileStart ? piece : std::string_view()); });
     return FEncoding.load();
 }
 
-void TFileEncoding::Decide()
+void TFileEncoding::Decide(std::string_view start)
 {
+    // From the file's first bytes when they are at hand: reading them again
+    // would cost fresh pages.
+    if (TEncodingGate gate; gate.Ready(start, false) && gate.Encoding() != TTextEncoding::Auto) {
+        FEncoding = gate.Encoding();
+        return;
+    }
     // As the line reader decides, but reading ahead from the start of the
     // file, and keeping nothing of a run of ASCII.
     TEncodingGate gate;

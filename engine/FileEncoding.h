@@ -13,12 +13,13 @@ class TFileEncoding {
 public:
     TFileEncoding(const TFileHandle& file, TTextEncoding chosen) : FFile(file), FEncoding(chosen) { }
     // The encoding to read a piece's bytes in: Auto for ASCII while no
-    // piece needed to know. Safe from several threads at once.
-    TTextEncoding For(std::string_view piece);
+    // piece needed to know. Safe from several threads at once. A piece at
+    // the start of the file is usually long enough to decide from itself.
+    TTextEncoding For(std::string_view piece, bool atFileStart);
     TTextEncoding Encoding() const { return FEncoding.load(); }
 
 private:
-    void Decide();
+    void Decide(std::string_view start);
     const TFileHandle& FFile;
     std::atomic<TTextEncoding> FEncoding;
     std::once_flag FDecided;

@@ -132,7 +132,7 @@ private:
                       TUrlBatch* batch)
     {
         const TLineBlock block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
-        const TTextEncoding encoding = FEncoding.For(block.Bytes);
+        const TTextEncoding encoding = FEncoding.For(block.Bytes, block.Offset == 0);
         if (!batch) {
             FSink.InputEncoding = encoding;
             return ExtractBlock(block, encoding, FSink, nullptr);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "ByteKernels.h"
 #include "Errors.h"
 #include "ShiftJisCodec.h"
 #include "Utf16Text.h"
@@ -52,7 +53,18 @@ std::optional<TTextEncoding> DecideEncoding(std::string_view bytes, bool whole, 
         return whole ? std::optional(TTextEncoding::ShiftJis) : std::nullopt;
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t bound = first + Utf8EvidenceBytes;
-    for (std::size_t at = first; at < bytes.size() && at < bound;) {
+    std::size_t at = first;
+    // Whole characters checked in bulk first, up to a character start at or
+    // before the bound; what is left, or text found invalid, is decoded one
+    // character at a time, which tells a sequence cut short by the end.
+    if (bound < bytes.size()) {
+        std::size_t cut = bound;
+        for (int back = 0; back < 3 && utf8::IsContinuation(data[cut]); ++back)
+            --cut;
+        if (!utf8::IsContinuation(data[cut]) && kernels::IsValidUtf8(data + first, cut - first))
+            at = cut;
+    }
+    while (at < bytes.size() && at < bound) {
         char32_t cp;
         const int length = utf8::Decode(data + at, bytes.size() - at, cp);
         if (length == utf8::Invalid || (length == utf8::CutShort && whole))

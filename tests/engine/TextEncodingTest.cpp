@@ -149,6 +149,9 @@ TEST(EncodingDecision, BytesDecideOnceEnoughAreThere)
         {"\xE3\x81\x82" + evidence, false, TTextEncoding::Utf8},
         {"\xE3\x81\x82" + evidence + "\x82\xa0", true, TTextEncoding::Utf8},  // past the bound
         {"\xE3\x81\x82" + evidence.substr(4) + "\x82\xa0", true, TTextEncoding::ShiftJis},
+        // A character across the bound counts whole; a byte after it does not.
+        {"\xE3\x81\x82" + evidence.substr(4) + "\xC3\xB1\x80", false, TTextEncoding::Utf8},
+        {"\xE3\x81\x82" + evidence.substr(4) + "\xE3\x81" + "a", false, TTextEncoding::ShiftJis},
         // A UTF-16 mark decides for the whole input; the UTF-32 one begins with it.
         {"\xFF\xFEh\0", false, TTextEncoding::Utf16Le},
         {"\xFE\xFF\0h", false, TTextEncoding::Utf16Be},
