@@ -20,23 +20,23 @@ constexpr unsigned char PrivateFirstLead = 0xF0, PrivateLastLead = 0xF9;
 constexpr char16_t PrivateFirst = 0xE000;
 constexpr std::size_t TrailsPerLead = 188;
 
-bool IsTrailValue(unsigned char c)
+constexpr bool IsTrailValue(unsigned char c)
 {
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
-bool IsHalfWidthKatakana(unsigned char c)
+constexpr bool IsHalfWidthKatakana(unsigned char c)
 {
     return c >= 0xA1 && c <= 0xDF;
 }
 
-std::size_t TrailIndex(unsigned char trail)
+constexpr std::size_t TrailIndex(unsigned char trail)
 {
     return trail < 0x7F ? trail - 0x40u : trail - 0x41u;
 }
 
 // lead and trail already checked; Replacement where the code page has none.
-char16_t DecodePair(unsigned char lead, unsigned char trail)
+constexpr char16_t DecodePair(unsigned char lead, unsigned char trail)
 {
     const std::size_t column = TrailIndex(trail);
     if (lead >= PrivateFirstLead && lead <= PrivateLastLead)
@@ -57,7 +57,7 @@ using TEncodeTable = std::array<std::uint16_t, 0x10000>;
 
 // Calls enter(unit, code) for every character with a code, in the order
 // above: the first code entered for a character is the one to write.
-template <class Enter> void ForEachCode(Enter&& enter)
+template <class Enter> constexpr void ForEachCode(Enter&& enter)
 {
     for (unsigned c = 0; c < 0x80; ++c)
         enter(static_cast<char16_t>(c), static_cast<std::uint16_t>(c));
@@ -83,47 +83,42 @@ template <class Enter> void ForEachCode(Enter&& enter)
     enterLeads(PrivateFirstLead, PrivateLastLead);
 }
 
-const TEncodeTable& EncodeTable()
-{
-    static const TEncodeTable table = [] {
-        TEncodeTable t{};
-        ForEachCode([&](char16_t unit, std::uint16_t code) {
-            if (t[unit] == 0)
-                t[unit] = code;
-        });
-        return t;
-    }();
-    return table;
-}
+// Built by the compiler: the tables are part of the program's file, read
+// from the page cache as they are used, where a table built at run time
+// would cost fresh pages and the building.
+constinit const TEncodeTable EncodeTable = [] {
+    TEncodeTable t{};
+    ForEachCode([&](char16_t unit, std::uint16_t code) {
+        if (t[unit] == 0)
+            t[unit] = code;
+    });
+    return t;
+}();
 
 // For each lead and trail value, the pair's character in UTF-8: up to three
 // bytes, their count in the top byte.
 constexpr std::size_t Leads = 0xFC - 0x81 + 1, Trails = 0xFC - 0x40 + 1;
 using TPairUtf8Table = std::array<std::uint32_t, Leads * Trails>;
 
-const TPairUtf8Table& PairUtf8Table()
-{
-    static const TPairUtf8Table table = [] {
-        TPairUtf8Table t{};
-        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-                const char16_t unit =
-                    sjis::IsLeadValue(static_cast<unsigned char>(lead))
-                            && IsTrailValue(static_cast<unsigned char>(trail))
-                        ? DecodePair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))
-                        : Replacement;
-                char bytes[4] = {};
-                const std::size_t length = utf8::Encode(unit, bytes);
-                std::uint32_t packed = static_cast<std::uint32_t>(length) << 24;
-                for (std::size_t k = 0; k < length; ++k)
-                    packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
-                t[(lead - 0x81) * Trails + (trail - 0x40)] = packed;
-            }
+constinit const TPairUtf8Table PairUtf8Table = [] {
+    TPairUtf8Table t{};
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            const char16_t unit =
+                sjis::IsLeadValue(static_cast<unsigned char>(lead))
+                        && IsTrailValue(static_cast<unsigned char>(trail))
+                    ? DecodePair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))
+                    : Replacement;
+            char bytes[4] = {};
+            const std::size_t length = utf8::Encode(unit, bytes);
+            std::uint32_t packed = static_cast<std::uint32_t>(length) << 24;
+            for (std::size_t k = 0; k < length; ++k)
+                packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
+            t[(lead - 0x81) * Trails + (trail - 0x40)] = packed;
         }
-        return t;
-    }();
-    return table;
-}
+    }
+    return t;
+}();
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
@@ -240,7 +235,7 @@ void AppendUtf16(std::u16string& out, char32_t cp)
 
 bool FitsShiftJis(std::u16string_view text)
 {
-    const TEncodeTable& table = EncodeTable();
+    const TEncodeTable& table = EncodeTable;
     for (const char16_t unit : text)
         if (unit != 0 && table[unit] == 0)
             return false;
@@ -254,15 +249,11 @@ namespace {
 // them (fresh pages are dear on some virtual machines).
 using TFitBits = std::array<std::uint64_t, 0x10000 / 64>;
 
-const TFitBits& FitBits()
-{
-    static const TFitBits bits = [] {
-        TFitBits b{};
-        ForEachCode([&](char16_t unit, std::uint16_t) { b[unit / 64] |= std::uint64_t{1} << (unit % 64); });
-        return b;
-    }();
-    return bits;
-}
+constinit const TFitBits FitBits = [] {
+    TFitBits b{};
+    ForEachCode([&](char16_t unit, std::uint16_t) { b[unit / 64] |= std::uint64_t{1} << (unit % 64); });
+    return b;
+}();
 
 }  // namespace
 
@@ -277,7 +268,7 @@ bool RoundTripsThroughShiftJis(std::string_view utf8)
     std::size_t i = utf8::AsciiPrefix(utf8);
     if (i == length)
         return true;
-    const TFitBits& fits = FitBits();
+    const TFitBits& fits = FitBits;
     while (i < length) {
         const unsigned char c = bytes[i];
         std::uint32_t cp;
@@ -303,7 +294,7 @@ bool RoundTripsThroughShiftJis(std::string_view utf8)
 
 std::string Utf16ToShiftJis(std::u16string_view text)
 {
-    const TEncodeTable& table = EncodeTable();
+    const TEncodeTable& table = EncodeTable;
     std::string out(text.size() * 12, '\0');
     char* end = out.data();
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -321,7 +312,7 @@ std::string Utf16ToShiftJis(std::u16string_view text)
 
 std::size_t Utf8ToShiftJisAt(std::string_view utf8, char* out)
 {
-    const TEncodeTable& table = EncodeTable();
+    const TEncodeTable& table = EncodeTable;
     const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t size = utf8.size();
     char* at = out;
@@ -381,7 +372,7 @@ std::u16string ShiftJisToUtf16(std::string_view bytes)
 
 std::size_t ShiftJisToUtf8At(std::string_view bytes, char* out)
 {
-    const TPairUtf8Table& pairs = PairUtf8Table();
+    const TPairUtf8Table& pairs = PairUtf8Table;
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     char* end = out;
     for (std::size_t i = 0; i < bytes.size();) {

@@ -70,7 +70,7 @@ inline int Decode(const unsigned char* p, std::size_t available, char32_t& cp)
 }
 
 // Writes cp (at most U+10FFFF, no surrogate) and returns its length.
-inline std::size_t Encode(char32_t cp, char* out)
+constexpr std::size_t Encode(char32_t cp, char* out)
 {
     if (cp < 0x80) {
         out[0] = static_cast<char>(cp);
