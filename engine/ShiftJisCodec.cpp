@@ -245,8 +245,7 @@ bool FitsShiftJis(std::u16string_view text)
 namespace {
 
 // For each BMP character, whether it fits: one bit each, 8 KB that stay in
-// the cache where the 128 KB of codes would not, and that are built without
-// them (fresh pages are dear on some virtual machines).
+// the cache where the 128 KB of codes would not.
 using TFitBits = std::array<std::uint64_t, 0x10000 / 64>;
 
 constinit const TFitBits FitBits = [] {
