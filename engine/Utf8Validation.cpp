@@ -1,9 +1,10 @@
-// kernels::IsValidUtf8: whether bytes are valid UTF-8, in 32-byte AVX2
-// steps where the processor has them, else a character at a time (the
-// 16-byte SSE2 steps lack the byte shuffle the look-ups need).
+// kernels::IsValidUtf8: whether bytes are valid UTF-8, in 64-byte AVX-512 or
+// 32-byte AVX2 steps where the processor has them, else a character at a
+// time (the 16-byte SSE2 steps lack the byte shuffle the look-ups need).
 #include "ByteKernels.h"
 #include "Utf8Scan.h"
 
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -181,6 +182,101 @@ bool IsValidUtf8Wide(const unsigned char* bytes, std::size_t length)
 
 const bool CanCheckWide = __builtin_cpu_supports("avx2");
 
+// The same check in 64-byte AVX-512 steps, whose comparisons give masks.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,avx512bw"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512bw")
+#endif
+
+namespace widest {
+
+inline __m512i Table(const unsigned char (&values)[16])
+{
+    // The zeroing form: of the plain one GCC warns that it reads an undefined vector.
+    return _mm512_maskz_broadcast_i32x4(0xFFFF, _mm_loadu_si128(reinterpret_cast<const __m128i*>(values)));
+}
+
+// The block moved on by Shift bytes, the last bytes of the block before in
+// front: each 16-byte lane joined to the lane before it.
+template <int Shift> inline __m512i Before(__m512i block, __m512i previous)
+{
+    const __m512i lanesBefore =
+        _mm512_permutex2var_epi64(block, _mm512_set_epi64(5, 4, 3, 2, 1, 0, 15, 14), previous);
+    return _mm512_alignr_epi8(block, lanesBefore, 16 - Shift);
+}
+
+struct TState {
+    __m512i Faults;
+    __m512i Previous;
+    __m512i Unfinished;
+};
+
+// The last bytes of a block whose sequence does not fit in it.
+alignas(64) constexpr unsigned char LastUnfinished64[64] = {
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xEF, 0xDF, 0xBF};
+
+inline void Check(TState& state, __m512i block)
+{
+    if (_mm512_movepi8_mask(block) == 0) {
+        state.Faults = _mm512_or_si512(state.Faults, state.Unfinished);
+        state.Unfinished = _mm512_setzero_si512();
+        state.Previous = block;
+        return;
+    }
+    const __m512i low = _mm512_set1_epi8(0x0F);
+    const __m512i first = Before<1>(block, state.Previous);
+    const __m512i pairs = _mm512_and_si512(
+        _mm512_and_si512(
+            _mm512_shuffle_epi8(Table(FirstHigh), _mm512_and_si512(_mm512_srli_epi16(first, 4), low)),
+            _mm512_shuffle_epi8(Table(FirstLow), _mm512_and_si512(first, low))),
+        _mm512_shuffle_epi8(Table(SecondHigh), _mm512_and_si512(_mm512_srli_epi16(block, 4), low)));
+    const __m512i third = _mm512_subs_epu8(Before<2>(block, state.Previous), _mm512_set1_epi8(0xE0 - 0x80));
+    const __m512i fourth = _mm512_subs_epu8(Before<3>(block, state.Previous), _mm512_set1_epi8(0xF0 - 0x80));
+    const __m512i needed =
+        _mm512_and_si512(_mm512_or_si512(third, fourth), _mm512_set1_epi8(static_cast<char>(0x80)));
+    state.Faults = _mm512_or_si512(state.Faults, _mm512_xor_si512(needed, pairs));
+    state.Unfinished = _mm512_subs_epu8(block, _mm512_load_si512(LastUnfinished64));
+    state.Previous = block;
+}
+
+inline bool None(__m512i bits)
+{
+    return _mm512_test_epi8_mask(bits, bits) == 0;
+}
+
+bool IsValidUtf8(const unsigned char* bytes, std::size_t length)
+{
+    constexpr std::size_t Width = 64;
+    TState state{_mm512_setzero_si512(), _mm512_setzero_si512(), _mm512_setzero_si512()};
+    std::size_t i = 0;
+    for (; i + Width <= length; i += Width) {
+        Check(state, _mm512_loadu_si512(bytes + i));
+        if (i % 1024 == 0 && !None(state.Faults))
+            return false;
+    }
+    if (i == length)
+        return None(state.Faults) && None(state.Unfinished);
+    // The rest as one more step, padded with NULs, loaded under a mask.
+    const __mmask64 rest = (~std::uint64_t{0}) >> (Width - (length - i));
+    Check(state, _mm512_maskz_loadu_epi8(rest, bytes + i));
+    return None(state.Faults);
+}
+
+}  // namespace widest
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
+
+const bool CanCheckWidest = __builtin_cpu_supports("avx512bw");
+
 #endif
 
 }  // namespace
@@ -188,6 +284,8 @@ const bool CanCheckWide = __builtin_cpu_supports("avx2");
 bool IsValidUtf8(const unsigned char* bytes, std::size_t length)
 {
 #if LINKRAKE_X86_KERNELS
+    if (CanCheckWidest && StepWidth() >= 64)
+        return widest::IsValidUtf8(bytes, length);
     if (CanCheckWide && StepWidth() >= 32)
         return IsValidUtf8Wide(bytes, length);
 #endif
