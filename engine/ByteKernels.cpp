@@ -45,6 +45,12 @@ inline unsigned Bits(TVec v)
 {
     return static_cast<unsigned>(_mm_movemask_epi8(v));
 }
+// Without a byte shuffle (SSSE3), byte sets are told by comparisons: the
+// shuffle steps are declared for the branches that never run.
+constexpr bool HasShuffle = false;
+TVec Shuffle(TVec table, TVec index);
+TVec Table16(const unsigned char (&bytes)[16]);
+TVec MiddleBits(TVec v);
 
 #include "ByteKernels.inc"
 
@@ -91,6 +97,21 @@ inline TVec AndNot(TVec a, TVec b)  // b and not a
 inline unsigned Bits(TVec v)
 {
     return static_cast<unsigned>(_mm256_movemask_epi8(v));
+}
+constexpr bool HasShuffle = true;
+// table[index % 16] for each byte, 0 where the index has its top bit set.
+inline TVec Shuffle(TVec table, TVec index)
+{
+    return _mm256_shuffle_epi8(table, index);
+}
+inline TVec Table16(const unsigned char (&bytes)[16])
+{
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
+}
+// Bits 2 to 5 of each byte, as a shuffle index.
+inline TVec MiddleBits(TVec v)
+{
+    return _mm256_and_si256(_mm256_srli_epi16(v, 2), Set(0x0F));
 }
 
 #include "ByteKernels.inc"
@@ -151,6 +172,22 @@ inline TBits Bits(TMask m)
 {
     return m;
 }
+constexpr bool HasShuffle = true;
+// table[index % 16] for each byte, 0 where the index has its top bit set.
+inline TVec Shuffle(TVec table, TVec index)
+{
+    return _mm512_shuffle_epi8(table, index);
+}
+inline TVec Table16(const unsigned char (&bytes)[16])
+{
+    // The zeroing form: of the plain one GCC warns that it reads an undefined vector.
+    return _mm512_maskz_broadcast_i32x4(0xFFFF, _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
+}
+// Bits 2 to 5 of each byte, as a shuffle index.
+inline TVec MiddleBits(TVec v)
+{
+    return _mm512_and_si512(_mm512_srli_epi16(v, 2), Set(0x0F));
+}
 
 #include "ByteKernels.inc"
 
@@ -209,6 +246,10 @@ inline unsigned Bits(TVec v)
 {
     return v;
 }
+constexpr bool HasShuffle = false;
+TVec Shuffle(TVec table, TVec index);
+TVec Table16(const unsigned char (&bytes)[16]);
+TVec MiddleBits(TVec v);
 
 #include "ByteKernels.inc"
 

@@ -54,12 +54,14 @@ void MarkUtf8Triggers(const unsigned char* bytes, std::size_t length, std::uint6
 
 // What a block of valid UTF-8 lines holds, bit i % 64 of word i / 64.
 struct TFieldMarks {
-    std::uint64_t Ends;     // the recognizer's special bytes, CR and LF: no field runs over one
-    std::uint64_t Lines;    // LF
-    std::uint64_t Slashes;  // "/" and, with kana, the first byte of め: the field triggers,
-    std::uint64_t Dots;     // with "." and, with kana, the first byte of る
-    std::uint64_t Careful;  // the first byte of "://" and (with parentPaths) "../", a CR
-                            // not followed by LF (a last CR is not), a Ctrl-Z
+    std::uint64_t Ends;      // the recognizer's special bytes, CR and LF: no field runs over one
+    std::uint64_t Lines;     // LF
+    std::uint64_t Slashes;   // "/" and, with kana, the first byte of め: the field triggers,
+    std::uint64_t Dots;      // with "." and, with kana, the first byte of る
+    std::uint64_t Careful;   // the first byte of "://" and (with parentPaths) "../", a CR
+                             // not followed by LF (a last CR is not), a Ctrl-Z
+    std::uint64_t Prefixes;  // bytes a prefix rule's match may start with: h f m r w / and,
+                             // with kana, the first byte of a kana typed on one of those keys
 };
 
 // Marks bytes into (length + 63) / 64 marks, written whole.

@@ -108,8 +108,7 @@ template <class Kind> void TFieldRules<Kind>::Recognize(std::string_view tail, s
         AddJoined<Kind>(tail, value, Copy, FOptions, FSink);
 }
 
-template <class Kind>
-void TFieldRules<Kind>::RecognizeMarkedField(std::string_view field, bool slashAndDot) const
+template <class Kind> void TFieldRules<Kind>::RecognizeMarked(std::string_view field, bool slashAndDot) const
 {
     if (!FOptions.KanaConversion)
         return RecognizeAsWritten(field);

@@ -15,13 +15,9 @@ public:
     void Recognize(std::string_view tail, std::string_view value) const;
     // A field of valid UTF-8 without a tail, whose caller knows whether it
     // holds both a "/" or め and a "." or る, which the slash-and-dot rule
-    // needs. Most fields can be told here, without a call, to start no
-    // prefix (a word, a roff request): without both, nothing accepts them.
-    void RecognizeMarked(std::string_view field, bool slashAndDot) const
-    {
-        if (slashAndDot || MayStartPrefixOf(field))
-            RecognizeMarkedField(field, slashAndDot);
-    }
+    // needs. The caller hands on only fields that hold both or begin with
+    // a byte that may start a prefix: nothing accepts the rest.
+    void RecognizeMarked(std::string_view field, bool slashAndDot) const;
 
 private:
     // Whether a prefix rule can accept a field that begins with c, as the
@@ -42,16 +38,6 @@ private:
         }
     }
 
-    // A kana (E3) may turn into any first byte. A dot starts only "../",
-    // which holds a slash and a dot.
-    bool MayStartPrefixOf(std::string_view field) const
-    {
-        const auto first = static_cast<unsigned char>(field[0]);
-        if (first == 0xE3)
-            return FOptions.KanaConversion;
-        return first != '.' && MayStartPrefix(field[0]);
-    }
-    void RecognizeMarkedField(std::string_view field, bool slashAndDot) const;
     void RecognizeAsWritten(std::string_view field) const;
     template <class SlashAndDot>
     void RecognizeKanaTyped(std::string_view field, SlashAndDot&& slashAndDot) const;

@@ -167,8 +167,8 @@ TEST(KanaKeys, Utf8TriggerMarksMatchByteByByteAtEveryLength)
 TEST(KanaKeys, Utf8FieldMarksMatchByteByByteAtEveryLength)
 {
     const std::string alphabet = std::string("/.:\x1a\r\n \"<>'\0", 12)
-                                 + "\xE3\x82\x81\x8B"
-                                   "a";
+                                 + "\xE3\x82\x81\x8B\x8F\xA6"
+                                   "ahw";
     std::mt19937 random(43);
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     ForEachStepWidth([&] {
@@ -198,7 +198,36 @@ TEST(KanaKeys, Utf8FieldMarksMatchByteByByteAtEveryLength)
                 ASSERT_EQ(marked(word.Careful),
                           inText && (at(i, "://") || (parentPaths && at(i, "../")) || loneCr || c == '\x1a'))
                     << i << " in " << ::testing::PrintToString(text);
+                // A kana counts by the key it was typed on.
+                const bool kanaChar = kana && c == '\xE3' && i + 2 < text.size()
+                                      && utf8::IsContinuation(static_cast<unsigned char>(text[i + 1]))
+                                      && utf8::IsContinuation(static_cast<unsigned char>(text[i + 2]));
+                const char first = kanaChar ? FirstConvertedUtf8Byte(text.substr(i, 3)) : c;
+                ASSERT_EQ(marked(word.Prefixes),
+                          inText && std::string_view("hfmrw/").find(first) != std::string_view::npos)
+                    << i << " in " << ::testing::PrintToString(text);
             }
+        }
+    });
+}
+
+TEST(KanaKeys, FieldMarksTakeAKanaForAPrefixByItsKey)
+{
+    // Every kana, each followed by a space: its first byte is marked
+    // exactly when the key it was typed on may start a prefix.
+    std::string text;
+    for (char32_t cp = 0x3000; cp < 0x3100; ++cp) {
+        char bytes[4];
+        text.append(bytes, utf8::Encode(cp, bytes)).push_back(' ');
+    }
+    ForEachStepWidth([&] {
+        std::vector<kernels::TFieldMarks> marks((text.size() + 63) / 64);
+        kernels::MarkUtf8Fields(reinterpret_cast<const unsigned char*>(text.data()), text.size(), true, false,
+                                marks.data());
+        for (std::size_t i = 0; i < text.size(); i += 4) {
+            const bool marked = ((marks[i / 64].Prefixes >> (i % 64)) & 1) != 0;
+            const char key = FirstConvertedUtf8Byte(text.substr(i, 3));
+            ASSERT_EQ(marked, std::string_view("hfmrw/").find(key) != std::string_view::npos) << i;
         }
     });
 }
