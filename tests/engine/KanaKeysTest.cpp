@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "RandomText.h"
@@ -228,6 +229,37 @@ TEST(KanaKeys, FieldMarksTakeAKanaForAPrefixByItsKey)
             const bool marked = ((marks[i / 64].Prefixes >> (i % 64)) & 1) != 0;
             const char key = FirstConvertedUtf8Byte(text.substr(i, 3));
             ASSERT_EQ(marked, std::string_view("hfmrw/").find(key) != std::string_view::npos) << i;
+        }
+    });
+}
+
+TEST(KanaKeys, Utf8TextsConvertCharacterByCharacterWhereverTheStepsCut)
+{
+    // Kana with and without keys, kanji, ASCII, two- and four-byte
+    // characters, and what each becomes.
+    const std::vector<std::pair<std::string, std::string>> pieces = {
+        {"\xE3\x82\x81", "/"},
+        {"\xE3\x81\x8F", "h"},
+        {"\xE3\x83\xBC", "|"},
+        {"\xE3\x81\x81", "\xE3\x81\x81"},
+        {"\xE6\x97\xA5", "\xE6\x97\xA5"},
+        {"a", "a"},
+        {" ", " "},
+        {"\xC3\xA9", "\xC3\xA9"},
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"}};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    ForEachStepWidth([&] {
+        for (int trial = 0; trial < 600; ++trial) {
+            std::string text, expected;
+            for (int n = trial % 150; n > 0; --n) {
+                const auto& [piece, converted] = pieces[pick(random)];
+                text += piece;
+                expected += converted;
+            }
+            std::string out(text.size(), '\0');
+            ASSERT_EQ(out.substr(0, ConvertUtf8KanaKeysTo(text, out.data())), expected)
+                << ::testing::PrintToString(text);
         }
     });
 }
