@@ -6,7 +6,8 @@
 //
 // Usage: linkrake-bench-time-run null|pipe COMMAND [ARG...]
 //   null  the command's output goes to /dev/null
-//   pipe  it goes to a cat that discards it, started before the clock
+//   pipe  it goes to a cat that discards it, started before the clock and
+//         waiting for input when the clock starts
 // Prints "WALL_MS CPU_MS" and exits with the command's status.
 #include <spawn.h>
 #include <sys/resource.h>
@@ -18,6 +19,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <string>
 
 extern char** environ;
 
@@ -61,6 +64,22 @@ pid_t Spawn(char* const argv[], int in, int out)
     return pid;
 }
 
+// Waits until the reader blocks in a read of its standard input, so that
+// its start-up (an exec and a dynamic link) is over before the clock starts
+// rather than running beside the command; gives up after about a second.
+void AwaitFirstRead(pid_t reader)
+{
+    const std::string path = "/proc/" + std::to_string(reader) + "/syscall";
+    for (int tries = 0; tries < 10000; ++tries) {
+        std::ifstream file(path);
+        std::string call;
+        std::getline(file, call);
+        if (call.rfind("0 0x0 ", 0) == 0)  // read(0, ...)
+            return;
+        usleep(100);
+    }
+}
+
 int Status(int raw)
 {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
@@ -89,6 +108,7 @@ int main(int argc, char* argv[])
         close(pipeEnds[0]);
         if (reader < 0)
             return 2;
+        AwaitFirstRead(reader);
     }
     const double start = Now();
     const pid_t command = Spawn(argv + 2, -1, piped ? pipeEnds[1] : devNull);
