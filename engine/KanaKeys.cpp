@@ -221,13 +221,10 @@ std::size_t ConvertUtf8Whole(std::string_view line, char* out)
         const unsigned c = in[i];
         if (c >= 0xE0 && c < 0xF0 && i + 4 <= length) {
             std::memcpy(out + o, in + i, 4);
-            // Without branches: kana and kanji alternate as no predictor
-            // could guess.
-            const unsigned second = in[i + 1] - 0x80u;
-            const unsigned kana = static_cast<unsigned>(c == 0xE3) & static_cast<unsigned>(second <= 3u);
-            const unsigned key = keys[(second & 3u) * 64 + (in[i + 2] & 0x3Fu)] & (0u - kana);
-            out[o] = static_cast<char>(key != 0 ? key : c);
-            o += 3 - 2 * static_cast<std::size_t>(key != 0);
+            const unsigned char key = c == 0xE3 ? Utf8KeyAt(keys, in, i, length) : 0;
+            if (key != 0)
+                out[o] = static_cast<char>(key);
+            o += key != 0 ? 1 : 3;
             i += 3;
             continue;
         }

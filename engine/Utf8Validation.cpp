@@ -180,8 +180,6 @@ bool IsValidUtf8Wide(const unsigned char* bytes, std::size_t length)
 #pragma GCC pop_options
 #endif
 
-const bool CanCheckWide = __builtin_cpu_supports("avx2");
-
 // The same check in 64-byte AVX-512 steps, whose comparisons give masks.
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((target("avx512f,avx512bw"))), apply_to = function)
@@ -275,8 +273,6 @@ bool IsValidUtf8(const unsigned char* bytes, std::size_t length)
 #pragma GCC pop_options
 #endif
 
-const bool CanCheckWidest = __builtin_cpu_supports("avx512bw");
-
 #endif
 
 }  // namespace
@@ -284,9 +280,10 @@ const bool CanCheckWidest = __builtin_cpu_supports("avx512bw");
 bool IsValidUtf8(const unsigned char* bytes, std::size_t length)
 {
 #if LINKRAKE_X86_KERNELS
-    if (CanCheckWidest && StepWidth() >= 64)
+    // The step width in use is never more than the processor has.
+    if (StepWidth() >= 64)
         return widest::IsValidUtf8(bytes, length);
-    if (CanCheckWide && StepWidth() >= 32)
+    if (StepWidth() >= 32)
         return IsValidUtf8Wide(bytes, length);
 #endif
     return IsValidUtf8Bytewise(bytes, length);
