@@ -13,13 +13,13 @@
 #include "PieceReading.h"
 #include "TextInput.h"
 #include "UrlBatch.h"
+#include "threads/SideThread.h"
 
 #include <algorithm>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -89,7 +89,7 @@ public:
 
     void Run()
     {
-        std::vector<std::thread> helpers;
+        std::vector<Threads::TSideThread> helpers;
         const std::size_t helperCount = std::min<std::size_t>(FSplit.Threads, FPieces) - 1;
         try {
             for (std::size_t i = 0; i < helperCount; ++i)
@@ -97,13 +97,9 @@ public:
             Lead();
         } catch (...) {
             Stop();
-            for (std::thread& helper : helpers)
-                helper.join();
-            throw;
+            throw;  // the helpers are joined on the way out
         }
         Stop();
-        for (std::thread& helper : helpers)
-            helper.join();
     }
     // True when a Ctrl-Z ended the text.
     bool Ended() const { return FEnded; }
@@ -113,7 +109,7 @@ public:
 private:
     // A thread the system refuses only means less help: the calling thread
     // can do every piece itself.
-    void StartHelper(std::vector<std::thread>& helpers)
+    void StartHelper(std::vector<Threads::TSideThread>& helpers)
     {
         try {
             helpers.emplace_back([this] { Help(); });
@@ -133,6 +129,11 @@ private:
     {
         const TLineBlock block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
         const TTextEncoding encoding = FEncoding.For(block.Bytes, block.Offset == 0);
+        if (from == 0) {
+            std::lock_guard lock(FMutex);
+            FStartSeen = true;
+            FChanged.notify_all();
+        }
         if (!batch) {
             FSink.InputEncoding = encoding;
             return ExtractBlock(block, encoding, FSink, nullptr);
@@ -248,8 +249,11 @@ private:
         TReadBuffer buffer;
         std::unique_lock lock(FMutex);
         for (;;) {
-            FChanged.wait(lock,
-                          [&] { return FStopped || FNextIn >= FPieces || FNextIn - FNextOut < Window; });
+            // Not before the first piece has told the encoding: deciding
+            // without it means reading the file's start again.
+            FChanged.wait(lock, [&] {
+                return FStopped || (FStartSeen && (FNextIn >= FPieces || FNextIn - FNextOut < Window));
+            });
             if (FStopped || FNextIn >= FPieces)
                 return;
             const std::size_t piece = FNextIn++;
@@ -279,7 +283,8 @@ private:
     std::size_t FNextIn = 0;   // the first piece no thread has taken
     std::size_t FNextOut = 0;  // the first piece not yet handed on
     bool FStopped = false;
-    bool FEnded = false;  // on the calling thread only, as is FReadTo
+    bool FStartSeen = false;  // the first piece has been read and its encoding asked for
+    bool FEnded = false;      // on the calling thread only, as is FReadTo
     std::size_t FReadTo = 0;
 };
 

@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "threads/SideThread.h"
+
 namespace Sorting {
 
 // How many workers pay off for this many elements: below a few ten thousand
@@ -39,18 +41,18 @@ template <class TWork> void RunInParallel(std::size_t parts, const TWork& work)
             failures[part] = std::current_exception();
         }
     };
-    std::vector<std::thread> threads;
+    std::vector<Threads::TSideThread> threads;
     threads.reserve(parts);
     for (std::size_t part = 1; part < parts; ++part) {
         try {
-            threads.emplace_back(guarded, part);
+            threads.emplace_back([&guarded, part] { guarded(part); });
         } catch (const std::system_error&) {
             guarded(part);
         }
     }
     guarded(0);
-    for (std::thread& thread : threads)
-        thread.join();
+    for (Threads::TSideThread& thread : threads)
+        thread.Join();
     for (const std::exception_ptr& failure : failures)
         if (failure)
             std::rethrow_exception(failure);
