@@ -128,6 +128,12 @@ private:
                       TUrlBatch* batch)
     {
         const TLineBlock block = ReadLinesStartingIn(FFile, from, to, atLineStart, buffer);
+        // A later piece asks once the first has been read: deciding without
+        // it would mean reading the start of the file again.
+        if (from != 0) {
+            std::unique_lock lock(FMutex);
+            FChanged.wait(lock, [&] { return FStartSeen || FStopped; });
+        }
         const TTextEncoding encoding = FEncoding.For(block.Bytes, block.Offset == 0);
         if (from == 0) {
             std::lock_guard lock(FMutex);
@@ -249,11 +255,8 @@ private:
         TReadBuffer buffer;
         std::unique_lock lock(FMutex);
         for (;;) {
-            // Not before the first piece has told the encoding: deciding
-            // without it means reading the file's start again.
-            FChanged.wait(lock, [&] {
-                return FStopped || (FStartSeen && (FNextIn >= FPieces || FNextIn - FNextOut < Window));
-            });
+            FChanged.wait(lock,
+                          [&] { return FStopped || FNextIn >= FPieces || FNextIn - FNextOut < Window; });
             if (FStopped || FNextIn >= FPieces)
                 return;
             const std::size_t piece = FNextIn++;
