@@ -25,9 +25,12 @@
 namespace {
 
 // How many pieces may be taken ahead of the first one not yet handed on:
-// this bounds the memory of waiting batches. Fresh memory is dear on some
-// virtual machines (every new page a fault of the host), so few.
-constexpr std::size_t Window = 4;
+// this bounds the memory of waiting batches. Enough for the helpers to go on
+// while the calling thread writes out what it hands on (a write to a pipe
+// can take a millisecond), yet few: fresh memory is dear on some virtual
+// machines (every new page a fault of the host), and these batches fit in
+// the buffers' huge page.
+constexpr std::size_t Window = 8;
 constexpr std::size_t NoPiece = static_cast<std::size_t>(-1);
 
 // Thrown by a piece's sink once its batch is full.
