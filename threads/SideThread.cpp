@@ -1,5 +1,6 @@
 #include "SideThread.h"
 
+#include <cerrno>
 #include <memory>
 #include <system_error>
 #include <utility>
@@ -56,8 +57,16 @@ TSideThread::TSideThread(std::function<void()> work)
     if (const int failed = pthread_attr_init(&attributes))
         throw std::system_error(failed, std::generic_category(), "pthread_attr_init");
     StartElsewhere(*start, attributes);
-    const int failed = pthread_create(&FThread, &attributes, Run, start.get());
+    int failed = pthread_create(&FThread, &attributes, Run, start.get());
     pthread_attr_destroy(&attributes);
+#if defined(__linux__)
+    if (failed == EINVAL && start->Narrowed) {
+        // Cores the system would not start it on (a container's limits
+        // changed meanwhile): anywhere, then.
+        start->Narrowed = false;
+        failed = pthread_create(&FThread, nullptr, Run, start.get());
+    }
+#endif
     if (failed)
         throw std::system_error(failed, std::generic_category(), "pthread_create");
     start.release();  // the thread owns it now
