@@ -1,4 +1,5 @@
 #include "ByteKernels.h"
+#include "TargetFeatures.h"
 
 #include <algorithm>
 
@@ -57,12 +58,7 @@ TVec MiddleBits(TVec v);
 }  // namespace sse2
 
 // Everything up to the matching pop is compiled for AVX2.
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+LINKRAKE_TARGET_BEGIN("avx2")
 
 namespace avx2 {
 
@@ -118,21 +114,12 @@ inline TVec MiddleBits(TVec v)
 
 }  // namespace avx2
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+LINKRAKE_TARGET_END
 
 // Everything up to the matching pop is compiled for AVX-512 (byte and word
 // instructions): 64-byte steps whose comparisons give mask registers, one
 // bit a byte, so a step's marks need no gathering.
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx512f,avx512bw"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw")
-#endif
+LINKRAKE_TARGET_BEGIN("avx512f,avx512bw")
 
 namespace avx512 {
 
@@ -193,11 +180,7 @@ inline TVec MiddleBits(TVec v)
 
 }  // namespace avx512
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+LINKRAKE_TARGET_END
 
 namespace narrow = sse2;
 namespace wide = avx2;

@@ -185,27 +185,18 @@ inline unsigned char Utf8KeyAt(const TUtf8KanaKeys& keys, const unsigned char* i
     return keys[static_cast<std::size_t>(in[i + 1] - 0x80) * 64 + (in[i + 2] & 0x3Fu)];
 }
 
-// Valid UTF-8 holds E3 only as the first byte of a character, so every other
-// byte is copied as it comes.
-std::size_t ConvertUtf8Head(std::string_view line, char* out, std::size_t wanted)
+// One character of valid UTF-8: a kana's three bytes become its key, any
+// other byte is copied as it comes (valid UTF-8 holds E3 only as the first
+// byte of a character).
+inline void ConvertCharacterAt(const TUtf8KanaKeys& keys, const unsigned char* in, std::size_t& i,
+                               std::size_t length, char* out, std::size_t& o)
 {
-    const TUtf8KanaKeys& keys = Utf8KanaKeys();
-    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
-    const std::size_t length = line.size();
-    std::size_t i = 0, o = 0;
-    while (i < length && o < wanted) {
-        if (in[i] != 0xE3) {
-            out[o++] = static_cast<char>(in[i++]);
-            continue;
-        }
-        const unsigned char key = Utf8KeyAt(keys, in, i, length);
-        out[o++] = key != 0 ? static_cast<char>(key) : static_cast<char>(in[i]);
-        i += key != 0 ? 3 : 1;
-    }
-    return o;
+    const unsigned char key = Utf8KeyAt(keys, in, i, length);
+    out[o++] = static_cast<char>(key != 0 ? key : in[i]);
+    i += key != 0 ? 3 : 1;
 }
 
-// The same for the whole text, character by character: Japanese text is
+// The whole text, character by character: Japanese text is
 // mostly characters of three bytes, kana and kanji in no order a search
 // for the next kana could skip, so each is copied in one four-byte store
 // and a kana's key written over its first byte. The store stays within
@@ -221,7 +212,7 @@ std::size_t ConvertUtf8Whole(std::string_view line, char* out)
         const unsigned c = in[i];
         if (c >= 0xE0 && c < 0xF0 && i + 4 <= length) {
             std::memcpy(out + o, in + i, 4);
-            const unsigned char key = c == 0xE3 ? Utf8KeyAt(keys, in, i, length) : 0;
+            const unsigned char key = Utf8KeyAt(keys, in, i, length);
             if (key != 0)
                 out[o] = static_cast<char>(key);
             o += key != 0 ? 1 : 3;
@@ -240,9 +231,7 @@ std::size_t ConvertUtf8Whole(std::string_view line, char* out)
             continue;
         }
 #endif
-        const unsigned char key = c == 0xE3 ? Utf8KeyAt(keys, in, i, length) : 0;
-        out[o++] = key != 0 ? static_cast<char>(key) : static_cast<char>(c);
-        i += key != 0 ? 3 : 1;
+        ConvertCharacterAt(keys, in, i, length, out, o);
     }
     return o;
 }
@@ -269,7 +258,12 @@ std::size_t ConvertUtf8KanaKeysTo(std::string_view line, char* out)
 
 std::size_t ConvertUtf8KanaKeysHead(std::string_view line, char* out, std::size_t wanted)
 {
-    return ConvertUtf8Head(line, out, wanted);
+    const TUtf8KanaKeys& keys = Utf8KanaKeys();
+    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
+    std::size_t i = 0, o = 0;
+    while (i < line.size() && o < wanted)
+        ConvertCharacterAt(keys, in, i, line.size(), out, o);
+    return o;
 }
 
 constinit const std::array<unsigned char, 3 * 256> KanaKeyLookup = [] {

@@ -1,4 +1,5 @@
 #include "Utf8KanaSteps.h"
+#include "TargetFeatures.h"
 
 #include <cstdint>
 
@@ -7,13 +8,7 @@
 
 namespace kanasteps {
 
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2"))),             \
-                             apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw,avx512vbmi,avx512vbmi2")
-#endif
+LINKRAKE_TARGET_BEGIN("avx512f,avx512bw,avx512vbmi,avx512vbmi2")
 
 // The whole text in steps of 64 bytes where the processor can compress
 // bytes (AVX-512 VBMI2): a step ends where its last character starts, a
@@ -70,11 +65,7 @@ std::size_t Convert(const unsigned char* in, std::size_t length, char* out, std:
     return i;
 }
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+LINKRAKE_TARGET_END
 
 const bool CanConvert = __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("avx512vbmi")
                         && __builtin_cpu_supports("avx512bw");

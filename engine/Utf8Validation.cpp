@@ -2,6 +2,7 @@
 // 32-byte AVX2 steps where the processor has them, else a character at a
 // time (the 16-byte SSE2 steps lack the byte shuffle the look-ups need).
 #include "ByteKernels.h"
+#include "TargetFeatures.h"
 #include "Utf8Scan.h"
 
 #include <cstdint>
@@ -81,12 +82,7 @@ constexpr unsigned char LastUnfinished[32] = {
     0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xEF, 0xDF, 0xBF};
 // clang-format on
 
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+LINKRAKE_TARGET_BEGIN("avx2")
 
 inline __m256i Table(const unsigned char (&values)[16])
 {
@@ -174,19 +170,10 @@ bool IsValidUtf8Wide(const unsigned char* bytes, std::size_t length)
     return None(state.Faults);
 }
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+LINKRAKE_TARGET_END
 
 // The same check in 64-byte AVX-512 steps, whose comparisons give masks.
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx512f,avx512bw"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw")
-#endif
+LINKRAKE_TARGET_BEGIN("avx512f,avx512bw")
 
 namespace widest {
 
@@ -267,11 +254,7 @@ bool IsValidUtf8(const unsigned char* bytes, std::size_t length)
 
 }  // namespace widest
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+LINKRAKE_TARGET_END
 
 #endif
 
